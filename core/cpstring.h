@@ -1,0 +1,76 @@
+#pragma once
+
+// The text toolkit: whitespace and case rules, formatting, path pieces and
+// whole-file helpers. Every text of the program is 8-bit: bytes pass
+// through unchanged, and only the ASCII letters A-Z fold for case-insensitive
+// comparisons.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantic {
+
+// Tab, line feed, carriage return and space; nothing else.
+[[nodiscard]] constexpr bool IsWhitespace(char c) {
+    return c == '\t' || c == '\n' || c == '\r' || c == ' ';
+}
+
+[[nodiscard]] constexpr char FoldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Byte-wise comparison folding A-Z to a-z: <0, 0 or >0.
+[[nodiscard]] int CompareNoCase(std::string_view a, std::string_view b);
+[[nodiscard]] bool EqualsNoCase(std::string_view a, std::string_view b);
+[[nodiscard]] bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+void TrimLeft(std::string& text);
+void TrimRight(std::string& text);
+void Trim(std::string& text);
+[[nodiscard]] std::string_view TrimmedView(std::string_view text);
+void RemoveWhitespace(std::string& text);
+void ToLower(std::string& text);
+
+// Replaces every occurrence of pattern, left to right, without overlap.
+// An empty pattern changes nothing.
+void ReplaceAll(std::string& text, std::string_view pattern, std::string_view replacement);
+
+// CR LF and lone CR become LF; then, unless lineEnd is LF, every LF becomes lineEnd.
+void NormalizeLineEnds(std::string& text, std::string_view lineEnd);
+
+// printf-style formatting into a new string of whatever length it needs.
+[[nodiscard]] std::string FormatNew(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// printf-style formatting into a caller's buffer, cut to fit, always terminated.
+void FormatInto(char* buffer, std::size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// The last "." after the last path separator ("\\", "/" or ":"), dot
+// included; empty when there is none. A view into path.
+[[nodiscard]] std::string_view ExtensionOf(std::string_view path);
+// The text after the last path separator; the whole path when there is none.
+[[nodiscard]] std::string_view FileNameOf(std::string_view path);
+[[nodiscard]] bool IsPathSeparator(char c);
+
+// Files. Paths are plain 8-bit strings.
+[[nodiscard]] bool FileExists(const std::string& path);
+[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::string& path);
+// Creates or truncates the file and writes every byte; with durable, the
+// data is also flushed to the disk before the call returns.
+[[nodiscard]] bool WriteWholeFile(const std::string& path, std::string_view bytes,
+                                  bool durable = false);
+[[nodiscard]] std::optional<std::uint64_t> FileSize(const std::string& path);
+[[nodiscard]] bool CopyFileOver(const std::string& from, const std::string& to);
+// Moves from over to, replacing to even when it is read-only. A rename
+// where the file system allows, so the target is never seen half-written.
+[[nodiscard]] bool MoveFileOver(const std::string& from, const std::string& to);
+bool RemoveFile(const std::string& path);
+
+// Test hook: makes the next file-replacing steps fail, so tests can check
+// that an interrupted save leaves the earlier file whole.
+enum class FileFault { None, OpenFails, WriteFails, FlushFails, ReplaceFails };
+void SetFileFaultForTesting(FileFault fault);
+
+}  // namespace vantic

@@ -14,7 +14,7 @@
 namespace vantic {
 
 class cpConfig : public cpStringArray {
-public:
+  public:
     cpConfig() = default;
 
     // Appends the text's lines, trimmed, with blanks around the first "="
@@ -37,7 +37,7 @@ public:
     bool Set(std::string_view key, std::string_view value);
     void RemoveKey(std::string_view key);
 
-private:
+  private:
     void AddFinalEmptyLine();
 };
 

@@ -12,14 +12,14 @@
 namespace vantic {
 
 class cpBlockList {
-public:
+  public:
     bool AppendBlock(std::string_view bytes);
     [[nodiscard]] std::size_t Count() const { return blocks_.size(); }
     [[nodiscard]] std::size_t TotalLength() const { return total_; }
     [[nodiscard]] std::string Concatenate() const;
     void Clear();
 
-private:
+  private:
     std::vector<std::string> blocks_;
     std::size_t total_ = 0;
 };

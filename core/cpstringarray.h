@@ -15,7 +15,7 @@
 namespace vantic {
 
 class cpStringArray {
-public:
+  public:
     // Arrays never hold more elements than this.
     static constexpr std::uint32_t kMaxCapacity = 1073741823;
 
@@ -82,7 +82,7 @@ public:
     auto end() { return items_.end(); }
     bool operator==(const cpStringArray& other) const { return items_ == other.items_; }
 
-private:
+  private:
     [[nodiscard]] bool HasRoomForOneMore() const { return items_.size() < kMaxCapacity; }
 
     std::vector<std::string> items_;

@@ -23,7 +23,7 @@ struct Rect {
 
 // A top-level window whose placement is remembered between runs.
 class PlacedWindow {
-public:
+  public:
     virtual ~PlacedWindow() = default;
     // The rectangle the window has when neither minimised nor maximised.
     [[nodiscard]] virtual std::optional<Rect> NormalRect() const = 0;
@@ -33,7 +33,7 @@ public:
 
 // The desktop the windows are placed on.
 class Displays {
-public:
+  public:
     virtual ~Displays() = default;
     // Every monitor's rectangle; none when they cannot be enumerated.
     [[nodiscard]] virtual std::optional<std::vector<Rect>> MonitorRects() const = 0;
@@ -42,7 +42,7 @@ public:
 
 // A list whose column widths are remembered between runs.
 class ColumnWidths {
-public:
+  public:
     virtual ~ColumnWidths() = default;
     // 0 when the column does not exist.
     [[nodiscard]] virtual int ColumnWidth(int column) const = 0;

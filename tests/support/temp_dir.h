@@ -7,7 +7,7 @@ namespace vantic::testing {
 // A fresh directory under the system's temporary folder, removed with
 // everything in it when the object goes away.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ public:
     // Path of a file inside the directory.
     std::string File(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 

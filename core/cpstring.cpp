@@ -1,0 +1,310 @@
+#include "core/cpstring.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace vantic {
+
+namespace {
+
+FileFault g_fault = FileFault::None;
+
+bool FaultIs(FileFault fault) {
+    return g_fault == fault;
+}
+
+std::string VFormat(const char* format, va_list args) {
+    // Start at 64 bytes and double until the text fits, as a printf into a
+    // fixed buffer would otherwise cut it.
+    std::vector<char> buffer(64);
+    for (;;) {
+        va_list copy;
+        va_copy(copy, args);
+        int needed = std::vsnprintf(buffer.data(), buffer.size(), format, copy);
+        va_end(copy);
+        if (needed < 0) {
+            return {};
+        }
+        if (static_cast<std::size_t>(needed) < buffer.size()) {
+            return std::string(buffer.data(), static_cast<std::size_t>(needed));
+        }
+        buffer.resize(buffer.size() * 2 > static_cast<std::size_t>(needed) + 1
+                          ? buffer.size() * 2
+                          : static_cast<std::size_t>(needed) + 1);
+    }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+    std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        auto ca = static_cast<unsigned char>(FoldCase(a[i]));
+        auto cb = static_cast<unsigned char>(FoldCase(b[i]));
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    if (a.size() == b.size()) {
+        return 0;
+    }
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && CompareNoCase(a, b) == 0;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+void TrimLeft(std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size() && IsWhitespace(text[start])) {
+        ++start;
+    }
+    text.erase(0, start);
+}
+
+void TrimRight(std::string& text) {
+    std::size_t end = text.size();
+    while (end > 0 && IsWhitespace(text[end - 1])) {
+        --end;
+    }
+    text.resize(end);
+}
+
+void Trim(std::string& text) {
+    TrimRight(text);
+    TrimLeft(text);
+}
+
+std::string_view TrimmedView(std::string_view text) {
+    while (!text.empty() && IsWhitespace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsWhitespace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+void RemoveWhitespace(std::string& text) {
+    std::erase_if(text, [](char c) { return IsWhitespace(c); });
+}
+
+void ToLower(std::string& text) {
+    for (char& c : text) {
+        c = FoldCase(c);
+    }
+}
+
+void ReplaceAll(std::string& text, std::string_view pattern, std::string_view replacement) {
+    if (pattern.empty()) {
+        return;
+    }
+    std::string result;
+    result.reserve(text.size());
+    std::size_t from = 0;
+    for (;;) {
+        std::size_t at = text.find(pattern, from);
+        if (at == std::string::npos) {
+            result.append(text, from, std::string::npos);
+            break;
+        }
+        result.append(text, from, at - from);
+        result.append(replacement);
+        from = at + pattern.size();
+    }
+    text = std::move(result);
+}
+
+void NormalizeLineEnds(std::string& text, std::string_view lineEnd) {
+    ReplaceAll(text, "\r\n", "\n");
+    ReplaceAll(text, "\r", "\n");
+    if (lineEnd != "\n") {
+        ReplaceAll(text, "\n", lineEnd);
+    }
+}
+
+std::string FormatNew(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = VFormat(format, args);
+    va_end(args);
+    return text;
+}
+
+void FormatInto(char* buffer, std::size_t size, const char* format, ...) {
+    if (buffer == nullptr || size == 0) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    int written = std::vsnprintf(buffer, size, format, args);
+    va_end(args);
+    if (written < 0) {
+        buffer[0] = '\0';
+    }
+}
+
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/' || c == ':';
+}
+
+std::string_view ExtensionOf(std::string_view path) {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        char c = path[i - 1];
+        if (IsPathSeparator(c)) {
+            break;
+        }
+        if (c == '.') {
+            return path.substr(i - 1);
+        }
+    }
+    return path.substr(path.size());
+}
+
+std::string_view FileNameOf(std::string_view path) {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (IsPathSeparator(path[i - 1])) {
+            return path.substr(i);
+        }
+    }
+    return path;
+}
+
+bool FileExists(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    bool regular = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    ::close(fd);
+    return regular;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string bytes;
+    char chunk[65536];
+    for (;;) {
+        ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes, bool durable) {
+    if (FaultIs(FileFault::OpenFails)) {
+        return false;
+    }
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok =
+        WriteAll(fd, FaultIs(FileFault::WriteFails) ? bytes.substr(0, bytes.size() / 2) : bytes) &&
+        !FaultIs(FileFault::WriteFails);
+    if (ok && durable) {
+        ok = ::fsync(fd) == 0 && !FaultIs(FileFault::FlushFails);
+    }
+    return ::close(fd) == 0 && ok;
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+bool CopyFileOver(const std::string& from, const std::string& to) {
+    auto bytes = ReadWholeFile(from);
+    if (!bytes) {
+        return false;
+    }
+    ::chmod(to.c_str(), 0644);  // a read-only target is still replaced
+    return WriteWholeFile(to, *bytes);
+}
+
+bool MoveFileOver(const std::string& from, const std::string& to) {
+    if (FaultIs(FileFault::ReplaceFails)) {
+        return false;
+    }
+    if (::rename(from.c_str(), to.c_str()) == 0) {
+        return true;
+    }
+    if (errno != EXDEV) {
+        return false;
+    }
+    // Across file systems: copy beside the target first, then rename, so the
+    // target is never half-written.
+    std::string beside = to + ".moving";
+    auto bytes = ReadWholeFile(from);
+    if (!bytes || !WriteWholeFile(beside, *bytes, true) ||
+        ::rename(beside.c_str(), to.c_str()) != 0) {
+        RemoveFile(beside);
+        return false;
+    }
+    RemoveFile(from);
+    return true;
+}
+
+bool RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+void SetFileFaultForTesting(FileFault fault) {
+    g_fault = fault;
+}
+
+}  // namespace vantic

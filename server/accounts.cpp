@@ -71,9 +71,11 @@ std::vector<Account> ParseAccounts(std::string_view text) {
             continue;
         }
         Account account{std::string(words[0]), std::string(words[1]), false, {}};
-        if (words.size() > 2) {
-            ReadUnitList(words[2], account);
+        std::string units;  // blanks may follow the commas
+        for (std::size_t i = 2; i < words.size(); ++i) {
+            units += words[i];
         }
+        ReadUnitList(units, account);
         account.allUnits = account.allUnits || account.login == kAdministratorLogin;
         accounts.push_back(std::move(account));
     }

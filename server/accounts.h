@@ -3,7 +3,8 @@
 // Operator accounts: who may log in, with which password, and which units
 // each one sees. The store keeps them in "accounts.txt", one account per
 // line: login, password and unit list separated by blanks, where the unit
-// list is "*" (every unit) or numbers separated by commas. Lines starting
+// list is "*" (every unit) or numbers separated by commas (blanks after a
+// comma are allowed). Lines starting
 // with "#" are comments.
 
 #include <cstdint>

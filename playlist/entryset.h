@@ -21,9 +21,9 @@ struct EntrySet {
     std::array<EntryList, kEntryListCount> lists;
 
     // kind must be 0-4.
-    [[nodiscard]] EntryList& List(int kind) { return lists.at(static_cast<std::size_t>(kind)); }
+    [[nodiscard]] EntryList& List(int kind) { return lists[static_cast<std::size_t>(kind)]; }
     [[nodiscard]] const EntryList& List(int kind) const {
-        return lists.at(static_cast<std::size_t>(kind));
+        return lists[static_cast<std::size_t>(kind)];
     }
     [[nodiscard]] EntryList& Settings() { return lists[kSettingKind]; }
     [[nodiscard]] const EntryList& Settings() const { return lists[kSettingKind]; }

@@ -132,14 +132,5 @@ TEST(EntryToFieldsTest, TabsAndLineBreaksInTextsBecomeBlanks) {
     EXPECT_EQ(back.Settings()[0].value, "line one line two");
 }
 
-TEST(CopyEntryTest, SettingCopyKeepsClipTextsEmpty) {
-    const PlayEntry copy = CopyEntry(NewSettingEntry("FirmwarePending", "0123"));
-    EXPECT_EQ(copy.kind, kSettingKind);
-    EXPECT_TRUE(copy.isSetting);
-    EXPECT_FALSE(copy.isClip);
-    EXPECT_EQ(copy.value, "0123");
-    EXPECT_TRUE(copy.path.empty() && copy.notes.empty() && copy.contentName.empty());
-}
-
 }  // namespace
 }  // namespace vantic

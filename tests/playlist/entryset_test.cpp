@@ -84,16 +84,5 @@ TEST(EntrySetToTextTest, EntryOfUnknownKindFailsTheWholeSet) {
     EXPECT_EQ(EntrySetToText(set), std::nullopt);
 }
 
-TEST(EntrySetTest, ReplaceListHandsBackTheOldList) {
-    EntrySet set;
-    ASSERT_TRUE(TextToEntrySet(kClipLine + "\n" + kSettingLine, set));
-    EntryList deployed(2, set.List(2)[0]);
-    deployed[1].notes = "second";
-    EntryList old = set.ReplaceList(2, std::move(deployed));
-    ASSERT_EQ(old.size(), 1u);
-    EXPECT_EQ(set.List(2).size(), 2u);
-    EXPECT_EQ(set.Settings().size(), 1u);
-}
-
 }  // namespace
 }  // namespace vantic

@@ -1,0 +1,61 @@
+#include "net/aes128.h"
+
+#include <atomic>
+
+#include "net/aes128_internal.h"
+
+namespace vantic {
+namespace {
+
+std::atomic<bool> forcePortable{false};
+
+bool UseHardware() {
+    static const bool supported = aes_detail::HardwareAesSupported();
+    return supported && !forcePortable.load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+bool HardwareAesActive() {
+    return UseHardware();
+}
+
+void ForcePortableAesForTesting(bool force) {
+    forcePortable.store(force);
+}
+
+Aes128CbcEncryptor::Aes128CbcEncryptor(const AesKey& key, const AesBlock& iv)
+    : chain_(iv), hardware_(UseHardware()) {
+    if (hardware_) {
+        aes_detail::HardwareExpandEncryptKey(key.data(), keys_);
+    } else {
+        aes_detail::PortableExpandEncryptKey(key.data(), keys_);
+    }
+}
+
+void Aes128CbcEncryptor::Process(const std::uint8_t* in, std::uint8_t* out, std::size_t blocks) {
+    if (hardware_) {
+        aes_detail::HardwareCbcEncrypt(keys_, chain_.data(), in, out, blocks);
+    } else {
+        aes_detail::PortableCbcEncrypt(keys_, chain_.data(), in, out, blocks);
+    }
+}
+
+Aes128CbcDecryptor::Aes128CbcDecryptor(const AesKey& key, const AesBlock& iv)
+    : chain_(iv), hardware_(UseHardware()) {
+    if (hardware_) {
+        aes_detail::HardwareExpandDecryptKey(key.data(), keys_);
+    } else {
+        aes_detail::PortableExpandDecryptKey(key.data(), keys_);
+    }
+}
+
+void Aes128CbcDecryptor::Process(const std::uint8_t* in, std::uint8_t* out, std::size_t blocks) {
+    if (hardware_) {
+        aes_detail::HardwareCbcDecrypt(keys_, chain_.data(), in, out, blocks);
+    } else {
+        aes_detail::PortableCbcDecrypt(keys_, chain_.data(), in, out, blocks);
+    }
+}
+
+}  // namespace vantic

@@ -1,0 +1,25 @@
+#pragma once
+
+// The signature file that vouches for a software update:
+//   16 bytes   MD5 digest of the update program
+//    1 byte    k, the signature's length
+//    k bytes   PKCS #1 v1.5 signature of that digest (MD5 digest-info)
+//   anything after is ignored.
+
+#include "net/bytes.h"
+#include "net/rsa_key.h"
+
+namespace vantic {
+
+// The update-signing public key built into the program.
+[[nodiscard]] RsaPublicKey UpdateSigningKey();
+
+// True when `file` is a signature file whose signature verifies under `key`.
+// Files of 16 bytes or less, or whose length byte claims more bytes than
+// follow, are refused without any key operation.
+[[nodiscard]] bool VerifyUpdateSignature(ByteView file, const RsaPublicKey& key);
+
+// The same under the built-in update-signing key.
+[[nodiscard]] bool VerifyUpdateSignature(ByteView file);
+
+}  // namespace vantic

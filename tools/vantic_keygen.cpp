@@ -1,0 +1,133 @@
+// vantic-keygen: writes a new RSA key pair for a distribution server.
+//
+//   vantic-keygen [--bits N] [--exponent E] [--pem FILE] [--force] SERVER_KEY PUBLIC_KEY
+//
+// SERVER_KEY receives the whole key (modulus, public exponent, private
+// exponent, both primes) and stays with the server. PUBLIC_KEY receives the
+// modulus and public exponent: the "p.key" to put beside every controller.
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/rsa.h"
+#include "net/rsa_key.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vantic-keygen [--bits N] [--exponent E] [--pem FILE] [--force] SERVER_KEY PUBLIC_KEY\n"
+    "\n"
+    "Writes a new RSA key pair in the key file format:\n"
+    "  SERVER_KEY  the whole key, for the distribution server (readable by its owner only)\n"
+    "  PUBLIC_KEY  modulus and public exponent, the \"p.key\" to put beside each controller\n"
+    "\n"
+    "  --bits N      modulus size in bits (default 1024; controllers accept 945 to 1024)\n"
+    "  --exponent E  public exponent, odd and at least 3 (default 65537)\n"
+    "  --pem FILE    also write the private key as PEM, for the openssl tools\n"
+    "  --force       replace files that already exist\n";
+
+struct Options {
+    int bits = 1024;
+    std::uint32_t exponent = 65537;
+    std::string pemPath;
+    bool force = false;
+    std::vector<std::string> files;
+};
+
+template <typename Number>
+bool ParseNumber(std::string_view text, Number& out) {
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// Fills `options` from the arguments; false on anything malformed.
+bool ParseArguments(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string_view argument = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (argument == "--force") {
+            options.force = true;
+        } else if (argument == "--bits" && hasValue) {
+            if (!ParseNumber(argv[++i], options.bits)) {
+                return false;
+            }
+        } else if (argument == "--exponent" && hasValue) {
+            if (!ParseNumber(argv[++i], options.exponent)) {
+                return false;
+            }
+        } else if (argument == "--pem" && hasValue) {
+            options.pemPath = argv[++i];
+        } else if (argument.starts_with("-")) {
+            return false;
+        } else {
+            options.files.emplace_back(argument);
+        }
+    }
+    return options.files.size() == 2 && options.bits >= 512 && options.bits <= 16384 &&
+           options.exponent >= 3 && options.exponent % 2 == 1;
+}
+
+bool WritePem(const std::string& path, const vantic::RsaPrivateKey& key) {
+    std::optional<std::string> pem = vantic::PrivateKeyPem(key);
+    if (!pem) {
+        return false;
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::error_code error;
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+        std::filesystem::perm_options::replace, error);
+    out << *pem;
+    out.flush();
+    return out && !error;
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "vantic-keygen: %s\n", message.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseArguments(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string& serverPath = options.files[0];
+    const std::string& publicPath = options.files[1];
+    if (!options.force) {
+        for (const std::string& path : {serverPath, publicPath, options.pemPath}) {
+            if (!path.empty() && std::filesystem::exists(path)) {
+                return Fail(path + " exists; use --force to replace it");
+            }
+        }
+    }
+    std::optional<vantic::RsaPrivateKey> key =
+        vantic::GenerateRsaKey(options.bits, options.exponent);
+    if (!key) {
+        return Fail("key generation failed");
+    }
+    if (!vantic::WritePrivateKeyFile(serverPath, *key)) {
+        return Fail("cannot write " + serverPath);
+    }
+    if (!vantic::WritePublicKeyFile(publicPath, key->Public())) {
+        return Fail("cannot write " + publicPath);
+    }
+    if (!options.pemPath.empty() && !WritePem(options.pemPath, *key)) {
+        return Fail("cannot write " + options.pemPath);
+    }
+    if (key->modulus.size() < 119 || key->modulus.size() > 128) {
+        std::fprintf(stderr,
+                     "vantic-keygen: warning: a %zu-byte modulus is outside the 119 to 128 bytes "
+                     "that controllers can use\n",
+                     key->modulus.size());
+    }
+    return 0;
+}

@@ -1,5 +1,7 @@
 // vantic-server: the reference distribution server.
 
+#include <sys/resource.h>
+
 #include <csignal>
 #include <cstdio>
 #include <ctime>
@@ -27,7 +29,18 @@ int Seed(const std::string& dir) {
     return 0;
 }
 
+// Each connection is a descriptor, and the usual soft limit of 1024 is
+// below what a busy venue needs; take what the hard limit allows.
+void RaiseDescriptorLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
 int Serve(const ServeOptions& options) {
+    RaiseDescriptorLimit();
     // The signals are taken by sigwait below; every thread started from
     // here on inherits the mask.
     sigset_t stopSignals;

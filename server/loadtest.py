@@ -9,7 +9,7 @@ Afterwards every uploaded media file is checked on the server. Prints one
 summary line and exits non-zero on any error or lost upload.
 
     server/loadtest.py --binary build/dev/server/vantic-server [--clients 200]
-                       [--requests 50] [--no-sync] [--timeout 60]
+                       [--requests 50] [--no-sync] [--simulate SECONDS] [--timeout 60]
 
 Needs the Python "cryptography" package (RSA PKCS #1 v1.5 and AES).
 """
@@ -159,7 +159,7 @@ async def one_client(index, client, units, requests, uploads, latencies, errors)
         latencies.append(time.perf_counter() - began)
 
 
-def seed_and_start(binary, root, sync):
+def seed_and_start(binary, root, sync, simulate):
     data = os.path.join(root, "data")
     seeded = subprocess.run([binary, "seed-demo", data], capture_output=True, text=True,
                             check=True, timeout=60)
@@ -168,6 +168,8 @@ def seed_and_start(binary, root, sync):
             os.path.join(root, "server.log")]
     if not sync:
         args.append("--no-sync")
+    if simulate:
+        args += ["--simulate", str(simulate)]
     server = subprocess.Popen(args, stdout=subprocess.PIPE, text=True)
     line = server.stdout.readline()
     match = re.match(r"listening (\S+):(\d+)", line)
@@ -189,7 +191,8 @@ def percentile(values, fraction):
 
 
 async def main_async(args, root):
-    server, data, accounts, host, port = seed_and_start(args.binary, root, not args.no_sync)
+    server, data, accounts, host, port = seed_and_start(args.binary, root, not args.no_sync,
+                                                             args.simulate)
     try:
         key = load_public_key(os.path.join(data, "p.key"))
         admin = Client(host, port, key, "sovra", accounts["sovra"], args.timeout)
@@ -237,6 +240,8 @@ def main():
     parser.add_argument("--timeout", type=float, default=60.0,
                         help="seconds one request may take before it counts as an error")
     parser.add_argument("--no-sync", action="store_true", help="serve with --no-sync")
+    parser.add_argument("--simulate", type=int, default=0,
+                        help="serve with --simulate SECONDS (units call in during the load)")
     args = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="vantic-load-") as root:
         sys.exit(asyncio.run(main_async(args, root)))

@@ -2,7 +2,6 @@
 
 #include <sys/random.h>
 
-#include <algorithm>
 #include <array>
 #include <chrono>
 

@@ -135,18 +135,20 @@ bool CallIn(Store& store, UnitRow& row, std::time_t now, int intervalSeconds) {
     return ok;
 }
 
-int SimulateRound(Store& store, std::time_t now, int intervalSeconds) {
+RoundResult SimulateRound(Store& store, std::time_t now, int intervalSeconds) {
     std::lock_guard<std::mutex> hold(store.UnitListLock());
     std::vector<UnitRow> rows = store.LoadUnits();
-    int calls = 0;
+    RoundResult result;
     for (UnitRow& row : rows) {
         if (IsOnline(row)) {
-            (void)CallIn(store, row, now, intervalSeconds);
-            ++calls;
+            result.failures += CallIn(store, row, now, intervalSeconds) ? 0 : 1;
+            ++result.calls;
         }
     }
-    (void)store.SaveUnits(rows);
-    return calls;
+    if (!store.SaveUnits(rows)) {
+        result.failures = result.calls;  // none of the call-ins shows in the list
+    }
+    return result;
 }
 
 Simulator::Simulator(Store& store, Logger& log, int intervalSeconds)
@@ -174,8 +176,9 @@ void Simulator::Run() {
     std::unique_lock<std::mutex> hold(lock_);
     while (!wake_.wait_for(hold, std::chrono::seconds(interval_), [this] { return stopping_; })) {
         hold.unlock();
-        int calls = SimulateRound(store_, std::time(nullptr), interval_);
-        log_.Event("simulate call-ins=" + std::to_string(calls));
+        RoundResult round = SimulateRound(store_, std::time(nullptr), interval_);
+        log_.Event("simulate call-ins=" + std::to_string(round.calls) +
+                   " failures=" + std::to_string(round.failures));
         hold.lock();
     }
 }

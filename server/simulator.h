@@ -32,8 +32,13 @@ inline constexpr int kRuntimeHistoryDays = 90;
 // (the caller saves the list). False when a file could not be written.
 [[nodiscard]] bool CallIn(Store& store, UnitRow& row, std::time_t now, int intervalSeconds);
 
-// One round over the whole venue; gives the number of units that called in.
-int SimulateRound(Store& store, std::time_t now, int intervalSeconds);
+struct RoundResult {
+    int calls = 0;     // units that called in
+    int failures = 0;  // units whose files could not all be written
+};
+
+// One round over the whole venue.
+RoundResult SimulateRound(Store& store, std::time_t now, int intervalSeconds);
 
 class Simulator {
   public:

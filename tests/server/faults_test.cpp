@@ -85,6 +85,7 @@ TEST_F(ServerFaults, HeaderFaultsEndDownloadsBeforeAnyBody) {
 
     ASSERT_TRUE(server_.SetFaults({"oversize"}));
     Header oversize = StartDownload(2, 1012);
+    ASSERT_TRUE(oversize.session);
     EXPECT_EQ(oversize.length, 20000001u);
     EXPECT_EQ(oversize.status, 0u);
     std::size_t body = 0;
@@ -107,6 +108,7 @@ TEST_F(ServerFaults, BodyFaultsSpoilOrCutTheBody) {
 
     ASSERT_TRUE(server_.SetFaults({"cut-body"}));
     Header cut = StartDownload(2, 1012);
+    ASSERT_TRUE(cut.session);
     ASSERT_EQ(cut.status, 0u);
     std::size_t body = 0;
     EXPECT_TRUE(cut.session->socket.ClosedWithin(5, &body));
@@ -116,6 +118,7 @@ TEST_F(ServerFaults, BodyFaultsSpoilOrCutTheBody) {
 TEST_F(ServerFaults, StallsHoldTheBodyThenDeliverIt) {
     ASSERT_TRUE(server_.SetFaults({"stall-before-body=2"}));
     Header before = StartDownload(17, -1);
+    ASSERT_TRUE(before.session);
     ASSERT_EQ(before.status, 0u);
     WireSocket& early = before.session->socket;
     EXPECT_FALSE(early.Receive(1, 1.0));  // nothing during the stall
@@ -125,6 +128,7 @@ TEST_F(ServerFaults, StallsHoldTheBodyThenDeliverIt) {
 
     ASSERT_TRUE(server_.SetFaults({"stall-during-body=2"}));
     Header during = StartDownload(17, -1);
+    ASSERT_TRUE(during.session);
     ASSERT_EQ(during.status, 0u);
     WireSocket& late = during.session->socket;
     std::optional<std::string> first = late.Receive(during.length / 2, 5);

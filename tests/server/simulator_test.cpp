@@ -60,7 +60,9 @@ TEST_F(Simulation, OnlineUnitsCallInAndOfflineUnitsDoNot) {
     const server::TimingWords lateBefore = *store_->LoadTiming(1023);
     const std::time_t later = now_ + 120;
 
-    EXPECT_EQ(server::SimulateRound(*store_, later, 30), 10);
+    server::RoundResult round = server::SimulateRound(*store_, later, 30);
+    EXPECT_EQ(round.calls, 10);
+    EXPECT_EQ(round.failures, 0);
 
     server::UnitRow late = Row(1023);
     EXPECT_EQ(late.status, "OK");
@@ -137,7 +139,7 @@ TEST(SimulatedVenue, TheUnitListMovesWhileServing) {
     } while (list.find("1023\t[Harbor Mall] cinema queue\tOK\t") == std::string::npos &&
              std::chrono::steady_clock::now() < deadline);
     EXPECT_NE(list.find("1023\t[Harbor Mall] cinema queue\tOK\t"), std::string::npos) << list;
-    EXPECT_FALSE(server.AwaitLog({"event=simulate call-ins=10"}).empty());
+    EXPECT_FALSE(server.AwaitLog({"event=simulate call-ins=10 failures=0"}).empty());
 }
 
 }  // namespace

@@ -92,7 +92,8 @@ std::string FormatAccounts(const std::vector<Account>& accounts) {
         if (!account.allUnits) {
             units.clear();
             for (std::uint32_t unit : account.units) {
-                units += (units.empty() ? "" : ",") + std::to_string(unit);
+                units += units.empty() ? "" : ",";
+                units += std::to_string(unit);
             }
         }
         text += account.login + "\t" + account.password + "\t" + units + "\n";

@@ -141,10 +141,12 @@ std::string FaultName(const Fault& fault) {
     const ModeInfo& info = InfoOf(fault.mode);
     std::string name(info.name);
     if (info.takesSeconds) {
-        name += "=" + std::to_string(fault.seconds);
+        name += '=';
+        name += std::to_string(fault.seconds);
     }
     for (std::size_t i = 0; i < fault.commands.size(); ++i) {
-        name += (i == 0 ? "@" : ",") + std::to_string(fault.commands[i]);
+        name += i == 0 ? '@' : ',';
+        name += std::to_string(fault.commands[i]);
     }
     return name;
 }

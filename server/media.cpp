@@ -117,7 +117,8 @@ void ServeMediaUpload(Exchange& exchange) {
         Settle(exchange, std::move(file), alreadyHeld, writeFailed, digest.Finish());
     result = SendReplyWord(exchange, reply);
     if (result != IoResult::Ok) {
-        exchange.record.outcome += ":" + IoOutcome(result, "reply");
+        exchange.record.outcome += ':';
+        exchange.record.outcome += IoOutcome(result, "reply");
     }
 }
 

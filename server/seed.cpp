@@ -45,8 +45,12 @@ class Dice {
 };
 
 std::string Notes(const demo::Unit& unit) {
-    return unit.owner.empty() ? std::string(unit.place)
-                              : "[" + std::string(unit.owner) + "] " + std::string(unit.place);
+    if (unit.owner.empty()) {
+        return std::string(unit.place);
+    }
+    std::string notes = "[";
+    notes.append(unit.owner).append("] ").append(unit.place);
+    return notes;
 }
 
 std::string MediaBytes(const demo::Clip& clip) {

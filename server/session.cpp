@@ -127,7 +127,8 @@ std::string IoOutcome(IoResult result, std::string_view step) {
 const Fault* Exchange::UseFault(FaultMode mode) {
     const Fault* fault = faults.Find(mode, login.command);
     if (fault != nullptr) {
-        record.fault += (record.fault.empty() ? "" : ",") + FaultName(*fault);
+        record.fault += record.fault.empty() ? "" : ",";
+        record.fault += FaultName(*fault);
     }
     return fault;
 }

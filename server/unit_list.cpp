@@ -65,9 +65,10 @@ std::string NotesWithOwner(std::string_view notes, std::string_view owner) {
             rest = TrimmedView(rest.substr(close + 1));
         }
     }
-    std::string text = "[" + std::string(owner) + "]";
+    std::string text = "[";
+    text.append(owner).append("]");
     if (!rest.empty()) {
-        text += " " + std::string(rest);
+        text.append(" ").append(rest);
     }
     return text;
 }

@@ -109,7 +109,8 @@ void ServeUpload(Exchange& exchange, Command command) {
     result = SendReplyWord(exchange, reason.empty() ? kStoredReply : kRefusedReply);
     exchange.record.outcome = reason.empty() ? "stored" : "refused:" + reason;
     if (result != IoResult::Ok) {
-        exchange.record.outcome += ":" + IoOutcome(result, "reply");
+        exchange.record.outcome += ':';
+        exchange.record.outcome += IoOutcome(result, "reply");
     }
 }
 

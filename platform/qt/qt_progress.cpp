@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
@@ -24,7 +25,7 @@ QProgressBar* NewBar(int itemId) {
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);
-    bar->setMinimumWidth(260);
+    bar->setMinimumWidth(300);
     SetItemId(bar, itemId);
     return bar;
 }
@@ -35,15 +36,11 @@ QLabel* NewLabel(int itemId, const QString& text) {
     return label;
 }
 
-// A bar with its percentage label on the right.
-QHBoxLayout* BarRow(int barId, int labelId) {
-    auto* row = new QHBoxLayout;
-    row->addWidget(NewBar(barId), 1);
-    QLabel* label = NewLabel(labelId, "0.00%");
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance("100.00%") + 6);
+QLabel* NewPercentLabel(int itemId) {
+    QLabel* label = NewLabel(itemId, "0.00%");
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance("100.00%") + 8);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    row->addWidget(label);
-    return row;
+    return label;
 }
 
 class QtProgressWindow final : public ProgressWindow {
@@ -124,14 +121,19 @@ void QtProgressDialog::AddButtons(QBoxLayout* layout) {
     layout->addLayout(row);
 }
 
+// Bars in the first column, the percentage beside the overall bar; the
+// text lines and buttons below span both columns.
 void QtProgressDialog::BuildOperation() {
     setWindowTitle("Operation Progress...");
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(BarRow(pl::kOverallBar, pl::kOverallLabel));
-    layout->addWidget(NewBar(pl::kItemBar));
-    layout->addWidget(NewLabel(pl::kStatusLine, QString()));
-    layout->addWidget(NewLabel(pl::kTransferLine, QString()));
-    layout->addSpacing(4);
+    auto* grid = new QGridLayout;
+    grid->addWidget(NewBar(pl::kOverallBar), 0, 0);
+    grid->addWidget(NewPercentLabel(pl::kOverallLabel), 0, 1);
+    grid->addWidget(NewBar(pl::kItemBar), 1, 0);
+    grid->addWidget(NewLabel(pl::kStatusLine, QString()), 2, 0, 1, 2);
+    grid->addWidget(NewLabel(pl::kTransferLine, QString()), 3, 0, 1, 2);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
     AddButtons(layout);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -144,8 +146,11 @@ void QtProgressDialog::BuildSimple(const QString& caption) {
     if (!caption.isEmpty()) {
         layout->addWidget(new QLabel(caption));
     }
-    layout->addLayout(BarRow(pl::kOverallBar, pl::kOverallLabel));
-    layout->addSpacing(4);
+    auto* row = new QHBoxLayout;
+    row->addWidget(NewBar(pl::kOverallBar), 1);
+    row->addWidget(NewPercentLabel(pl::kOverallLabel));
+    layout->addLayout(row);
+    layout->addSpacing(6);
     AddButtons(layout);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -1,7 +1,26 @@
-// The one main of every test program.
+// The one main of every test program. A test fails when it meets a message
+// box or dialog it did not script, or ends with scripted answers unused.
 #include <gtest/gtest.h>
+
+#include "tests/support/script_ledger.h"
+
+namespace {
+
+class ScriptListener : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo& /*test*/) override {
+        vantic::testing::ScriptLedger::Instance().Forget();
+    }
+    // Runs while the test is still current, so failures count against it.
+    void OnTestEnd(const ::testing::TestInfo& /*test*/) override {
+        vantic::testing::ScriptLedger::Instance().FailOnIssues();
+    }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Appended last, so it hears of a test's end before the result printer.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ScriptListener);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,97 @@
+#pragma once
+
+// WProgress: the modeless progress dialog of long operations that run on
+// the user-interface thread. It has an overall bar and a per-item bar.
+// Every update keeps the user interface alive by pumping messages and
+// reports whether the user cancelled; callers stop when it says so.
+// Redraws of each bar are limited to one per 175 ms, except that reaching
+// the maximum always redraws.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vantic {
+
+class WProgress {
+  public:
+    explicit WProgress(Platform& platform);
+    // Closes the dialog.
+    virtual ~WProgress();
+    WProgress(const WProgress&) = delete;
+    WProgress& operator=(const WProgress&) = delete;
+
+    // Called when the user presses OK or Cancel; the base does nothing.
+    virtual void OnCancel();
+    // Writes the item label; the base writes the item percentage.
+    virtual void ShowItemText();
+
+    // Shows a dialog of layout layoutId (progress_layout) over owner, which
+    // is disabled until Close. barId and labelId name the overall bar and
+    // label (0: none). Returns the cancelled flag.
+    bool Open(WindowId owner, int layoutId, int barId, int labelId, std::uint32_t overallMax);
+    bool SetOverall(std::uint32_t position, std::uint32_t maximum);
+    bool StepOverall();
+    bool StartItem(int barId, int labelId, std::uint32_t itemMax);
+    bool SetItem(std::uint32_t position, std::uint32_t maximum);
+    bool StepItem();
+    bool FinishItem();
+    // Marks the progress cancelled, re-enables the owner and destroys the
+    // dialog. Later updates report cancelled until the next Open.
+    void Close();
+
+    // Pumps pending messages and returns the cancelled flag.
+    bool PumpMessages();
+    [[nodiscard]] bool Cancelled() const { return cancelled_; }
+    [[nodiscard]] bool IsOpen() const { return dialog_ != nullptr; }
+    // The dialog, as the owner of messages shown during the operation.
+    [[nodiscard]] WindowId Dialog() const;
+    // Sets a text line of the dialog (the status and transfer lines).
+    void SetText(int itemId, const std::string& text);
+
+    [[nodiscard]] std::uint32_t OverallPosition() const { return overallPos_; }
+    [[nodiscard]] std::uint32_t OverallMaximum() const { return overallMax_; }
+    [[nodiscard]] std::uint32_t ItemPosition() const { return itemPos_; }
+    [[nodiscard]] std::uint32_t ItemMaximum() const { return itemMax_; }
+    [[nodiscard]] std::int64_t ItemStartTime() const { return itemStart_; }
+
+  protected:
+    // The item percentage of the last redraw.
+    [[nodiscard]] float ItemPercent() const { return itemPercent_; }
+    void SetItemLabel(const std::string& text);
+    [[nodiscard]] Clock& Time() { return platform_.Time(); }
+
+  private:
+    // Finds an item of the dialog; 0 for none.
+    int FindItem(int itemId) const;
+    void HandleButton(int buttonId);
+    void RedrawOverall();
+    void RedrawItem();
+    [[nodiscard]] bool DueForRedraw(std::uint32_t position, std::uint32_t maximum,
+                                    std::uint32_t lastTick) const;
+
+    Platform& platform_;
+    std::unique_ptr<ProgressWindow> dialog_;
+    WindowId owner_ = kNoWindow;
+    bool cancelled_ = false;
+    int overallBar_ = 0;
+    int overallLabel_ = 0;
+    std::uint32_t overallPos_ = 100;
+    std::uint32_t overallMax_ = 100;
+    std::uint32_t overallTick_ = 0;
+    int itemBar_ = 0;
+    int itemLabel_ = 0;
+    std::uint32_t itemPos_ = 100;
+    std::uint32_t itemMax_ = 100;
+    std::uint32_t itemTick_ = 0;
+    std::int64_t itemStart_ = 0;
+    float itemPercent_ = 0;
+};
+
+// The percentage a bar shows for position of maximum; a maximum of 0 is
+// first raised to 1.
+[[nodiscard]] float ProgressPercent(std::uint32_t position, std::uint32_t& maximum);
+
+}  // namespace vantic

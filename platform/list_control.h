@@ -1,0 +1,87 @@
+#pragma once
+
+// A report-style list control: columns with a title, width and alignment,
+// and rows of cell texts. Each row carries one data object of the logic
+// side; the control only stores the pointer and never deletes it (the list
+// view that fills the control owns the objects). Row order in the control
+// is the model's order.
+//
+// Any thread may call a list control; a realisation whose control belongs
+// to the user-interface thread runs the call there and waits for it.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/geometry.h"
+
+namespace vantic {
+
+// The data object of a row.
+class RowData {
+  public:
+    virtual ~RowData() = default;
+};
+
+// Row state bits. Other bits may be stored and read back as they are.
+inline constexpr std::uint32_t kRowFocused = 0x1;
+inline constexpr std::uint32_t kRowSelected = 0x2;
+inline constexpr std::uint32_t kAllRowState = 0xFFFFFFFFu;
+
+enum class ColumnAlign { Left, Right };
+
+// <0, 0 or >0, as the first row's data sorts before, with or after the second's.
+using RowComparison = std::function<int(const RowData*, const RowData*)>;
+
+// What the user does to a list; called on the user-interface thread.
+class ListEvents {
+  public:
+    virtual ~ListEvents() = default;
+    virtual void OnHeaderClicked(int /*column*/) {}
+    // row is -1 when the double click hit no row.
+    virtual void OnDoubleClicked(int /*row*/) {}
+    virtual void OnSelectionChanged() {}
+    virtual void OnFilesDropped(const std::vector<std::string>& /*paths*/) {}
+};
+
+class ListControl : public ColumnWidths {
+  public:
+    // Adds a column at index (0 <= index <= ColumnCount()); false when refused.
+    [[nodiscard]] virtual bool InsertColumn(int index, const std::string& title, int width,
+                                            ColumnAlign align) = 0;
+    [[nodiscard]] virtual int ColumnCount() const = 0;
+
+    [[nodiscard]] virtual int RowCount() const = 0;
+    // Inserts an empty row carrying data before row index (RowCount() or
+    // more appends). The new row's index, or -1 when refused.
+    [[nodiscard]] virtual int InsertRow(int index, RowData* data) = 0;
+    // Removes a row; its data object is the caller's to release.
+    virtual bool DeleteRow(int row) = 0;
+    virtual void DeleteAllRows() = 0;
+    // Null for a missing row.
+    [[nodiscard]] virtual RowData* GetRowData(int row) const = 0;
+    virtual void SetRowData(int row, RowData* data) = 0;
+
+    [[nodiscard]] virtual std::string CellText(int row, int column) const = 0;
+    virtual void SetCellText(int row, int column, const std::string& text) = 0;
+
+    [[nodiscard]] virtual std::uint32_t RowState(int row) const = 0;
+    // Sets the bits of mask to those of state; other bits stay.
+    virtual void SetRowState(int row, std::uint32_t state, std::uint32_t mask) = 0;
+    // The first selected row after row after (-1 starts at the top), or -1.
+    [[nodiscard]] virtual int NextSelected(int after) const = 0;
+    [[nodiscard]] virtual int SelectedCount() const = 0;
+
+    virtual void SetGridLines(bool on) = 0;
+    virtual void SetFullRowSelect(bool on) = 0;
+    virtual void EnsureVisible(int row) = 0;
+
+    // Reorders the rows by their data; cells and state move with the rows.
+    virtual void SortRows(const RowComparison& compare) = 0;
+
+    // Null stops the events. The control does not own the receiver.
+    virtual void SetEvents(ListEvents* events) = 0;
+};
+
+}  // namespace vantic

@@ -1,0 +1,29 @@
+#pragma once
+
+// The user's mail program. Both calls open a message for the user to
+// complete and send; nothing is sent without the user.
+
+#include <string>
+
+#include "platform/window.h"
+
+namespace vantic {
+
+struct MailDraft {
+    std::string subject;
+    std::string recipientName;
+    std::string recipientAddress;  // a bare address; an "SMTP:" prefix is dropped
+};
+
+class MailClient {
+  public:
+    virtual ~MailClient() = default;
+    // A new message with one file attached and no recipient. attachmentName
+    // is the name the file is shown under (the file's own name on systems
+    // that cannot rename attachments).
+    virtual bool SendDocument(WindowId owner, const std::string& path,
+                              const std::string& attachmentName) = 0;
+    virtual bool Compose(const MailDraft& draft) = 0;
+};
+
+}  // namespace vantic

@@ -1,0 +1,32 @@
+#pragma once
+
+// Modal message boxes: the one way the program reports a failure or asks a
+// question. The caller blocks until the user answers.
+
+#include <string>
+
+#include "platform/window.h"
+
+namespace vantic {
+
+enum class MessageIcon { None, Error, Warning, Information, Question };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// Closing the box without a button counts as Cancel (Yes/No/Cancel), No
+// (Yes/No) or Ok (Ok).
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+struct Message {
+    WindowId owner = kNoWindow;  // kNoWindow: owned by the desktop
+    std::string text;            // 8-bit; "\r\n" breaks a line
+    std::string caption;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+class MessageBoxes {
+  public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer Show(const Message& message) = 0;
+};
+
+}  // namespace vantic

@@ -1,0 +1,249 @@
+// Shows the platform's Qt widgets the way the controller's main window
+// uses them: the unit list and the playlist list (rows owned by list
+// views), the channel tabs and buttons kept in place by the sizer, and the
+// deployment progress dialog.
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/wlistview.h"
+#include "app/wprogress.h"
+#include "app/wsizer.h"
+#include "platform/qt/qt_list_control.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_window.h"
+
+namespace vantic {
+namespace {
+
+namespace pl = progress_layout;
+
+// A row: its cell texts.
+struct Cells : RowData {
+    explicit Cells(std::vector<std::string> texts) : texts(std::move(texts)) {}
+    std::vector<std::string> texts;
+};
+
+class CellList : public WListView {
+  public:
+    using WListView::WListView;
+    ~CellList() override { Clear(); }
+    void FillRow(int row, RowData* data) override {
+        const auto& texts = static_cast<Cells*>(data)->texts;
+        for (int column = 0; column < ColumnCount() && column < static_cast<int>(texts.size());
+             ++column) {
+            Control()->SetCellText(row, column, texts[column]);
+        }
+    }
+};
+
+template <class Widget>
+Widget* Place(QWidget* dialog, int itemId, Widget* widget, QRect rect) {
+    widget->setParent(dialog);
+    widget->setGeometry(rect);
+    SetItemId(widget, itemId);
+    return widget;
+}
+
+// The main dialog's host: refits the dialog whenever the window resizes.
+class Host : public QWidget {
+  public:
+    explicit Host(WSizer& sizer) : sizer_(sizer) {}
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        sizer_.FitToParent(kNoWindow);
+    }
+
+  private:
+    WSizer& sizer_;
+};
+
+void AddMenus(QMainWindow& window) {
+    const char* const menus[][8] = {
+        {"&File", "&New Playlist", "&Open Playlist...", "Open Selected Unit's Playlist...",
+         "&Close Playlist...", "&Save Playlist...", "Save Playlist &As...", "E&xit"},
+        {"&Edit", "Edit Selected Unit...", "Add Media...", "Delete Selected Media...",
+         "Edit Selected Media... ", "Move Media Up", "Move Media Down   ", "Server Login Info..."},
+        {"&Deploy", "Channel to All Units", "Channel to Selected Units",
+         "Crawl Text To Selected Units...", "New Timzone to Selected Units...", nullptr},
+        {"&Reports", "&Generate Status Report...", nullptr},
+        {"&Help", "&About Vantic...", "User Manual...", "Check for Updates...", nullptr}};
+    for (const auto& menu : menus) {
+        QMenu* added = window.menuBar()->addMenu(menu[0]);
+        for (int i = 1; i < 8 && menu[i] != nullptr; ++i) {
+            added->addAction(menu[i]);
+        }
+    }
+}
+
+class Demo {
+  public:
+    Demo() : units_(platform_.Messages()), clips_(platform_.Messages()), sizer_(windows_) {
+        window_.setWindowTitle("Vantic Controller 4.1");
+        AddMenus(window_);
+        window_.statusBar()->showMessage("Ready...");
+        auto* host = new Host(sizer_);
+        window_.setCentralWidget(host);
+        BuildDialog(host);
+        FillUnits();
+        FillClips();
+        window_.setGeometry(40, 40, 1060, 680);
+    }
+
+    void Show() { window_.show(); }
+
+    void OpenProgress() {
+        progress_.Open(IdOf(&window_), pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 8);
+        progress_.SetOverall(3, 8);
+        progress_.StartItem(pl::kItemBar, 0, 5);
+        progress_.SetItem(3, 5);
+        progress_.SetText(pl::kStatusLine, "Media Player #12 - Uploading New Configuration");
+        progress_.SetText(pl::kTransferLine, "400000 of 1000000 - 320 kbit/sec - 15 seconds left");
+    }
+    void CloseProgress() { progress_.Close(); }
+    QMainWindow& Window() { return window_; }
+
+  private:
+    void BuildDialog(QWidget* host) {
+        dialog_ = new QWidget(host);
+        dialog_->setGeometry(0, 0, 800, 560);
+        // The unit list above; the label and buttons between; the channel
+        // tabs with the playlist list below.
+        auto* unitList = Place(dialog_, 1005, new QtListControl, QRect(8, 8, 784, 246));
+        Place(dialog_, 1021, new QLabel("Current Playlist: night.show"), QRect(8, 262, 300, 28));
+        int x = 316;
+        for (auto [id, text] : {std::pair{1014, "Add"},
+                                {1015, "Delete"},
+                                {1018, "Preview"},
+                                {1016, "Deploy"},
+                                {1017, "Deploy to All"}}) {
+            Place(dialog_, id, new QPushButton(text), QRect(x, 262, 88, 28));
+            x += 96;
+        }
+        auto* tabs = Place(dialog_, 1008, new QTabBar, QRect(8, 300, 784, 28));
+        for (const char* channel : {"Video", "Video - Alt", "Audio A", "Audio B"}) {
+            tabs->addTab(channel);
+        }
+        tabs->setExpanding(false);
+        auto* clipList = Place(dialog_, 1007, new QtListControl, QRect(8, 327, 784, 225));
+        units_.Attach(windows_.FindList(IdOf(dialog_), 1005));
+        clips_.Attach(windows_.FindList(IdOf(dialog_), 1007));
+        unitList->SetGridLines(true);
+        clipList->SetGridLines(true);
+
+        sizer_.Attach(IdOf(dialog_), false);
+        sizer_.AnchorItem(1005, 0, 0, 1, 0.5);
+        sizer_.AnchorItem(1008, 0, 0.5, 1, 0.5);
+        sizer_.AnchorItemLike(1007);
+        sizer_.AnchorItem(1021, 0, 0.5, 0, 0);
+        for (int id : {1014, 1015, 1018, 1016, 1017}) {
+            sizer_.AnchorItemLike(id);
+        }
+    }
+
+    void FillUnits() {
+        const std::pair<const char*, int> columns[] = {{"Unit #", 60},
+                                                       {"Notes", 220},
+                                                       {"Status", 150},
+                                                       {"Last Player Call-In", 170},
+                                                       {"Next Scheduled Call-In", 170}};
+        for (auto [title, width] : columns) {
+            units_.InsertColumn(title, width);
+        }
+        const std::vector<std::vector<std::string>> rows = {
+            {"7", "[Harbor Foods] Checkout lanes", "OK", "Sun Dec 06 13:52:13 2026",
+             "Sun Dec 06 15:52:13 2026"},
+            {"12", "[Harbor Foods] Deli counter", "Late Calling In", "Sat Dec 05 09:14:40 2026",
+             "Sat Dec 05 11:14:40 2026"},
+            {"19", "[Northgate Mall] Food court", "OK", "Sun Dec 06 13:40:02 2026",
+             "Sun Dec 06 15:40:02 2026"},
+            {"23", "[Northgate Mall] East entrance", "Check Network Connection",
+             "Thu Dec 03 22:05:51 2026", "Fri Dec 04 00:05:51 2026"},
+            {"31", "Caf\xE9 lobby", "OK", "Sun Dec 06 13:47:30 2026", "Sun Dec 06 14:47:30 2026"},
+            {"44", "[Riverside Clinic] Waiting room", "Factory Defaults",
+             "Mon Nov 30 08:00:12 2026", "Mon Nov 30 10:00:12 2026"}};
+        for (const auto& row : rows) {
+            units_.InsertRow(std::make_unique<Cells>(row));
+        }
+        units_.SelectRow(1, true);
+        units_.SelectRow(2, true);
+    }
+
+    void FillClips() {
+        const std::pair<const char*, int> columns[] = {
+            {"", 30},     {"Media File", 170}, {"Duration", 70}, {"Size", 80},  {"Day", 60},
+            {"Time", 90}, {"Start Date", 80},  {"End Date", 80}, {"Audio", 60}, {"Notes", 120}};
+        for (auto [title, width] : columns) {
+            clips_.InsertColumn(title, width);
+        }
+        const std::vector<std::vector<std::string>> rows = {
+            {"", "winter_sale.mpg", "30", "14.2 MB", "All", "All Day", "12/01/2026", "12/31/2026",
+             "On", "Front screens"},
+            {"", "store_hours.jpg", "10", "412 KB", "All", "08:00-22:00", "", "", "Off", ""},
+            {"", "holiday_menu.mp4", "45", "38.9 MB", "Sat,Sun", "11:00-14:00", "12/05/2026",
+             "12/27/2026", "On", "Lunch"},
+            {"", "loyalty_card.avi", "Auto", "22.0 MB", "All", "All Day", "", "", "On", ""},
+            {"", "new_year.wmv", "20", "9.6 MB", "All", "All Day", "12/26/2026", "01/02/2027", "On",
+             "Countdown"}};
+        for (const auto& row : rows) {
+            clips_.InsertRow(std::make_unique<Cells>(row));
+        }
+        clips_.NumberColumn(0);
+        clips_.SelectRow(2, true);
+    }
+
+    QtPlatform platform_;
+    QtWindowSystem windows_;
+    QMainWindow window_;
+    QWidget* dialog_ = nullptr;
+    CellList units_;
+    CellList clips_;
+    WSizer sizer_;
+    WProgress progress_{platform_};
+};
+
+bool SaveScreen(const QString& path) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr && screen->grabWindow(0).save(path);
+}
+
+}  // namespace
+}  // namespace vantic
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int at = args.indexOf("--screenshot");
+    const QString directory = at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
+
+    vantic::Demo demo;
+    demo.Show();
+    if (directory.isEmpty()) {
+        QTimer::singleShot(1500, [&demo] { demo.OpenProgress(); });
+        return app.exec();
+    }
+    int failures = 0;
+    QTimer::singleShot(1000, [&] {
+        failures += vantic::SaveScreen(directory + "/main.png") ? 0 : 1;
+        demo.OpenProgress();
+        QTimer::singleShot(800, [&] {
+            failures += vantic::SaveScreen(directory + "/progress.png") ? 0 : 1;
+            demo.CloseProgress();
+            app.quit();
+        });
+    });
+    app.exec();
+    return failures;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+// Message boxes and file dialogs on Qt: QMessageBox, and QFileDialog
+// placed over its owner.
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+
+namespace vantic {
+
+class QtMessageBoxes final : public MessageBoxes {
+  public:
+    MessageAnswer Show(const Message& message) override;
+};
+
+class QtFileDialogs final : public FileDialogs {
+  public:
+    [[nodiscard]] std::optional<std::string> ChooseOpenFile(
+        const FileDialogRequest& request) override;
+    [[nodiscard]] std::optional<std::string> ChooseSaveFile(
+        const FileDialogRequest& request) override;
+};
+
+// The dialog a request describes, not yet shown; exposed for tests.
+void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save);
+// Moves a dialog to its place over owner (the screen when owner is null).
+void PlaceDialog(QWidget& dialog, QWidget* owner);
+// "Media Files (*.mpg *.mp3)" from a filter.
+[[nodiscard]] QString QtFilterText(const FileFilter& filter);
+
+}  // namespace vantic

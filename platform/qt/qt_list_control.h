@@ -1,0 +1,67 @@
+#pragma once
+
+// The report-style list control on a QTreeWidget: one top-level item per
+// row, no tree decoration, optional grid lines. Calls from a worker thread
+// run on the user-interface thread while the worker waits, so the UI
+// thread must keep pumping messages while a worker fills the list.
+
+#include <QTreeWidget>
+#include <vector>
+
+#include "platform/list_control.h"
+
+namespace vantic {
+
+class QtListControl final : public QTreeWidget, public ListControl {
+  public:
+    explicit QtListControl(QWidget* parent = nullptr);
+    ~QtListControl() override;
+
+    // ColumnWidths
+    [[nodiscard]] int ColumnWidth(int column) const override;
+    void SetColumnWidth(int column, int width) override;
+
+    // ListControl. Columns are only ever appended: an index other than the
+    // column count is refused.
+    [[nodiscard]] bool InsertColumn(int index, const std::string& title, int width,
+                                    ColumnAlign align) override;
+    [[nodiscard]] int ColumnCount() const override;
+    [[nodiscard]] int RowCount() const override;
+    [[nodiscard]] int InsertRow(int index, RowData* data) override;
+    bool DeleteRow(int row) override;
+    void DeleteAllRows() override;
+    [[nodiscard]] RowData* GetRowData(int row) const override;
+    void SetRowData(int row, RowData* data) override;
+    [[nodiscard]] std::string CellText(int row, int column) const override;
+    void SetCellText(int row, int column, const std::string& text) override;
+    [[nodiscard]] std::uint32_t RowState(int row) const override;
+    void SetRowState(int row, std::uint32_t state, std::uint32_t mask) override;
+    [[nodiscard]] int NextSelected(int after) const override;
+    [[nodiscard]] int SelectedCount() const override;
+    void SetGridLines(bool on) override;
+    void SetFullRowSelect(bool on) override;
+    void EnsureVisible(int row) override;
+    void SortRows(const RowComparison& compare) override;
+    void SetEvents(ListEvents* events) override;
+
+    [[nodiscard]] bool GridLines() const { return gridLines_; }
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    class Row;
+    [[nodiscard]] Row* RowAt(int row) const;
+    // Runs call on the user-interface thread, waiting for it.
+    template <class Call>
+    auto OnUiThread(Call&& call) const;
+
+    std::vector<ColumnAlign> aligns_;
+    bool gridLines_ = false;
+    ListEvents* events_ = nullptr;
+};
+
+}  // namespace vantic

@@ -1,0 +1,36 @@
+#pragma once
+
+// Timers, the shell and printing on Qt.
+
+#include <QString>
+
+#include "platform/printing.h"
+#include "platform/shell.h"
+#include "platform/timer.h"
+
+class QPrinter;
+
+namespace vantic {
+
+class QtTimers final : public TimerService {
+  public:
+    [[nodiscard]] std::unique_ptr<Timer> Start(int periodMs, std::function<void()> onTick) override;
+};
+
+// Files and addresses go to QDesktopServices; a program with parameters is
+// started directly.
+class QtShell final : public ShellLauncher {
+  public:
+    bool Open(const std::string& target, const std::string& parameters) override;
+};
+
+class QtPrinter final : public PrintService {
+  public:
+    PrintOutcome PrintRichText(WindowId owner, const std::string& richText,
+                               const std::string& documentName) override;
+};
+
+// Lays out a rich-text document on printer's pages with one-inch margins.
+void PrintRichTextTo(QPrinter& printer, const std::string& richText);
+
+}  // namespace vantic

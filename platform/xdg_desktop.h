@@ -1,0 +1,23 @@
+#pragma once
+
+// The shell and the mail program on a freedesktop system, through the
+// xdg-open and xdg-email helpers.
+
+#include "platform/mail.h"
+#include "platform/shell.h"
+
+namespace vantic {
+
+class XdgShell final : public ShellLauncher {
+  public:
+    bool Open(const std::string& target, const std::string& parameters) override;
+};
+
+class XdgMail final : public MailClient {
+  public:
+    bool SendDocument(WindowId owner, const std::string& path,
+                      const std::string& attachmentName) override;
+    bool Compose(const MailDraft& draft) override;
+};
+
+}  // namespace vantic

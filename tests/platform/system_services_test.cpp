@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <thread>
+
+#include "platform/spawn.h"
+#include "platform/system_clock.h"
+#include "platform/threads.h"
+
+namespace vantic {
+namespace {
+
+TEST(SystemClock, LocalTimeFollowsTheTimeZone) {
+    const char* old = std::getenv("TZ");
+    const std::string saved = old == nullptr ? "" : old;
+    setenv("TZ", "EST5", 1);
+    tzset();
+    SystemClock clock;
+    // 2026-12-06 13:52:13 UTC is 08:52:13 in a zone five hours behind.
+    EXPECT_EQ(clock.ToLocal(1796565133), (LocalTime{2026, 12, 6, 8, 52, 13, 0}));
+    old == nullptr ? unsetenv("TZ") : setenv("TZ", saved.c_str(), 1);
+    tzset();
+}
+
+TEST(SystemClock, SleepPassesTicks) {
+    SystemClock clock;
+    const std::uint32_t before = clock.TickMs();
+    clock.Sleep(30);
+    EXPECT_GE(clock.TickMs() - before, 30u);
+}
+
+void Bump(void* context) {
+    static_cast<std::atomic<int>*>(context)->fetch_add(1);
+}
+
+TEST(DetachedThread, RunsItsEntryOrReportsFailure) {
+    std::atomic<int> runs{0};
+    ASSERT_TRUE(StartDetachedThread(Bump, &runs));
+    for (int i = 0; i < 500 && runs.load() == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(runs.load(), 1);
+    SetThreadStartFailsForTesting(true);
+    EXPECT_FALSE(StartDetachedThread(Bump, &runs));
+    SetThreadStartFailsForTesting(false);
+    EXPECT_EQ(runs.load(), 1);
+}
+
+TEST(SplitParameters, DropsEmptyPieces) {
+    EXPECT_EQ(SplitParameters("  /silent \t/x  "), (std::vector<std::string>{"/silent", "/x"}));
+    EXPECT_TRUE(SplitParameters("   ").empty());
+}
+
+}  // namespace
+}  // namespace vantic

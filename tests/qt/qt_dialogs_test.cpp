@@ -1,0 +1,126 @@
+#include "platform/qt/qt_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QPrinter>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/qt/qt_services.h"
+#include "platform/qt/qt_window.h"
+#include "tests/qt/qt_environment.h"
+#include "tests/support/temp_dir.h"
+
+namespace vantic {
+namespace {
+
+// Runs answer on the modal dialog that opens next.
+template <class Dialog>
+void WhenModal(std::function<void(Dialog*)> answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(dialog);
+        }
+    });
+    poll->start(10);
+}
+
+TEST(QtMessageBoxes, ShowTheMessageAndReturnTheButtonPressed) {
+    QWidget owner;
+    owner.show();
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        buttons = box->buttons().size();
+        box->button(QMessageBox::No)->click();
+    });
+    QtMessageBoxes boxes;
+    const MessageAnswer answer =
+        boxes.Show(Message{IdOf(&owner), "Please select a media file in the list...\r\n and press",
+                           "None Selected", MessageIcon::Warning, MessageButtons::YesNoCancel});
+    EXPECT_EQ(answer, MessageAnswer::No);
+    EXPECT_EQ(text, "Please select a media file in the list...\n and press");
+    EXPECT_EQ(title, "None Selected");
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(buttons, 3);
+}
+
+TEST(QtMessageBoxes, ClosingWithoutAButtonCancelsOrSaysNo) {
+    QtMessageBoxes boxes;
+    WhenModal<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    EXPECT_EQ(boxes.Show(Message{kNoWindow, "Install?", "Install New Update?", MessageIcon::None,
+                                 MessageButtons::YesNo}),
+              MessageAnswer::No);
+    WhenModal<QMessageBox>([](QMessageBox* box) { box->reject(); });
+    EXPECT_EQ(boxes.Show(Message{kNoWindow, "Save?", "Play-List file has un-saved changes",
+                                 MessageIcon::Warning, MessageButtons::YesNoCancel}),
+              MessageAnswer::Cancel);
+}
+
+TEST(QtFileDialogs, OpenOverTheOwnerAndReturnTheChoice) {
+    testing::TempDir dir;
+    QWidget owner;
+    owner.setGeometry(50, 40, 1200, 900);
+    owner.show();
+    QRect placed;
+    QStringList filters;
+    WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+        placed = dialog->frameGeometry();
+        filters = dialog->nameFilters();
+        dialog->selectFile(QString::fromStdString(dir.File("night.PLY")));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    FileDialogRequest request;
+    request.owner = IdOf(&owner);
+    request.title = "Choose Playlist File name";
+    request.filters = {FileFilter{"Playlist Files", "*.PLY"}, FileFilter{"All Files", "*"}};
+    request.confirmOverwrite = true;
+    QtFileDialogs dialogs;
+    EXPECT_EQ(dialogs.ChooseSaveFile(request), dir.File("night.PLY"));
+    EXPECT_EQ(filters, (QStringList{"Playlist Files (*.PLY)", "All Files (*)"}));
+    const QRect area = owner.frameGeometry();
+    EXPECT_NEAR(placed.center().x(), area.center().x(), 2);
+    EXPECT_NEAR(placed.top() - area.top(), (area.height() - placed.height()) / 3, 2);
+}
+
+TEST(QtFileDialogs, FiltersJoinTheirPatterns) {
+    EXPECT_EQ(QtFilterText(FileFilter{"JPEG Files", "*.JPG;*.JPEG"}), "JPEG Files (*.JPG *.JPEG)");
+}
+
+TEST(QtPrinting, ARichTextReportPrintsWithItsPageBreaks) {
+    testing::TempDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.File("report.pdf")));
+    PrintRichTextTo(printer,
+                    "{\\rtf1\\ansi{\\fonttbl{\\f0 MS Sans Serif;}}\\fs48 Media Player "
+                    "Report \\par\\fs24 Unit 1\\par \\page\r\nUnit 2\\par }");
+    QFile pdf(QString::fromStdString(dir.File("report.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 2);
+}
+
+TEST(QtTimers, TickUntilDestroyed) {
+    QtTimers timers;
+    int ticks = 0;
+    auto timer = timers.Start(5, [&ticks] { ++ticks; });
+    EXPECT_TRUE(testing::PumpUntil([&ticks] { return ticks >= 2; }));
+    timer.reset();
+    const int stopped = ticks;
+    QTest::qWait(30);
+    EXPECT_EQ(ticks, stopped);
+}
+
+}  // namespace
+}  // namespace vantic

@@ -1,0 +1,157 @@
+#include "platform/qt/qt_list_control.h"
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QTest>
+#include <atomic>
+#include <memory>
+
+#include "app/wlistview.h"
+#include "app/wmutex.h"
+#include "app/worker.h"
+#include "tests/qt/qt_environment.h"
+#include "tests/support/scripted_platform.h"
+
+namespace vantic {
+namespace {
+
+std::atomic<int> gLiveRows{0};
+
+struct Unit : RowData {
+    explicit Unit(int number) : number(number) { ++gLiveRows; }
+    ~Unit() override { --gLiveRows; }
+    int number;
+};
+
+class UnitList : public WListView {
+  public:
+    using WListView::WListView;
+    ~UnitList() override { Clear(); }
+    void FillRow(int row, RowData* data) override {
+        const int number = static_cast<Unit*>(data)->number;
+        Control()->SetCellText(row, 0, std::to_string(number));
+        Control()->SetCellText(row, 1, "Media Player #" + std::to_string(number));
+        Control()->SetCellText(row, 2, number % 2 == 0 ? "OK" : "Late Calling In");
+    }
+};
+
+class RecordedEvents : public ListEvents {
+  public:
+    void OnHeaderClicked(int column) override { headers.push_back(column); }
+    void OnDoubleClicked(int row) override { doubles.push_back(row); }
+    void OnSelectionChanged() override { ++selectionChanges; }
+    std::vector<int> headers;
+    std::vector<int> doubles;
+    int selectionChanges = 0;
+};
+
+class QtListTest : public ::testing::Test {
+  protected:
+    QtListTest() : view(platform.messageBoxes) {
+        control.resize(500, 300);
+        view.Attach(&control);
+        EXPECT_TRUE(view.InsertColumn("Unit #", 60));
+        EXPECT_TRUE(view.InsertColumn("Notes", 200));
+        EXPECT_TRUE(view.InsertColumn("Status", 120, true));
+    }
+
+    testing::ScriptedPlatform platform;
+    QtListControl control;
+    UnitList view;
+};
+
+TEST_F(QtListTest, FillsTenThousandRowsFromAWorkerWhileTheUiPumps) {
+    WMutex lock;
+    gLiveRows = 0;
+    ASSERT_TRUE(StartWorker([this] {
+        for (int number = 1; number <= 10000; ++number) {
+            view.InsertRow(std::make_unique<Unit>(number));
+        }
+    }));
+    ASSERT_TRUE(testing::PumpUntil([] { return LiveWorkers() == 0; }, 120000));
+    ASSERT_EQ(view.ItemCount(), 10000);
+    EXPECT_EQ(control.topLevelItemCount(), 10000);
+    EXPECT_EQ(control.CellText(0, 1), "Media Player #1");
+    EXPECT_EQ(control.CellText(9999, 0), "10000");
+    EXPECT_EQ(control.CellText(9998, 2), "Late Calling In");
+    EXPECT_EQ(view.RowAs<Unit>(4321)->number, 4322);
+    EXPECT_EQ(gLiveRows.load(), 10000);
+    view.Clear();
+    EXPECT_EQ(gLiveRows.load(), 0);
+    EXPECT_EQ(control.topLevelItemCount(), 0);
+}
+
+TEST_F(QtListTest, ColumnsKeepTitlesWidthsAndAlignment) {
+    EXPECT_EQ(control.ColumnCount(), 3);
+    EXPECT_EQ(control.headerItem()->text(1), "Notes");
+    EXPECT_EQ(control.ColumnWidth(1), 200);
+    EXPECT_EQ(control.ColumnWidth(3), 0);
+    EXPECT_FALSE(control.InsertColumn(0, "Front", 10, ColumnAlign::Left));
+    view.InsertRow(std::make_unique<Unit>(7));
+    EXPECT_TRUE(control.topLevelItem(0)->textAlignment(2) & Qt::AlignRight);
+    control.SetColumnWidth(0, 90);
+    EXPECT_EQ(control.header()->sectionSize(0), 90);
+}
+
+TEST_F(QtListTest, EightBitTextSurvivesTheWidget) {
+    view.InsertRow(std::make_unique<Unit>(1));
+    const std::string notes = "Caf\xE9 \x80 5 \x81\x9D";
+    control.SetCellText(0, 1, notes);
+    EXPECT_EQ(control.CellText(0, 1), notes);
+    EXPECT_EQ(control.topLevelItem(0)->text(1), QString::fromUtf8("Café € 5 \u0081\u009D"));
+}
+
+TEST_F(QtListTest, StateBitsSelectionAndFocusRoundTrip) {
+    for (int number = 1; number <= 4; ++number) {
+        view.InsertRow(std::make_unique<Unit>(number));
+    }
+    view.SelectRow(1, true);
+    view.SelectRow(2, true);
+    control.SetRowState(1, kRowFocused | 0x40, kRowFocused | 0x40);
+    EXPECT_EQ(control.RowState(1), kRowSelected | kRowFocused | 0x40);
+    EXPECT_EQ(view.SelectedCount(), 2);
+    EXPECT_EQ(view.MoveSelectedUp(), 1);
+    EXPECT_EQ(control.CellText(0, 0), "2");
+    EXPECT_EQ(control.CellText(1, 0), "3");
+    EXPECT_EQ(control.RowState(0), kRowSelected | kRowFocused | 0x40);
+    EXPECT_TRUE(control.topLevelItem(1)->isSelected());
+    EXPECT_FALSE(control.topLevelItem(2)->isSelected());
+}
+
+TEST_F(QtListTest, SortingMovesRowsWithTheirSelection) {
+    for (int number : {12, 7, 30}) {
+        view.InsertRow(std::make_unique<Unit>(number));
+    }
+    view.SelectRow(0, true);  // unit 12
+    view.SortRows([](const RowData* a, const RowData* b) {
+        return static_cast<const Unit*>(a)->number - static_cast<const Unit*>(b)->number;
+    });
+    EXPECT_EQ(control.CellText(0, 0), "7");
+    EXPECT_EQ(control.CellText(1, 0), "12");
+    EXPECT_EQ(view.FirstSelected(), 1);
+    EXPECT_EQ(view.RowAs<Unit>(2)->number, 30);
+}
+
+TEST_F(QtListTest, ClicksReachTheEventsWithTheRowHit) {
+    RecordedEvents events;
+    control.SetEvents(&events);
+    control.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&control));
+    view.InsertRow(std::make_unique<Unit>(1));
+    view.InsertRow(std::make_unique<Unit>(2));
+    const QRect second = control.visualItemRect(control.topLevelItem(1));
+    QTest::mouseDClick(control.viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(control.viewport(), Qt::LeftButton, {},
+                       QPoint(10, control.viewport()->height() - 5));
+    EXPECT_EQ(events.doubles, (std::vector<int>{1, -1}));
+    const int middle = control.header()->sectionPosition(2) + 20;
+    QTest::mouseClick(control.header()->viewport(), Qt::LeftButton, {}, QPoint(middle, 5));
+    EXPECT_EQ(events.headers, std::vector<int>{2});
+    view.SelectRow(0, true);
+    EXPECT_GT(events.selectionChanges, 0);
+    control.SetEvents(nullptr);
+}
+
+}  // namespace
+}  // namespace vantic

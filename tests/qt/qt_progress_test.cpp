@@ -1,0 +1,107 @@
+#include "platform/qt/qt_progress.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QWidget>
+
+#include "app/wprogress.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_window.h"
+#include "tests/qt/qt_environment.h"
+
+namespace vantic {
+namespace {
+
+namespace pl = progress_layout;
+
+class CancelCounting : public WProgress {
+  public:
+    using WProgress::WProgress;
+    void OnCancel() override { ++cancels; }
+    int cancels = 0;
+};
+
+class QtProgressTest : public ::testing::Test {
+  protected:
+    QtProgressTest() {
+        owner.resize(640, 480);
+        owner.show();
+    }
+    QWidget* Dialog() { return WidgetOf(progress.Dialog()); }
+    QString Text(int id) { return qobject_cast<QLabel*>(FindItem(Dialog(), id))->text(); }
+    int Bar(int id) { return qobject_cast<QProgressBar*>(FindItem(Dialog(), id))->value(); }
+
+    QWidget owner;
+    QtPlatform platform;
+    CancelCounting progress{platform};
+};
+
+TEST_F(QtProgressTest, CancelReachesTheCancelledFlagThroughThePump) {
+    EXPECT_FALSE(
+        progress.Open(IdOf(&owner), pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 4));
+    ASSERT_NE(Dialog(), nullptr);
+    EXPECT_TRUE(Dialog()->isVisible());
+    EXPECT_FALSE(owner.isEnabled());
+    EXPECT_TRUE(Dialog()->isEnabled());  // a window of its own, not disabled with its owner
+
+    QWidget* cancel = FindItem(Dialog(), pl::kCancelButton);
+    ASSERT_NE(cancel, nullptr);
+    // The click waits in the queue until an update pumps it.
+    QMetaObject::invokeMethod(qobject_cast<QPushButton*>(cancel), &QPushButton::click,
+                              Qt::QueuedConnection);
+    EXPECT_EQ(progress.cancels, 0);
+    EXPECT_TRUE(progress.SetOverall(1, 4));
+    EXPECT_EQ(progress.cancels, 1);
+    EXPECT_TRUE(progress.Cancelled());
+    EXPECT_EQ(progress.Dialog(), kNoWindow);
+    EXPECT_TRUE(owner.isEnabled());
+    EXPECT_TRUE(progress.StepOverall());
+}
+
+TEST_F(QtProgressTest, UpdatesShowInTheBarsAndLabels) {
+    progress.Open(IdOf(&owner), pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 4);
+    EXPECT_EQ(Dialog()->windowTitle(), "Operation Progress...");
+    EXPECT_EQ(Text(pl::kOverallLabel), "0.00%");
+    progress.SetOverall(1, 4);
+    EXPECT_EQ(Text(pl::kOverallLabel), " 25.00%");
+    EXPECT_EQ(Bar(pl::kOverallBar), 25);
+    progress.StartItem(pl::kItemBar, 0, 3);
+    progress.SetText(pl::kStatusLine, "Media Player #12 - Downloading Configuration");
+    progress.FinishItem();
+    EXPECT_EQ(Bar(pl::kItemBar), 100);
+    EXPECT_EQ(Text(pl::kStatusLine), "Media Player #12 - Downloading Configuration");
+    progress.Close();
+    EXPECT_TRUE(owner.isEnabled());
+}
+
+TEST_F(QtProgressTest, EscapeAndEnterCancelToo) {
+    progress.Open(IdOf(&owner), pl::kDownload, pl::kOverallBar, pl::kOverallLabel, 100);
+    EXPECT_EQ(Dialog()->windowTitle(), "Downloading Software Update....");
+    EXPECT_EQ(FindItem(Dialog(), pl::kItemBar), nullptr);
+    QTest::keyClick(Dialog(), Qt::Key_Escape);
+    EXPECT_EQ(progress.cancels, 1);
+    EXPECT_TRUE(progress.Cancelled());
+
+    progress.Open(IdOf(&owner), pl::kSimple, pl::kOverallBar, pl::kOverallLabel, 100);
+    EXPECT_FALSE(progress.Cancelled());
+    QTest::keyClick(Dialog(), Qt::Key_Return);
+    EXPECT_EQ(progress.cancels, 2);
+    EXPECT_TRUE(owner.isEnabled());
+}
+
+TEST_F(QtProgressTest, TheDialogOpensOverItsOwner) {
+    owner.move(100, 100);
+    progress.Open(IdOf(&owner), pl::kSimple, pl::kOverallBar, pl::kOverallLabel, 100);
+    const QRect dialog = Dialog()->frameGeometry();
+    const QRect area = owner.frameGeometry();
+    EXPECT_NEAR(dialog.center().x(), area.center().x(), 2);
+    EXPECT_NEAR(dialog.top() - area.top(), (area.height() - dialog.height()) / 3, 2);
+}
+
+}  // namespace
+}  // namespace vantic

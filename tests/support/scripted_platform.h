@@ -1,0 +1,173 @@
+#pragma once
+
+// The platform the logic's tests run on. Message boxes, file dialogs and
+// the print dialog take their answers from queues the test fills; any of
+// them shown with an empty queue, and any answer still queued when the
+// test ends, fails the test (see test_main.cpp). Everything shown is
+// recorded for the test to check.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "tests/support/manual_clock.h"
+#include "tests/support/scripted_list.h"
+#include "tests/support/scripted_progress.h"
+#include "tests/support/scripted_windows.h"
+
+namespace vantic::testing {
+
+class ScriptedMessageBoxes final : public MessageBoxes {
+  public:
+    MessageAnswer Show(const Message& message) override;
+
+    // With expectedCaption, the box that takes the answer must carry it.
+    void Queue(MessageAnswer answer, std::string expectedCaption = {});
+    [[nodiscard]] const std::vector<Message>& Shown() const { return shown_; }
+    // Notes answers still queued and forgets them.
+    void NoteUnused();
+
+  private:
+    struct Answer {
+        MessageAnswer answer;
+        std::string caption;
+    };
+    std::deque<Answer> answers_;
+    std::vector<Message> shown_;
+};
+
+class ScriptedFileDialogs final : public FileDialogs {
+  public:
+    struct Shown {
+        bool save = false;
+        FileDialogRequest request;
+    };
+    [[nodiscard]] std::optional<std::string> ChooseOpenFile(
+        const FileDialogRequest& request) override;
+    [[nodiscard]] std::optional<std::string> ChooseSaveFile(
+        const FileDialogRequest& request) override;
+
+    // None: the user cancels.
+    void Queue(std::optional<std::string> choice);
+    [[nodiscard]] const std::vector<Shown>& ShownDialogs() const { return shown_; }
+    void NoteUnused();
+
+  private:
+    std::optional<std::string> Answer(bool save, const FileDialogRequest& request);
+    std::deque<std::optional<std::string>> choices_;
+    std::vector<Shown> shown_;
+};
+
+class ScriptedTimers final : public TimerService {
+  public:
+    [[nodiscard]] std::unique_ptr<Timer> Start(int periodMs, std::function<void()> onTick) override;
+    // Ticks every running timer once.
+    void FireAll();
+    [[nodiscard]] int RunningCount() const;
+    [[nodiscard]] std::vector<int> RunningPeriods() const;
+
+  private:
+    struct Entry {
+        int period = 0;
+        std::function<void()> onTick;
+        bool running = true;
+    };
+    std::vector<std::shared_ptr<Entry>> entries_;
+};
+
+class ScriptedShell final : public ShellLauncher {
+  public:
+    struct Opened {
+        std::string target;
+        std::string parameters;
+    };
+    bool Open(const std::string& target, const std::string& parameters) override;
+    std::vector<Opened> opened;
+    bool result = true;
+};
+
+class ScriptedMail final : public MailClient {
+  public:
+    struct Document {
+        std::string path;
+        std::string attachmentName;
+    };
+    bool SendDocument(WindowId owner, const std::string& path,
+                      const std::string& attachmentName) override;
+    bool Compose(const MailDraft& draft) override;
+    std::vector<Document> documents;
+    std::vector<MailDraft> drafts;
+    bool result = true;
+};
+
+class ScriptedPrinter final : public PrintService {
+  public:
+    PrintOutcome PrintRichText(WindowId owner, const std::string& richText,
+                               const std::string& documentName) override;
+    void Queue(PrintOutcome outcome);
+    void NoteUnused();
+    std::vector<std::string> printed;  // the documents given, whatever the outcome
+
+  private:
+    std::deque<PrintOutcome> outcomes_;
+};
+
+class ScriptedDisplays final : public Displays {
+  public:
+    [[nodiscard]] std::optional<std::vector<Rect>> MonitorRects() const override {
+        return monitors;
+    }
+    [[nodiscard]] Rect WorkArea() const override { return workArea; }
+    std::optional<std::vector<Rect>> monitors = std::vector<Rect>{Rect{0, 0, 1920, 1080}};
+    Rect workArea{0, 0, 1920, 1040};
+};
+
+class ScriptedPlatform final : public Platform {
+  public:
+    ScriptedPlatform();
+    // Notes any answer still queued.
+    ~ScriptedPlatform() override;
+    ScriptedPlatform(const ScriptedPlatform&) = delete;
+    ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
+
+    MessageBoxes& Messages() override { return messageBoxes; }
+    FileDialogs& Files() override { return fileDialogs; }
+    ProgressWindows& Progress() override { return progress; }
+    WindowSystem& Windows() override { return windows; }
+    WindowGeometry& Geometry() override { return windows; }
+    Displays& Screens() override { return displays; }
+    TimerService& Timers() override { return timers; }
+    ShellLauncher& Shell() override { return shell; }
+    MailClient& Mail() override { return mail; }
+    PrintService& Printer() override { return printer; }
+    Clock& Time() override { return clock; }
+
+    // The answer to the next message box.
+    void QueueAnswer(MessageAnswer answer, std::string expectedCaption = {}) {
+        messageBoxes.Queue(answer, std::move(expectedCaption));
+    }
+    // The choice of the next file dialog; none cancels it.
+    void QueueFileChoice(std::optional<std::string> choice) {
+        fileDialogs.Queue(std::move(choice));
+    }
+    [[nodiscard]] const std::vector<Message>& ShownMessages() const { return messageBoxes.Shown(); }
+
+    ScriptedMessageBoxes messageBoxes;
+    ScriptedFileDialogs fileDialogs;
+    ScriptedProgressWindows progress;
+    ScriptedWindows windows;
+    ScriptedDisplays displays;
+    ScriptedTimers timers;
+    ScriptedShell shell;
+    ScriptedMail mail;
+    ScriptedPrinter printer;
+    ManualClock clock;
+
+  private:
+    void NoteUnused();
+    int endCheck_ = 0;
+};
+
+}  // namespace vantic::testing

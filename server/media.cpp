@@ -1,0 +1,124 @@
+// The media commands. A query answers whether the store holds the digest
+// of the login record and reads the controller's echo. An upload streams
+// the raw file bytes into a temporary file while computing their MD5; the
+// file is put in place only when the body arrived whole and its digest is
+// the one the login announced.
+
+#include "net/hex.h"
+#include "net/md5.h"
+#include "server/exchange.h"
+
+namespace vantic::server {
+
+namespace {
+
+constexpr std::uint32_t kHeld = 1;
+constexpr std::uint32_t kNotHeld = 0;
+constexpr std::uint32_t kStoredReply = 0;
+constexpr std::uint32_t kRejectedReply = 1;
+
+// Reads size bytes, feeding them to the digest and, when given, the file.
+IoResult StreamBody(Exchange& exchange, std::uint32_t size, Md5& digest, AtomicFile* file,
+                    bool& writeFailed) {
+    std::uint8_t piece[kPieceSize];
+    std::uint32_t left = size;
+    while (left > 0) {
+        const std::size_t count = std::min<std::size_t>(left, sizeof piece);
+        IoResult result =
+            exchange.connection.Receive(piece, count, exchange.context.limits.mediaSeconds);
+        if (result != IoResult::Ok) {
+            return result;
+        }
+        digest.Update(ByteView(piece, count));
+        if (file != nullptr && !writeFailed) {
+            writeFailed = !file->Write(piece, count);
+        }
+        left -= static_cast<std::uint32_t>(count);
+    }
+    return IoResult::Ok;
+}
+
+// Decides what becomes of a completely received body; sets the outcome and
+// gives the reply word.
+std::uint32_t Settle(Exchange& exchange, std::unique_ptr<AtomicFile> file, bool alreadyHeld,
+                     bool writeFailed, const Md5Digest& received) {
+    std::string& outcome = exchange.record.outcome;
+    if (received != exchange.login.digest) {
+        outcome = "rejected:digest-mismatch:" + HexEncode(ByteView(received));
+        return kRejectedReply;
+    }
+    if (alreadyHeld) {
+        outcome = "already-held";
+        return kStoredReply;
+    }
+    if (writeFailed || !file || !file->Commit(exchange.context.store.Durable())) {
+        outcome = "rejected:store-failed";
+        return kRejectedReply;
+    }
+    outcome = "stored";
+    return kStoredReply;
+}
+
+}  // namespace
+
+void ServeMediaQuery(Exchange& exchange) {
+    const bool held = exchange.context.store.HasMedia(exchange.login.digest);
+    IoResult result = SendReplyWord(exchange, held ? kHeld : kNotHeld);
+    if (result != IoResult::Ok) {
+        exchange.record.outcome = IoOutcome(result, "reply");
+        return;
+    }
+    std::uint32_t echo = 0;
+    result = exchange.connection.ReceiveWord(echo, exchange.PieceLimit());
+    std::string outcome = held ? "held" : "not-held";
+    if (result != IoResult::Ok) {
+        outcome += ":no-echo";
+    } else if (echo != (held ? kHeld : kNotHeld)) {
+        outcome += ":bad-echo";
+    }
+    exchange.record.outcome = outcome;
+}
+
+void ServeMediaUpload(Exchange& exchange) {
+    Connection& connection = exchange.connection;
+    std::uint32_t size = 0;
+    std::uint32_t zero = 0;
+    IoResult result = connection.ReceiveWord(size, exchange.PieceLimit());
+    if (result == IoResult::Ok) {
+        result = connection.ReceiveWord(zero, exchange.PieceLimit());
+    }
+    if (result != IoResult::Ok) {
+        exchange.record.outcome = IoOutcome(result, "frame");
+        return;
+    }
+    if (zero != 0 || size > kMaxMediaSize) {
+        exchange.record.outcome = "malformed-frame";
+        return;
+    }
+    const bool refuse = exchange.UseFault(FaultMode::RefuseUpload) != nullptr;
+    Store& store = exchange.context.store;
+    const bool alreadyHeld = store.HasMedia(exchange.login.digest);
+    std::unique_ptr<AtomicFile> file;
+    if (!refuse && !alreadyHeld) {
+        file = store.BeginMedia(exchange.login.digest);
+    }
+    Md5 digest;
+    bool writeFailed = false;
+    result = StreamBody(exchange, size, digest, file.get(), writeFailed);
+    if (result != IoResult::Ok) {
+        exchange.record.outcome = IoOutcome(result, "body");
+        return;  // the partial file goes with `file`
+    }
+    if (refuse) {
+        exchange.record.outcome = "refused:fault";
+        return;
+    }
+    std::uint32_t reply =
+        Settle(exchange, std::move(file), alreadyHeld, writeFailed, digest.Finish());
+    result = SendReplyWord(exchange, reply);
+    if (result != IoResult::Ok) {
+        exchange.record.outcome += ":" + IoOutcome(result, "reply");
+    }
+}
+
+}  // namespace vantic::server

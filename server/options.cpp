@@ -1,0 +1,212 @@
+#include "server/options.h"
+
+#include "core/cpstring.h"
+
+namespace vantic::server {
+
+namespace {
+
+std::optional<int> Number(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    int value = std::stoi(text);
+    if (value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+class ArgReader {
+  public:
+    explicit ArgReader(const std::vector<std::string>& args) : args_(args) {}
+    [[nodiscard]] bool Done() const { return at_ >= args_.size(); }
+    const std::string& Next() { return args_[at_++]; }
+    // The value of an option; nothing when the line ends.
+    std::optional<std::string> Value() {
+        if (Done()) {
+            return std::nullopt;
+        }
+        return Next();
+    }
+    // True when the next word is a further value (not an option).
+    [[nodiscard]] bool MoreValues() const { return !Done() && !args_[at_].starts_with("--"); }
+
+  private:
+    const std::vector<std::string>& args_;
+    std::size_t at_ = 0;
+};
+
+bool ReadFaults(ArgReader& reader, ServeOptions& options, std::string& error) {
+    std::optional<std::string> first = reader.Value();
+    if (!first) {
+        error = "--fault needs a mode";
+        return false;
+    }
+    std::string spec = *first;
+    for (;;) {
+        std::optional<Fault> fault = ParseFault(spec, error);
+        if (!fault) {
+            return false;
+        }
+        options.faults.push_back(*fault);
+        if (!reader.MoreValues()) {
+            return true;
+        }
+        spec = reader.Next();
+    }
+}
+
+bool ReadNumberOption(ArgReader& reader, const std::string& name, int low, int high, int& out,
+                      std::string& error) {
+    std::optional<std::string> text = reader.Value();
+    std::optional<int> value = text ? Number(*text, low, high) : std::nullopt;
+    if (!value) {
+        error = FormatNew("%s needs a whole number from %d to %d", name.c_str(), low, high);
+        return false;
+    }
+    out = *value;
+    return true;
+}
+
+bool ReadServeOption(ArgReader& reader, const std::string& name, ServeOptions& options,
+                     std::string& error) {
+    if (name == "--fault") {
+        return ReadFaults(reader, options, error);
+    }
+    if (name == "--no-sync") {
+        options.durable = false;
+        return true;
+    }
+    int number = 0;
+    if (name == "--simulate") {
+        return ReadNumberOption(reader, name, 1, 86400 * 7, options.simulateSeconds, error);
+    }
+    if (name == "--piece-timeout") {
+        return ReadNumberOption(reader, name, 1, 3600, options.limits.pieceSeconds, error);
+    }
+    if (name == "--media-timeout") {
+        return ReadNumberOption(reader, name, 1, 3600, options.limits.mediaSeconds, error);
+    }
+    if (name == "--workers") {
+        bool ok = ReadNumberOption(reader, name, 1, 4096, number, error);
+        options.maxWorkers = static_cast<std::size_t>(number);
+        return ok;
+    }
+    std::optional<std::string> value = reader.Value();
+    if (!value) {
+        error = name + " needs a value";
+        return false;
+    }
+    if (name == "--data") {
+        options.dataDir = *value;
+    } else if (name == "--listen") {
+        std::optional<ListenAddress> address = ParseListenAddress(*value, options.listen);
+        if (!address) {
+            error = "--listen needs ADDR:PORT, not " + *value;
+            return false;
+        }
+        options.listen = *address;
+    } else if (name == "--fault-file") {
+        options.faultFile = *value;
+    } else if (name == "--log") {
+        options.logPath = *value;
+    } else {
+        error = "unknown option " + name;
+        return false;
+    }
+    return true;
+}
+
+std::optional<CommandLine> ParseServe(ArgReader& reader, std::string& error) {
+    CommandLine line;
+    line.action = Action::Serve;
+    while (!reader.Done()) {
+        const std::string name = reader.Next();
+        if (name == "--help" || name == "-h") {
+            return CommandLine{};
+        }
+        if (!ReadServeOption(reader, name, line.serve, error)) {
+            return std::nullopt;
+        }
+    }
+    if (line.serve.dataDir.empty()) {
+        error = "serve needs --data DIR";
+        return std::nullopt;
+    }
+    return line;
+}
+
+}  // namespace
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error) {
+    ArgReader reader(args);
+    if (reader.Done()) {
+        error = "no command given";
+        return std::nullopt;
+    }
+    const std::string command = reader.Next();
+    if (command == "--help" || command == "-h" || command == "help") {
+        return CommandLine{};
+    }
+    if (command == "serve") {
+        return ParseServe(reader, error);
+    }
+    if (command == "seed-demo") {
+        std::optional<std::string> dir = reader.Value();
+        if (!dir || dir->starts_with("--") || !reader.Done()) {
+            error = "seed-demo needs exactly one DIR";
+            return std::nullopt;
+        }
+        CommandLine line;
+        line.action = Action::SeedDemo;
+        line.seedDir = *dir;
+        return line;
+    }
+    error = "unknown command " + command;
+    return std::nullopt;
+}
+
+std::string HelpText() {
+    return "Usage:\n"
+           "  vantic-server seed-demo DIR\n"
+           "  vantic-server serve --data DIR [--listen ADDR:PORT] [--simulate SECONDS]\n"
+           "                      [--fault MODE ...] [--fault-file PATH] [--log PATH]\n"
+           "                      [--piece-timeout SECONDS] [--media-timeout SECONDS]\n"
+           "                      [--workers N] [--no-sync]\n"
+           "  vantic-server --help\n"
+           "\n"
+           "The reference distribution server for Vantic controllers.\n"
+           "\n"
+           "seed-demo DIR\n"
+           "  Creates a demo venue in DIR: the key pair DIR/server.key and DIR/p.key\n"
+           "  (put p.key beside the controller), an operator account and the\n"
+           "  administrator account \"sovra\", and a dozen units with instruction files,\n"
+           "  reports, media and owners. Prints one line per account:\n"
+           "  account LOGIN PASSWORD\n"
+           "\n"
+           "serve\n"
+           "  Serves the venue in DIR until SIGINT or SIGTERM. Once it accepts\n"
+           "  connections it prints \"listening ADDR:PORT\" on standard output.\n"
+           "  --data DIR              the data directory (required)\n"
+           "  --listen ADDR:PORT      where to listen (default 127.0.0.1:12322); port 0\n"
+           "                          picks a free port; 0.0.0.0 listens everywhere\n"
+           "  --simulate SECONDS      every SECONDS the online units call in\n"
+           "  --fault MODE ...        misbehave as MODE (repeatable, see below)\n"
+           "  --fault-file PATH       read further faults from PATH, one per line,\n"
+           "                          again for every connection (missing file: none)\n"
+           "  --log PATH              the connection log (default DIR/server.log; \"-\"\n"
+           "                          for standard error)\n"
+           "  --piece-timeout SECONDS time limit per 4096-byte piece (default 30)\n"
+           "  --media-timeout SECONDS the same for media upload bodies (default 45)\n"
+           "  --workers N             at most N connections served at once (default 256)\n"
+           "  --no-sync               do not wait for the disk after each write\n"
+           "\n"
+           "Fault modes are written MODE[=SECONDS][@CMD[,CMD...]]; with @ they apply\n"
+           "only to the listed command codes (e.g. absent@3,4).\n" +
+           FaultHelp();
+}
+
+}  // namespace vantic::server

@@ -1,0 +1,27 @@
+#pragma once
+
+// The command line of vantic-server.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "server/server.h"
+
+namespace vantic::server {
+
+enum class Action { Help, SeedDemo, Serve };
+
+struct CommandLine {
+    Action action = Action::Help;
+    std::string seedDir;
+    ServeOptions serve;
+};
+
+// args excludes the program name. Nothing, with the reason in error, when
+// the line is not valid.
+[[nodiscard]] std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                                          std::string& error);
+[[nodiscard]] std::string HelpText();
+
+}  // namespace vantic::server

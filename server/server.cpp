@@ -1,0 +1,116 @@
+#include "server/server.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace vantic::server {
+
+Server::Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPrivateKey key,
+               Logger log, Listener listener, int wakeFd)
+    : store_(std::move(store)),
+      key_(std::move(key)),
+      log_(std::move(log)),
+      faults_(options.faults, options.faultFile),
+      listener_(std::move(listener)),
+      context_{*store_, key_, log_, faults_, options.limits, &stopping_},
+      pool_(options.maxWorkers, options.maxQueued,
+            [this](int fd, std::string peer) { ServeConnection(context_, fd, std::move(peer)); }),
+      wakeFd_(wakeFd) {
+    if (options.simulateSeconds > 0) {
+        simulator_ = std::make_unique<Simulator>(*store_, log_, options.simulateSeconds);
+    }
+    acceptThread_ = std::thread([this] { AcceptLoop(); });
+}
+
+std::unique_ptr<Server> Server::Start(const ServeOptions& options, std::string& error) {
+    std::unique_ptr<Store> store = Store::Open(options.dataDir, options.durable, error);
+    if (!store) {
+        return nullptr;
+    }
+    std::optional<RsaPrivateKey> key = LoadPrivateKeyFile(store->PrivateKeyPath());
+    if (!key) {
+        error = "cannot read the server key " + store->PrivateKeyPath() +
+                " (create a venue with seed-demo)";
+        return nullptr;
+    }
+    const std::string logPath =
+        options.logPath.empty() ? options.dataDir + "/server.log" : options.logPath;
+    std::optional<Logger> log = Logger::Open(logPath, error);
+    if (!log) {
+        return nullptr;
+    }
+    std::optional<Listener> listener = Listener::Open(options.listen, error);
+    if (!listener) {
+        return nullptr;
+    }
+    int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd < 0) {
+        error = "cannot create an event descriptor";
+        return nullptr;
+    }
+    log->Event("start listen=" + listener->Bound().host + ":" +
+               std::to_string(listener->Bound().port) + " data=" + EscapeLogValue(options.dataDir));
+    return std::unique_ptr<Server>(new Server(options, std::move(store), std::move(*key),
+                                              std::move(*log), std::move(*listener), wakeFd));
+}
+
+Server::~Server() {
+    Stop();
+    ::close(wakeFd_);
+}
+
+void Server::Stop() {
+    if (stopping_.exchange(true)) {
+        return;
+    }
+    std::uint64_t one = 1;
+    (void)!::write(wakeFd_, &one, sizeof one);
+    if (acceptThread_.joinable()) {
+        acceptThread_.join();
+    }
+    pool_.Stop();
+    if (simulator_) {
+        simulator_->Stop();
+    }
+    log_.Event("stop");
+}
+
+void Server::AcceptLoop() {
+    pollfd watched[2] = {{listener_.Fd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    while (!stopping_.load()) {
+        if (::poll(watched, 2, -1) < 0 && errno != EINTR) {
+            return;
+        }
+        if (watched[1].revents != 0) {
+            return;
+        }
+        if (watched[0].revents != 0) {
+            Accept();
+        }
+    }
+}
+
+void Server::Accept() {
+    int fd = ::accept4(listener_.Fd(), nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) {
+        if (errno == EMFILE || errno == ENFILE) {
+            ::poll(nullptr, 0, 50);  // out of descriptors: let workers finish some
+        }
+        return;
+    }
+    std::string peer = PeerText(fd);
+    if (!pool_.Submit(fd, peer)) {
+        ::close(fd);
+        ConnectionRecord record;
+        record.start = std::time(nullptr);
+        record.peer = peer;
+        record.outcome = "overload";
+        log_.Write(record);
+    }
+}
+
+}  // namespace vantic::server

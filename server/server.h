@@ -1,0 +1,73 @@
+#pragma once
+
+// The running server: the store, the key, the listening socket with its
+// accept thread, the worker pool and, on request, the unit simulation.
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "net/rsa_key.h"
+#include "server/faults.h"
+#include "server/listener.h"
+#include "server/server_log.h"
+#include "server/session.h"
+#include "server/simulator.h"
+#include "server/store.h"
+#include "server/worker_pool.h"
+
+namespace vantic::server {
+
+struct ServeOptions {
+    std::string dataDir;
+    ListenAddress listen{"127.0.0.1", kDefaultPort};
+    int simulateSeconds = 0;  // 0: no simulation
+    std::vector<Fault> faults;
+    std::string faultFile;  // read again for every connection; empty: none
+    std::string logPath;    // empty: DIR/server.log; "-": standard error
+    Limits limits;
+    std::size_t maxWorkers = 256;
+    std::size_t maxQueued = 4096;
+    bool durable = true;
+};
+
+class Server {
+  public:
+    // Opens the store, loads the key and starts accepting; nothing (with
+    // the reason in error) when any of that fails.
+    [[nodiscard]] static std::unique_ptr<Server> Start(const ServeOptions& options,
+                                                       std::string& error);
+    ~Server();
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    [[nodiscard]] const ListenAddress& Bound() const { return listener_.Bound(); }
+    [[nodiscard]] Store& GetStore() { return *store_; }
+    // Stops accepting, abandons slow peers at their next wait, waits for
+    // every worker and the simulation. Safe to call more than once.
+    void Stop();
+
+  private:
+    Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPrivateKey key, Logger log,
+           Listener listener, int wakeFd);
+    void AcceptLoop();
+    void Accept();
+
+    std::unique_ptr<Store> store_;
+    RsaPrivateKey key_;
+    Logger log_;
+    FaultSource faults_;
+    Listener listener_;
+    std::atomic<bool> stopping_{false};
+    ServerContext context_;
+    WorkerPool pool_;
+    int wakeFd_;
+    std::unique_ptr<Simulator> simulator_;
+    std::thread acceptThread_;
+};
+
+}  // namespace vantic::server

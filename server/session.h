@@ -1,0 +1,34 @@
+#pragma once
+
+// One connection from greeting to close: send the nonce, read and check
+// the login block, serve the one command it names, log the outcome.
+
+#include <atomic>
+#include <string>
+
+#include "net/rsa_key.h"
+#include "server/faults.h"
+#include "server/server_log.h"
+#include "server/store.h"
+
+namespace vantic::server {
+
+// Per-piece time limits, as the controller uses them.
+struct Limits {
+    int pieceSeconds = 30;
+    int mediaSeconds = 45;  // each piece of a media upload body
+};
+
+struct ServerContext {
+    Store& store;
+    const RsaPrivateKey& key;
+    Logger& log;
+    FaultSource& faults;
+    Limits limits;
+    const std::atomic<bool>* stop = nullptr;
+};
+
+// Serves the connection on fd (taking ownership of it) and logs one line.
+void ServeConnection(ServerContext& context, int fd, std::string peer);
+
+}  // namespace vantic::server

@@ -1,0 +1,94 @@
+// Time limits and concurrency: silent clients are dropped, busy workers do
+// not lock others out, and simultaneous clients all get served.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "net/hex.h"
+#include "tests/server/live_server.h"
+
+namespace vantic::testing {
+namespace {
+
+server::ServeOptions QuickLimits(std::size_t workers) {
+    server::ServeOptions options;
+    options.limits.pieceSeconds = 1;
+    options.limits.mediaSeconds = 1;
+    options.maxWorkers = workers;
+    return options;
+}
+
+TEST(ServerLimits, SilentClientsAreDroppedAfterThePieceLimit) {
+    LiveServer server(QuickLimits(4));
+    ASSERT_TRUE(server.Ok()) << server.Error();
+
+    WireSocket silent = ConnectTo("127.0.0.1", server.Port());
+    ASSERT_TRUE(silent.Receive(16, 5));
+    EXPECT_TRUE(silent.ClosedWithin(5));
+    EXPECT_EQ(server.AwaitLog({"outcome=timeout:login-block"}).size(), 1u);
+
+    // A media body that stops arriving is abandoned too.
+    WireClient client = server.AdminClient(5);
+    const Md5Digest digest = DigestOf("never finished");
+    std::optional<WireClient::Session> upload = client.Login(7, -1, &digest);
+    ASSERT_TRUE(upload);
+    ASSERT_TRUE(upload->socket.SendAll(WordText(100) + WordText(0) + "only part"));
+    EXPECT_TRUE(upload->socket.ClosedWithin(5));
+    EXPECT_EQ(server.AwaitLog({"command=7", "outcome=timeout:body"}).size(), 1u);
+    EXPECT_EQ(client.Query(digest), 0u);
+}
+
+TEST(ServerLimits, ASilentClientCannotHoldTheOnlyWorker) {
+    LiveServer server(QuickLimits(1));
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    WireSocket silent = ConnectTo("127.0.0.1", server.Port());
+    ASSERT_TRUE(silent.Receive(16, 5));
+    // Served once the silent one has been dropped.
+    EXPECT_EQ(server.AdminClient(8).Fetch(17, -1).kind, Download::Kind::Payload);
+}
+
+TEST(ServerLimits, SimultaneousClientsAreAllServedAndNoUploadIsLost) {
+    server::ServeOptions options;
+    options.maxWorkers = 16;  // fewer workers than clients: connections queue
+    LiveServer server(options);
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    constexpr int kClients = 32;
+    constexpr int kRounds = 4;
+    std::atomic<int> failures{0};
+    std::vector<std::thread> clients;
+    for (int c = 0; c < kClients; ++c) {
+        clients.emplace_back([&, c] {
+            WireClient client = c % 2 ? server.AdminClient(20) : server.OperatorClient(20);
+            for (int r = 0; r < kRounds; ++r) {
+                const std::string media = "clip " + std::to_string(c) + "/" + std::to_string(r);
+                bool ok = client.Fetch(17, -1).kind == Download::Kind::Payload &&
+                          client.Query(DigestOf(media)) == 0u &&
+                          client.PutMedia(DigestOf(media), media) == 0u &&
+                          client.Store(8, 1012, "4\tnotes\tby client " + std::to_string(c)) == 0u &&
+                          client.Fetch(2, 1012).kind == Download::Kind::Payload;
+                failures += ok ? 0 : 1;
+            }
+        });
+    }
+    for (std::thread& client : clients) {
+        client.join();
+    }
+    EXPECT_EQ(failures.load(), 0);
+    for (int c = 0; c < kClients; ++c) {
+        for (int r = 0; r < kRounds; ++r) {
+            const std::string media = "clip " + std::to_string(c) + "/" + std::to_string(r);
+            EXPECT_EQ(
+                ReadFileBytes(server.DataDir() + "/media/" + HexEncode(ByteView(DigestOf(media)))),
+                media);
+        }
+    }
+    server.Stop();
+    EXPECT_EQ(server.LogLines({"command=7", "outcome=stored"}).size(),
+              static_cast<std::size_t>(kClients * kRounds));
+    EXPECT_TRUE(server.LogLines({"outcome=overload"}).empty());
+}
+
+}  // namespace
+}  // namespace vantic::testing

@@ -1,0 +1,253 @@
+#include "tests/support/server_runner.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace vantic::testing {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Child {
+    pid_t pid = -1;
+    int out = -1;  // read end of the child's standard output
+};
+
+// Starts argv with standard output on a pipe and standard error appended
+// to errorPath.
+Child Spawn(const std::vector<std::string>& args, const std::string& errorPath) {
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        return {};
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
+    std::vector<char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    Child child;
+    if (posix_spawn(&child.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        child.pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeEnds[1]);
+    child.out = pipeEnds[0];
+    return child;
+}
+
+// Reads lines from fd until one starts with prefix, end of file, or the
+// deadline; gives every line read.
+std::vector<std::string> ReadLines(int fd, Clock::time_point deadline, std::string_view until) {
+    std::vector<std::string> lines;
+    std::string pending;
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        pollfd entry{fd, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0) {
+            return lines;
+        }
+        char buffer[512];
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got <= 0) {
+            return lines;
+        }
+        pending.append(buffer, static_cast<std::size_t>(got));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            lines.push_back(pending.substr(0, end));
+            pending.erase(0, end + 1);
+            if (!until.empty() && lines.back().starts_with(until)) {
+                return lines;
+            }
+        }
+    }
+}
+
+// Waits for the child to end; its wait status, or -1 when it outlives
+// the time limit.
+int WaitFor(pid_t pid, int seconds) {
+    const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        int status = 0;
+        pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid || done < 0) {
+            return done == pid ? status : -1;
+        }
+        if (Clock::now() >= deadline) {
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+std::string ReadText(const std::string& path) {
+    return ReadFileBytes(path);
+}
+
+}  // namespace
+
+std::string ServerBinary() {
+    if (const char* dir = std::getenv("VANTIC_BIN_DIR"); dir != nullptr && *dir != '\0') {
+        return std::string(dir) + "/server/vantic-server";
+    }
+    // <build>/tests/<suite>/<program>: the binary is <build>/server/vantic-server.
+    std::error_code error;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return (self.parent_path().parent_path().parent_path() / "server" / "vantic-server").string();
+}
+
+ServerRunner::ServerRunner(ServerRunnerOptions options) : options_(std::move(options)) {
+    dataDir_ = root_.Path() + "/data";
+    if (root_.Path().empty()) {
+        error_ = "cannot create a temporary directory";
+        return;
+    }
+    if (Seed()) {
+        (void)Start();
+    }
+}
+
+ServerRunner::~ServerRunner() {
+    Stop();
+}
+
+std::string ServerRunner::Address() const {
+    return host_ + ":" + std::to_string(port_);
+}
+
+bool ServerRunner::Seed() {
+    Child child = Spawn({ServerBinary(), "seed-demo", dataDir_}, root_.File("stderr.txt"));
+    if (child.pid < 0) {
+        error_ = "cannot start " + ServerBinary();
+        return false;
+    }
+    const auto deadline = Clock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
+    std::vector<std::string> lines = ReadLines(child.out, deadline, {});
+    ::close(child.out);
+    int status = WaitFor(child.pid, options_.startTimeoutSeconds);
+    if (status < 0) {
+        ::kill(child.pid, SIGKILL);
+        WaitFor(child.pid, 10);
+    }
+    for (const std::string& line : lines) {
+        std::istringstream words(line);
+        std::string tag;
+        ServerAccount account;
+        if (words >> tag >> account.login >> account.password && tag == "account") {
+            (account.login == "sovra" ? administrator_ : operator_) = account;
+        }
+    }
+    if (status != 0 || administrator_.login.empty() || operator_.login.empty()) {
+        error_ = "seed-demo failed: " + ErrorOutput();
+        return false;
+    }
+    return true;
+}
+
+bool ServerRunner::Start() {
+    std::vector<std::string> args = {
+        ServerBinary(), "serve",       "--data",       dataDir_,
+        "--listen",     "127.0.0.1:0", "--fault-file", root_.File("faults.txt")};
+    if (options_.simulateSeconds > 0) {
+        args.insert(args.end(), {"--simulate", std::to_string(options_.simulateSeconds)});
+    }
+    for (const std::string& fault : options_.faults) {
+        args.insert(args.end(), {"--fault", fault});
+    }
+    args.insert(args.end(), options_.extraArgs.begin(), options_.extraArgs.end());
+    Child child = Spawn(args, root_.File("stderr.txt"));
+    if (child.pid < 0) {
+        error_ = "cannot start " + ServerBinary();
+        return false;
+    }
+    pid_ = child.pid;
+    const auto deadline = Clock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
+    std::vector<std::string> lines = ReadLines(child.out, deadline, "listening ");
+    ::close(child.out);
+    const std::string last = lines.empty() ? std::string() : lines.back();
+    std::size_t colon = last.rfind(':');
+    if (!last.starts_with("listening ") || colon == std::string::npos) {
+        error_ = "the server did not start: " + ErrorOutput();
+        Kill();
+        return false;
+    }
+    host_ = last.substr(10, colon - 10);
+    port_ = static_cast<std::uint16_t>(std::atoi(last.c_str() + colon + 1));
+    return port_ != 0;
+}
+
+bool ServerRunner::SetFaults(const std::vector<std::string>& faults) {
+    std::string text;
+    for (const std::string& fault : faults) {
+        text += fault + "\n";
+    }
+    // Written beside the file and renamed, so the server never reads half.
+    const std::string temp = root_.File("faults.txt.new");
+    return WriteFileBytes(temp, text) &&
+           std::rename(temp.c_str(), root_.File("faults.txt").c_str()) == 0;
+}
+
+std::vector<std::string> ServerRunner::LogLines(std::string_view needle) const {
+    std::vector<std::string> lines;
+    std::istringstream text(ReadText(dataDir_ + "/server.log"));
+    for (std::string line; std::getline(text, line);) {
+        if (needle.empty() || line.find(needle) != std::string::npos) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+std::string ServerRunner::ErrorOutput() const {
+    return ReadText(root_.File("stderr.txt"));
+}
+
+bool ServerRunner::Stop() {
+    if (pid_ <= 0) {
+        return false;
+    }
+    ::kill(pid_, SIGTERM);
+    int status = WaitFor(pid_, 10);
+    if (status < 0) {
+        ::kill(pid_, SIGKILL);
+        WaitFor(pid_, 10);
+    }
+    pid_ = -1;
+    port_ = 0;
+    return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void ServerRunner::Kill() {
+    if (pid_ <= 0) {
+        return;
+    }
+    ::kill(pid_, SIGKILL);
+    WaitFor(pid_, 10);
+    pid_ = -1;
+    port_ = 0;
+}
+
+bool ServerRunner::Restart() {
+    Stop();
+    error_.clear();
+    return Start();
+}
+
+}  // namespace vantic::testing

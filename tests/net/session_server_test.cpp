@@ -105,16 +105,6 @@ TEST_F(SessionServerTest, TimingWordsMatchTheUnitsRecord) {
     EXPECT_NE(info.LastCallIn(), 0);
 }
 
-TEST_F(SessionServerTest, TheUnitListFollowsTheAccount) {
-    FetchResult all = FetchPayload(Admin(), ServerCommand::GetUnitList, kNoUnit);
-    FetchResult some = FetchPayload(Operator(), ServerCommand::GetUnitList, kNoUnit);
-    ASSERT_EQ(all.outcome, FetchOutcome::Ok);
-    ASSERT_EQ(some.outcome, FetchOutcome::Ok);
-    EXPECT_NE(all.Text().find("\n1024\t"), std::string::npos);
-    EXPECT_EQ(some.Text().find("\n1024\t"), std::string::npos);
-    EXPECT_NE(some.Text().find("\n1012\t"), std::string::npos);
-}
-
 TEST_F(SessionServerTest, UploadsRoundTrip) {
     std::string instructions =
         "0\tC:\\Media\\caf\xe9.mpg\t30\t0123456789abcdef0123456789abcdef\t1024\tAll\tloop\t\t\t0\t"
@@ -298,18 +288,6 @@ TEST_F(SessionServerTest, HostsByNameByDottedAddressAndUnknown) {
                   .outcome,
               FetchOutcome::Failed);
     EXPECT_LT(SecondsSince(start), 5.0);
-}
-
-TEST_F(SessionServerTest, AWrongPasswordOrKeyFails) {
-    ServerAccess wrong = Admin();
-    wrong.password = "not-it";
-    EXPECT_EQ(FetchPayload(wrong, ServerCommand::GetUnitList, kNoUnit).outcome,
-              FetchOutcome::Failed);
-    testing::TestServerKey other(1024);
-    wrong = Admin();
-    wrong.keyFilePath = other.publicFile;
-    EXPECT_EQ(FetchPayload(wrong, ServerCommand::GetUnitList, kNoUnit).outcome,
-              FetchOutcome::Failed);
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+#pragma once
+
+// Deployment: the one way anything reaches the units. The controller never
+// talks to a unit; it rewrites each target unit's instruction file on the
+// distribution server, and the unit picks the change up at its next
+// call-in. A channel deployment puts the shown channel's clips (their media
+// first made present on the server) in place of that channel's list; a
+// settings deployment merges a change list into the units' settings.
+//
+// Targets are the selected units or all units of the unit list. The
+// operator confirms by typing a word, watches an overall bar and a per-unit
+// bar, can cancel at any step, and hears of success once at the end. The
+// first failure stops the deployment: units done keep their new files,
+// the others their old ones, and nothing is rolled back.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/platform.h"
+#include "units/confirm_form.h"
+#include "units/deploy_seams.h"
+
+namespace vantic {
+
+// What a deployment works with. The references must outlive the call.
+struct DeployContext {
+    Platform& platform;               // messages and the clock (the spacing between units)
+    WindowId mainWindow = kNoWindow;  // owns the checks' messages and the progress dialog
+    DeployTargets& units;
+    DeployLogin& login;
+    DeployProgress& progress;
+    ConfirmFormView& confirm;
+    ClipSource clips;           // channel deployments only
+    MediaUploader uploadMedia;  // channel deployments only
+};
+
+// How a deployment ended. The operator has been told (or, after a cancel,
+// deliberately not); the result is for callers that report further, such
+// as a command line's exit status.
+enum class DeployResult {
+    Succeeded,
+    Refused,       // a check failed before anything was asked
+    NotConfirmed,  // the typed confirmation was cancelled
+    Failed,        // a step failed or the operator cancelled the progress
+};
+
+// The pause after each unit, which spaces the requests to the server.
+inline constexpr int kUnitSpacingMs = 50;
+
+// The administrator may not deploy to all units.
+inline constexpr std::string_view kAdministratorLoginName = "sovra";
+
+// The single entry point. Without a change list, deploys the shown
+// channel's clips; with one, merges it into the units' settings (the list
+// is the deployment's own and goes with it). channelConfirmation picks the
+// channel wording of the typed confirmation. quiet skips the confirmation
+// and the success message; failures are still shown.
+DeployResult Deploy(DeployContext& context, bool selectedOnly, std::optional<EntryList> changeList,
+                    bool channelConfirmation, bool quiet);
+
+// The media phase of a channel deployment on the open progress dialog:
+// asks before deploying an empty list, makes sure of the login, then has
+// each clip's media made present on the server (setting its content name),
+// one overall step per clip.
+[[nodiscard]] bool UploadClipMedia(DeployContext& context, EntryList& clips);
+
+// The per-unit pass on the open progress dialog, under the unit list's
+// lock: for each target unit, download its instruction file, change list
+// listIndex with entries (4: merge settings; 0-3: replace the channel),
+// and upload it; three item steps and one overall step per unit.
+[[nodiscard]] bool ApplyToUnits(DeployContext& context, bool selectedOnly, int listIndex,
+                                EntryList entries);
+
+}  // namespace vantic

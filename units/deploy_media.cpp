@@ -1,0 +1,38 @@
+// The media phase of a channel deployment: every clip's media is made
+// present on the server before any unit's file names it.
+
+#include "units/deploy.h"
+
+namespace vantic {
+
+bool UploadClipMedia(DeployContext& context, EntryList& clips) {
+    DeployProgress& progress = context.progress;
+    MessageBoxes& messages = context.platform.Messages();
+    if (clips.empty()) {
+        // Deploying an empty list clears the channel on every target unit.
+        const MessageAnswer answer = messages.Show(
+            Message{progress.Dialog(), "Are you sure you want to deploy an empty list?",
+                    "LIST IS EMPTY", MessageIcon::Warning, MessageButtons::YesNoCancel});
+        if (answer != MessageAnswer::Yes) {
+            return false;
+        }
+    }
+    if (!context.login.EnsureLogin(progress.Dialog())) {
+        return false;
+    }
+    for (PlayEntry& clip : clips) {
+        if (!context.uploadMedia || !context.uploadMedia(clip, progress)) {
+            if (!progress.Cancelled()) {
+                messages.Show(Message{progress.Dialog(), clip.path, "Error uploading media file",
+                                      MessageIcon::Warning});
+            }
+            return false;
+        }
+        if (progress.StepOverall()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace vantic

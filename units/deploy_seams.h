@@ -1,0 +1,97 @@
+#pragma once
+
+// What a deployment needs of the rest of the program, each as a small
+// interface: the unit list (its rows, selection and lock), the login, the
+// progress dialog, the shown channel's clips and the media uploader. The
+// application puts its VenueList, ServerLogin, UploadProgress and PlayList
+// behind them (units/deploy_adapters.h); vanticctl puts its own console
+// versions behind the same ones, so both run one deployment routine.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "net/server_access.h"
+#include "platform/window.h"
+#include "playlist/entryset.h"
+
+namespace vantic {
+
+// The unit list: rows in display order, each naming one unit.
+class DeployTargets {
+  public:
+    virtual ~DeployTargets() = default;
+    [[nodiscard]] virtual int ItemCount() const = 0;
+    [[nodiscard]] virtual int SelectedCount() const = 0;
+    [[nodiscard]] virtual bool IsSelected(int row) const = 0;
+    // The row's unit number; 0 when the row names no unit. Call it under
+    // the lock.
+    [[nodiscard]] virtual std::uint32_t UnitNumberAt(int row) = 0;
+    // The list's re-entrant lock: while it is held, a background refresh
+    // can neither add nor reorder rows.
+    virtual void Lock() = 0;
+    virtual void Unlock() = 0;
+};
+
+// Holds the unit list's lock for a scope.
+class TargetsHold {
+  public:
+    explicit TargetsHold(DeployTargets& targets) : targets_(targets) { targets_.Lock(); }
+    ~TargetsHold() { targets_.Unlock(); }
+    TargetsHold(const TargetsHold&) = delete;
+    TargetsHold& operator=(const TargetsHold&) = delete;
+
+  private:
+    DeployTargets& targets_;
+};
+
+// The server login a series of requests starts with.
+class DeployLogin {
+  public:
+    virtual ~DeployLogin() = default;
+    // True when server, login name and password are all known; when they
+    // are not and an owner is given, the operator may complete them.
+    [[nodiscard]] virtual bool EnsureLogin(WindowId owner) = 0;
+    // What the next request carries.
+    [[nodiscard]] virtual ServerAccess Access() = 0;
+};
+
+// The progress dialog of a deployment ("Operation Progress...", an
+// overall bar and an item bar). Every update returns the cancelled flag
+// and keeps the user interface alive; a closed dialog reports cancelled.
+class DeployProgress {
+  public:
+    virtual ~DeployProgress() = default;
+    virtual bool Open(WindowId owner, int layoutId, int barId, int labelId,
+                      std::uint32_t overallMax) = 0;
+    virtual bool StepOverall() = 0;
+    virtual bool StartItem(int barId, int labelId, std::uint32_t itemMax) = 0;
+    virtual bool SetItem(std::uint32_t position, std::uint32_t maximum) = 0;
+    virtual bool StepItem() = 0;
+    virtual bool FinishItem() = 0;
+    virtual void Close() = 0;
+    // Dispatches pending messages; returns the cancelled flag.
+    virtual bool PumpMessages() = 0;
+    virtual void SetText(int itemId, const std::string& text) = 0;
+    [[nodiscard]] virtual bool Cancelled() const = 0;
+    // The owner of messages shown while the dialog is open; kNoWindow once
+    // it is gone.
+    [[nodiscard]] virtual WindowId Dialog() const = 0;
+};
+
+// The clips to deploy: copies of the shown channel's clips, in row order.
+struct ChannelClips {
+    int channel = 0;  // 0-3
+    EntryList clips;
+};
+
+// Copies the shown channel's clips; none when they cannot be had.
+using ClipSource = std::function<std::optional<ChannelClips>()>;
+
+// Makes sure the server holds a clip's media and sets the clip's content
+// name, driving the progress dialog's item bar. False on failure; false
+// with the progress cancelled means the operator stopped it.
+using MediaUploader = std::function<bool(PlayEntry& clip, DeployProgress& progress)>;
+
+}  // namespace vantic

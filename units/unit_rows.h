@@ -1,0 +1,48 @@
+#pragma once
+
+// A unit list held in memory: the units of a unit list reply in reply
+// order, with a selection. vanticctl deploys to it; the program deploys to
+// its VenueList instead. Nothing else shares it, so its lock only counts
+// how deeply it is held.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "units/deploy_seams.h"
+
+namespace vantic {
+
+class UnitRows final : public DeployTargets {
+  public:
+    UnitRows() = default;
+    explicit UnitRows(const std::vector<std::uint32_t>& units);
+    // One row per unit the reply names, in reply order: lines of
+    // tab-separated fields whose first field starts with the unit number.
+    // Lines without a number (or with 0) and repeated units add no row.
+    [[nodiscard]] static UnitRows FromUnitListReply(std::string_view reply);
+
+    // Selects the unit's row; false when no row shows that unit.
+    bool Select(std::uint32_t unit);
+    [[nodiscard]] std::vector<std::uint32_t> Units() const;
+    [[nodiscard]] int LockDepth() const { return lockDepth_; }
+
+    [[nodiscard]] int ItemCount() const override { return static_cast<int>(rows_.size()); }
+    [[nodiscard]] int SelectedCount() const override;
+    [[nodiscard]] bool IsSelected(int row) const override;
+    [[nodiscard]] std::uint32_t UnitNumberAt(int row) override;
+    void Lock() override { ++lockDepth_; }
+    void Unlock() override { --lockDepth_; }
+
+  private:
+    struct Row {
+        std::uint32_t unit = 0;
+        bool selected = false;
+    };
+    [[nodiscard]] bool Contains(std::uint32_t unit) const;
+
+    std::vector<Row> rows_;
+    int lockDepth_ = 0;
+};
+
+}  // namespace vantic

@@ -19,11 +19,12 @@ bool VenueLock::TryTake() {
 }
 
 void VenueLock::Lock() {
+    const bool uiThread = std::this_thread::get_id() == uiThread_;
     while (!TryTake()) {
-        if (std::this_thread::get_id() == uiThread_) {
+        if (uiThread) {
             windows_.PumpMessages();
         }
-        std::this_thread::sleep_for(kRetryWait);
+        std::this_thread::sleep_for(uiThread ? kUiPumpWait : kWorkerRetryWait);
     }
 }
 

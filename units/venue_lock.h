@@ -2,11 +2,12 @@
 
 // The unit list's lock, shared by the user-interface thread and refresh
 // workers. It is re-entrant (a thread that holds it may take it again) and
-// never blocks: a thread that finds it held elsewhere dispatches its
-// pending window messages when it is the user-interface thread, sleeps
-// 50 ms and tries again. The dispatching matters: a worker that holds the
-// lock fills the list control, whose calls run on the user-interface
-// thread, so that thread must keep running messages while it waits.
+// never blocks: a worker that finds it held elsewhere sleeps 50 ms and
+// tries again; the user-interface thread dispatches its pending window
+// messages every millisecond while it waits. The dispatching matters: a
+// worker that holds the lock fills the list control, whose calls run on
+// the user-interface thread one at a time, so each of them would otherwise
+// wait for that thread's next dispatch.
 //
 // Workers keep the lock alive after the list is gone; the list retires it
 // first, under the lock, so a worker that gets the lock later knows to
@@ -23,7 +24,8 @@ class WindowSystem;
 
 class VenueLock {
   public:
-    static constexpr std::chrono::milliseconds kRetryWait{50};
+    static constexpr std::chrono::milliseconds kWorkerRetryWait{50};
+    static constexpr std::chrono::milliseconds kUiPumpWait{1};
 
     // The calling thread is taken as the user-interface thread, the one
     // whose messages windows pumps.

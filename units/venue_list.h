@@ -111,4 +111,16 @@ class VenueList final : public WListView {
     std::int64_t lastPeriodicRefresh_ = 0;  // guarded by the lock
 };
 
+// Holds the unit list's lock for a scope.
+class VenueHold {
+  public:
+    explicit VenueHold(VenueList& venue) : venue_(venue) { venue_.Lock(); }
+    ~VenueHold() { venue_.Unlock(); }
+    VenueHold(const VenueHold&) = delete;
+    VenueHold& operator=(const VenueHold&) = delete;
+
+  private:
+    VenueList& venue_;
+};
+
 }  // namespace vantic

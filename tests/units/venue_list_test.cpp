@@ -131,7 +131,7 @@ TEST_F(VenueListTest, TheLockIsReentrantAndAWaitingUiThreadPumps) {
         venue.Lock();
         venue.Lock();
         workerHolds = true;
-        while (!release) {
+        for (int i = 0; i < 5000 && !release; ++i) {  // a UI thread that never pumps fails below
             std::this_thread::sleep_for(milliseconds(1));
         }
         venue.Unlock();

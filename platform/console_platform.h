@@ -63,6 +63,7 @@ class ConsoleWindows final : public WindowSystem, public WindowGeometry {
     [[nodiscard]] ListControl* FindList(WindowId /*dialog*/, int /*itemId*/) override {
         return nullptr;
     }
+    void SetItemText(WindowId /*dialog*/, int /*itemId*/, const std::string& /*text*/) override {}
     [[nodiscard]] std::unique_ptr<PlacedWindow> Placement(WindowId /*window*/) override {
         return nullptr;
     }

@@ -4,6 +4,9 @@
 // adapter forwards to an object with the same operations, so the unit
 // list, the progress dialog and the login need not know about deployment.
 
+#include "net/server_login.h"
+#include "platform/message_box.h"
+#include "playlist/playlist.h"
 #include "units/deploy_seams.h"
 
 namespace vantic {
@@ -55,6 +58,18 @@ class DeployProgressOf final : public DeployProgress {
     Progress& progress_;
 };
 
+// The program's login: its cached settings, and the login form when they
+// are incomplete.
+class ServerLoginAccess final : public DeployLogin {
+  public:
+    explicit ServerLoginAccess(ServerLogin& login) : login_(login) {}
+    [[nodiscard]] bool EnsureLogin(WindowId owner) override { return login_.EnsureLogin(owner); }
+    [[nodiscard]] ServerAccess Access() override { return login_.Settings().Access(); }
+
+  private:
+    ServerLogin& login_;
+};
+
 // Fixed credentials, complete or not; nothing to ask.
 class FixedLogin final : public DeployLogin {
   public:
@@ -67,5 +82,12 @@ class FixedLogin final : public DeployLogin {
   private:
     ServerAccess access_;
 };
+
+// UploadMedia with the login's current credentials; the only message it
+// shows itself (a file too large) goes to messages.
+[[nodiscard]] MediaUploader ServerMediaUploader(DeployLogin& login, MessageBoxes& messages);
+
+// Copies of the clips of the channel the playlist document shows.
+[[nodiscard]] ClipSource ShownChannelClips(PlayList& playlist);
 
 }  // namespace vantic

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "net/server_access.h"
+#include "net/upload_media.h"
 #include "platform/window.h"
 #include "playlist/entryset.h"
 
@@ -58,26 +59,18 @@ class DeployLogin {
 };
 
 // The progress dialog of a deployment ("Operation Progress...", an
-// overall bar and an item bar). Every update returns the cancelled flag
-// and keeps the user interface alive; a closed dialog reports cancelled.
-class DeployProgress {
+// overall bar and an item bar), which media uploads drive too. Every
+// update returns the cancelled flag and keeps the user interface alive; a
+// closed dialog reports cancelled, and its Dialog() is kNoWindow.
+class DeployProgress : public UploadProgressView {
   public:
-    virtual ~DeployProgress() = default;
     virtual bool Open(WindowId owner, int layoutId, int barId, int labelId,
                       std::uint32_t overallMax) = 0;
     virtual bool StepOverall() = 0;
-    virtual bool StartItem(int barId, int labelId, std::uint32_t itemMax) = 0;
-    virtual bool SetItem(std::uint32_t position, std::uint32_t maximum) = 0;
     virtual bool StepItem() = 0;
-    virtual bool FinishItem() = 0;
     virtual void Close() = 0;
     // Dispatches pending messages; returns the cancelled flag.
     virtual bool PumpMessages() = 0;
-    virtual void SetText(int itemId, const std::string& text) = 0;
-    [[nodiscard]] virtual bool Cancelled() const = 0;
-    // The owner of messages shown while the dialog is open; kNoWindow once
-    // it is gone.
-    [[nodiscard]] virtual WindowId Dialog() const = 0;
 };
 
 // The clips to deploy: copies of the shown channel's clips, in row order.

@@ -2,33 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/scripted_form.h"
+#include "tests/units/deploy_rig.h"
 
 namespace vantic {
 namespace {
 
-// The form stays open after an OK that the check refuses, so each refused
-// OK needs a further answer.
-class ScriptedConfirmView final : public ConfirmFormView {
-  public:
-    bool RunConfirmForm(WindowId owner, ConfirmForm& form, const ConfirmCheck& onOk) override {
-        owners.push_back(owner);
-        while (script.Run(form)) {
-            if (onOk(form)) {
-                return true;
-            }
-        }
-        return false;
-    }
-    testing::ScriptedForm<ConfirmForm> script{"confirmation form"};
-    std::vector<WindowId> owners;
-};
+using testing::ScriptedConfirmView;
 
 void Type(ScriptedConfirmView& view, std::string text) {
-    view.script.Queue([text](ConfirmForm& form) {
-        form.typed = text;
-        return true;
-    });
+    view.Type(std::move(text));
 }
 
 TEST(ConfirmFormTest, BothWordingsNameTheWord) {

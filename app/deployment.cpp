@@ -1,0 +1,26 @@
+#include "app/deployment.h"
+
+namespace vantic {
+
+Deployment::Deployment(Platform& platform, VenueList& venue, ServerLogin& login, PlayList& playlist,
+                       ConfirmFormView& confirm)
+    : progress_(platform),
+      progressView_(progress_),
+      units_(venue),
+      login_(login),
+      context_{platform,
+               kNoWindow,
+               units_,
+               login_,
+               progressView_,
+               confirm,
+               ShownChannelClips(playlist),
+               ServerMediaUploader(login_, platform.Messages())} {}
+
+DeployResult Deployment::Deploy(bool selectedOnly, std::optional<EntryList> changeList,
+                                bool channelConfirmation, bool quiet) {
+    return vantic::Deploy(context_, selectedOnly, std::move(changeList), channelConfirmation,
+                          quiet);
+}
+
+}  // namespace vantic

@@ -1,0 +1,49 @@
+#pragma once
+
+// The application's deployments: one progress dialog ("Operation
+// Progress...", whose item line tells the transfer rate and time left of
+// media uploads), with the unit list, the login, the playlist document and
+// the typed confirmation behind the deployment's interfaces. The main
+// window's commands, the unit editor and the administration commands all
+// deploy through it.
+
+#include <optional>
+
+#include "app/upload_progress.h"
+#include "units/deploy.h"
+#include "units/deploy_adapters.h"
+#include "units/venue_list.h"
+
+namespace vantic {
+
+class Deployment {
+  public:
+    Deployment(Platform& platform, VenueList& venue, ServerLogin& login, PlayList& playlist,
+               ConfirmFormView& confirm);
+    Deployment(const Deployment&) = delete;
+    Deployment& operator=(const Deployment&) = delete;
+
+    // The window that owns the checks' messages and the progress dialog.
+    void SetMainWindow(WindowId mainWindow) { context_.mainWindow = mainWindow; }
+
+    // Deploy (units/deploy.h) with the application's parts:
+    //   "Channel to All Units", "Deploy to All":   Deploy(false, none, true, false)
+    //   "Channel to Selected Units", "Deploy":     Deploy(true, none, true, false)
+    //   unit editor OK:                            Deploy(true, list, false, true)
+    //   crawl text, admin config, firmware, zone:  Deploy(true, list, false, false)
+    DeployResult Deploy(bool selectedOnly, std::optional<EntryList> changeList,
+                        bool channelConfirmation, bool quiet);
+
+    // For operations that run their own steps on the same parts.
+    [[nodiscard]] DeployContext& Context() { return context_; }
+    [[nodiscard]] UploadProgress& Progress() { return progress_; }
+
+  private:
+    UploadProgress progress_;
+    DeployProgressOf<UploadProgress> progressView_;
+    DeployTargetsOf<VenueList> units_;
+    ServerLoginAccess login_;
+    DeployContext context_;
+};
+
+}  // namespace vantic

@@ -1,0 +1,170 @@
+#pragma once
+
+// The application's deployment on the scripted platform, with the real unit
+// list, login settings, playlist document and progress dialog, and scripted
+// forms for the typed confirmation, the login and the clip editor.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/deployment.h"
+#include "app/wreg.h"
+#include "net/server_login.h"
+#include "platform/progress_window.h"
+#include "tests/support/memory_login_store.h"
+#include "tests/support/scripted_form.h"
+#include "tests/support/scripted_platform.h"
+#include "tests/support/temp_dir.h"
+
+namespace vantic::testing {
+
+// OK that the check refuses leaves the form open: the next answer runs.
+template <class Form, class View>
+class LoopingView : public View {
+  protected:
+    explicit LoopingView(std::string name) : script(std::move(name)) {}
+    bool Loop(WindowId owner, Form& form, const std::function<bool(const Form&)>& onOk) {
+        owners.push_back(owner);
+        while (script.Run(form)) {
+            if (onOk(form)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+  public:
+    ScriptedForm<Form> script;
+    std::vector<WindowId> owners;
+};
+
+class ScriptedConfirmView final : public LoopingView<ConfirmForm, ConfirmFormView> {
+  public:
+    ScriptedConfirmView() : LoopingView("confirmation form") {}
+    bool RunConfirmForm(WindowId owner, ConfirmForm& form, const ConfirmCheck& onOk) override {
+        return Loop(owner, form, onOk);
+    }
+    // The operator types text and presses OK.
+    void Type(std::string text) {
+        script.Queue([text](ConfirmForm& form) {
+            form.typed = text;
+            return true;
+        });
+    }
+};
+
+class ScriptedLoginView final : public LoopingView<LoginForm, LoginFormView> {
+  public:
+    ScriptedLoginView() : LoopingView("login form") {}
+    bool RunLoginForm(WindowId owner, LoginForm& form,
+                      const std::function<bool(const LoginForm&)>& onOk) override {
+        return Loop(owner, form, onOk);
+    }
+};
+
+class UnusedClipEditor final : public ClipFormView {
+  public:
+    bool RunClipEditor(WindowId /*owner*/, ClipForm& form) override { return script.Run(form); }
+    ScriptedForm<ClipForm> script{"clip editor"};
+};
+
+class DeployRig {
+  public:
+    explicit DeployRig(const std::string& keyFile = "p.key");
+
+    void LogIn(const std::string& host, const std::string& login, const std::string& password);
+    // Rows as a unit list reply would bring them, then the selection.
+    void ShowUnits(const std::string& reply) { venue.MergeReply(reply); }
+    void Select(const std::vector<std::uint32_t>& units);
+    // Opens text as a .PLY file and shows channel.
+    [[nodiscard]] bool OpenPlaylist(const std::string& text, int channel);
+
+    DeployResult Deploy(bool selectedOnly, std::optional<EntryList> changeList = std::nullopt,
+                        bool channelConfirmation = true, bool quiet = false) {
+        return deployment.Deploy(selectedOnly, std::move(changeList), channelConfirmation, quiet);
+    }
+
+    // The messages shown, as "caption: text".
+    [[nodiscard]] std::vector<std::string> Messages() const;
+    // The progress dialog's status lines, in order.
+    [[nodiscard]] std::vector<std::string> StatusLines() const;
+
+    TempDir dir;
+    ScriptedPlatform platform;
+    WindowId mainWindow = kNoWindow;
+    MemoryLoginStore store;
+    LoginSettings login;
+    ScriptedLoginView loginView;
+    ServerLogin serverLogin;
+    ScriptedListControl unitControl;
+    VenueList venue;
+    WReg settings;
+    UnusedClipEditor clipEditor;
+    ScriptedListControl playlistControl;
+    PlayList playlist;
+    ScriptedConfirmView confirm;
+    Deployment deployment;
+};
+
+inline DeployRig::DeployRig(const std::string& keyFile)
+    : login(store, keyFile),
+      serverLogin(login, loginView, [] {}),
+      venue(platform, login),
+      playlist(settings, platform, clipEditor),
+      deployment(platform, venue, serverLogin, playlist, confirm) {
+    mainWindow = platform.windows.NewWindow(kNoWindow, Rect{100, 100, 900, 700});
+    settings.SetSettingsLocation({dir.Path(), {}});
+    venue.Attach(&unitControl);
+    playlist.SetWindows(mainWindow, kNoWindow);
+    playlist.AttachList(&playlistControl);
+    deployment.SetMainWindow(mainWindow);
+}
+
+inline void DeployRig::LogIn(const std::string& host, const std::string& name,
+                             const std::string& password) {
+    store.values = {{"Distribution_Server", host},
+                    {"Distribution_Username", name},
+                    {"Distribution_Userpass", password},
+                    {"Distribution_Userpass_Remember", "1"}};
+}
+
+inline void DeployRig::Select(const std::vector<std::uint32_t>& units) {
+    venue.DeselectAll();
+    for (std::uint32_t unit : units) {
+        int row = -1;
+        if (venue.FindUnit(unit, row)) {
+            venue.SelectRow(row, true);
+        }
+    }
+}
+
+inline bool DeployRig::OpenPlaylist(const std::string& text, int channel) {
+    const std::string path = dir.File("deploy.PLY");
+    if (!WriteFileBytes(path, text) || !playlist.OpenFile(path)) {
+        return false;
+    }
+    playlist.SelectChannel(channel);
+    return true;
+}
+
+inline std::vector<std::string> DeployRig::Messages() const {
+    std::vector<std::string> shown;
+    for (const Message& message : platform.ShownMessages()) {
+        shown.push_back(message.caption + ": " + message.text);
+    }
+    return shown;
+}
+
+inline std::vector<std::string> DeployRig::StatusLines() const {
+    std::vector<std::string> lines;
+    for (const auto& record : platform.progress.Records()) {
+        auto found = record->texts.find(progress_layout::kStatusLine);
+        if (found != record->texts.end()) {
+            lines.insert(lines.end(), found->second.begin(), found->second.end());
+        }
+    }
+    return lines;
+}
+
+}  // namespace vantic::testing

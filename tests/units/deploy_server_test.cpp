@@ -1,0 +1,324 @@
+// Deployments end to end against the reference distribution server: the
+// unit list fetched from it, media uploaded to it, and the units' files
+// read back from its data directory, with faults switched on mid-run.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <random>
+
+#include "net/hex.h"
+#include "net/md5.h"
+#include "tests/support/server_runner.h"
+#include "tests/units/deploy_rig.h"
+
+namespace vantic {
+namespace {
+
+namespace layout = progress_layout;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+constexpr const char* kLogin = "deployer";
+constexpr const char* kPassword = "Qw7mZp2kLx";
+
+std::string ClipLine(int channel, const std::string& path, const std::string& notes = "") {
+    return std::to_string(channel) + "\t" + path + "\tAuto\t\t12 KB\tAll\tloop\tNone\tNone\t" +
+           (channel == 3 ? "B" : "A") + "\t" + notes;
+}
+
+// What a unit holds before a test: clips on three channels and two settings.
+std::string InitialFile(std::uint32_t unit) {
+    const std::string name = std::to_string(unit);
+    return ClipLine(0, "/media/old_" + name + ".mpg") + "\n" + ClipLine(1, "/media/alt.mpg") +
+           "\n" + ClipLine(3, "/media/song.mp3", "caf\xe9 " + name) +
+           "\n4\tcrawlsize\t8\n4\tnotes\tLobby \xab" + name + "\xbb";
+}
+
+EntrySet Parse(const std::string& text) {
+    EntrySet set;
+    EXPECT_TRUE(TextToEntrySet(text, set)) << text;
+    return set;
+}
+
+class DeployServerTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        server_ = std::make_unique<testing::ServerRunner>();
+        if (server_->Ok()) {
+            const std::string accounts = server_->DataDir() + "/accounts.txt";
+            ASSERT_TRUE(WriteFileBytes(
+                accounts, ReadFileBytes(accounts) + kLogin + " " + kPassword + " *\n"));
+        }
+    }
+    static void TearDownTestSuite() { server_.reset(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(server_->Ok()) << server_->Error();
+        ASSERT_TRUE(server_->SetFaults({}));
+        rig_ = std::make_unique<testing::DeployRig>(server_->KeyFile());
+        rig_->LogIn(server_->Address(), kLogin, kPassword);
+        ASSERT_TRUE(WriteFileBytes(server_->DataDir() + "/units.txt",
+                                   "4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n17\tDoor\tOK\t\t\n"));
+        for (std::uint32_t unit : {4u, 9u, 17u}) {
+            std::filesystem::create_directories(UnitDir(unit));
+            ASSERT_TRUE(WriteFileBytes(InstructionsPath(unit), InitialFile(unit)));
+        }
+        ASSERT_TRUE(rig_->venue.Refresh(rig_->mainWindow));
+        ASSERT_EQ(rig_->venue.ItemCount(), 3);
+        logStart_ = server_->LogLines().size();
+    }
+    void TearDown() override { EXPECT_TRUE(server_->SetFaults({})); }
+
+    static std::string UnitDir(std::uint32_t unit) {
+        return server_->DataDir() + "/units/" + std::to_string(unit);
+    }
+    static std::string InstructionsPath(std::uint32_t unit) {
+        return UnitDir(unit) + "/instructions.txt";
+    }
+    static std::string Instructions(std::uint32_t unit) {
+        return ReadFileBytes(InstructionsPath(unit));
+    }
+    // The log lines of this test's connections holding needle.
+    [[nodiscard]] std::vector<std::string> Log(const std::string& needle) const {
+        std::vector<std::string> all = server_->LogLines();
+        std::vector<std::string> lines;
+        for (std::size_t i = logStart_; i < all.size(); ++i) {
+            if (all[i].find(needle) != std::string::npos) {
+                lines.push_back(all[i]);
+            }
+        }
+        return lines;
+    }
+
+    // A media file of random bytes in the rig's folder; its content name.
+    std::string MakeMedia(const std::string& name, std::size_t size, std::string& path) {
+        std::mt19937 random(static_cast<unsigned>(size));
+        std::string bytes(size, '\0');
+        for (char& c : bytes) {
+            c = static_cast<char>(random());
+        }
+        path = rig_->dir.File(name);
+        EXPECT_TRUE(WriteFileBytes(path, bytes));
+        return HexEncode(*Md5File(path));
+    }
+    // Stores the file on the server as if an earlier deployment had.
+    static void HoldOnServer(const std::string& path, const std::string& contentName) {
+        std::filesystem::create_directories(server_->DataDir() + "/media");
+        ASSERT_TRUE(
+            WriteFileBytes(server_->DataDir() + "/media/" + contentName, ReadFileBytes(path)));
+    }
+    // Runs action once, at the message pump after the status line first
+    // reads status.
+    void AtStatus(const std::string& status, std::function<void()> action) {
+        auto done = std::make_shared<bool>(false);
+        rig_->platform.windows.OnPump([this, status, action, done] {
+            const testing::ProgressRecord* record = rig_->platform.progress.Last();
+            if (!*done && record != nullptr && !record->destroyed &&
+                record->LastText(layout::kStatusLine) == status) {
+                *done = true;
+                action();
+            }
+        });
+    }
+
+    static std::unique_ptr<testing::ServerRunner> server_;
+    std::unique_ptr<testing::DeployRig> rig_;
+    std::size_t logStart_ = 0;
+};
+
+std::unique_ptr<testing::ServerRunner> DeployServerTest::server_;
+
+TEST_F(DeployServerTest, ChannelToSelectedUnitsTouchesOnlyThemAndUploadsEachMediaOnce) {
+    std::string fresh, held;
+    const std::string freshName = MakeMedia("fresh.mpg", 9000, fresh);
+    const std::string heldName = MakeMedia("held.mpg", 5000, held);
+    HoldOnServer(held, heldName);
+    const std::string unit17Before = Instructions(17);
+    // The same file twice: the second clip finds it held already.
+    ASSERT_TRUE(rig_->OpenPlaylist(ClipLine(0, fresh, "first") + "\r\n" + ClipLine(0, held) +
+                                       "\r\n" + ClipLine(0, fresh, "again"),
+                                   0));
+    rig_->Select({4, 9});
+    rig_->confirm.Type(" Yes ");
+    rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
+
+    EXPECT_EQ(rig_->Deploy(true), DeployResult::Succeeded);
+
+    EXPECT_EQ(rig_->Messages(),
+              (std::vector<std::string>{"SUCCESS: The deployment completed successfully"}));
+    EXPECT_EQ(rig_->platform.ShownMessages().back().icon, MessageIcon::None);
+    EXPECT_EQ(rig_->confirm.script.Opened().at(0).layout, kConfirmChannelLayout);
+    // The overall bar ran over 2 units + 3 clips.
+    const UploadProgress& progress = rig_->deployment.Progress();
+    EXPECT_EQ(progress.OverallMaximum(), 5u);
+    EXPECT_EQ(progress.OverallPosition(), 5u);
+    EXPECT_EQ(rig_->platform.progress.Last()->LastText(layout::kOverallLabel), "100.00%");
+    EXPECT_FALSE(rig_->platform.progress.AnyOpen());
+    EXPECT_TRUE(rig_->platform.windows.IsEnabled(rig_->mainWindow));
+
+    EXPECT_EQ(Log("command=7").size(), 1u);
+    EXPECT_EQ(Log("digest=" + freshName).size(), 3u);  // one upload, two queries
+    EXPECT_EQ(Log("command=7 name=PutMedia").at(0).find("outcome=stored") != std::string::npos,
+              true);
+    EXPECT_TRUE(Log("unit=17").empty());
+    EXPECT_EQ(Instructions(17), unit17Before);
+
+    EntrySet deployed = Parse(ReadFileBytes(rig_->dir.File("deploy.PLY")));
+    deployed.List(0)[0].contentName = freshName;
+    deployed.List(0)[1].contentName = heldName;
+    deployed.List(0)[2].contentName = freshName;
+    for (std::uint32_t unit : {4u, 9u}) {
+        EntrySet expected = Parse(InitialFile(unit));
+        expected.List(0) = deployed.List(0);
+        EXPECT_EQ(Parse(Instructions(unit)), expected) << unit;
+    }
+    const std::vector<std::string> status = rig_->StatusLines();
+    const std::vector<std::string> unitLines(status.end() - 6, status.end());
+    EXPECT_EQ(unitLines, (std::vector<std::string>{
+                             "Media Player #4 - Downloading Configuration",
+                             "Media Player #4 - Modifying Configuration",
+                             "Media Player #4 - Uploading New Configuration",
+                             "Media Player #9 - Downloading Configuration",
+                             "Media Player #9 - Modifying Configuration",
+                             "Media Player #9 - Uploading New Configuration",
+                         }));
+    EXPECT_EQ(rig_->platform.clock.Sleeps(), (std::vector<int>{50, 50}));
+}
+
+TEST_F(DeployServerTest, AUnitWithoutAFileGetsOnlyWhatWasDeployed) {
+    std::string held;
+    const std::string heldName = MakeMedia("held.mp3", 700, held);
+    HoldOnServer(held, heldName);
+    std::filesystem::remove_all(UnitDir(9));
+    std::filesystem::remove_all(UnitDir(17));
+    ASSERT_TRUE(rig_->OpenPlaylist(ClipLine(2, held), 2));
+    rig_->Select({9});
+    rig_->confirm.Type("yes");
+    rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
+    EXPECT_EQ(rig_->Deploy(true), DeployResult::Succeeded);
+    EntrySet expected;
+    expected.List(2) = Parse(ClipLine(2, held)).List(2);
+    expected.List(2)[0].contentName = heldName;
+    EXPECT_EQ(Parse(Instructions(9)), expected);
+    EXPECT_TRUE(Log("command=7").empty());
+
+    rig_->Select({17});
+    rig_->confirm.Type("yes");
+    rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
+    EXPECT_EQ(rig_->Deploy(true, EntryList{NewSettingEntry("crawl", "1")}, false, false),
+              DeployResult::Succeeded);
+    EXPECT_EQ(rig_->confirm.script.Opened().back().layout, kConfirmLayout);
+    EXPECT_EQ(Instructions(17), "4\tcrawl\t1");
+}
+
+TEST_F(DeployServerTest, QuietSettingsMergePutsTheGivenKeysFirst) {
+    rig_->Select({4});
+    EntryList changes = {NewSettingEntry("crawl", "1"), NewSettingEntry("crawlsize", "12")};
+    EXPECT_EQ(rig_->Deploy(true, std::move(changes), false, true), DeployResult::Succeeded);
+    EXPECT_TRUE(rig_->confirm.script.Opened().empty());
+    EXPECT_TRUE(rig_->Messages().empty());
+    const EntrySet after = Parse(Instructions(4));
+    std::vector<std::string> settings;
+    for (const PlayEntry& entry : after.Settings()) {
+        settings.push_back(entry.key + "=" + entry.value);
+    }
+    EXPECT_EQ(settings, (std::vector<std::string>{"crawl=1", "crawlsize=12",
+                                                  "notes=Lobby \xab"
+                                                  "4\xbb"}));
+    EntrySet channels = Parse(InitialFile(4));
+    channels.Settings() = after.Settings();
+    EXPECT_EQ(after, channels);
+    EXPECT_EQ(rig_->deployment.Progress().OverallMaximum(), 1u);
+    EXPECT_TRUE(Log("unit=9").empty());
+}
+
+TEST_F(DeployServerTest, AnEmptyListAnsweredYesClearsTheChannel) {
+    ASSERT_TRUE(rig_->OpenPlaylist("", 1));
+    rig_->Select({17});
+    rig_->confirm.Type("yes");
+    rig_->platform.QueueAnswer(MessageAnswer::Yes, "LIST IS EMPTY");
+    rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
+    EXPECT_EQ(rig_->Deploy(true), DeployResult::Succeeded);
+    EntrySet expected = Parse(InitialFile(17));
+    expected.List(1).clear();
+    EXPECT_EQ(Parse(Instructions(17)), expected);
+}
+
+TEST_F(DeployServerTest, CancellingDuringTheSecondUnitKeepsTheFirstAndSparesTheThird) {
+    const std::string unit9Before = Instructions(9);
+    const std::string unit17Before = Instructions(17);
+    rig_->Select({});
+    AtStatus("Media Player #9 - Downloading Configuration",
+             [this] { EXPECT_TRUE(rig_->platform.progress.Press(layout::kCancelButton)); });
+    rig_->confirm.Type("yes");
+    EXPECT_EQ(rig_->Deploy(false, EntryList{NewSettingEntry("notes", "All done")}, false, false),
+              DeployResult::Failed);
+    EXPECT_TRUE(rig_->Messages().empty());
+    EXPECT_EQ(Parse(Instructions(4)).Settings().at(0).value, "All done");
+    EXPECT_EQ(Instructions(9), unit9Before);
+    EXPECT_TRUE(Log("command=8 name=PutInstructionFile unit=9").empty());
+    EXPECT_TRUE(Log("unit=17").empty());
+    EXPECT_EQ(Instructions(17), unit17Before);
+}
+
+struct SecondUnitFault {
+    const char* name;
+    const char* fault;
+    const char* message;
+};
+
+class DeployFaultTest : public DeployServerTest,
+                        public ::testing::WithParamInterface<SecondUnitFault> {};
+
+TEST_P(DeployFaultTest, AFaultOnTheSecondUnitStopsBeforeTheThird) {
+    const std::string unit9Before = Instructions(9);
+    const std::string unit17Before = Instructions(17);
+    AtStatus("Media Player #9 - Downloading Configuration",
+             [this] { EXPECT_TRUE(server_->SetFaults({GetParam().fault})); });
+    rig_->confirm.Type("yes");
+    rig_->platform.QueueAnswer(MessageAnswer::Ok, "Error Deploying");
+    EXPECT_EQ(rig_->Deploy(false, EntryList{NewSettingEntry("crawl", "1")}, false, false),
+              DeployResult::Failed);
+    ASSERT_EQ(rig_->Messages(),
+              (std::vector<std::string>{std::string("Error Deploying: ") + GetParam().message}));
+    const Message& shown = rig_->platform.ShownMessages().back();
+    EXPECT_EQ(shown.icon, MessageIcon::Error);
+    EXPECT_EQ(shown.owner, rig_->platform.progress.Last()->Id());
+    EXPECT_EQ(Parse(Instructions(4)).Settings().at(0).key, "crawl");
+    EXPECT_EQ(Instructions(9), unit9Before);
+    EXPECT_TRUE(Log("unit=17").empty());
+    EXPECT_EQ(Instructions(17), unit17Before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, DeployFaultTest,
+    ::testing::Values(
+        SecondUnitFault{"RefusedDownload", "status-1@2",
+                        "Error downloading server's instruction file"},
+        SecondUnitFault{"CutDownload", "cut-body@2", "Error downloading server's instruction file"},
+        SecondUnitFault{"Undecryptable", "bad-envelope@2",
+                        "Unable to decrypt server's instruction file\r\nContact your system "
+                        "administrator if this persists."},
+        SecondUnitFault{"UnansweredUpload", "refuse-upload@8",
+                        "Unable to upload instruction file"}),
+    [](const ::testing::TestParamInfo<SecondUnitFault>& info) { return info.param.name; });
+
+TEST_F(DeployServerTest, AFileThatDoesNotParseStopsTheDeployment) {
+    ASSERT_TRUE(WriteFileBytes(InstructionsPath(9), "4\tcrawl\t1\nnot an entry line\n"));
+    rig_->Select({4, 9, 17});
+    rig_->confirm.Type("yes");
+    rig_->platform.QueueAnswer(MessageAnswer::Ok, "Error Deploying");
+    EXPECT_EQ(rig_->Deploy(true, EntryList{NewSettingEntry("crawl", "0")}, false, false),
+              DeployResult::Failed);
+    EXPECT_EQ(rig_->Messages(),
+              (std::vector<std::string>{
+                  "Error Deploying: Unable to parse server's instruction file\r\nContact your "
+                  "system administrator if this persists."}));
+    EXPECT_TRUE(Log("unit=17").empty());
+}
+
+}  // namespace
+}  // namespace vantic

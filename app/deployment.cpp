@@ -1,6 +1,16 @@
 #include "app/deployment.h"
 
 namespace vantic {
+namespace {
+
+// Copies of the clips of the channel the playlist document shows.
+ClipSource ShownChannelClips(PlayList& playlist) {
+    return [&playlist]() -> std::optional<ChannelClips> {
+        return ChannelClips{playlist.Channel(), playlist.ShownClips()};
+    };
+}
+
+}  // namespace
 
 Deployment::Deployment(Platform& platform, VenueList& venue, ServerLogin& login, PlayList& playlist,
                        ConfirmFormView& confirm)

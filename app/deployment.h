@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "app/upload_progress.h"
+#include "playlist/playlist.h"
 #include "units/deploy.h"
 #include "units/deploy_adapters.h"
 #include "units/venue_list.h"

@@ -8,10 +8,4 @@ MediaUploader ServerMediaUploader(DeployLogin& login, MessageBoxes& messages) {
     };
 }
 
-ClipSource ShownChannelClips(PlayList& playlist) {
-    return [&playlist]() -> std::optional<ChannelClips> {
-        return ChannelClips{playlist.Channel(), playlist.ShownClips()};
-    };
-}
-
 }  // namespace vantic

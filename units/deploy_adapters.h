@@ -6,7 +6,6 @@
 
 #include "net/server_login.h"
 #include "platform/message_box.h"
-#include "playlist/playlist.h"
 #include "units/deploy_seams.h"
 
 namespace vantic {
@@ -86,8 +85,5 @@ class FixedLogin final : public DeployLogin {
 // UploadMedia with the login's current credentials; the only message it
 // shows itself (a file too large) goes to messages.
 [[nodiscard]] MediaUploader ServerMediaUploader(DeployLogin& login, MessageBoxes& messages);
-
-// Copies of the clips of the channel the playlist document shows.
-[[nodiscard]] ClipSource ShownChannelClips(PlayList& playlist);
 
 }  // namespace vantic

@@ -10,6 +10,8 @@
 namespace vantic::ctl {
 namespace {
 
+constexpr std::size_t kAnyCount = static_cast<std::size_t>(-1);
+
 constexpr std::array kSubcommands = {
     Subcommand{"units", "", 0, 0, true, RunUnits,
                "the unit list: unit, notes, status, last and next call-in, tab-separated"},
@@ -29,6 +31,13 @@ constexpr std::array kSubcommands = {
                "unit N's five timing words, call-in times as local time"},
     Subcommand{"playlist", "N", 1, 1, true, RunPlaylist, "the playlists unit N reported"},
     Subcommand{"runtime", "N", 1, 1, true, RunRuntime, "unit N's proof-of-runtime report"},
+    Subcommand{"deploy", "--playlist FILE.PLY --channel C (--units N,N... | --all) [--yes]", 0, 0,
+               true, RunDeploy,
+               "put channel C's clips of FILE.PLY (their media uploaded first) in place of\n"
+               "      that channel's clips on the units; C is 0-3 or the channel's name",
+               true},
+    Subcommand{"settings", "(--units N,N... | --all) [--yes] KEY=VALUE...", 1, kAnyCount, true,
+               RunSettings, "merge the settings into the units' settings, given keys first", true},
 };
 
 constexpr const char* kOptionsText =
@@ -40,6 +49,12 @@ constexpr const char* kOptionsText =
     "  --config FILE         read the settings from FILE instead of the controller's\n"
     "                        config.ini (Distribution_Server, Distribution_Username and,\n"
     "                        when remembered, Distribution_Userpass)\n"
+    "\n"
+    "Deploy and settings ask for \"yes\" to be typed on standard input, print every\n"
+    "message and their progress on standard error, and stop at Ctrl+C:\n"
+    "  --units N,N...        the units to deploy to, as the unit list shows them\n"
+    "  --all                 every unit of the unit list (refused for the administrator)\n"
+    "  --yes                 answer the confirmation and every question yes\n"
     "\n"
     "Exit codes: 0 success, 1 failure, 2 the server holds nothing for the request,\n"
     "3 the server's reply did not decrypt.\n";
@@ -126,6 +141,12 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     std::span<const std::string> rest = std::span(line.words).subspan(used);
     if (rest.size() < command->minArguments || rest.size() > command->maxArguments) {
         return Finish({ExitStatus::Failure, "usage: " + UsageLine(*command)}, err);
+    }
+    if (!command->deploys && line.options.HasDeployOptions()) {
+        return Finish({ExitStatus::Failure,
+                       "--playlist, --channel, --units, --all and --yes are "
+                       "options of deploy and settings only"},
+                      err);
     }
     std::optional<ServerAccess> access;
     if (command->talksToServer) {

@@ -44,6 +44,7 @@ struct Subcommand {
     bool talksToServer = true;
     CommandOutcome (*run)(const Invocation&) = nullptr;
     std::string_view summary;
+    bool deploys = false;  // takes the options of deploy and settings
 };
 
 [[nodiscard]] std::span<const Subcommand> Subcommands();

@@ -17,5 +17,7 @@ CommandOutcome RunInfo(const Invocation& call);
 CommandOutcome RunTiming(const Invocation& call);
 CommandOutcome RunPlaylist(const Invocation& call);
 CommandOutcome RunRuntime(const Invocation& call);
+CommandOutcome RunDeploy(const Invocation& call);
+CommandOutcome RunSettings(const Invocation& call);
 
 }  // namespace vantic::ctl

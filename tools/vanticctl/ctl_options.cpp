@@ -11,13 +11,37 @@ struct ValueOption {
     std::optional<std::string> CtlOptions::*field;
 };
 
-constexpr std::array<ValueOption, 5> kValueOptions = {{
+constexpr std::array<ValueOption, 8> kValueOptions = {{
     {"--server", &CtlOptions::server},
     {"--user", &CtlOptions::user},
     {"--password-file", &CtlOptions::passwordFile},
     {"--key", &CtlOptions::keyFile},
     {"--config", &CtlOptions::configFile},
+    {"--playlist", &CtlOptions::playlist},
+    {"--channel", &CtlOptions::channel},
+    {"--units", &CtlOptions::units},
 }};
+
+struct FlagOption {
+    std::string_view name;
+    bool CtlOptions::*field;
+};
+
+constexpr std::array<FlagOption, 4> kFlagOptions = {{
+    {"--help", &CtlOptions::help},
+    {"-h", &CtlOptions::help},
+    {"--all", &CtlOptions::all},
+    {"--yes", &CtlOptions::yes},
+}};
+
+const FlagOption* FindFlag(std::string_view name) {
+    for (const FlagOption& flag : kFlagOptions) {
+        if (flag.name == name) {
+            return &flag;
+        }
+    }
+    return nullptr;
+}
 
 const ValueOption* FindOption(std::string_view name) {
     for (const ValueOption& option : kValueOptions) {
@@ -43,8 +67,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
             continue;
         }
-        if (argument == "--help" || argument == "-h") {
-            line.options.help = true;
+        if (const FlagOption* flag = FindFlag(argument)) {
+            line.options.*flag->field = true;
             continue;
         }
         std::size_t equals = argument.find('=');

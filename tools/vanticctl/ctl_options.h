@@ -16,6 +16,18 @@ struct CtlOptions {
     std::optional<std::string> keyFile;       // --key FILE
     std::optional<std::string> configFile;    // --config FILE
     bool help = false;                        // --help, -h
+
+    // deploy and settings only
+    std::optional<std::string> playlist;  // --playlist FILE.PLY
+    std::optional<std::string> channel;   // --channel C (0-3 or the channel's name)
+    std::optional<std::string> units;     // --units 4,9
+    bool all = false;                     // --all
+    bool yes = false;                     // --yes: answer every question Yes
+
+    // Whether any of the options of deploy and settings is given.
+    [[nodiscard]] bool HasDeployOptions() const {
+        return playlist || channel || units || all || yes;
+    }
 };
 
 struct CommandLine {

@@ -1,0 +1,164 @@
+// vanticctl deploy and settings as programs against the reference server:
+// the program's own deployment on a console, with the confirmation typed
+// on standard input and every message on standard error.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "playlist/entryset.h"
+#include "tests/support/server_runner.h"
+#include "tests/support/temp_dir.h"
+
+namespace vantic {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+EntrySet Parse(const std::string& text) {
+    EntrySet set;
+    EXPECT_TRUE(TextToEntrySet(text, set)) << text;
+    return set;
+}
+
+struct CtlRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+class VanticctlDeployTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { server_ = std::make_unique<testing::ServerRunner>(); }
+    static void TearDownTestSuite() { server_.reset(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(server_->Ok()) << server_->Error();
+        ASSERT_TRUE(server_->SetFaults({}));
+        ASSERT_TRUE(WriteFileBytes(passwordFile_, server_->Administrator().password + "\n"));
+    }
+
+    // Runs vanticctl as the administrator with input as standard input.
+    CtlRun Ctl(const std::vector<std::string>& arguments, const std::string& input = "") {
+        const std::string inputFile = dir_.File("in");
+        EXPECT_TRUE(WriteFileBytes(inputFile, input));
+        std::string command = Quote(VANTICCTL_PATH) + " --server " + Quote(server_->Address()) +
+                              " --user " + Quote(server_->Administrator().login) +
+                              " --password-file " + Quote(passwordFile_) + " --key " +
+                              Quote(server_->KeyFile());
+        for (const std::string& argument : arguments) {
+            command += " " + Quote(argument);
+        }
+        command += " <" + Quote(inputFile) + " >" + Quote(dir_.File("out")) + " 2>" +
+                   Quote(dir_.File("err"));
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir_.File("out")),
+                ReadFileBytes(dir_.File("err"))};
+    }
+    static std::string Instructions(int unit) {
+        return ReadFileBytes(server_->DataDir() + "/units/" + std::to_string(unit) +
+                             "/instructions.txt");
+    }
+
+    static std::unique_ptr<testing::ServerRunner> server_;
+    testing::TempDir dir_;
+    std::string passwordFile_ = dir_.File("password");
+};
+
+std::unique_ptr<testing::ServerRunner> VanticctlDeployTest::server_;
+
+TEST_F(VanticctlDeployTest, DeployPutsTheChannelOnTheUnitsNamed) {
+    const std::string clip = dir_.File("jingle.mp3");
+    ASSERT_TRUE(WriteFileBytes(clip, std::string(6000, '\x21') + dir_.Path()));
+    const std::string playlist = dir_.File("show.PLY");
+    const std::string line = "2\t" + clip + "\tAuto\t\t6 KB\tAll\tloop\tNone\tNone\tA\t";
+    ASSERT_TRUE(
+        WriteFileBytes(playlist, line + "1\r\n" + line + "2\r\n" +
+                                     "0\tvideo.mpg\tAuto\t\t1 KB\tAll\tloop\tNone\tNone\tA\t"));
+    const std::string before1012 = Instructions(1012);
+    const std::string before1023 = Instructions(1023);
+
+    CtlRun run = Ctl({"deploy", "--playlist", playlist, "--channel", "audio a", "--units",
+                      "1017,1012", "--yes"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Confirm this Action: Only the current channel's playlist will be "
+                           "changed."),
+              std::string::npos);
+    EXPECT_NE(run.err.find("] Media Player #1017 - Uploading New Configuration\n"),
+              std::string::npos);
+    EXPECT_TRUE(run.err.ends_with("SUCCESS: The deployment completed successfully\n")) << run.err;
+
+    EntrySet expected = Parse(before1012);
+    expected.List(2) = Parse(ReadFileBytes(playlist)).List(2);
+    const EntrySet after = Parse(Instructions(1012));
+    ASSERT_EQ(after.List(2).size(), 2u);
+    for (PlayEntry& clipEntry : expected.List(2)) {
+        clipEntry.contentName = after.List(2)[0].contentName;
+    }
+    EXPECT_EQ(after, expected);
+    EXPECT_EQ(after.List(2)[0].contentName.size(), 32u);
+    EXPECT_EQ(Parse(Instructions(1017)).List(2), expected.List(2));
+    EXPECT_EQ(Instructions(1023), before1023);
+}
+
+TEST_F(VanticctlDeployTest, TheConfirmationIsReadFromTheInput) {
+    const std::string before = Instructions(1023);
+    CtlRun declined = Ctl({"settings", "--units", "1023", "crawl=1"}, "no\nye\n");
+    EXPECT_EQ(declined.code, 1);
+    EXPECT_TRUE(declined.err.ends_with("vanticctl: the deployment was not confirmed\n"))
+        << declined.err;
+    EXPECT_EQ(Instructions(1023), before);
+
+    CtlRun confirmed =
+        Ctl({"settings", "--units", "1023", "crawl=1", "notes=Cinema, level 2"}, "ye\n  YES \n");
+    EXPECT_EQ(confirmed.code, 0) << confirmed.err;
+    const EntrySet after = Parse(Instructions(1023));
+    ASSERT_GE(after.Settings().size(), 2u);
+    EXPECT_EQ(after.Settings()[0].key + "=" + after.Settings()[0].value, "crawl=1");
+    EXPECT_EQ(after.Settings()[1].value, "Cinema, level 2");
+    EXPECT_EQ(after.List(0), Parse(before).List(0));
+}
+
+TEST_F(VanticctlDeployTest, RefusalsAndFailuresAreMessagesAndAnExitStatus) {
+    CtlRun all = Ctl({"settings", "--all", "--yes", "crawl=0"});
+    EXPECT_EQ(all.code, 1);
+    EXPECT_EQ(all.err,
+              "Not Allowed: Deploy-To-All not allowed as Admin user!!\n"
+              "vanticctl: the deployment was refused\n");
+
+    ASSERT_TRUE(server_->SetFaults({"refuse-upload@8"}));
+    CtlRun refused = Ctl({"settings", "--units", "1012", "--yes", "crawl=0"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("Error Deploying: Unable to upload instruction file\n"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(refused.err.find("SUCCESS"), std::string::npos);
+
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"settings", "--units", "99", "crawl=0"},
+          {"settings", "--units", "1012", "crawl"},
+          {"settings", "--units", "1012", "--all", "crawl=0"},
+          {"deploy", "--units", "1012", "--channel", "5", "--playlist", "x.PLY"},
+          {"units", "--yes"}}) {
+        CtlRun run = Ctl(wrong);
+        EXPECT_EQ(run.code, 1) << wrong[0];
+        EXPECT_TRUE(run.err.starts_with("vanticctl: ")) << run.err;
+        EXPECT_EQ(run.err.find("Confirm"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace vantic

@@ -1,0 +1,81 @@
+#include "platform/qt/qt_confirm_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/qt/qt_window.h"
+#include "tests/qt/qt_environment.h"
+
+namespace vantic {
+namespace {
+
+// Runs answer on the modal dialog that opens next.
+void WhenModal(std::function<void(QDialog*)> answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(dialog);
+        }
+    });
+    poll->start(10);
+}
+
+QStringList Labels(QDialog* dialog) {
+    QStringList texts;
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    return texts;
+}
+
+TEST(QtConfirmForm, OkClosesOnlyOnTheWord) {
+    QWidget owner;
+    owner.show();
+    bool stayedOpen = false;
+    QStringList labels;
+    int limit = 0;
+    WhenModal([&](QDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Confirm this Action");
+        labels = Labels(dialog);
+        auto* text = qobject_cast<QLineEdit*>(FindItem(dialog, kConfirmTextItem));
+        auto* ok = qobject_cast<QPushButton*>(FindItem(dialog, 1));
+        ASSERT_TRUE(text && ok);
+        limit = text->maxLength();
+        QTest::keyClicks(text, "ye");
+        ok->click();
+        stayedOpen = dialog->isVisible();
+        text->setText(" YES\t");
+        ok->click();
+    });
+    QtConfirmFormView view;
+    EXPECT_TRUE(ConfirmByTyping(view, IdOf(&owner), "yes", true));
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(limit, 260);
+    EXPECT_EQ(labels, (QStringList{"Only the current channel's playlist will be changed. \n\n Type "
+                                   "\"yes\" in the box to continue...",
+                                   "Type \"yes\" in the box to continue..."}));
+}
+
+TEST(QtConfirmForm, CancelConfirmsNothing) {
+    QStringList labels;
+    WhenModal([&](QDialog* dialog) {
+        labels = Labels(dialog);
+        auto* text = qobject_cast<QLineEdit*>(FindItem(dialog, kConfirmTextItem));
+        ASSERT_TRUE(text);
+        text->setText("owner");
+        qobject_cast<QPushButton*>(FindItem(dialog, 2))->click();
+    });
+    QtConfirmFormView view;
+    EXPECT_FALSE(ConfirmByTyping(view, kNoWindow, "owner", false));
+    EXPECT_EQ(labels, QStringList{"Type \"owner\" in the box to continue..."});
+}
+
+}  // namespace
+}  // namespace vantic

@@ -166,7 +166,7 @@ std::unique_ptr<ProgressWindow> ConsoleProgressWindows::Create(WindowId /*owner*
     if (open_.empty()) {
         // While a dialog is open, Ctrl+C cancels it rather than ending the program.
         cancelRequested = 0;
-        std::signal(SIGINT, OnInterrupt);
+        previousInterrupt_ = std::signal(SIGINT, OnInterrupt);
     }
     auto window =
         std::make_unique<ConsoleProgressWindow>(*this, out_, layoutId, std::move(onButton));
@@ -177,7 +177,7 @@ std::unique_ptr<ProgressWindow> ConsoleProgressWindows::Create(WindowId /*owner*
 void ConsoleProgressWindows::Forget(ConsoleProgressWindow* window) {
     std::erase(open_, window);
     if (open_.empty()) {
-        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGINT, previousInterrupt_ == SIG_ERR ? SIG_DFL : previousInterrupt_);
     }
 }
 

@@ -49,8 +49,11 @@ class ConsoleProgressWindows final : public ProgressWindows {
     void Forget(ConsoleProgressWindow* window);
 
   private:
+    using SignalHandler = void (*)(int);
+
     std::ostream& out_;
     std::vector<ConsoleProgressWindow*> open_;
+    SignalHandler previousInterrupt_ = SIG_DFL;
 };
 
 // The message pump: takes a pending interrupt to the progress dialogs.

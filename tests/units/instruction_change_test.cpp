@@ -49,47 +49,6 @@ TEST(MergeSettingsTest, DuplicateLinesOfTheUnitCollapseToTheFirst) {
     EXPECT_EQ(Keys(merged), (std::vector<std::string>{"notes=new", "crawlsize=8"}));
 }
 
-TEST(ChangedInstructionTextTest, SettingsMergeLeavesTheChannelsAsTheyWere) {
-    EntrySet set = UnitSet();
-    EntryList given = {NewSettingEntry("crawl", "1"), NewSettingEntry("crawlsize", "12")};
-    const EntryList before = given;
-    const std::optional<std::string> text = ChangedInstructionText(set, kSettingKind, given);
-    ASSERT_TRUE(text);
-    EXPECT_EQ(*text, kUnitFile.substr(0, kUnitFile.find("4\t")) +
-                         "4\tcrawl\t1\n4\tcrawlsize\t12\n4\tnotes\tLobby, by the \xe9scalier");
-    EXPECT_EQ(given, before);
-}
-
-TEST(ChangedInstructionTextTest, ChannelReplaceTouchesOnlyThatChannel) {
-    const EntrySet original = UnitSet();
-    EntryList clips = {Clip(1, "/media/first.mpg"), Clip(1, "/media/second.mpg")};
-    const EntryList deployed = clips;
-    for (int unit = 0; unit < 2; ++unit) {  // the same clips serve the next unit
-        EntrySet set = UnitSet();
-        const std::optional<std::string> text = ChangedInstructionText(set, 1, clips);
-        ASSERT_TRUE(text);
-        EntrySet back;
-        ASSERT_TRUE(TextToEntrySet(*text, back));
-        EntrySet expected = original;
-        expected.List(1) = deployed;
-        EXPECT_EQ(back, expected);
-        EXPECT_EQ(clips, deployed);
-    }
-}
-
-TEST(ChangedInstructionTextTest, AnEmptyFileGetsOnlyTheDeployedList) {
-    EntryList clips = {Clip(3, "/media/only.mp3")};
-    EntrySet empty;
-    const std::optional<std::string> channel = ChangedInstructionText(empty, 3, clips);
-    ASSERT_TRUE(channel);
-    EXPECT_TRUE(channel->starts_with("3\t/media/only.mp3\t"));
-    EXPECT_EQ(channel->find('\n'), std::string::npos);
-
-    EntryList settings = {NewSettingEntry("crawl", "1")};
-    EntrySet none;
-    EXPECT_EQ(ChangedInstructionText(none, kSettingKind, settings), "4\tcrawl\t1");
-}
-
 TEST(ChangedInstructionTextTest, AListIndexOutsideTheFileWritesNothing) {
     EntryList clips = {Clip(0, "/media/a.mpg")};
     for (int index : {-1, 5}) {

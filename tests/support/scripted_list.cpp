@@ -218,4 +218,15 @@ void ScriptedListControl::DoubleClick(int row) {
     }
 }
 
+void ScriptedListControl::DropFiles(const std::vector<std::string>& paths) {
+    ListEvents* events = nullptr;
+    {
+        Lock lock(mutex_);
+        events = events_;
+    }
+    if (events != nullptr) {
+        events->OnFilesDropped(paths);
+    }
+}
+
 }  // namespace vantic::testing

@@ -57,6 +57,7 @@ class ScriptedListControl final : public ListControl {
     // The user's actions, delivered to the events receiver.
     void ClickHeader(int column);
     void DoubleClick(int row);
+    void DropFiles(const std::vector<std::string>& paths);
 
   private:
     struct Row {

@@ -1,0 +1,195 @@
+// vanticctl as a program against the reference distribution server: its
+// output, its error line and its exit codes.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+#include "core/cpstring.h"
+#include "tests/support/server_runner.h"
+#include "tests/support/temp_dir.h"
+
+namespace vantic {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ReadFileBytes;
+using testing::ServerRunner;
+using testing::WriteFileBytes;
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+struct CtlRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+class VanticctlServerTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { server_ = std::make_unique<ServerRunner>(); }
+    static void TearDownTestSuite() { server_.reset(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(server_->Ok()) << server_->Error();
+        ASSERT_TRUE(server_->SetFaults({}));
+        ASSERT_TRUE(WriteFileBytes(passwordFile_, server_->Administrator().password + "\n"));
+    }
+
+    // Runs vanticctl with the server, login and key given as options.
+    CtlRun Ctl(const std::vector<std::string>& arguments, const std::string& input = "/dev/null") {
+        std::vector<std::string> all = {
+            "--server",        server_->Address(), "--user", server_->Administrator().login,
+            "--password-file", passwordFile_,      "--key",  server_->KeyFile()};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        return Bare(all, input);
+    }
+    CtlRun Bare(const std::vector<std::string>& arguments, const std::string& input = "/dev/null") {
+        std::string command = Quote(VANTICCTL_PATH);
+        for (const std::string& argument : arguments) {
+            command += " " + Quote(argument);
+        }
+        command += " <" + Quote(input) + " >" + Quote(outFile_) + " 2>" + Quote(errFile_);
+        int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outFile_),
+                ReadFileBytes(errFile_)};
+    }
+    static std::string UnitFile(int unit, const std::string& name) {
+        return server_->DataDir() + "/units/" + std::to_string(unit) + "/" + name;
+    }
+    static void ExpectOneErrorLine(const CtlRun& run) {
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_TRUE(run.err.starts_with("vanticctl: ")) << run.err;
+    }
+
+    static std::unique_ptr<ServerRunner> server_;
+    testing::TempDir dir_;
+    std::string passwordFile_ = dir_.File("password");
+    std::string outFile_ = dir_.File("out");
+    std::string errFile_ = dir_.File("err");
+};
+
+std::unique_ptr<ServerRunner> VanticctlServerTest::server_;
+
+TEST_F(VanticctlServerTest, DownloadsPrintWhatTheServerHolds) {
+    CtlRun units = Ctl({"units"});
+    EXPECT_EQ(units.code, 0) << units.err;
+    EXPECT_NE(units.out.find("1012\t[Harbor Mall] food court\tOK\t"), std::string::npos);
+    EXPECT_EQ(std::count(units.out.begin(), units.out.end(), '\n'), 12);
+    EXPECT_EQ(units.err, "");
+
+    struct Case {
+        const char* command;
+        const char* file;
+    };
+    for (Case c : {Case{"instructions", "instructions.txt"}, Case{"playlist", "playlist.txt"},
+                   Case{"runtime", "runtime.txt"}, Case{"info", "info.txt"}}) {
+        std::vector<std::string> words = {c.command, "1012"};
+        if (std::string(c.command) == "instructions") {
+            words.insert(words.begin() + 1, "get");
+        }
+        CtlRun run = Ctl(words);
+        EXPECT_EQ(run.code, 0) << c.command << run.err;
+        EXPECT_EQ(run.out, ReadFileBytes(UnitFile(1012, c.file))) << c.command;
+    }
+    CtlRun owners = Ctl({"owners", "get"});
+    EXPECT_EQ(owners.code, 0);
+    EXPECT_EQ(owners.out, ReadFileBytes(server_->DataDir() + "/owners.txt"));
+
+    CtlRun timing = Ctl({"timing", "1012"});
+    EXPECT_EQ(timing.code, 0);
+    EXPECT_EQ(std::count(timing.out.begin(), timing.out.end(), '\n'), 5);
+    EXPECT_NE(timing.out.find("\tlast call-in\t"), std::string::npos);
+    EXPECT_EQ(timing.out.find("Unknown"), std::string::npos) << timing.out;
+}
+
+TEST_F(VanticctlServerTest, UploadsRoundTripFromFilesAndStandardInput) {
+    std::string text = "0\tclip.mpg\t30\t\t\tAll\tloop\t\t\t0\tfrom vanticctl\n4\tcrawl\tHi\n";
+    std::string file = dir_.File("instructions.txt");
+    ASSERT_TRUE(WriteFileBytes(file, text));
+    CtlRun put = Ctl({"instructions", "put", "1017", file});
+    EXPECT_EQ(put.code, 0) << put.err;
+    EXPECT_EQ(Ctl({"instructions", "get", "1017"}).out, text);
+
+    std::string owners = "1012=Stdin Owner\n";
+    std::string ownersFile = dir_.File("owners.txt");
+    ASSERT_TRUE(WriteFileBytes(ownersFile, owners));
+    EXPECT_EQ(Ctl({"owners", "put", "-"}, ownersFile).code, 0);
+    EXPECT_EQ(Ctl({"owners", "get"}).out, owners);
+}
+
+TEST_F(VanticctlServerTest, MediaIsUploadedOnce) {
+    std::string clip = dir_.File("clip.mpg");
+    ASSERT_TRUE(WriteFileBytes(clip, std::string(4097, '\x5a') + dir_.Path()));
+    CtlRun query = Ctl({"media", "query", clip});
+    EXPECT_EQ(query.code, 2);
+    EXPECT_TRUE(query.out.ends_with("\tnot held\n")) << query.out;
+    ExpectOneErrorLine(query);
+    std::string name = query.out.substr(0, 32);
+
+    CtlRun first = Ctl({"media", "put", clip});
+    EXPECT_EQ(first.code, 0) << first.err;
+    EXPECT_EQ(first.out, name + "\tuploaded\n");
+    EXPECT_EQ(ReadFileBytes(server_->DataDir() + "/media/" + name), ReadFileBytes(clip));
+    CtlRun second = Ctl({"media", "put", clip});
+    EXPECT_EQ(second.out, name + "\talready held\n");
+    // Three queries and one upload; the server logs a connection as it ends.
+    std::size_t logged = 0;
+    for (int i = 0; i < 100 && logged < 4; ++i, std::this_thread::sleep_for(20ms)) {
+        logged = server_->LogLines("digest=" + name).size();
+    }
+    EXPECT_EQ(logged, 4u);
+    EXPECT_EQ(server_->LogLines("command=7 ").size(), 1u);
+    EXPECT_EQ(Ctl({"media", "query", clip}).code, 0);
+}
+
+TEST_F(VanticctlServerTest, ExitCodesTellAbsentUndecryptableAndFailed) {
+    CtlRun absent = Ctl({"instructions", "get", "1082"});
+    EXPECT_EQ(absent.code, 2);
+    EXPECT_EQ(absent.out, "");
+    ExpectOneErrorLine(absent);
+
+    ASSERT_TRUE(server_->SetFaults({"bad-envelope"}));
+    CtlRun bad = Ctl({"info", "1012"});
+    EXPECT_EQ(bad.code, 3);
+    ExpectOneErrorLine(bad);
+
+    ASSERT_TRUE(server_->SetFaults({"status-1"}));
+    CtlRun refused = Ctl({"units"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.out, "");
+    ExpectOneErrorLine(refused);
+
+    ASSERT_TRUE(server_->SetFaults({"refuse-upload"}));
+    std::string owners = dir_.File("owners.txt");
+    ASSERT_TRUE(WriteFileBytes(owners, "1=x\n"));
+    CtlRun notStored = Ctl({"owners", "put", owners});
+    EXPECT_EQ(notStored.code, 1);
+    ExpectOneErrorLine(notStored);
+}
+
+TEST_F(VanticctlServerTest, ReadsTheControllersSettingsFile) {
+    std::string config = dir_.File("config.ini");
+    ASSERT_TRUE(
+        WriteFileBytes(config, "Distribution_Server=" + server_->Address() +
+                                   "\r\nDistribution_Username=" + server_->Operator().login +
+                                   "\r\nDistribution_Userpass=" + server_->Operator().password +
+                                   "\r\nDistribution_Userpass_Remember=1\r\n"));
+    CtlRun units = Bare({"--config", config, "--key", server_->KeyFile(), "units"});
+    EXPECT_EQ(units.code, 0) << units.err;
+    EXPECT_EQ(std::count(units.out.begin(), units.out.end(), '\n'), 8);  // the operator's units
+}
+
+}  // namespace
+}  // namespace vantic

@@ -1,0 +1,142 @@
+#include "tools/vanticctl/ctl_commands.h"
+
+#include <array>
+#include <optional>
+
+#include "core/cpstringarray.h"
+#include "tools/vanticctl/ctl_access.h"
+#include "tools/vanticctl/ctl_handlers.h"
+
+namespace vantic::ctl {
+namespace {
+
+constexpr std::array kSubcommands = {
+    Subcommand{"units", "", 0, 0, true, RunUnits,
+               "the unit list: unit, notes, status, last and next call-in, tab-separated"},
+    Subcommand{"instructions get", "N", 1, 1, true, RunInstructionsGet,
+               "unit N's instruction file, as stored"},
+    Subcommand{"instructions put", "N FILE", 2, 2, true, RunInstructionsPut,
+               "replace unit N's instruction file with FILE (\"-\": standard input)"},
+    Subcommand{"media query", "FILE", 1, 1, true, RunMediaQuery,
+               "whether the server holds FILE's content (exit 2 when not)"},
+    Subcommand{"media put", "FILE", 1, 1, true, RunMediaPut,
+               "upload FILE unless the server holds it already; prints its content name"},
+    Subcommand{"owners get", "", 0, 0, true, RunOwnersGet, "the owner table (unit=owner lines)"},
+    Subcommand{"owners put", "FILE", 1, 1, true, RunOwnersPut,
+               "replace the owner table with FILE (\"-\": standard input)"},
+    Subcommand{"info", "N", 1, 1, true, RunInfo, "unit N's information record (key=value)"},
+    Subcommand{"timing", "N", 1, 1, true, RunTiming,
+               "unit N's five timing words, call-in times as local time"},
+    Subcommand{"playlist", "N", 1, 1, true, RunPlaylist, "the playlists unit N reported"},
+    Subcommand{"runtime", "N", 1, 1, true, RunRuntime, "unit N's proof-of-runtime report"},
+};
+
+constexpr const char* kOptionsText =
+    "Options (anywhere on the line):\n"
+    "  --server HOST[:PORT]  the distribution server; the port defaults to 12322\n"
+    "  --user NAME           the login name\n"
+    "  --password-file FILE  read the password from the first line of FILE (\"-\": stdin)\n"
+    "  --key FILE            the server's public key (default: p.key beside the program)\n"
+    "  --config FILE         read the settings from FILE instead of the controller's\n"
+    "                        config.ini (Distribution_Server, Distribution_Username and,\n"
+    "                        when remembered, Distribution_Userpass)\n"
+    "\n"
+    "Exit codes: 0 success, 1 failure, 2 the server holds nothing for the request,\n"
+    "3 the server's reply did not decrypt.\n";
+
+std::size_t WordCount(std::string_view words) {
+    return cpStringArray::SplitNew(words, " ").Count();
+}
+
+bool StartsWithWords(std::span<const std::string> given, std::string_view words) {
+    cpStringArray wanted = cpStringArray::SplitNew(words, " ");
+    if (given.size() < wanted.Count()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < wanted.Count(); ++i) {
+        if (given[i] != wanted.TextAt(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string UsageLine(const Subcommand& command) {
+    std::string line = "vanticctl " + std::string(command.words);
+    if (!command.arguments.empty()) {
+        line += " " + std::string(command.arguments);
+    }
+    return line;
+}
+
+int Finish(const CommandOutcome& outcome, std::string& err) {
+    if (outcome.status != ExitStatus::Success) {
+        err = "vanticctl: " + outcome.error + "\n";
+    }
+    return static_cast<int>(outcome.status);
+}
+
+}  // namespace
+
+std::span<const Subcommand> Subcommands() {
+    return kSubcommands;
+}
+
+const Subcommand* FindSubcommand(std::span<const std::string> words, std::size_t& used) {
+    const Subcommand* best = nullptr;
+    used = 0;
+    for (const Subcommand& command : kSubcommands) {
+        std::size_t count = WordCount(command.words);
+        if (count > used && StartsWithWords(words, command.words)) {
+            best = &command;
+            used = count;
+        }
+    }
+    return best;
+}
+
+std::string UsageText() {
+    std::string text = "usage: vanticctl [OPTIONS] COMMAND [ARGUMENTS]\n\nCommands:\n";
+    for (const Subcommand& command : kSubcommands) {
+        text +=
+            "  " + UsageLine(command).substr(10) + "\n      " + std::string(command.summary) + "\n";
+    }
+    return text + "\n" + kOptionsText;
+}
+
+int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::string& err) {
+    CommandLine line = ParseCommandLine(arguments);
+    if (!line.error.empty()) {
+        return Finish({ExitStatus::Failure, line.error + " (see vanticctl --help)"}, err);
+    }
+    if (line.options.help) {
+        out = UsageText();
+        return 0;
+    }
+    if (line.words.empty()) {
+        return Finish({ExitStatus::Failure, "no command given (see vanticctl --help)"}, err);
+    }
+    std::size_t used = 0;
+    const Subcommand* command = FindSubcommand(line.words, used);
+    if (command == nullptr) {
+        return Finish({ExitStatus::Failure,
+                       "unknown command \"" + line.words[0] + "\" (see vanticctl --help)"},
+                      err);
+    }
+    std::span<const std::string> rest = std::span(line.words).subspan(used);
+    if (rest.size() < command->minArguments || rest.size() > command->maxArguments) {
+        return Finish({ExitStatus::Failure, "usage: " + UsageLine(*command)}, err);
+    }
+    std::optional<ServerAccess> access;
+    if (command->talksToServer) {
+        AccessResult resolved = ResolveAccess(line.options);
+        if (!resolved.access) {
+            return Finish({ExitStatus::Failure, resolved.error}, err);
+        }
+        access = std::move(resolved.access);
+    }
+    Invocation call{line.options, access ? &*access : nullptr, rest, out};
+    return Finish(command->run(call), err);
+}
+
+}  // namespace vantic::ctl

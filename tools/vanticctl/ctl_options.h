@@ -1,0 +1,31 @@
+#pragma once
+
+// The command line of vanticctl: global options anywhere, then the words of
+// a subcommand and its arguments.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantic::ctl {
+
+struct CtlOptions {
+    std::optional<std::string> server;        // --server HOST[:PORT]
+    std::optional<std::string> user;          // --user NAME
+    std::optional<std::string> passwordFile;  // --password-file FILE ("-": standard input)
+    std::optional<std::string> keyFile;       // --key FILE
+    std::optional<std::string> configFile;    // --config FILE
+    bool help = false;                        // --help, -h
+};
+
+struct CommandLine {
+    CtlOptions options;
+    std::vector<std::string> words;  // the subcommand's words and its arguments
+    std::string error;               // why the line could not be read; empty when it could
+};
+
+// Reads "--name VALUE" and "--name=VALUE" anywhere; "--" ends the options.
+// A lone "-" is an argument (standard input or output).
+[[nodiscard]] CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace vantic::ctl

@@ -78,7 +78,7 @@ void PaintSignMotif(QPainter& painter, const QRectF& box) {
     painter.setBrush(Qt::NoBrush);
     const QPointF origin(screen.right() + unit * 0.4, screen.top() + unit * 0.4);
     for (int i = 1; i <= 3; ++i) {
-        const qreal r = unit * 0.9 * i;
+        const qreal r = unit * 0.8 * i;
         painter.setPen(
             QPen(QColor(255, 255, 255, 255 - i * 50), unit * 0.35, Qt::SolidLine, Qt::RoundCap));
         painter.drawArc(QRectF(origin.x() - r, origin.y() - r, 2 * r, 2 * r), 0 * 16, 90 * 16);
@@ -90,7 +90,7 @@ QImage PaintSplash() {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     PaintBackground(painter, image.rect());
-    PaintSignMotif(painter, QRectF(60, 28, 190, 190));
+    PaintSignMotif(painter, QRectF(64, 40, 180, 180));
 
     painter.setPen(kPaper);
     painter.setFont(SansFont(84, QFont::Bold));

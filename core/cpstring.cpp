@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace vantic {
@@ -301,6 +302,27 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
 
 bool RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
+}
+
+std::optional<std::string> CreateUniqueFile(const std::string& directory, std::string_view prefix,
+                                            const std::string& modeLike) {
+    std::string pattern = directory.empty() ? std::string(".") : directory;
+    if (pattern.back() != '/') {
+        pattern += '/';
+    }
+    pattern.append(prefix).append("XXXXXX");
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    // mkstemp makes the file private; a file that replaces another keeps
+    // that one's permissions.
+    struct stat like {};
+    const mode_t mode =
+        !modeLike.empty() && ::stat(modeLike.c_str(), &like) == 0 ? (like.st_mode & 07777) : 0644;
+    ::fchmod(fd, mode);
+    ::close(fd);
+    return pattern;
 }
 
 void SetFileFaultForTesting(FileFault fault) {

@@ -5,6 +5,7 @@
 // the placement of top-level windows.
 
 #include <memory>
+#include <string>
 
 #include "platform/geometry.h"
 #include "platform/window.h"
@@ -40,6 +41,9 @@ class WindowSystem {
     [[nodiscard]] virtual bool IsEnabled(WindowId window) const = 0;
     // The list control that is item itemId of dialog; null when there is none.
     [[nodiscard]] virtual ListControl* FindList(WindowId dialog, int itemId) = 0;
+    // Shows text (8-bit) in item itemId of dialog: a label, button or text
+    // box. Nothing happens when the dialog has no such item.
+    virtual void SetItemText(WindowId dialog, int itemId, const std::string& text) = 0;
     // The placement of a top-level window; null for kNoWindow.
     [[nodiscard]] virtual std::unique_ptr<PlacedWindow> Placement(WindowId window) = 0;
 };

@@ -1,11 +1,15 @@
 #include "platform/qt/qt_window_system.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
 #include "platform/qt/qt_list_control.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window.h"
 
 namespace vantic {
@@ -80,6 +84,17 @@ bool QtWindowSystem::IsEnabled(WindowId window) const {
 
 ListControl* QtWindowSystem::FindList(WindowId dialog, int itemId) {
     return dynamic_cast<QtListControl*>(FindItem(WidgetOf(dialog), itemId));
+}
+
+void QtWindowSystem::SetItemText(WindowId dialog, int itemId, const std::string& text) {
+    QWidget* item = FindItem(WidgetOf(dialog), itemId);
+    if (auto* label = qobject_cast<QLabel*>(item)) {
+        label->setText(FromText(text));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(item)) {
+        button->setText(FromText(text));
+    } else if (auto* box = qobject_cast<QLineEdit*>(item)) {
+        box->setText(FromText(text));
+    }
 }
 
 std::unique_ptr<PlacedWindow> QtWindowSystem::Placement(WindowId window) {

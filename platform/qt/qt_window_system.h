@@ -15,6 +15,7 @@ class QtWindowSystem final : public WindowSystem, public WindowGeometry {
     void SetEnabled(WindowId window, bool enabled) override;
     [[nodiscard]] bool IsEnabled(WindowId window) const override;
     [[nodiscard]] ListControl* FindList(WindowId dialog, int itemId) override;
+    void SetItemText(WindowId dialog, int itemId, const std::string& text) override;
     [[nodiscard]] std::unique_ptr<PlacedWindow> Placement(WindowId window) override;
 
     // WindowGeometry

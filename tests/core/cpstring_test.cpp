@@ -180,6 +180,25 @@ TEST(Files, MoveReplacesAReadOnlyTarget) {
     EXPECT_FALSE(FileExists(dir.File("source")));
 }
 
+TEST(Files, UniqueFilesAreNewEmptyAndTakeTheModeOfTheFileTheyReplace) {
+    testing::TempDir dir;
+    const std::string target = dir.File("target");
+    ASSERT_TRUE(testing::WriteFileBytes(target, "old"));
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    const std::optional<std::string> first = CreateUniqueFile(dir.Path(), "vtc", target);
+    const std::optional<std::string> second = CreateUniqueFile(dir.Path() + "/", "vtc");
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(*first, *second);
+    EXPECT_EQ(FileNameOf(*first).substr(0, 3), "vtc");
+    EXPECT_EQ(FileSize(*first), 0u);
+    struct stat info {};
+    ASSERT_EQ(::stat(first->c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    ASSERT_EQ(::stat(second->c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    EXPECT_FALSE(CreateUniqueFile(dir.File("missing"), "vtc").has_value());
+}
+
 TEST(BlockList, ConcatenatesBlocksInOrder) {
     cpBlockList blocks;
     EXPECT_EQ(blocks.TotalLength(), 0u);

@@ -9,6 +9,7 @@ struct ScriptedWindows::Node {
     bool enabled = true;
     std::map<int, WindowId> items;
     std::map<int, ListControl*> lists;
+    std::string text;
     std::function<void()> onResize;
 };
 
@@ -118,6 +119,17 @@ ListControl* ScriptedWindows::FindList(WindowId dialog, int itemId) {
     }
     const auto list = node->lists.find(itemId);
     return list == node->lists.end() ? nullptr : list->second;
+}
+
+void ScriptedWindows::SetItemText(WindowId dialog, int itemId, const std::string& text) {
+    if (Node* item = NodeOf(Item(dialog, itemId))) {
+        item->text = text;
+    }
+}
+
+std::string ScriptedWindows::ItemText(WindowId dialog, int itemId) const {
+    const Node* item = NodeOf(Item(dialog, itemId));
+    return item == nullptr ? std::string() : item->text;
 }
 
 std::unique_ptr<PlacedWindow> ScriptedWindows::Placement(WindowId window) {

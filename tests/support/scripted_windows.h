@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/window_system.h"
@@ -32,6 +33,8 @@ class ScriptedWindows final : public WindowSystem, public WindowGeometry {
     // A child of dialog that is its item itemId.
     WindowId NewItem(WindowId dialog, int itemId, const Rect& rect);
     void SetList(WindowId dialog, int itemId, ListControl* list);
+    // The text last set on the item; empty when none was.
+    [[nodiscard]] std::string ItemText(WindowId dialog, int itemId) const;
     // Called after a window's outer size changed through ResizeOuter.
     void OnResize(WindowId window, std::function<void()> handler);
     // Runs on every PumpMessages.
@@ -46,6 +49,7 @@ class ScriptedWindows final : public WindowSystem, public WindowGeometry {
     void SetEnabled(WindowId window, bool enabled) override;
     [[nodiscard]] bool IsEnabled(WindowId window) const override;
     [[nodiscard]] ListControl* FindList(WindowId dialog, int itemId) override;
+    void SetItemText(WindowId dialog, int itemId, const std::string& text) override;
     [[nodiscard]] std::unique_ptr<PlacedWindow> Placement(WindowId window) override;
 
     // WindowGeometry

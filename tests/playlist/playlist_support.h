@@ -1,0 +1,83 @@
+#pragma once
+
+// A PlayList on the scripted platform: an in-memory list control, a main
+// window and dialog with the playlist label, settings in a temporary
+// folder, and a scripted clip editor.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "playlist/entryfields.h"
+#include "playlist/playlist.h"
+#include "tests/support/scripted_form.h"
+#include "tests/support/scripted_platform.h"
+#include "tests/support/temp_dir.h"
+
+namespace vantic::testing {
+
+class ScriptedClipEditor final : public ClipFormView {
+  public:
+    bool RunClipEditor(WindowId owner, ClipForm& form) override {
+        owners.push_back(owner);
+        return form_.Run(form);
+    }
+    ScriptedForm<ClipForm>& Script() { return form_; }
+    std::vector<WindowId> owners;
+
+  private:
+    ScriptedForm<ClipForm> form_{"clip editor"};
+};
+
+class PlayListFixture : public ::testing::Test {
+  protected:
+    PlayListFixture() {
+        settings.SetSettingsLocation({dir.Path(), {}});
+        mainWindow = platform.windows.NewWindow(kNoWindow, Rect{100, 100, 900, 700});
+        mainDialog = platform.windows.NewWindow(mainWindow, Rect{0, 0, 800, 560});
+        platform.windows.NewItem(mainDialog, kPlaylistLabelItem, Rect{10, 300, 400, 320});
+        list.SetWindows(mainWindow, mainDialog);
+        list.AttachList(&control);
+    }
+
+    // A clip line of the .PLY format for channel kind.
+    static std::string Line(int kind, const std::string& path, const std::string& notes = "") {
+        return std::to_string(kind) + "\t" + path + "\tAuto\t\t12 KB\tAll\tloop\tNone\tNone\t" +
+               (kind == 3 ? "B" : "A") + "\t" + notes;
+    }
+    // Adds a clip of the shown channel straight from its line.
+    void AddClipLine(const std::string& path, const std::string& notes = "") {
+        const cpStringArray fields =
+            cpStringArray::SplitNew(Line(list.Channel(), path, notes), "\t");
+        ASSERT_TRUE(list.InsertRow(std::make_unique<ClipRow>(*EntryFromFields(fields))) >= 0);
+    }
+    [[nodiscard]] std::string Label() const {
+        return platform.windows.ItemText(mainDialog, kPlaylistLabelItem);
+    }
+    [[nodiscard]] std::vector<std::string> Column(int column) const {
+        std::vector<std::string> cells;
+        for (int row = 0; row < control.RowCount(); ++row) {
+            cells.push_back(control.CellText(row, column));
+        }
+        return cells;
+    }
+    [[nodiscard]] std::vector<std::string> ShownPaths() const {
+        std::vector<std::string> paths;
+        for (int row = 0; row < list.ItemCount(); ++row) {
+            paths.push_back(list.ClipAt(row)->path);
+        }
+        return paths;
+    }
+
+    TempDir dir;
+    ScriptedPlatform platform;
+    WReg settings;
+    ScriptedClipEditor editor;
+    ScriptedListControl control;
+    WindowId mainWindow = kNoWindow;
+    WindowId mainDialog = kNoWindow;
+    PlayList list{settings, platform, editor};
+};
+
+}  // namespace vantic::testing

@@ -3,20 +3,18 @@
 #include <iostream>
 #include <iterator>
 
+#include "app/login_store.h"
 #include "app/programpath.h"
 #include "app/wreg.h"
 #include "core/cpconfig.h"
 #include "core/cpstring.h"
 #include "net/login_block.h"
+#include "net/login_settings.h"
 #include "net/rsa_key.h"
 #include "net/server_address.h"
 
 namespace vantic::ctl {
 namespace {
-
-// Room the controller gives each setting (text included, NUL excluded).
-constexpr std::size_t kServerRoom = 260;
-constexpr std::size_t kLoginRoom = 24;
 
 // The settings store's rule: a value too long for its buffer reads as empty.
 std::string Fitting(std::string value, std::size_t room) {
@@ -25,23 +23,20 @@ std::string Fitting(std::string value, std::size_t room) {
 
 LoginSettings FromRecord(const cpConfig& record) {
     LoginSettings settings;
-    settings.server = Fitting(record.Get("Distribution_Server"), kServerRoom);
-    settings.user = Fitting(record.Get("Distribution_Username"), kLoginRoom);
-    if (LeadingInteger(record.Get("Distribution_Userpass_Remember", "0")) != 0) {
-        settings.password = Fitting(record.Get("Distribution_Userpass"), kLoginRoom);
+    settings.server = Fitting(record.Get(kServerKey), kServerRoom);
+    settings.user = Fitting(record.Get(kLoginNameKey), kLoginNameRoom);
+    if (LeadingInteger(record.Get(kRememberPasswordKey, "0")) != 0) {
+        settings.password = Fitting(record.Get(kPasswordKey), kPasswordRoom);
     }
     return settings;
 }
 
+// The values the controller starts with.
 LoginSettings FromStore() {
     WReg store;
-    LoginSettings settings;
-    settings.server = store.GetString("Distribution_Server", kServerRoom);
-    settings.user = store.GetString("Distribution_Username", kLoginRoom);
-    if (store.GetBool("Distribution_Userpass_Remember", false)) {
-        settings.password = store.GetString("Distribution_Userpass", kLoginRoom);
-    }
-    return settings;
+    WRegLoginStore keys(store);
+    vantic::LoginSettings stored(keys, {});
+    return {stored.ServerHost(), stored.ServerLoginName(), stored.ServerPassword()};
 }
 
 // The first line of the file ("-": standard input), without its line end.

@@ -1,7 +1,7 @@
 // Shows the platform's Qt widgets the way the controller's main window
 // uses them: the unit list and the playlist list (rows owned by list
-// views), the channel tabs and buttons kept in place by the sizer, and the
-// deployment progress dialog.
+// views), the channel tabs and buttons kept in place by the sizer, the
+// deployment progress dialog and the login form.
 
 #include <QApplication>
 #include <QLabel>
@@ -20,6 +20,7 @@
 #include "app/wprogress.h"
 #include "app/wsizer.h"
 #include "platform/qt/qt_list_control.h"
+#include "platform/qt/qt_login_form.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_window.h"
 
@@ -113,6 +114,12 @@ class Demo {
         progress_.SetText(pl::kTransferLine, "400000 of 1000000 - 320 kbit/sec - 15 seconds left");
     }
     void CloseProgress() { progress_.Close(); }
+    // Runs the login form as the operator finds it with everything stored.
+    void RunLogin() {
+        LoginForm form = OpenLoginForm("venue.example.com", "operator", true, true);
+        QtLoginFormView view;
+        view.RunLoginForm(IdOf(&window_), form, [](const LoginForm&) { return true; });
+    }
     QMainWindow& Window() { return window_; }
 
   private:
@@ -241,6 +248,13 @@ int main(int argc, char** argv) {
         QTimer::singleShot(800, [&] {
             failures += vantic::SaveScreen(directory + "/progress.png") ? 0 : 1;
             demo.CloseProgress();
+            QTimer::singleShot(800, [&] {
+                failures += vantic::SaveScreen(directory + "/login.png") ? 0 : 1;
+                if (QWidget* login = QApplication::activeModalWidget()) {
+                    login->close();
+                }
+            });
+            demo.RunLogin();
             app.quit();
         });
     });

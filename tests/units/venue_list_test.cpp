@@ -1,0 +1,174 @@
+#include "units/venue_list.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "app/wmutex.h"
+#include "tests/support/temp_dir.h"
+#include "tests/units/venue_test_support.h"
+
+namespace vantic {
+namespace {
+
+using std::chrono::milliseconds;
+
+class VenueListTest : public ::testing::Test, public testing::VenueFixture {
+  protected:
+    VenueListTest() { SetUpColumns(); }
+};
+
+TEST(VenueListSetup, InsertsTheFiveColumnsAndRestoresTheirSavedWidths) {
+    testing::TempDir dir;
+    WReg store;
+    store.SetSettingsLocation({dir.Path(), {}});
+    ASSERT_TRUE(store.SetInt("Venue_Widths_col1", 150));
+    testing::VenueFixture fixture;
+    fixture.venue.SetupColumns(&fixture.list, store);
+
+    const auto columns = fixture.list.Columns();
+    ASSERT_EQ(columns.size(), 5u);
+    const char* titles[] = {"Unit #", "Notes", "Status", "Last Player Call-In",
+                            "Next Scheduled Call-In"};
+    const int widths[] = {60, 150, 80, 100, 120};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(columns[i].title, titles[i]);
+        EXPECT_EQ(columns[i].width, widths[i]) << i;
+        EXPECT_EQ(columns[i].align, ColumnAlign::Left);
+    }
+    EXPECT_TRUE(fixture.list.GridLines());
+    EXPECT_TRUE(fixture.list.FullRowSelect());
+}
+
+TEST_F(VenueListTest, NewUnitsArriveInReplyOrderAndOnlyLinesNamingAUnitCount) {
+    venue.MergeReply(
+        "Unit\tNotes\tStatus\r\n"  // a heading
+        "12\t[Acme] Lobby\tOK\t12/01/2026 10:00\t12/01/2026 10:20\r\n"
+        "\n"
+        "0\tnobody\r"
+        "abc\tnothing\n"
+        "\tno number\n"
+        "7\tBar\tLate Calling In\t11/30/2026 09:00\t11/30/2026 09:20\tan extra field\n"
+        "5\tPatio\n");
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{12, 7, 5}));
+    EXPECT_EQ(Cells(0), "12|[Acme] Lobby|OK|12/01/2026 10:00|12/01/2026 10:20");
+    EXPECT_EQ(Cells(1), "7|Bar|Late Calling In|11/30/2026 09:00|11/30/2026 09:20");
+    EXPECT_EQ(Cells(2), "5|Patio|||");
+
+    // A line with fewer fields leaves the others as they were.
+    venue.MergeReply("5\n5\tPatio (west)");
+    EXPECT_EQ(Cells(2), "5|Patio (west)|||");
+    EXPECT_EQ(venue.ItemCount(), 3);
+}
+
+TEST_F(VenueListTest, UpdatesStayInPlaceWithTheirSelectionAndVanishedUnitsStay) {
+    venue.MergeReply("12\tLobby\tOK\ta\tb\n7\tBar\tOK\tc\td\n30\tDoor\tOK\te\tf\n");
+    venue.SelectRow(0, true);
+    venue.MergeReply(
+        "7\tBar\tOK\tc\td\n12\tLobby\tLate Calling In\ta2\tb2\n99\tNew\tFactory Defaults\n");
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{12, 7, 30, 99}));
+    EXPECT_EQ(Cells(0), "12|Lobby|Late Calling In|a2|b2");
+    EXPECT_TRUE(venue.IsSelected(0));
+    EXPECT_EQ(venue.SelectedCount(), 1);
+    EXPECT_EQ(Cells(2), "30|Door|OK|e|f");  // no longer listed, still shown
+}
+
+TEST_F(VenueListTest, TheMergeFindsRowsWhereverSortingPutThem) {
+    venue.MergeReply("3\tc\n1\ta\n2\tb\n");
+    venue.SortByColumn(0);
+    ASSERT_EQ(Units(), (std::vector<std::uint32_t>{1, 2, 3}));
+    venue.MergeReply("3\tC\n1\tA\n4\td\n");
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(Cells(0), "1|A|||");
+    EXPECT_EQ(Cells(2), "3|C|||");
+}
+
+TEST_F(VenueListTest, HeaderClicksSortAscendingThenFlip) {
+    venue.MergeReply("12\tlobby\tOK\n7\tBar\tLate Calling In\n100\tatrium\tOK\n");
+    venue.SortByColumn(0);
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{7, 12, 100}));  // by value, not text
+    EXPECT_EQ(venue.SortKey(), 1);
+    venue.SortByColumn(0);
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{100, 12, 7}));
+    EXPECT_EQ(venue.SortKey(), -1);
+    venue.SortByColumn(1);
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{100, 7, 12}));  // atrium, Bar, lobby
+    EXPECT_EQ(venue.SortKey(), 2);
+    // New rows are not sorted into place.
+    venue.MergeReply("1\tAAA\n");
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{100, 7, 12, 1}));
+}
+
+TEST(UnitRecords, NumbersAndComparisons) {
+    EXPECT_EQ(ParseUnitNumber("0012x"), 12u);
+    EXPECT_EQ(ParseUnitNumber("  42"), 42u);
+    EXPECT_EQ(ParseUnitNumber("-5"), 0u);
+    EXPECT_EQ(ParseUnitNumber("4294967295"), 4294967295u);
+    EXPECT_EQ(ParseUnitNumber("4294967296"), 0u);  // names no unit rather than a wrong one
+
+    UnitRecord a;
+    UnitRecord b;
+    ASSERT_TRUE(a.Apply(cpStringArray{"9", "x"}));
+    ASSERT_TRUE(b.Apply(cpStringArray{"10", "X"}));
+    EXPECT_FALSE(b.Apply(cpStringArray{"10"}));
+    EXPECT_LT(CompareUnits(&a, &b, 1), 0);
+    EXPECT_GT(CompareUnits(&a, &b, -1), 0);
+    EXPECT_EQ(CompareUnits(&a, &b, 2), 0);
+    EXPECT_EQ(CompareUnits(&a, &b, 6), 0);
+    EXPECT_LT(CompareUnits(nullptr, &b, 2), 0);
+    EXPECT_EQ(NextSortKey(0, 2), 3);
+    EXPECT_EQ(NextSortKey(3, 2), -3);
+    EXPECT_EQ(NextSortKey(-3, 2), 3);
+    EXPECT_EQ(NextSortKey(-3, 0), 1);
+}
+
+TEST_F(VenueListTest, TheLockIsReentrantAndAWaitingUiThreadPumps) {
+    std::atomic<bool> workerHolds{false};
+    std::atomic<bool> release{false};
+    std::thread worker([&] {
+        venue.Lock();
+        venue.Lock();
+        workerHolds = true;
+        for (int i = 0; i < 5000 && !release; ++i) {  // a UI thread that never pumps fails below
+            std::this_thread::sleep_for(milliseconds(1));
+        }
+        venue.Unlock();
+        venue.Unlock();
+    });
+    while (!workerHolds) {
+        std::this_thread::sleep_for(milliseconds(1));
+    }
+    // The worker holds it twice over; the UI thread waits, pumping, until the
+    // second pump lets the worker go.
+    platform.windows.OnPump([&] {
+        if (platform.windows.PumpCount() == 2) {
+            release = true;
+        }
+    });
+    venue.Unlock();  // not the holder: ignored
+    venue.Lock();
+    EXPECT_GE(platform.windows.PumpCount(), 2);
+    worker.join();
+    venue.Unlock();
+}
+
+TEST_F(VenueListTest, AWorkersMergeWaitsForTheUiThreadWithoutPumping) {
+    venue.Lock();
+    std::atomic<bool> merged{false};
+    std::thread worker([&] {
+        venue.MergeReply("8\tKiosk\n");
+        merged = true;
+    });
+    std::this_thread::sleep_for(milliseconds(150));  // three retries at least
+    EXPECT_FALSE(merged);
+    EXPECT_EQ(list.RowCount(), 0);
+    venue.Unlock();
+    worker.join();
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{8}));
+    EXPECT_EQ(platform.windows.PumpCount(), 0);  // a worker has no messages to pump
+}
+
+}  // namespace
+}  // namespace vantic

@@ -1,0 +1,232 @@
+// The unit list against the reference server, whose unit list file the
+// tests rewrite to shape its replies.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+#include "app/wmutex.h"
+#include "app/worker.h"
+#include "net/server_login.h"
+#include "tests/support/scripted_form.h"
+#include "tests/support/server_runner.h"
+#include "tests/support/temp_dir.h"
+#include "tests/units/venue_test_support.h"
+
+namespace vantic {
+namespace {
+
+bool WaitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 2000 && !done(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
+WindowId MainWindow() {
+    static int window = 0;
+    return reinterpret_cast<WindowId>(&window);
+}
+
+// Started before the unit list, which needs its key file.
+struct ServerHolder {
+    testing::ServerRunner server;
+};
+
+class VenueServerTest : public ::testing::Test,
+                        protected ServerHolder,
+                        public testing::VenueFixture {
+  protected:
+    VenueServerTest() : VenueFixture(server.KeyFile()) {}
+    void SetUp() override {
+        ASSERT_TRUE(server.Ok()) << server.Error();
+        SetUpColumns();
+        LogIn(server.Administrator());
+    }
+    ~VenueServerTest() override {
+        EXPECT_TRUE(WaitFor([] { return LiveWorkers() == 0; }));
+    }
+
+    void LogIn(const testing::ServerAccount& account) {
+        store.values = {{"Distribution_Server", server.Address()},
+                        {"Distribution_Username", account.login},
+                        {"Distribution_Userpass", account.password},
+                        {"Distribution_Userpass_Remember", "1"}};
+    }
+    void WriteUnits(const std::string& lines) {
+        ASSERT_TRUE(testing::WriteFileBytes(server.DataDir() + "/units.txt", lines));
+    }
+    [[nodiscard]] std::size_t UnitListRequests() const {
+        return server.LogLines("command=17").size();
+    }
+
+    WMutex workerLock;
+};
+
+TEST_F(VenueServerTest, RepliesMergeInPlaceAndSortingFollowsTheHeader) {
+    WriteUnits(
+        "12\tLobby\tOK\t12/01/2026 10:00\t12/01/2026 10:20\n"
+        "7\tBar\tOK\t12/01/2026 09:00\t12/01/2026 09:20\n");
+    ASSERT_TRUE(venue.Refresh(MainWindow()));
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{12, 7}));
+    EXPECT_EQ(Cells(0), "12|Lobby|OK|12/01/2026 10:00|12/01/2026 10:20");
+
+    venue.SortByColumn(0);
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{7, 12}));
+    venue.SortByColumn(0);
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{12, 7}));
+
+    venue.SelectRow(0, true);
+    WriteUnits(
+        "7\tBar\tOK\t12/01/2026 09:00\t12/01/2026 09:20\n"
+        "12\tLobby\tLate Calling In\t12/01/2026 10:00\t12/01/2026 10:20\n");
+    ASSERT_TRUE(venue.Refresh(MainWindow()));
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{12, 7}));
+    EXPECT_EQ(list.CellText(0, kStatusField), "Late Calling In");
+    EXPECT_TRUE(venue.IsSelected(0));
+    EXPECT_FALSE(venue.IsSelected(1));
+
+    // A unit the server stops listing keeps its row; a unit with notes only
+    // gets empty cells.
+    WriteUnits("5\tPatio\n");
+    ASSERT_TRUE(venue.Refresh(kNoWindow));
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{12, 7, 5}));
+    EXPECT_EQ(Cells(2), "5|Patio|||");
+}
+
+TEST_F(VenueServerTest, AFailedFetchIsReportedOnlyToAnOwnerAndKeepsTheRows) {
+    WriteUnits("12\tLobby\tOK\ta\tb\n");
+    ASSERT_TRUE(venue.Refresh(kNoWindow));
+    ASSERT_TRUE(server.SetFaults({"bad-envelope@17"}));
+    EXPECT_FALSE(venue.Refresh(kNoWindow));
+    EXPECT_TRUE(platform.ShownMessages().empty());
+
+    platform.QueueAnswer(MessageAnswer::Ok, "Error Contacting Server");
+    EXPECT_FALSE(venue.Refresh(MainWindow()));
+    ASSERT_EQ(platform.ShownMessages().size(), 1u);
+    const Message& shown = platform.ShownMessages()[0];
+    EXPECT_EQ(shown.text, "Unable to get information from server.");
+    EXPECT_EQ(shown.icon, MessageIcon::Error);
+    EXPECT_EQ(shown.owner, MainWindow());
+    EXPECT_EQ(Units(), (std::vector<std::uint32_t>{12}));
+}
+
+TEST_F(VenueServerTest, PeriodicTicksRefreshAtMostEveryTwoMinutesAndNeverBesideAWorker) {
+    const std::size_t before = UnitListRequests();
+    platform.clock.SetNow(2'000'000'000);
+    venue.PeriodicTick();  // the first tick refreshes at once
+    EXPECT_TRUE(WaitFor([&] { return UnitListRequests() == before + 1; }));
+    ASSERT_TRUE(WaitFor([&] { return LiveWorkers() == 0 && venue.ItemCount() == 12; }));
+
+    platform.clock.SetNow(2'000'000'119);
+    venue.PeriodicTick();
+    platform.clock.SetNow(1'999'000'000);  // the clock went back
+    venue.PeriodicTick();
+    EXPECT_EQ(LiveWorkers(), 0);
+
+    // A worker still merging (held up by this thread's lock) makes the next
+    // due tick skip its refresh, though the tick still counts as one.
+    venue.Lock();
+    ASSERT_TRUE(venue.RefreshInBackground());
+    ASSERT_TRUE(WaitFor([&] { return UnitListRequests() == before + 2; }));
+    platform.clock.SetNow(2'000'000'240);
+    venue.PeriodicTick();
+    EXPECT_EQ(LiveWorkers(), 1);
+    venue.Unlock();
+    ASSERT_TRUE(WaitFor([] { return LiveWorkers() == 0; }));
+    platform.clock.SetNow(2'000'000'359);  // the skipped tick still counted
+    venue.PeriodicTick();
+    EXPECT_EQ(LiveWorkers(), 0);
+    platform.clock.SetNow(2'000'000'360);
+    venue.PeriodicTick();
+    EXPECT_TRUE(WaitFor([&] { return UnitListRequests() == before + 3; }));
+
+    store.values.erase("Distribution_Userpass");
+    LoginSettings incomplete(store, server.KeyFile());
+    VenueList idle(platform, incomplete);
+    platform.clock.SetNow(2'100'000'000);
+    idle.PeriodicTick();
+    EXPECT_FALSE(idle.RefreshInBackground());
+    EXPECT_EQ(LiveWorkers(), 0);
+}
+
+TEST_F(VenueServerTest, AWorkerThatOutlivesItsListLeavesItAlone) {
+    auto doomed = std::make_unique<VenueList>(platform, login);
+    ASSERT_TRUE(server.SetFaults({"stall-before-body=1@17"}));
+    ASSERT_TRUE(doomed->RefreshInBackground());
+    doomed.reset();  // the reply arrives after the list is gone
+    EXPECT_TRUE(WaitFor([] { return LiveWorkers() == 0; }));
+}
+
+TEST_F(VenueServerTest, InstructionTextsOpenTheSelectedUnitsPlaylist) {
+    ASSERT_TRUE(venue.Refresh(MainWindow()));
+    const int row = RowOf(1012);
+    ASSERT_GE(row, 0);
+    const std::string instructions = server.DataDir() + "/units/1012/instructions.txt";
+    const std::string expected = testing::ReadFileBytes(instructions);
+    ASSERT_FALSE(expected.empty());
+
+    std::vector<std::string> loaded;
+    auto load = [&loaded](const std::string& text) { loaded.push_back(text); };
+    venue.OpenSelectedUnitPlaylist(MainWindow(), load);  // nothing selected
+    EXPECT_TRUE(loaded.empty());
+    venue.SelectRow(row, true);
+    venue.OpenSelectedUnitPlaylist(MainWindow(), load);
+    EXPECT_EQ(loaded, std::vector<std::string>{expected});
+
+    ASSERT_TRUE(server.SetFaults({"bad-envelope@2"}));
+    EXPECT_EQ(venue.FetchInstructionText(1012), std::nullopt);
+    platform.QueueAnswer(MessageAnswer::Ok, "Communication Error");
+    venue.OpenSelectedUnitPlaylist(MainWindow(), load);
+    ASSERT_EQ(platform.ShownMessages().size(), 1u);
+    EXPECT_EQ(platform.ShownMessages()[0].text, "Error getting config information from server");
+    EXPECT_EQ(platform.ShownMessages()[0].owner, MainWindow());
+    EXPECT_EQ(loaded.size(), 1u);
+
+    // A unit without an instruction file starts from an empty playlist.
+    ASSERT_TRUE(server.SetFaults({}));
+    std::remove(instructions.c_str());
+    EXPECT_EQ(venue.FetchInstructionText(1012), std::string());
+    venue.OpenSelectedUnitPlaylist(MainWindow(), load);
+    EXPECT_EQ(loaded, (std::vector<std::string>{expected, ""}));
+}
+
+class ScriptedLoginView final : public LoginFormView {
+  public:
+    bool RunLoginForm(WindowId /*owner*/, LoginForm& form,
+                      const std::function<bool(const LoginForm&)>& onOk) override {
+        while (script.Run(form)) {
+            if (onOk(form)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    testing::ScriptedForm<LoginForm> script{"login form"};
+};
+
+TEST_F(VenueServerTest, ANewLoginEmptiesTheListAndFetchesWhatTheNewAccountSees) {
+    ASSERT_TRUE(venue.Refresh(MainWindow()));
+    ASSERT_EQ(venue.ItemCount(), 12);
+    venue.SelectRow(3, true);
+
+    ScriptedLoginView view;
+    ServerLogin serverLogin(login, view, [this] { venue.ReloadAfterLogin(MainWindow()); });
+    const testing::ServerAccount account = server.Operator();
+    view.script.Queue([&account](LoginForm& form) {
+        form.loginName = account.login;
+        FocusPasswordField(form);
+        EditPasswordField(form, account.password);
+        return true;
+    });
+    ASSERT_TRUE(serverLogin.ShowLoginForm(MainWindow()));
+    EXPECT_EQ(venue.ItemCount(), 8);  // what the operator's account sees
+    EXPECT_EQ(venue.SelectedCount(), 0);
+    EXPECT_EQ(list.DeleteAllCount(), 1);
+}
+
+}  // namespace
+}  // namespace vantic

@@ -1,0 +1,78 @@
+#include "units/venue_list.h"
+
+namespace vantic {
+
+VenueList::VenueList(MessageBoxes& messages, WindowSystem& windows, Clock& clock,
+                     LoginSettings& login)
+    : WListView(messages),
+      messages_(messages),
+      clock_(clock),
+      login_(login),
+      lock_(std::make_shared<VenueLock>(windows)) {}
+
+VenueList::VenueList(Platform& platform, LoginSettings& login)
+    : VenueList(platform.Messages(), platform.Windows(), platform.Time(), login) {}
+
+VenueList::~VenueList() {
+    VenueLockHold hold(*lock_);
+    lock_->Retire();
+    WListView::Clear();
+}
+
+void VenueList::FillRow(int row, RowData* rowData) {
+    const auto* record = dynamic_cast<const UnitRecord*>(rowData);
+    if (record == nullptr || Control() == nullptr) {
+        return;
+    }
+    for (int column = 0; column < ColumnCount(); ++column) {
+        Control()->SetCellText(row, column, std::string(record->Field(column)));
+    }
+}
+
+void VenueList::SetupColumns(ListControl* control, WReg& store) {
+    Attach(control);
+    if (control == nullptr) {
+        return;
+    }
+    control->SetGridLines(true);
+    control->SetFullRowSelect(true);
+    for (const UnitColumn& column : kUnitColumns) {
+        InsertColumn(column.title, column.width);
+    }
+    LoadColumnWidths(kVenueWidthsName, store);
+}
+
+void VenueList::Clear() {
+    VenueLockHold hold(*lock_);
+    WListView::Clear();
+}
+
+std::uint32_t VenueList::UnitNumberAt(int row) {
+    VenueLockHold hold(*lock_);
+    const UnitRecord* record = RecordAt(row);
+    return record == nullptr ? 0 : record->Number();
+}
+
+bool VenueList::FindUnit(std::uint32_t number, int& row) {
+    VenueLockHold hold(*lock_);
+    const int count = ItemCount();
+    for (int at = 0; at < count; ++at) {
+        if (UnitNumberAt(at) == number) {
+            row = at;
+            return true;
+        }
+    }
+    return false;
+}
+
+void VenueList::SortByColumn(int column) {
+    VenueLockHold hold(*lock_);
+    sortKey_ = NextSortKey(sortKey_, column);
+    const int key = sortKey_;
+    SortRows([key](const RowData* a, const RowData* b) {
+        return CompareUnits(dynamic_cast<const UnitRecord*>(a), dynamic_cast<const UnitRecord*>(b),
+                            key);
+    });
+}
+
+}  // namespace vantic

@@ -1,0 +1,126 @@
+#pragma once
+
+// VenueList: the units of the venue as the distribution server reports
+// them, one row per unit with its number, notes, status and call-in times.
+// The rows are only ever updated in place or added: a refresh merges the
+// server's list into them, so a row keeps its position and selection, and
+// a unit the server stops listing keeps its last row until the list is
+// cleared (after a new login, and when the program closes).
+//
+// The user-interface thread and refresh workers share the rows under the
+// list's own re-entrant lock (units/venue_lock.h). Anything that walks the
+// rows or reads their records outside the user-interface message flow
+// brackets the walk with Lock() and Unlock().
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/wlistview.h"
+#include "app/wreg.h"
+#include "net/login_settings.h"
+#include "net/server_access.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/platform.h"
+#include "platform/window_system.h"
+#include "units/unit_record.h"
+#include "units/venue_lock.h"
+
+namespace vantic {
+
+// The settings name of the unit list's column widths.
+inline constexpr std::string_view kVenueWidthsName = "Venue_Widths";
+// Periodic refreshes start at least this far apart.
+inline constexpr std::int64_t kPeriodicRefreshSeconds = 120;
+
+// Takes a unit's instruction text into the playlist document (its
+// LoadFromInstructionText).
+using InstructionTextLoader = std::function<void(const std::string& text)>;
+
+class VenueList final : public WListView {
+  public:
+    // Construct on the user-interface thread: the lock takes the
+    // constructing thread as the one that pumps messages while it waits.
+    VenueList(MessageBoxes& messages, WindowSystem& windows, Clock& clock, LoginSettings& login);
+    VenueList(Platform& platform, LoginSettings& login);
+    // Retires the lock, then releases every row; a refresh still running
+    // finishes without touching the list.
+    ~VenueList() override;
+
+    // Writes the record's five texts into the row's cells.
+    void FillRow(int row, RowData* rowData) override;
+
+    // Attaches the control with grid lines and full-row selection, inserts
+    // the five columns and restores their widths ("Venue_Widths").
+    void SetupColumns(ListControl* control, WReg& store);
+    // Releases every row under the lock and forgets the control.
+    void Clear();
+
+    void Lock() { lock_->Lock(); }
+    void Unlock() { lock_->Unlock(); }
+
+    // The row's unit number, 0 when the row has no record.
+    [[nodiscard]] std::uint32_t UnitNumberAt(int row);
+    // The first row showing unit number, scanning from the top.
+    [[nodiscard]] bool FindUnit(std::uint32_t number, int& row);
+    // The row's record, or null; read it under the lock.
+    [[nodiscard]] const UnitRecord* RecordAt(int row) const { return RowAs<UnitRecord>(row); }
+
+    // A click on a column header: sorts by it, flipping the direction on a
+    // second click. Rows added later are not sorted into place.
+    void SortByColumn(int column);
+    [[nodiscard]] int SortKey() const { return sortKey_; }
+
+    // Fetches the unit list and merges it into the rows. On failure the rows
+    // stay, and only with an owner is the failure reported. True when the
+    // list arrived.
+    bool Refresh(WindowId owner);
+    // Merges a unit list reply into the rows under the lock: updates the
+    // rows of units already shown, appends the others in reply order.
+    void MergeReply(std::string_view reply);
+    // With complete login settings, starts a worker that refreshes the list
+    // silently; true when it started.
+    [[nodiscard]] bool RefreshInBackground();
+    // The 20-second timer's tick: with complete login settings, at most
+    // every 120 s, and only while no worker runs, refreshes in the
+    // background.
+    void PeriodicTick();
+    // After a confirmed login: every row goes, then the list is fetched
+    // again with failures reported to mainWindow.
+    void ReloadAfterLogin(WindowId mainWindow);
+
+    // One unit's instruction file: empty when the server holds none, none
+    // on any other failure.
+    [[nodiscard]] std::optional<std::string> FetchInstructionText(std::uint32_t unit);
+    // Loads the first selected unit's instruction file through load; a
+    // failed download is reported to mainWindow.
+    void OpenSelectedUnitPlaylist(WindowId mainWindow, const InstructionTextLoader& load);
+
+  private:
+    bool RefreshWith(const ServerAccess& access, WindowId owner);
+
+    MessageBoxes& messages_;
+    Clock& clock_;
+    LoginSettings& login_;
+    std::shared_ptr<VenueLock> lock_;
+    int sortKey_ = 0;                       // guarded by the lock
+    std::int64_t lastPeriodicRefresh_ = 0;  // guarded by the lock
+};
+
+// Holds the unit list's lock for a scope.
+class VenueHold {
+  public:
+    explicit VenueHold(VenueList& venue) : venue_(venue) { venue_.Lock(); }
+    ~VenueHold() { venue_.Unlock(); }
+    VenueHold(const VenueHold&) = delete;
+    VenueHold& operator=(const VenueHold&) = delete;
+
+  private:
+    VenueList& venue_;
+};
+
+}  // namespace vantic

@@ -1,6 +1,6 @@
 #include "app/app.h"
 
-#include "app/dropped_files.h"
+#include "app/main_dialog_layout.h"
 #include "app/programpath.h"
 #include "app/worker.h"
 #include "core/cpstring.h"
@@ -32,63 +32,23 @@ ListState StateOf(const WListView& list) {
 
 }  // namespace
 
-// Notifications from the unit list: double-click edits the unit, a header
-// click sorts; every one ends with the command states.
-class App::UnitListEvents final : public ListEvents {
-  public:
-    explicit UnitListEvents(App& app) : app_(app) {}
-    void OnHeaderClicked(int column) override {
-        app_.venue_.SortByColumn(column);
-        app_.UpdateCommandStates();
-    }
-    void OnDoubleClicked(int row) override {
-        app_.OnUnitDoubleClicked(row);
-        app_.UpdateCommandStates();
-    }
-    void OnSelectionChanged() override { app_.UpdateCommandStates(); }
-    void OnRowsChanged() override { app_.UpdateCommandStates(); }
-    // Files dropped outside the playlist list are ignored.
-
-  private:
-    App& app_;
-};
-
-class App::PlaylistEvents final : public ListEvents {
-  public:
-    explicit PlaylistEvents(App& app) : app_(app) {}
-    void OnHeaderClicked(int /*column*/) override { app_.UpdateCommandStates(); }
-    void OnDoubleClicked(int row) override {
-        app_.OnPlaylistDoubleClicked(row);
-        app_.UpdateCommandStates();
-    }
-    void OnSelectionChanged() override { app_.UpdateCommandStates(); }
-    void OnRowsChanged() override { app_.UpdateCommandStates(); }
-    void OnFilesDropped(const std::vector<std::string>& paths) override {
-        app_.OnFilesDropped(paths);
-        app_.UpdateCommandStates();
-    }
-
-  private:
-    App& app_;
-};
-
 App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
     : WApp(std::move(platform)),
       views_(std::move(views)),
+      keyFilePath_(ProgramFilePath("p.key", false).value_or("p.key")),
+      loginStore_(*this),
+      login_(loginStore_, keyFilePath_),
       sizer_(GetPlatform().Geometry()),
-      playlist_(GetPlatform().Messages()),
-      venue_(GetPlatform().Messages()),
-      unitEvents_(std::make_unique<UnitListEvents>(*this)),
-      playlistEvents_(std::make_unique<PlaylistEvents>(*this)),
+      playlist_(*this, GetPlatform(), views_->ClipEditor()),
+      venue_(GetPlatform(), login_),
+      serverLogin_(login_, views_->LoginForm(), [this] { venue_.ReloadAfterLogin(mainWindow_); }),
+      unitEvents_(NewUnitListEvents()),
+      playlistEvents_(NewPlaylistEvents()),
       workerLock_(std::make_unique<WMutex>()) {}
 
 App::~App() {
     refreshTimer_.reset();
-    for (ListControl* list : {venue_.Control(), playlist_.Control()}) {
-        if (list != nullptr) {
-            list->SetEvents(nullptr);
-        }
-    }
+    DetachLists();
 }
 
 void App::Run() {
@@ -112,23 +72,18 @@ void App::Run() {
     CreateMainDialog();
     view.ShowMainWindow();
     LoadUnitsOrAskForLogin();
+    // Its first run reopens the last playlist without asking.
     view.PostCommand(command::kOpenPlaylist);
     view.RunMessageLoop();
 
     refreshTimer_.reset();
-    for (WListView* list :
-         {static_cast<WListView*>(&playlist_), static_cast<WListView*>(&venue_)}) {
-        if (list->Control() != nullptr) {
-            list->Control()->SetEvents(nullptr);
-            list->Clear();
-        }
-    }
+    DetachLists();
     view.DestroyMainWindow();
     mainWindow_ = mainDialog_ = statusBar_ = kNoWindow;
 }
 
 bool App::RequireKeyFile() {
-    keyFilePath_ = ProgramFilePath("p.key", false).value_or("p.key");
+    // Only whether it can be read matters here.
     if (ReadWholeFile(keyFilePath_)) {
         return true;
     }
@@ -150,7 +105,7 @@ bool App::CreateMainWindow() {
 // the splash, the automatic update check.
 void App::OnMainWindowCreated() {
     // Decided once: a login changed later takes effect at the next start.
-    for (int id : CommandsHiddenFrom(GetString("Distribution_Username", 24))) {
+    for (int id : CommandsHiddenFrom(GetString(kLoginNameKey, kLoginNameRoom))) {
         views_->MainWindow().RemoveCommand(id);
     }
     ShowSplash(picture::kSplash, kSplashSeconds, views_->Splash(), views_->Pictures(),
@@ -165,7 +120,7 @@ void App::CreateMainDialog() {
         return;
     }
     OnMainDialogCreated();
-    AnchorMainDialog();
+    AnchorMainDialog(sizer_, mainDialog_);
     AttachLists();
     for (int channel = 0; channel < kChannelCount; ++channel) {
         view.InsertTab(channel, std::string(ChannelNames[channel]));
@@ -179,30 +134,29 @@ void App::OnMainDialogCreated() {
     UpdateCommandStates();
 }
 
-void App::AnchorMainDialog() {
-    namespace d = main_dialog;
-    sizer_.Attach(mainDialog_, true);
-    // The unit list takes the upper half of any growth in height, the tabs
-    // and the playlist the lower half; the label and buttons between them
-    // move down with the tabs and keep their size.
-    sizer_.AnchorItem(d::kUnitList, 0, 0, 1, 0.5);
-    sizer_.AnchorItem(d::kChannelTabs, 0, 0.5, 1, 0.5);
-    sizer_.AnchorItem(d::kPlaylistList, 0, 0.5, 1, 0.5);
-    sizer_.AnchorItem(d::kPlaylistLabel, 0, 0.5, 0, 0);
-    for (const ButtonSpec& button : ButtonTable()) {
-        sizer_.AnchorItemLike(button.id);
-    }
-}
-
 void App::AttachLists() {
     WindowSystem& windows = GetPlatform().Windows();
+    playlist_.SetWindows(mainWindow_, mainDialog_);
     if (ListControl* list = windows.FindList(mainDialog_, main_dialog::kPlaylistList)) {
         playlist_.AttachList(list);
         list->SetEvents(playlistEvents_.get());
     }
     if (ListControl* list = windows.FindList(mainDialog_, main_dialog::kUnitList)) {
-        venue_.SetupColumns(list);
+        venue_.SetupColumns(list, *this);
         list->SetEvents(unitEvents_.get());
+    }
+}
+
+// Both lists stop notifying and give up their rows and controls; the
+// controls go with the window.
+void App::DetachLists() {
+    if (ListControl* list = playlist_.Control()) {
+        list->SetEvents(nullptr);
+        playlist_.Clear();
+    }
+    if (ListControl* list = venue_.Control()) {
+        list->SetEvents(nullptr);
+        venue_.Clear();
     }
 }
 
@@ -212,11 +166,11 @@ void App::LayOut() {
 }
 
 void App::LoadUnitsOrAskForLogin() {
-    if (EnsureLogin(kNoWindow)) {
-        venue_.Refresh(mainWindow_);
+    if (serverLogin_.EnsureLogin(kNoWindow)) {
+        (void)venue_.Refresh(mainWindow_);  // a failure is reported to the window
         return;
     }
-    // The login form opens as soon as the loop runs.
+    // The login form opens as soon as the loop runs; confirming it fetches.
     views_->MainWindow().PostCommand(command::kLoginInfo);
 }
 
@@ -230,12 +184,11 @@ bool App::PrepareToClose() {
         GetPlatform().Time().Sleep(kCloseWaitMs);
     }
     playlist_.SaveColumnWidths("Play_Widths", *this);
-    venue_.SaveColumnWidths("Venue_Widths", *this);
+    venue_.SaveColumnWidths(kVenueWidthsName, *this);
     if (auto placement = GetPlatform().Windows().Placement(mainWindow_)) {
         SaveWindowPlacement("Main_Window_Dim", *placement, true);
     }
-    playlist_.Clear();
-    venue_.Clear();
+    DetachLists();
     return true;
 }
 
@@ -255,110 +208,8 @@ void App::UpdateCommandStates() {
     }
 }
 
-void App::OnCommand(int commandId) {
-    RunCommand(commandId);
-    UpdateCommandStates();
-}
-
-void App::OnButton(int buttonId) {
-    namespace d = main_dialog;
-    switch (buttonId) {
-        case d::kAddButton:
-            playlist_.AddClip();
-            break;
-        case d::kDeleteButton:
-            playlist_.DeleteSelectedClips(mainWindow_);
-            break;
-        case d::kDeployButton:
-        case d::kDeployAllButton:
-            break;  // deployment is not built yet
-        case d::kPreviewButton:
-            Preview();
-            break;
-        default:
-            return;
-    }
-    views_->MainWindow().ClearFocus();
-    // A list changed by the button notifies on its own on some systems;
-    // updating here keeps the states right everywhere.
-    UpdateCommandStates();
-}
-
-void App::OnCloseRequest() {
-    if (PrepareToClose()) {
-        views_->MainWindow().PostQuit();
-    }
-}
-
-void App::OnSize() {
-    LayOut();
-}
-
-void App::OnTabSelected(int index) {
-    if (index >= 0) {
-        playlist_.SelectChannel(index);
-        UpdateCommandStates();
-    }
-}
-
-void App::OnUnitDoubleClicked(int row) {
-    if (row >= 0) {
-        RunCommand(command::kEditUnit);
-    }
-}
-
-void App::OnPlaylistDoubleClicked(int row) {
-    if (row < 0) {
-        playlist_.AddClip();
-    } else {
-        playlist_.EditClip();
-    }
-}
-
-void App::OnFilesDropped(const std::vector<std::string>& paths) {
-    for (const DropAction& action : RouteDroppedFiles(paths)) {
-        if (action.kind == DropAction::Kind::OpenPlaylist) {
-            (void)playlist_.OpenFile(action.path);
-        } else {
-            playlist_.AddFile(action.path);
-        }
-    }
-}
-
-void App::Preview() {
-    if (std::optional<std::string> path = playlist_.FirstSelectedPath()) {
-        // The media plays in whatever program the desktop gives it; a file
-        // nothing can open is not reported.
-        (void)GetPlatform().Shell().Open(*path, "");
-        return;
-    }
-    GetPlatform().Messages().Show(Message{mainWindow_,
-                                          "Please select a media file in the list...\r\n and "
-                                          "press 'Preview'",
-                                          "None Selected", MessageIcon::Warning,
-                                          MessageButtons::Ok});
-}
-
-void App::ShowUserManual() {
-    if (std::optional<std::string> manual = ProgramFilePath("UserManual.pdf", true)) {
-        (void)GetPlatform().Shell().Open(*manual, "");
-    }
-}
-
-void App::ShowAbout() {
-    const AboutForm form = OpenAboutForm(*this);
-    AboutLinks links(*this, GetPlatform().Shell(), GetPlatform().Mail());
-    views_->About().RunAboutBox(mainWindow_, form, links);
-}
-
 // The software update is not built yet: neither the automatic check nor
 // the menu command does anything.
 void App::RunUpdateCheck(bool /*requested*/, WindowId /*owner*/, int /*series*/) {}
-
-bool App::EnsureLogin(WindowId /*owner*/) {
-    return PendingLoginComplete(*this);
-}
-
-void App::ShowLoginForm(WindowId /*owner*/) {}
 
 }  // namespace vantic

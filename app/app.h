@@ -11,14 +11,18 @@
 
 #include "app/about_box.h"
 #include "app/commands.h"
+#include "app/login_store.h"
 #include "app/main_window_view.h"
-#include "app/pending_lists.h"
 #include "app/single_instance.h"
 #include "app/splash.h"
 #include "app/wapp.h"
 #include "app/wmutex.h"
 #include "app/wsizer.h"
+#include "net/login_settings.h"
+#include "net/server_login.h"
 #include "platform/timer.h"
+#include "playlist/playlist.h"
+#include "units/venue_list.h"
 
 namespace vantic {
 
@@ -32,13 +36,12 @@ class AppViews {
     virtual PictureSource& Pictures() = 0;
     virtual AboutView& About() = 0;
     virtual InstanceGuard& Instances() = 0;
+    virtual LoginFormView& LoginForm() = 0;
+    virtual ClipFormView& ClipEditor() = 0;
 };
 
 class App final : public WApp, private MainWindowEvents {
   public:
-    using PlayListType = PendingPlayList;
-    using VenueListType = PendingVenueList;
-
     App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views);
     ~App() override;
 
@@ -62,14 +65,17 @@ class App final : public WApp, private MainWindowEvents {
 
     [[nodiscard]] WindowId MainWindow() const { return mainWindow_; }
     [[nodiscard]] WindowId MainDialog() const { return mainDialog_; }
-    [[nodiscard]] PlayListType& Playlist() { return playlist_; }
-    [[nodiscard]] VenueListType& Venue() { return venue_; }
-    // The server's public key file beside the program, found at start-up.
+    [[nodiscard]] PlayList& Playlist() { return playlist_; }
+    [[nodiscard]] VenueList& Venue() { return venue_; }
+    [[nodiscard]] ServerLogin& Login() { return serverLogin_; }
+    // The server's public key file beside the program, found once.
     [[nodiscard]] const std::string& KeyFilePath() const { return keyFilePath_; }
 
   private:
     class UnitListEvents;
     class PlaylistEvents;
+    [[nodiscard]] std::unique_ptr<ListEvents> NewUnitListEvents();
+    [[nodiscard]] std::unique_ptr<ListEvents> NewPlaylistEvents();
 
     // Start-up steps.
     [[nodiscard]] bool RequireKeyFile();
@@ -77,7 +83,6 @@ class App final : public WApp, private MainWindowEvents {
     void OnMainWindowCreated();
     void CreateMainDialog();
     void OnMainDialogCreated();
-    void AnchorMainDialog();
     void AttachLists();
     void LoadUnitsOrAskForLogin();
 
@@ -96,21 +101,23 @@ class App final : public WApp, private MainWindowEvents {
     void ShowUserManual();
     void ShowAbout();
     void RunUpdateCheck(bool requested, WindowId owner, int series);
-    [[nodiscard]] bool EnsureLogin(WindowId owner);
-    void ShowLoginForm(WindowId owner);
     void LayOut();
+    void DetachLists();
 
     std::unique_ptr<AppViews> views_;
     WindowId mainWindow_ = kNoWindow;
     WindowId mainDialog_ = kNoWindow;
     WindowId statusBar_ = kNoWindow;
+    const std::string keyFilePath_;
+    WRegLoginStore loginStore_;
+    LoginSettings login_;
     WSizer sizer_;
-    PlayListType playlist_;
-    VenueListType venue_;
-    std::unique_ptr<UnitListEvents> unitEvents_;
-    std::unique_ptr<PlaylistEvents> playlistEvents_;
+    PlayList playlist_;
+    VenueList venue_;
+    ServerLogin serverLogin_;
+    std::unique_ptr<ListEvents> unitEvents_;
+    std::unique_ptr<ListEvents> playlistEvents_;
     std::unique_ptr<Timer> refreshTimer_;
-    std::string keyFilePath_;
     std::unique_ptr<WMutex> workerLock_;
 };
 

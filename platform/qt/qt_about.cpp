@@ -49,7 +49,8 @@ QLabel* LinkLine(const std::string& text, int itemId) {
 class AboutBox final : public QDialog {
   public:
     AboutBox(QWidget* owner, const AboutForm& form, AboutLinks& links)
-        : QDialog(owner), links_(links) {
+        : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+          links_(links) {
         setWindowTitle(FromText(form.title));
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(18, 14, 18, 12);

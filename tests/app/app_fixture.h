@@ -35,12 +35,25 @@ class AppFixture : public ::testing::Test {
         SetProgramDirectoryForTesting("");
     }
 
-    // The server, the login name and a remembered password.
-    void StoreLogin(const std::string& name) {
-        app->SetString("Distribution_Server", "127.0.0.1:12322");
+    // A server nothing listens on: a fetch from it fails at once.
+    static constexpr const char* kNoServer = "127.0.0.1:1";
+
+    // The server, the login name and a remembered password: the start-up
+    // fetches the units at once.
+    void StoreLogin(const std::string& host, const std::string& name, const std::string& password) {
+        app->SetString("Distribution_Server", host);
         app->SetString("Distribution_Username", name);
-        app->SetString("Distribution_Userpass", "secret");
+        app->SetString("Distribution_Userpass", password);
         app->SetInt("Distribution_Userpass_Remember", 1);
+    }
+    // The server and the login name, no password: the start-up opens the
+    // login form, which the test's operator cancels.
+    void StoreLoginNameOnly(const std::string& name, bool cancelLoginForm = true) {
+        app->SetString("Distribution_Server", kNoServer);
+        app->SetString("Distribution_Username", name);
+        if (cancelLoginForm) {
+            views->login.script.QueueCancel();
+        }
     }
 
     [[nodiscard]] ScriptedMainWindow& Window() { return views->mainWindow; }

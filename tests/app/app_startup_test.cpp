@@ -24,6 +24,7 @@ TEST_F(AppStartup, AMissingKeyFileShowsItsFullPathAndStopsBeforeTheWindow) {
     EXPECT_EQ(shown.icon, MessageIcon::Error);
     EXPECT_FALSE(LogHas("create window Vantic Controller 4.1"));
     EXPECT_EQ(app->KeyFilePath(), dir.File("p.key"));
+    EXPECT_EQ(app->Login().Settings().KeyFilePath(), dir.File("p.key"));
 }
 
 TEST_F(AppStartup, ASecondStartHandsOverAndShowsNothingNotEvenTheKeyCheck) {
@@ -35,7 +36,7 @@ TEST_F(AppStartup, ASecondStartHandsOverAndShowsNothingNotEvenTheKeyCheck) {
 }
 
 TEST_F(AppStartup, TheFirstInstanceComesToTheFrontWhenAnotherStarts) {
-    StoreLogin("operator");
+    StoreLoginNameOnly("operator");
     Window().whileRunning = [&] { views->instances.activate(); };
     app->Run();
     EXPECT_TRUE(LogHas("bring to front"));
@@ -51,7 +52,7 @@ TEST_F(AppStartup, AWindowThatCannotBeMadeIsReported) {
 }
 
 TEST_F(AppStartup, TheWindowIsBuiltInOrderAndTheSplashShowsWhileItIsMade) {
-    StoreLogin("operator");
+    StoreLoginNameOnly("operator");
     app->Run();
     const std::vector<std::string> order = {"claim Vantic Controller",
                                             "create window Vantic Controller 4.1",
@@ -64,6 +65,7 @@ TEST_F(AppStartup, TheWindowIsBuiltInOrderAndTheSplashShowsWhileItIsMade) {
                                             "tab 2 Audio A",
                                             "tab 3 Audio B",
                                             "show window",
+                                            "post 40003",
                                             "post 40011",
                                             "loop",
                                             "destroy window"};
@@ -81,30 +83,44 @@ TEST_F(AppStartup, TheWindowIsBuiltInOrderAndTheSplashShowsWhileItIsMade) {
     EXPECT_GE(slept, 2000);
     EXPECT_LE(slept, 2100);
     EXPECT_GT(platform->windows.PumpCount(), 0);
+    // Both lists got their columns.
+    EXPECT_EQ(Window().units.Columns().size(), 5u);
+    EXPECT_EQ(Window().playlist.Columns().size(), 10u);
 }
 
-TEST_F(AppStartup, WithoutStoredCredentialsTheLoginFormIsAskedForBeforeAnyFetch) {
-    app->SetString("Distribution_Server", "127.0.0.1:12322");
-    app->SetString("Distribution_Username", "operator");
-    // The password is not remembered.
+TEST_F(AppStartup, WithoutAStoredPasswordTheLoginFormOpensBeforeAnyFetch) {
+    StoreLoginNameOnly("operator", false);
+    views->login.script.Queue([&](LoginForm& form) {
+        // Nothing was fetched: a fetch from this server would have failed
+        // with a message.
+        EXPECT_TRUE(platform->ShownMessages().empty());
+        EXPECT_TRUE(LogHas("loop"));
+        EXPECT_EQ(form.host, kNoServer);
+        EXPECT_EQ(form.loginName, "operator");
+        EXPECT_EQ(form.focus, LoginFormFocus::Password);
+        return false;
+    });
     app->Run();
-    EXPECT_LT(LogIndex("show window"), LogIndex("post 40003"));
-    EXPECT_LT(LogIndex("post 40003"), LogIndex("post 40011"));
-    EXPECT_TRUE(app->Venue().calls.empty());
+    ASSERT_EQ(views->login.owners.size(), 1u);
+    EXPECT_EQ(views->login.owners[0], Window().window);
+    EXPECT_EQ(app->Venue().ItemCount(), 0);
 }
 
-TEST_F(AppStartup, WithStoredCredentialsTheUnitsAreFetchedAtOnce) {
-    StoreLogin("operator");
+TEST_F(AppStartup, WithStoredCredentialsTheUnitsAreFetchedBeforeTheLoopRuns) {
+    StoreLogin(kNoServer, "operator", "secret");
+    platform->QueueAnswer(MessageAnswer::Ok, "Error Contacting Server");
+    Window().whileRunning = [&] {
+        ASSERT_EQ(platform->ShownMessages().size(), 1u);
+        EXPECT_EQ(platform->ShownMessages()[0].text, "Unable to get information from server.");
+        EXPECT_EQ(platform->ShownMessages()[0].owner, Window().window);
+    };
     app->Run();
     EXPECT_FALSE(LogHas("post 40003"));
-    ASSERT_FALSE(app->Venue().calls.empty());
-    EXPECT_EQ(app->Venue().calls.front(), "Refresh");
-    // The first Open is the silent reopening of the last playlist.
-    EXPECT_EQ(app->Playlist().calls.front(), "Open");
+    EXPECT_LT(LogIndex("show window"), LogIndex("post 40011"));
 }
 
 TEST_F(AppStartup, AdministratorItemsStayOnlyForTheAdministratorInAnyCase) {
-    StoreLogin("SOVRA");
+    StoreLoginNameOnly("SOVRA");
     app->Run();
     for (int id : {c::kNewFirmware, c::kNewOwner, c::kAdminConfig, c::kActivityReport}) {
         EXPECT_TRUE(Window().InMenu(id)) << id;
@@ -112,32 +128,25 @@ TEST_F(AppStartup, AdministratorItemsStayOnlyForTheAdministratorInAnyCase) {
 }
 
 TEST_F(AppStartup, OtherLoginsLoseTheAdministratorItemsUntilTheNextStart) {
-    StoreLogin("operator");
-    Window().whileRunning = [&] {
-        // The login changes while the window is open; the menu stays.
-        app->SetString("Distribution_Username", "sovra");
-        Window().Events().OnCommand(c::kLoginInfo);
-    };
+    StoreLoginNameOnly("operator");
+    views->login.script.Queue([](LoginForm& form) {
+        form.loginName = "sovra";
+        EditPasswordField(form, "secret");
+        return true;
+    });
+    // The confirmed form fetches the units again, from a server that is not there.
+    platform->QueueAnswer(MessageAnswer::Ok, "Error Contacting Server");
+    Window().whileRunning = [&] { Window().Events().OnCommand(c::kLoginInfo); };
     app->Run();
+    EXPECT_EQ(app->GetString("Distribution_Username", 24), "sovra");
     for (int id : {c::kNewFirmware, c::kNewOwner, c::kAdminConfig, c::kActivityReport}) {
         EXPECT_FALSE(Window().InMenu(id)) << id;
     }
     EXPECT_TRUE(Window().InMenu(c::kNewTimezone));
 }
 
-TEST_F(AppStartup, ThePeriodicTimerAsksTheUnitListToRefreshEveryTwentySeconds) {
-    StoreLogin("operator");
-    Window().whileRunning = [&] {
-        ASSERT_EQ(platform->timers.RunningPeriods(), std::vector<int>{20000});
-        platform->timers.FireAll();
-    };
-    app->Run();
-    EXPECT_EQ(app->Venue().calls.back(), "PeriodicTick");
-    EXPECT_EQ(platform->timers.RunningCount(), 0);
-}
-
 TEST_F(AppStartup, TheSavedPlacementIsRestoredAndStoredAgainByExit) {
-    StoreLogin("operator");
+    StoreLoginNameOnly("operator");
     app->SetInt("Main_Window_Dim_x", 40);
     app->SetInt("Main_Window_Dim_y", 30);
     app->SetInt("Main_Window_Dim_dx", 900);
@@ -154,7 +163,7 @@ TEST_F(AppStartup, TheSavedPlacementIsRestoredAndStoredAgainByExit) {
 }
 
 TEST_F(AppStartup, TheDialogFillsTheClientAreaAboveTheStatusBarAndKeepsItsMinimum) {
-    StoreLogin("operator");
+    StoreLoginNameOnly("operator");
     app->Run();
     auto& windows = platform->windows;
     const Rect client = windows.ClientRect(Window().window);

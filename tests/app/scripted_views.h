@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "tests/support/scripted_form.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
 
@@ -200,6 +201,25 @@ class ScriptedInstances final : public InstanceGuard {
     std::vector<std::string>& log_;
 };
 
+// The login form: each queued answer edits the form; OK hands it to the
+// application, and an OK it refuses counts as the operator giving up.
+class ScriptedLoginForm final : public LoginFormView {
+  public:
+    bool RunLoginForm(WindowId owner, LoginForm& form,
+                      const std::function<bool(const LoginForm&)>& onOk) override {
+        owners.push_back(owner);
+        return script.Run(form) && onOk(form);
+    }
+    ScriptedForm<LoginForm> script{"login form"};
+    std::vector<WindowId> owners;
+};
+
+class ScriptedClipEditor final : public ClipFormView {
+  public:
+    bool RunClipEditor(WindowId /*owner*/, ClipForm& form) override { return script.Run(form); }
+    ScriptedForm<ClipForm> script{"clip editor"};
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -209,6 +229,8 @@ class ScriptedViews final : public AppViews {
     PictureSource& Pictures() override { return pictures; }
     AboutView& About() override { return about; }
     InstanceGuard& Instances() override { return instances; }
+    LoginFormView& LoginForm() override { return login; }
+    ClipFormView& ClipEditor() override { return clipEditor; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -216,6 +238,8 @@ class ScriptedViews final : public AppViews {
     ScriptedPictures pictures;
     ScriptedAbout about;
     ScriptedInstances instances;
+    ScriptedLoginForm login;
+    ScriptedClipEditor clipEditor;
 };
 
 }  // namespace vantic::testing

@@ -58,6 +58,8 @@ class ScriptedListControl final : public ListControl {
     void ClickHeader(int column);
     void DoubleClick(int row);
     void DropFiles(const std::vector<std::string>& paths);
+    // The user clicks a row: it alone is selected, and the receiver hears.
+    void ClickRow(int row);
 
   private:
     struct Row {

@@ -18,18 +18,23 @@ int main(int argc, char** argv) {
     // window (the splash, before the main window shows) closes.
     qt.setQuitOnLastWindowClosed(false);
 
-    auto* views = new (std::nothrow) vantic::QtAppViews;
-    auto* platform = new (std::nothrow) vantic::QtPlatform;
-    std::unique_ptr<vantic::App> app;
-    if (views != nullptr && platform != nullptr) {
-        app.reset(new (std::nothrow) vantic::App(std::unique_ptr<vantic::Platform>(platform),
-                                                 std::unique_ptr<vantic::AppViews>(views)));
+    auto platform = std::unique_ptr<vantic::QtPlatform>(new (std::nothrow) vantic::QtPlatform);
+    if (!platform) {
+        return 1;
     }
+    auto views = std::unique_ptr<vantic::QtAppViews>(new (std::nothrow)
+                                                         vantic::QtAppViews(platform->Files()));
+    if (!views) {
+        return 1;
+    }
+    vantic::QtAppViews& qtViews = *views;
+    std::unique_ptr<vantic::App> app(new (std::nothrow)
+                                         vantic::App(std::move(platform), std::move(views)));
     if (!app) {
         return 1;
     }
     app->Init();
-    vantic::ScreenshotHook hook(*app, views->QtMainWindow());
+    vantic::ScreenshotHook hook(*app, qtViews.QtMainWindow());
     hook.Start();
     app->Run();
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -25,6 +26,12 @@ constexpr int kSettleMs = 1000;
 QPixmap Capture(QWidget* widget) {
     QScreen* screen = widget->screen();
     if (QGuiApplication::platformName() == "xcb" && screen != nullptr) {
+        // A window manager frames a new window a little after it shows.
+        QElapsedTimer waited;
+        waited.start();
+        while (widget->frameGeometry() == widget->geometry() && waited.elapsed() < kSettleMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
         const QRect frame = widget->frameGeometry();
         return screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
     }

@@ -8,21 +8,21 @@
 namespace vantic {
 namespace {
 
-struct ColumnSpec {
+struct PlaylistColumn {
     std::string_view title;
     int width;
 };
 
-constexpr std::array<ColumnSpec, 10> kColumns{{{"", 30},
-                                               {"Media File", 70},
-                                               {"Duration", 100},
-                                               {"Size", 80},
-                                               {"Day", 60},
-                                               {"Time", 60},
-                                               {"Start Date", 60},
-                                               {"End Date", 60},
-                                               {"Audio", 60},
-                                               {"Notes", 60}}};
+constexpr std::array<PlaylistColumn, 10> kColumns{{{"", 30},
+                                                   {"Media File", 70},
+                                                   {"Duration", 100},
+                                                   {"Size", 80},
+                                                   {"Day", 60},
+                                                   {"Time", 60},
+                                                   {"Start Date", 60},
+                                                   {"End Date", 60},
+                                                   {"Audio", 60},
+                                                   {"Notes", 60}}};
 
 constexpr std::string_view kWidthsName = "Play_Widths";
 
@@ -73,7 +73,7 @@ void PlayList::AttachList(ListControl* control) {
     }
     control->SetGridLines(true);
     control->SetFullRowSelect(true);
-    for (const ColumnSpec& column : kColumns) {
+    for (const PlaylistColumn& column : kColumns) {
         InsertColumn(column.title, column.width);
     }
     LoadColumnWidths(kWidthsName, settings_);

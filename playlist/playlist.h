@@ -51,8 +51,11 @@ class PlayList final : public WListView {
     void SelectChannel(int channel);
     [[nodiscard]] int Channel() const { return channel_; }
 
-    // Editing the shown channel. Each marks the document modified.
-    // AddFile takes media files only and says whether it added one.
+    // Editing the shown channel; each says whether it changed anything and
+    // then marks the document modified. AddFile takes media files only (a
+    // dropped file); AddClip asks for a file and opens the clip editor;
+    // EditClip edits the first selected clip. Deleting marks the document
+    // only when rows went; moving marks it even when nothing moved.
     bool AddFile(const std::string& path);
     bool AddClip();
     bool EditClip();

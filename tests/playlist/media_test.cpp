@@ -85,20 +85,5 @@ TEST(NewClipForFileTest, StillImagesShowTenSecondsAndAudioFollowsTheChannel) {
     EXPECT_FALSE(NewClipForFile(still, 4).has_value());
 }
 
-TEST(MediaFileRequestTest, DescribesTheMediaDialog) {
-    const FileDialogRequest request = MediaFileRequest(kNoWindow, "/media/a.jpg");
-    EXPECT_EQ(request.title, "Choose Media File");
-    ASSERT_EQ(request.filters.size(), 3u);
-    EXPECT_EQ(request.filters[0].name, "Media Files");
-    EXPECT_EQ(request.filters[0].patterns,
-              "*.mpg;*.mp3;*.mp4;*.avi;*.asf;*.qt;*.mov;*.wav;*.wma;*.wmv;*.ra;*.rm;*.fli;*.flc;"
-              "*.m2v;*.jpg;*.jpeg;*.vob");
-    EXPECT_EQ(request.filters[1].patterns, "*.JPG;*.JPEG");
-    EXPECT_EQ(request.filters[2].patterns, "*");
-    EXPECT_EQ(request.initialPath, "/media/a.jpg");
-    EXPECT_TRUE(request.resizable);
-    EXPECT_FALSE(request.mustExist);
-}
-
 }  // namespace
 }  // namespace vantic

@@ -13,7 +13,6 @@
 // brackets the walk with Lock() and Unlock().
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +26,7 @@
 #include "platform/message_box.h"
 #include "platform/platform.h"
 #include "platform/window_system.h"
+#include "playlist/playlist.h"
 #include "units/unit_record.h"
 #include "units/venue_lock.h"
 
@@ -36,10 +36,6 @@ namespace vantic {
 inline constexpr std::string_view kVenueWidthsName = "Venue_Widths";
 // Periodic refreshes start at least this far apart.
 inline constexpr std::int64_t kPeriodicRefreshSeconds = 120;
-
-// Takes a unit's instruction text into the playlist document (its
-// LoadFromInstructionText).
-using InstructionTextLoader = std::function<void(const std::string& text)>;
 
 class VenueList final : public WListView {
   public:
@@ -96,9 +92,10 @@ class VenueList final : public WListView {
     // One unit's instruction file: empty when the server holds none, none
     // on any other failure.
     [[nodiscard]] std::optional<std::string> FetchInstructionText(std::uint32_t unit);
-    // Loads the first selected unit's instruction file through load; a
-    // failed download is reported to mainWindow.
-    void OpenSelectedUnitPlaylist(WindowId mainWindow, const InstructionTextLoader& load);
+    // Opens the first selected unit's instruction file as the playlist
+    // document; a failed download is reported to mainWindow. The caller has
+    // closed the current playlist first.
+    void OpenSelectedUnitPlaylist(WindowId mainWindow, PlayList& playlist);
 
   private:
     bool RefreshWith(const ServerAccess& access, WindowId owner);

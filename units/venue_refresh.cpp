@@ -134,7 +134,7 @@ std::optional<std::string> VenueList::FetchInstructionText(std::uint32_t unit) {
     return std::nullopt;
 }
 
-void VenueList::OpenSelectedUnitPlaylist(WindowId mainWindow, const InstructionTextLoader& load) {
+void VenueList::OpenSelectedUnitPlaylist(WindowId mainWindow, PlayList& playlist) {
     const int row = FirstSelected();
     if (row < 0) {
         return;
@@ -149,9 +149,7 @@ void VenueList::OpenSelectedUnitPlaylist(WindowId mainWindow, const InstructionT
             Message{mainWindow, kNoInstructionsText, kNoInstructionsCaption, MessageIcon::Error});
         return;
     }
-    if (load) {
-        load(*text);
-    }
+    playlist.LoadFromInstructionText(*text);  // reports a text it cannot read itself
 }
 
 }  // namespace vantic

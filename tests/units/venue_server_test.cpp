@@ -161,37 +161,71 @@ TEST_F(VenueServerTest, AWorkerThatOutlivesItsListLeavesItAlone) {
     EXPECT_TRUE(WaitFor([] { return LiveWorkers() == 0; }));
 }
 
+class NoClipEditor final : public ClipFormView {
+  public:
+    bool RunClipEditor(WindowId /*owner*/, ClipForm& form) override { return script.Run(form); }
+    testing::ScriptedForm<ClipForm> script{"clip editor"};
+};
+
+// The paths of the video clips (channel 0) in an instruction text.
+std::vector<std::string> VideoPaths(const std::string& instructions) {
+    cpStringArray lines;
+    EXPECT_TRUE(lines.SplitLines(instructions));
+    std::vector<std::string> paths;
+    for (const std::string& line : lines) {
+        const cpStringArray fields = cpStringArray::SplitNew(line, "\t");
+        if (fields.Count() == 11 && fields.TextAt(0) == "0") {
+            paths.emplace_back(fields.TextAt(1));
+        }
+    }
+    return paths;
+}
+
 TEST_F(VenueServerTest, InstructionTextsOpenTheSelectedUnitsPlaylist) {
+    testing::TempDir settingsDir;
+    WReg settings;
+    settings.SetSettingsLocation({settingsDir.Path(), {}});
+    NoClipEditor editor;
+    testing::ScriptedListControl clips;
+    PlayList playlist(settings, platform, editor);
+    playlist.AttachList(&clips);
+    auto shownPaths = [&playlist] {
+        std::vector<std::string> paths;
+        for (int row = 0; row < playlist.ItemCount(); ++row) {
+            paths.push_back(playlist.ClipAt(row)->path);
+        }
+        return paths;
+    };
+
     ASSERT_TRUE(venue.Refresh(MainWindow()));
     const int row = RowOf(1012);
     ASSERT_GE(row, 0);
     const std::string instructions = server.DataDir() + "/units/1012/instructions.txt";
-    const std::string expected = testing::ReadFileBytes(instructions);
+    const std::vector<std::string> expected = VideoPaths(testing::ReadFileBytes(instructions));
     ASSERT_FALSE(expected.empty());
 
-    std::vector<std::string> loaded;
-    auto load = [&loaded](const std::string& text) { loaded.push_back(text); };
-    venue.OpenSelectedUnitPlaylist(MainWindow(), load);  // nothing selected
-    EXPECT_TRUE(loaded.empty());
+    venue.OpenSelectedUnitPlaylist(MainWindow(), playlist);  // nothing selected
+    EXPECT_EQ(playlist.ItemCount(), 0);
     venue.SelectRow(row, true);
-    venue.OpenSelectedUnitPlaylist(MainWindow(), load);
-    EXPECT_EQ(loaded, std::vector<std::string>{expected});
+    venue.OpenSelectedUnitPlaylist(MainWindow(), playlist);
+    EXPECT_EQ(shownPaths(), expected);
+    EXPECT_FALSE(playlist.IsModified());
 
     ASSERT_TRUE(server.SetFaults({"bad-envelope@2"}));
     EXPECT_EQ(venue.FetchInstructionText(1012), std::nullopt);
     platform.QueueAnswer(MessageAnswer::Ok, "Communication Error");
-    venue.OpenSelectedUnitPlaylist(MainWindow(), load);
+    venue.OpenSelectedUnitPlaylist(MainWindow(), playlist);
     ASSERT_EQ(platform.ShownMessages().size(), 1u);
     EXPECT_EQ(platform.ShownMessages()[0].text, "Error getting config information from server");
     EXPECT_EQ(platform.ShownMessages()[0].owner, MainWindow());
-    EXPECT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(shownPaths(), expected);
 
-    // A unit without an instruction file starts from an empty playlist.
+    // A unit without an instruction file opens as an empty playlist.
     ASSERT_TRUE(server.SetFaults({}));
     std::remove(instructions.c_str());
     EXPECT_EQ(venue.FetchInstructionText(1012), std::string());
-    venue.OpenSelectedUnitPlaylist(MainWindow(), load);
-    EXPECT_EQ(loaded, (std::vector<std::string>{expected, ""}));
+    venue.OpenSelectedUnitPlaylist(MainWindow(), playlist);
+    EXPECT_EQ(playlist.ItemCount(), 0);
 }
 
 class ScriptedLoginView final : public LoginFormView {

@@ -59,7 +59,7 @@ class App final : public WApp, private MainWindowEvents {
     void Run();
     // Stores what outlives the run and empties both lists; false when the
     // user kept the program open.
-    bool PrepareToClose();
+    [[nodiscard]] bool PrepareToClose();
     // Enables the menu items and buttons the two lists allow.
     void UpdateCommandStates();
 

@@ -77,9 +77,7 @@ void App::RunCommand(int commandId) {
             break;
         case c::kOpenUnitPlaylist:
             if (playlist_.Close()) {
-                venue_.OpenSelectedUnitPlaylist(mainWindow_, [this](const std::string& text) {
-                    (void)playlist_.LoadFromInstructionText(text);
-                });
+                venue_.OpenSelectedUnitPlaylist(mainWindow_, playlist_);
             }
             break;
         case c::kSavePlaylist:

@@ -85,5 +85,22 @@ TEST_F(AppWithServer, TheTwentySecondTimerRefreshesTheUnitsInTheBackground) {
     app->Run();
 }
 
+TEST_F(AppWithServer, TheSelectedUnitsPlaylistOpensAsAnUnnamedDocument) {
+    StoreLogin(server.Address(), server.Operator().login, server.Operator().password);
+    Window().whileRunning = [&] {
+        int row = -1;
+        ASSERT_TRUE(app->Venue().FindUnit(1, row));
+        Window().units.ClickRow(row);
+        Window().Events().OnCommand(c::kOpenUnitPlaylist);
+        ASSERT_EQ(app->Playlist().ItemCount(), 1);
+        EXPECT_EQ(app->Playlist().ClipAt(0)->path, "C:\\Media\\Office\\test_pattern.mpg");
+        EXPECT_EQ(app->Playlist().FilePath(), "");
+        EXPECT_EQ(platform->windows.ItemText(Window().dialog, main_dialog::kPlaylistLabel),
+                  "Current Playlist: < not named >");
+        EXPECT_TRUE(Window().IsEnabled(c::kSavePlaylist));
+    };
+    app->Run();
+}
+
 }  // namespace
 }  // namespace vantic

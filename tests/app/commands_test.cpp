@@ -25,25 +25,6 @@ std::map<int, bool> Flatten(const CommandStates& states) {
     return all;
 }
 
-TEST(CommandTable, MenusStandInOrderWithTheirSeparators) {
-    std::vector<std::string_view> menus;
-    std::vector<std::string_view> separatedAfter;
-    for (const CommandSpec& spec : CommandTable()) {
-        if (menus.empty() || menus.back() != spec.menu) {
-            menus.push_back(spec.menu);
-        }
-        if (spec.separatorAfter) {
-            separatedAfter.push_back(spec.label);
-        }
-    }
-    EXPECT_EQ(menus,
-              (std::vector<std::string_view>{"&File", "&Edit", "&Deploy", "&Reports", "&Help"}));
-    EXPECT_EQ(separatedAfter,
-              (std::vector<std::string_view>{"&Close Playlist...", "Save Playlist &As...",
-                                             "Edit Selected Unit...", "Move Media Down   ",
-                                             "Channel to Selected Units", "User Manual..."}));
-}
-
 TEST(CommandTable, AcceleratorsRunTheirMenuItemsOperation) {
     const std::pair<int, int> pairs[] = {{40044, c::kNewPlaylist},  {40028, c::kOpenPlaylist},
                                          {40045, c::kSavePlaylist}, {40029, c::kAddMedia},
@@ -129,15 +110,6 @@ TEST(CommandStates, AllUnitsNeedARowSelectedUnitsASelection) {
     EXPECT_TRUE(selected.at(c::kDeployToSelected));
     EXPECT_TRUE(selected.at(d::kDeployButton));
     EXPECT_TRUE(selected.at(c::kOpenUnitPlaylist));
-}
-
-TEST(CommandStates, CommandsWithoutARuleAreNeverGreyed) {
-    const auto states = Flatten(ComputeCommandStates(ListState{}, ListState{}));
-    for (int id :
-         {c::kNewPlaylist, c::kOpenPlaylist, c::kExit, c::kAddMedia, c::kLoginInfo,
-          c::kStatusReport, c::kActivityReport, c::kAbout, c::kUserManual, c::kCheckForUpdates}) {
-        EXPECT_TRUE(states.at(id)) << id;
-    }
 }
 
 TEST(DroppedFiles, ASinglePlaylistFileOpensWhateverTheCaseOfItsExtension) {

@@ -95,6 +95,20 @@ TEST_F(QtMainWindow, TheMenuBarFollowsTheCommandTable) {
               (QStringList{"&New Playlist\tCtrl+N", "&Open Playlist...   \tCtrl+O",
                            "Open Selected Unit's Playlist...", "&Close Playlist...", "--",
                            "&Save Playlist...\tCtrl+S", "Save Playlist &As...", "--", "E&xit"}));
+    // Every menu's separators, by the item above each.
+    QStringList separatedAfter;
+    for (QAction* menu : view.Window()->menuBar()->actions()) {
+        const auto actions = menu->menu()->actions();
+        for (int i = 1; i < actions.size(); ++i) {
+            if (actions[i]->isSeparator()) {
+                separatedAfter << actions[i - 1]->text();
+            }
+        }
+    }
+    EXPECT_EQ(separatedAfter,
+              (QStringList{"&Close Playlist...", "Save Playlist &As...",
+                           "Edit Selected Unit...\t(double-click)", "Move Media Down   \tCtrl+Down",
+                           "Channel to Selected Units\tCtrl+M", "User Manual..."}));
     // The shortcut column binds nothing: the accelerators do that.
     EXPECT_TRUE(view.Action(c::kNewPlaylist)->shortcut().isEmpty());
 

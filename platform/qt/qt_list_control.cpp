@@ -101,6 +101,8 @@ QtListControl::QtListControl(QWidget* parent) : QTreeWidget(parent) {
 
 QtListControl::~QtListControl() {
     events_ = nullptr;
+    // The model empties itself after this part of the object is gone.
+    disconnect(model(), nullptr, this, nullptr);
 }
 
 QtListControl::Row* QtListControl::RowAt(int row) const {

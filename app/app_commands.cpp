@@ -63,11 +63,11 @@ void App::OnCommand(int commandId) {
 
 void App::RunCommand(int commandId) {
     namespace c = command;
-    const CommandSpec* spec = FindCommand(commandId);
-    if (spec == nullptr) {
+    const CommandItem* item = FindCommand(commandId);
+    if (item == nullptr) {
         return;
     }
-    switch (spec->id) {
+    switch (item->id) {
         case c::kNewPlaylist:
         case c::kClosePlaylist:
             (void)playlist_.Close();

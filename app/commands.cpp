@@ -13,7 +13,7 @@ namespace d = main_dialog;
 constexpr std::string_view kAdministratorLogin = "sovra";
 
 // Labels keep their trailing blanks: they are the menu's own texts.
-constexpr CommandSpec kCommands[] = {
+constexpr CommandItem kCommands[] = {
     {"&File", "&New Playlist", "Ctrl+N", c::kNewPlaylist, 40044, "N", E::Always},
     {"&File", "&Open Playlist...   ", "Ctrl+O", c::kOpenPlaylist, 40028, "O", E::Always},
     {"&File", "Open Selected Unit's Playlist...", "", c::kOpenUnitPlaylist, 0, "",
@@ -48,7 +48,7 @@ constexpr CommandSpec kCommands[] = {
     {"&Help", "Check for Updates...", "", c::kCheckForUpdates, 0, "", E::Always},
 };
 
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonItem kButtons[] = {
     {d::kAddButton, "Add", E::Always},
     {d::kDeleteButton, "Delete", E::MediaSelected},
     {d::kPreviewButton, "Preview", E::MediaSelected},
@@ -58,18 +58,18 @@ constexpr ButtonSpec kButtons[] = {
 
 }  // namespace
 
-std::span<const CommandSpec> CommandTable() {
+std::span<const CommandItem> CommandTable() {
     return kCommands;
 }
 
-std::span<const ButtonSpec> ButtonTable() {
+std::span<const ButtonItem> ButtonTable() {
     return kButtons;
 }
 
-const CommandSpec* FindCommand(int id) {
-    for (const CommandSpec& spec : kCommands) {
-        if (spec.id == id || (spec.acceleratorId != 0 && spec.acceleratorId == id)) {
-            return &spec;
+const CommandItem* FindCommand(int id) {
+    for (const CommandItem& item : kCommands) {
+        if (item.id == id || (item.acceleratorId != 0 && item.acceleratorId == id)) {
+            return &item;
         }
     }
     return nullptr;
@@ -84,9 +84,9 @@ std::vector<int> CommandsHiddenFrom(std::string_view loginName) {
     if (IsAdministratorLogin(loginName)) {
         return hidden;
     }
-    for (const CommandSpec& spec : kCommands) {
-        if (spec.administratorOnly) {
-            hidden.push_back(spec.id);
+    for (const CommandItem& item : kCommands) {
+        if (item.administratorOnly) {
+            hidden.push_back(item.id);
         }
     }
     return hidden;
@@ -114,10 +114,10 @@ bool IsEnabled(Enabling rule, const ListState& units, const ListState& playlist)
 
 CommandStates ComputeCommandStates(const ListState& units, const ListState& playlist) {
     CommandStates states;
-    for (const CommandSpec& spec : kCommands) {
-        states.menuItems.push_back({spec.id, IsEnabled(spec.enabling, units, playlist)});
+    for (const CommandItem& item : kCommands) {
+        states.menuItems.push_back({item.id, IsEnabled(item.enabling, units, playlist)});
     }
-    for (const ButtonSpec& button : kButtons) {
+    for (const ButtonItem& button : kButtons) {
         states.buttons.push_back({button.id, IsEnabled(button.enabling, units, playlist)});
     }
     return states;

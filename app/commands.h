@@ -67,7 +67,7 @@ enum class Enabling {
     MediaSelectedNotLast,   // ... and its last row is not selected
 };
 
-struct CommandSpec {
+struct CommandItem {
     std::string_view menu;      // "&File"
     std::string_view label;     // "&New Playlist", as shown
     std::string_view shortcut;  // right-aligned text, "" for none
@@ -79,18 +79,18 @@ struct CommandSpec {
     bool separatorAfter = false;
 };
 
-struct ButtonSpec {
+struct ButtonItem {
     int id = 0;
     std::string_view text;
     Enabling enabling = Enabling::Always;
 };
 
 // Every command in menu order; the menus stand in the order they first appear.
-[[nodiscard]] std::span<const CommandSpec> CommandTable();
+[[nodiscard]] std::span<const CommandItem> CommandTable();
 // The main dialog's buttons, left to right.
-[[nodiscard]] std::span<const ButtonSpec> ButtonTable();
+[[nodiscard]] std::span<const ButtonItem> ButtonTable();
 // The command a menu id or an accelerator id belongs to; null for neither.
-[[nodiscard]] const CommandSpec* FindCommand(int id);
+[[nodiscard]] const CommandItem* FindCommand(int id);
 
 // The administrator's login name; the comparison ignores case.
 [[nodiscard]] bool IsAdministratorLogin(std::string_view loginName);

@@ -14,7 +14,7 @@ void AnchorMainDialog(WSizer& sizer, WindowId dialog) {
     sizer.AnchorItem(d::kChannelTabs, 0, 0.5, 1, 0.5);
     sizer.AnchorItem(d::kPlaylistList, 0, 0.5, 1, 0.5);
     sizer.AnchorItem(d::kPlaylistLabel, 0, 0.5, 0, 0);
-    for (const ButtonSpec& button : ButtonTable()) {
+    for (const ButtonItem& button : ButtonTable()) {
         sizer.AnchorItemLike(button.id);
     }
 }

@@ -37,7 +37,7 @@ class MainWindowView {
     // The hidden top-level window with the menus of commands; kNoWindow when
     // it cannot be made. Accelerators reach OnCommand with their own ids.
     [[nodiscard]] virtual WindowId CreateMainWindow(const std::string& title,
-                                                    std::span<const CommandSpec> commands,
+                                                    std::span<const CommandItem> commands,
                                                     MainWindowEvents& events) = 0;
     // Takes an item out of the menu for the life of the window.
     virtual void RemoveCommand(int commandId) = 0;
@@ -48,7 +48,7 @@ class MainWindowView {
     virtual void PlaceStatusBar() = 0;
     // The main dialog with its items at their design places, a child of the
     // client area (its parent); kNoWindow when it cannot be made.
-    [[nodiscard]] virtual WindowId CreateMainDialog(std::span<const ButtonSpec> buttons) = 0;
+    [[nodiscard]] virtual WindowId CreateMainDialog(std::span<const ButtonItem> buttons) = 0;
     // Adds a channel tab without selecting anything.
     virtual void InsertTab(int index, const std::string& text) = 0;
     virtual void ShowMainWindow() = 0;

@@ -109,7 +109,7 @@ QtMainWindowView::~QtMainWindowView() {
 }
 
 WindowId QtMainWindowView::CreateMainWindow(const std::string& title,
-                                            std::span<const CommandSpec> commands,
+                                            std::span<const CommandItem> commands,
                                             MainWindowEvents& events) {
     events_ = &events;
     window_ = std::make_unique<Frame>(events);
@@ -126,27 +126,27 @@ WindowId QtMainWindowView::CreateMainWindow(const std::string& title,
 
     QMenu* menu = nullptr;
     std::string_view menuTitle;
-    for (const CommandSpec& spec : commands) {
-        if (menu == nullptr || spec.menu != menuTitle) {
-            menuTitle = spec.menu;
-            menu = window_->menuBar()->addMenu(FromText(spec.menu));
+    for (const CommandItem& item : commands) {
+        if (menu == nullptr || item.menu != menuTitle) {
+            menuTitle = item.menu;
+            menu = window_->menuBar()->addMenu(FromText(item.menu));
         }
         // The text after a tab is the menu's right-aligned shortcut column;
         // it binds nothing, the accelerators below do.
-        QString text = FromText(spec.label);
-        if (!spec.shortcut.empty()) {
-            text += '\t' + FromText(spec.shortcut);
+        QString text = FromText(item.label);
+        if (!item.shortcut.empty()) {
+            text += '\t' + FromText(item.shortcut);
         }
         QAction* action = menu->addAction(text);
-        const int id = spec.id;
+        const int id = item.id;
         connect(action, &QAction::triggered, this, [this, id] { events_->OnCommand(id); });
         actions_[id] = action;
-        if (spec.separatorAfter) {
+        if (item.separatorAfter) {
             menu->addSeparator();
         }
-        if (spec.acceleratorId != 0) {
-            const QKeySequence keys(FromText("Ctrl+" + std::string(spec.acceleratorKey)));
-            accelerators_[keys[0].key()] = spec.acceleratorId;
+        if (item.acceleratorId != 0) {
+            const QKeySequence keys(FromText("Ctrl+" + std::string(item.acceleratorKey)));
+            accelerators_[keys[0].key()] = item.acceleratorId;
         }
     }
     qApp->installEventFilter(this);
@@ -197,7 +197,7 @@ void QtMainWindowView::PlaceStatusBar() {
     statusBar_->setGeometry(0, client_->height() - height, client_->width(), height);
 }
 
-WindowId QtMainWindowView::CreateMainDialog(std::span<const ButtonSpec> buttons) {
+WindowId QtMainWindowView::CreateMainDialog(std::span<const ButtonItem> buttons) {
     if (client_ == nullptr) {
         return kNoWindow;
     }

@@ -25,13 +25,13 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     ~QtMainWindowView() override;
 
     [[nodiscard]] WindowId CreateMainWindow(const std::string& title,
-                                            std::span<const CommandSpec> commands,
+                                            std::span<const CommandItem> commands,
                                             MainWindowEvents& events) override;
     void RemoveCommand(int commandId) override;
     void EnableCommand(int commandId, bool enabled) override;
     [[nodiscard]] WindowId CreateStatusBar(const std::string& text) override;
     void PlaceStatusBar() override;
-    [[nodiscard]] WindowId CreateMainDialog(std::span<const ButtonSpec> buttons) override;
+    [[nodiscard]] WindowId CreateMainDialog(std::span<const ButtonItem> buttons) override;
     void InsertTab(int index, const std::string& text) override;
     void ShowMainWindow() override;
     void BringToFront() override;

@@ -31,15 +31,15 @@ TEST(CommandTable, AcceleratorsRunTheirMenuItemsOperation) {
                                          {40026, c::kMoveMediaUp},  {40027, c::kMoveMediaDown},
                                          {40030, c::kDeployToAll},  {40031, c::kDeployToSelected}};
     int accelerators = 0;
-    for (const CommandSpec& spec : CommandTable()) {
-        accelerators += spec.acceleratorId != 0 ? 1 : 0;
+    for (const CommandItem& item : CommandTable()) {
+        accelerators += item.acceleratorId != 0 ? 1 : 0;
     }
     EXPECT_EQ(accelerators, 8);
-    for (auto [accelerator, item] : pairs) {
-        const CommandSpec* spec = FindCommand(accelerator);
-        ASSERT_NE(spec, nullptr) << accelerator;
-        EXPECT_EQ(spec->id, item);
-        EXPECT_EQ(FindCommand(item), spec);
+    for (auto [accelerator, menuId] : pairs) {
+        const CommandItem* found = FindCommand(accelerator);
+        ASSERT_NE(found, nullptr) << accelerator;
+        EXPECT_EQ(found->id, menuId);
+        EXPECT_EQ(FindCommand(menuId), found);
     }
     EXPECT_EQ(FindCommand(1014), nullptr);  // a button is no menu command
     EXPECT_EQ(FindCommand(0), nullptr);

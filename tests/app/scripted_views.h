@@ -23,15 +23,15 @@ class ScriptedMainWindow final : public MainWindowView {
     ScriptedMainWindow(ScriptedWindows& windows, std::vector<std::string>& log)
         : windows_(windows), log_(log) {}
 
-    WindowId CreateMainWindow(const std::string& title, std::span<const CommandSpec> commands,
+    WindowId CreateMainWindow(const std::string& title, std::span<const CommandItem> commands,
                               MainWindowEvents& events) override {
         log_.push_back("create window " + title);
         if (refuseWindow) {
             return kNoWindow;
         }
         events_ = &events;
-        for (const CommandSpec& spec : commands) {
-            menu.push_back(spec.id);
+        for (const CommandItem& item : commands) {
+            menu.push_back(item.id);
         }
         window = windows_.NewWindow(kNoWindow, Rect{100, 100, 700, 500}, WindowFrame{4, 48, 4, 4});
         windows_.OnResize(window, [this] { events_->OnSize(); });
@@ -56,14 +56,14 @@ class ScriptedMainWindow final : public MainWindowView {
         const Rect client = windows_.ClientRect(window);
         windows_.SetStoredRect(statusBar, Rect{0, client.bottom - 22, client.right, client.bottom});
     }
-    WindowId CreateMainDialog(std::span<const ButtonSpec> buttons) override {
+    WindowId CreateMainDialog(std::span<const ButtonItem> buttons) override {
         namespace d = main_dialog;
         log_.push_back("main dialog");
         dialog = windows_.NewWindow(window, Rect{0, 0, 760, 540});
         windows_.NewItem(dialog, d::kUnitList, Rect{8, 8, 752, 244});
         windows_.NewItem(dialog, d::kPlaylistLabel, Rect{8, 254, 258, 280});
         int x = 274;
-        for (const ButtonSpec& button : buttons) {
+        for (const ButtonItem& button : buttons) {
             windows_.NewItem(dialog, button.id, Rect{x, 252, x + 84, 280});
             x += 92;
         }

@@ -1,0 +1,43 @@
+#pragma once
+
+// UploadProgress: the progress dialog of operations that upload media. Its
+// item label tells the bytes sent, the rate and the time left.
+
+#include <cstdint>
+#include <string>
+
+#include "app/wprogress.h"
+#include "net/upload_media.h"
+
+namespace vantic {
+
+// The transfer text for `sent` of `total` bytes, `elapsedSeconds` after the
+// upload started:
+//   "400000 of 1000000 - 320 kbit/sec - 15 seconds left"
+//   "1000 of 1000000 - 8 kbit/sec - 17 minutes left"
+//   "1000000 of 1000000 - 800 kbit/sec" (done, or nothing sent yet)
+// Less than a whole second counts as half a second.
+[[nodiscard]] std::string TransferText(std::uint32_t sent, std::uint32_t total,
+                                       std::int64_t elapsedSeconds);
+
+class UploadProgress final : public WProgress, public UploadProgressView {
+  public:
+    using WProgress::WProgress;
+
+    // The transfer text of the item position (bytes sent) and maximum
+    // (file size) since the item started.
+    void ShowItemText() override;
+
+    bool StartItem(int barId, int labelId, std::uint32_t itemMax) override {
+        return WProgress::StartItem(barId, labelId, itemMax);
+    }
+    bool SetItem(std::uint32_t position, std::uint32_t maximum) override {
+        return WProgress::SetItem(position, maximum);
+    }
+    bool FinishItem() override { return WProgress::FinishItem(); }
+    void SetText(int itemId, const std::string& text) override { WProgress::SetText(itemId, text); }
+    [[nodiscard]] bool Cancelled() const override { return WProgress::Cancelled(); }
+    [[nodiscard]] WindowId Dialog() const override { return WProgress::Dialog(); }
+};
+
+}  // namespace vantic

@@ -1,0 +1,135 @@
+#include "net/upload_media.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+#include "core/cpstring.h"
+#include "net/hex.h"
+#include "net/md5.h"
+#include "net/media_exchange.h"
+#include "platform/progress_window.h"
+
+namespace vantic {
+namespace {
+
+namespace pl = progress_layout;
+
+constexpr std::size_t kContentNameLength = 32;
+// The longest status line the dialog shows, in characters.
+constexpr std::size_t kStatusLineMax = 519;
+
+std::string StatusLine(const char* format, const std::string& path) {
+    char line[kStatusLineMax + 1];
+    FormatInto(line, sizeof line, format, std::string(FileNameOf(path)).c_str());
+    return line;
+}
+
+// Item positions are 32-bit. Files that large are refused before their
+// digest, but one may grow meanwhile; its bar then stops short of the end.
+bool ReportItem(UploadProgressView& progress, std::uint64_t done, std::uint64_t total) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
+    return progress.SetItem(static_cast<std::uint32_t>(std::min(done, kMax)),
+                            static_cast<std::uint32_t>(std::min(total, kMax)));
+}
+
+std::optional<Md5Digest> DigestOfContentName(const std::string& contentName) {
+    if (contentName.size() != kContentNameLength) {
+        return std::nullopt;
+    }
+    Bytes bytes = HexDecode(contentName);
+    Md5Digest digest{};
+    std::copy_n(bytes.begin(), digest.size(), digest.begin());
+    return digest;
+}
+
+// The digest of the clip's file, which refreshes its content name; the
+// content name's digest when the file cannot be read or the operator
+// cancels; none when neither is there.
+std::optional<Md5Digest> DigestOfClip(PlayEntry& entry, UploadProgressView* progress) {
+    ByteProgress report;
+    if (progress != nullptr) {
+        report = [progress](std::uint64_t done, std::uint64_t total) {
+            return ReportItem(*progress, done, total);
+        };
+    }
+    std::optional<Md5Digest> digest = Md5File(entry.path, report);
+    if (digest) {
+        entry.contentName = HexEncode(*digest);
+    } else {
+        digest = DigestOfContentName(entry.contentName);
+    }
+    if (digest && progress != nullptr) {
+        progress->FinishItem();
+    }
+    return digest;
+}
+
+void WarnTooLarge(MessageBoxes& messages, UploadProgressView* progress) {
+    Message warning;
+    warning.owner = progress != nullptr ? progress->Dialog() : kNoWindow;
+    warning.text =
+        FormatNew("The maximum file size is %lu", static_cast<unsigned long>(kMaxMediaFileSize));
+    warning.caption = "Warning: Cannot upload file";
+    warning.icon = MessageIcon::Warning;
+    messages.Show(warning);
+}
+
+// The upload connection. The dialog's item starts with the first report,
+// which comes once the login and the size words are through, just before
+// the first byte of the file; its start time is the rate's reference.
+bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std::string& path,
+                 UploadProgressView* progress) {
+    if (progress == nullptr) {
+        return PutMediaFile(access, digest, path);
+    }
+    bool started = false;
+    auto report = [&](std::uint64_t done, std::uint64_t total) {
+        if (!started) {
+            started = true;
+            progress->StartItem(pl::kItemBar, pl::kTransferLine, 100);
+            progress->SetText(pl::kStatusLine, StatusLine("Uploading %s", path));
+        }
+        return ReportItem(*progress, done, total);
+    };
+    if (!PutMediaFile(access, digest, path, report)) {
+        return false;
+    }
+    progress->FinishItem();
+    return true;
+}
+
+}  // namespace
+
+bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
+                 UploadProgressView* progress) {
+    if (progress != nullptr) {
+        progress->StartItem(pl::kItemBar, 0, 100);
+        progress->SetText(pl::kStatusLine, StatusLine("Processing %s", entry.path));
+    }
+    // Neither this program nor the server moves a file above the limit, so
+    // the server cannot hold one: it is refused before a long digest and
+    // without a connection.
+    std::optional<std::uint64_t> size = FileSize(entry.path);
+    if (size && *size > kMaxMediaFileSize) {
+        WarnTooLarge(messages, progress);
+        return false;
+    }
+    std::optional<Md5Digest> digest = DigestOfClip(entry, progress);
+    if (!digest) {
+        return false;
+    }
+    std::optional<bool> held = MediaOnServer(access, *digest);
+    if (held == std::optional<bool>(true)) {
+        return true;  // nothing to send, even when the local file is gone
+    }
+    // A cancel during the digest still asks the server, whose answer may
+    // spare the upload; beyond that, a cancelled operation sends nothing
+    // and shows nothing.
+    if (!held || (progress != nullptr && progress->Cancelled()) || !FileSize(entry.path)) {
+        return false;
+    }
+    return PutClipFile(access, *digest, entry.path, progress);
+}
+
+}  // namespace vantic

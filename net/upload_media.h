@@ -1,0 +1,45 @@
+#pragma once
+
+// UploadMedia: makes sure the server holds a clip's media file. The file's
+// MD5 is computed in place, the server is asked whether it holds that
+// digest, and the file is streamed to it only when it does not. The clip's
+// content name becomes the digest's hexadecimal text whenever the file can
+// be read; when it cannot, a content name already on the clip stands in
+// for it, so a clip whose media the server holds deploys without the file.
+
+#include <cstdint>
+#include <string>
+
+#include "net/server_access.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "playlist/playentry.h"
+
+namespace vantic {
+
+// What UploadMedia drives of the operation's progress dialog (layout
+// progress_layout::kOperation): the item bar, the status line and the
+// transfer line. The application's UploadProgress is one. Every update
+// returns the cancelled flag, as the dialog does.
+class UploadProgressView {
+  public:
+    virtual ~UploadProgressView() = default;
+    virtual bool StartItem(int barId, int labelId, std::uint32_t itemMax) = 0;
+    virtual bool SetItem(std::uint32_t position, std::uint32_t maximum) = 0;
+    virtual bool FinishItem() = 0;
+    virtual void SetText(int itemId, const std::string& text) = 0;
+    [[nodiscard]] virtual bool Cancelled() const = 0;
+    // The owner of a message shown during the upload.
+    [[nodiscard]] virtual WindowId Dialog() const = 0;
+};
+
+// True when the server holds the media of `entry` afterwards: it held it
+// already, or it has just been uploaded. `progress` is the open dialog, or
+// null. The only message shown is the warning about a file above the size
+// limit (owned by the dialog when there is one); the caller reports every
+// other failure, except a cancel, which ends without a message.
+// The caller makes sure the login is complete before a series of uploads.
+[[nodiscard]] bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
+                               UploadProgressView* progress);
+
+}  // namespace vantic

@@ -1,0 +1,315 @@
+// UploadMedia against the reference server: what reaches the server (its
+// connection log and media store), what the progress dialog is told, and
+// what the operator is shown.
+
+#include "net/upload_media.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "net/hex.h"
+#include "net/md5.h"
+#include "net/media_exchange.h"
+#include "tests/net/reference.h"
+#include "tests/support/scripted_platform.h"
+#include "tests/support/server_runner.h"
+
+namespace vantic {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ServerRunner;
+using Events = std::vector<std::string>;
+
+const WindowId kDialog = reinterpret_cast<WindowId>(0x115);
+
+// A progress dialog that writes down every call. It is cancelled from the
+// call whose event is `cancelAt` onwards, as a real one is once its Cancel
+// button has been pressed.
+class RecordingProgress final : public UploadProgressView {
+  public:
+    bool StartItem(int barId, int labelId, std::uint32_t itemMax) override {
+        return Note(Event("start", barId, labelId, itemMax));
+    }
+    bool SetItem(std::uint32_t position, std::uint32_t maximum) override {
+        return Note("item " + std::to_string(position) + " " + std::to_string(maximum));
+    }
+    bool FinishItem() override { return Note("finish"); }
+    void SetText(int itemId, const std::string& text) override {
+        Note(std::to_string(itemId) + " " + text);
+    }
+    [[nodiscard]] bool Cancelled() const override { return cancelled_; }
+    [[nodiscard]] WindowId Dialog() const override { return kDialog; }
+
+    std::string cancelAt;
+    Events events;
+
+  private:
+    static std::string Event(const char* what, int a, int b, std::uint32_t c) {
+        return std::string(what) + " " + std::to_string(a) + " " + std::to_string(b) + " " +
+               std::to_string(c);
+    }
+    bool Note(std::string event) {
+        cancelled_ = cancelled_ || event == cancelAt;
+        events.push_back(std::move(event));
+        return cancelled_;
+    }
+    bool cancelled_ = false;
+};
+
+// What the dialog hears about one file of `size` bytes whose digest is
+// computed and which is then uploaded: the digest item, and the transfer
+// item with a report before the first piece and after each of 4096 bytes.
+Events DigestEvents(const std::string& name, std::uint64_t size) {
+    Events events{"start 1067 0 100", "1068 Processing " + name};
+    for (std::uint64_t done = 0;; done = std::min(done + kMd5FilePiece, size)) {
+        events.push_back("item " + std::to_string(done) + " " + std::to_string(size));
+        if (done == size) {
+            break;
+        }
+    }
+    events.push_back("finish");
+    return events;
+}
+
+Events UploadEvents(const std::string& name, std::uint64_t size) {
+    Events events{"start 1067 1069 100", "1068 Uploading " + name};
+    for (std::uint64_t done = 0;; done = std::min<std::uint64_t>(done + 4096, size)) {
+        events.push_back("item " + std::to_string(done) + " " + std::to_string(size));
+        if (done == size) {
+            break;
+        }
+    }
+    events.push_back("finish");
+    return events;
+}
+
+Events Joined(Events first, const Events& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+class UploadMediaTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { server_ = std::make_unique<ServerRunner>(); }
+    static void TearDownTestSuite() { server_.reset(); }
+    void SetUp() override { ASSERT_TRUE(server_->Ok()) << server_->Error(); }
+
+    static ServerAccess Access() {
+        return {server_->Address(), server_->Administrator().login,
+                server_->Administrator().password, server_->KeyFile()};
+    }
+
+    // A clip whose file holds `size` fresh random bytes.
+    PlayEntry Clip(const std::string& name, std::size_t size) {
+        Bytes bytes = testing::RandomBytes(random_, size);
+        PlayEntry clip;
+        clip.isClip = true;
+        clip.path = dir_.File(name);
+        EXPECT_TRUE(testing::WriteFileBytes(clip.path, std::string(bytes.begin(), bytes.end())));
+        return clip;
+    }
+    static std::string DigestText(const std::string& path) {
+        std::optional<Md5Digest> digest = Md5File(path);
+        return digest ? HexEncode(*digest) : std::string();
+    }
+    static std::string Stored(const std::string& contentName) {
+        return testing::ReadFileBytes(server_->DataDir() + "/media/" + contentName);
+    }
+
+    // The exchanges the server logged for a digest, as "COMMAND OUTCOME" in
+    // sorted order, once at least `expected` are there, and a moment after,
+    // so that an extra one shows. A line is written as a connection ends,
+    // which may be just after our side returned, so the order of the lines
+    // of two quick connections is not theirs.
+    static Events Exchanges(const std::string& contentName, std::size_t expected) {
+        for (int attempt = 0; attempt < 250 && Logged(contentName).size() < expected; ++attempt) {
+            std::this_thread::sleep_for(20ms);
+        }
+        std::this_thread::sleep_for(50ms);
+        return Logged(contentName);
+    }
+
+    bool Upload(PlayEntry& clip, UploadProgressView* progress) {
+        return UploadMedia(Access(), platform_.Messages(), clip, progress);
+    }
+
+    testing::ScriptedPlatform platform_;
+    testing::TempDir dir_;
+    std::mt19937 random_{std::random_device{}()};
+    RecordingProgress progress_;
+    static std::unique_ptr<ServerRunner> server_;
+
+  private:
+    static Events Logged(const std::string& contentName) {
+        Events exchanges;
+        for (const std::string& line : server_->LogLines("digest=" + contentName)) {
+            std::string command, outcome;
+            std::istringstream fields(line);
+            for (std::string field; fields >> field;) {
+                if (field.starts_with("command=")) {
+                    command = field.substr(8);
+                } else if (field.starts_with("outcome=")) {
+                    outcome = field.substr(8);
+                }
+            }
+            exchanges.push_back(command + " " + outcome);
+        }
+        std::sort(exchanges.begin(), exchanges.end());
+        return exchanges;
+    }
+};
+
+std::unique_ptr<ServerRunner> UploadMediaTest::server_;
+
+TEST_F(UploadMediaTest, AMissingFileIsUploadedOnceAndStoredUnderItsDigest) {
+    PlayEntry clip = Clip("clip.mpg", 4097);
+    clip.contentName = "stale";
+    const std::string digest = DigestText(clip.path);
+
+    ASSERT_TRUE(Upload(clip, &progress_));
+    EXPECT_EQ(clip.contentName, digest);
+    EXPECT_EQ(progress_.events,
+              Joined(DigestEvents("clip.mpg", 4097), UploadEvents("clip.mpg", 4097)));
+    EXPECT_EQ(Exchanges(digest, 2), (Events{"0 not-held", "7 stored"}));
+    // The server keeps exactly the local bytes, under the announced digest.
+    const std::string stored = Stored(digest);
+    EXPECT_EQ(stored, testing::ReadFileBytes(clip.path));
+    EXPECT_EQ(HexEncode(Md5Buffer(
+                  ByteView(reinterpret_cast<const std::uint8_t*>(stored.data()), stored.size()))),
+              digest);
+
+    // Held now: one short query, no upload, with or without a dialog.
+    progress_.events.clear();
+    ASSERT_TRUE(Upload(clip, &progress_));
+    EXPECT_EQ(progress_.events, DigestEvents("clip.mpg", 4097));
+    ASSERT_TRUE(Upload(clip, nullptr));
+    EXPECT_EQ(Exchanges(digest, 4), (Events{"0 held", "0 held", "0 not-held", "7 stored"}));
+    EXPECT_TRUE(platform_.ShownMessages().empty());
+}
+
+TEST_F(UploadMediaTest, AnEmptyFileIsSentAsSizeZeroWithOneReport) {
+    PlayEntry clip = Clip("empty.mpg", 0);
+    const std::string digest = DigestText(clip.path);
+    ASSERT_TRUE(Upload(clip, &progress_));
+    EXPECT_EQ(progress_.events, Joined(DigestEvents("empty.mpg", 0), UploadEvents("empty.mpg", 0)));
+    EXPECT_EQ(Exchanges(digest, 2), (Events{"0 not-held", "7 stored"}));
+    EXPECT_TRUE(std::filesystem::exists(server_->DataDir() + "/media/" + digest));
+    EXPECT_EQ(Stored(digest), "");
+}
+
+TEST_F(UploadMediaTest, WithoutTheFileTheContentNameDecides) {
+    PlayEntry held = Clip("held.mpg", 5000);
+    ASSERT_TRUE(Upload(held, nullptr));
+    PlayEntry gone;
+    gone.isClip = true;
+    gone.path = dir_.File("gone.mpg");
+    gone.contentName = held.contentName;
+    EXPECT_TRUE(Upload(gone, &progress_));
+    EXPECT_EQ(gone.contentName, held.contentName);
+    // Nothing was read; the item still finishes before the query.
+    EXPECT_EQ(progress_.events, (Events{"start 1067 0 100", "1068 Processing gone.mpg", "finish"}));
+    EXPECT_EQ(Exchanges(held.contentName, 3), (Events{"0 held", "0 not-held", "7 stored"}));
+
+    const std::string unknown = "0123456789abcdef0123456789abcdef";
+    gone.contentName = unknown;
+    EXPECT_FALSE(Upload(gone, nullptr));
+    EXPECT_EQ(Exchanges(unknown, 1), (Events{"0 not-held"}));
+
+    // Without a 32-digit name there is nothing to ask about.
+    gone.contentName = unknown.substr(1);
+    EXPECT_FALSE(Upload(gone, nullptr));
+    EXPECT_TRUE(Exchanges(unknown.substr(1), 0).empty());
+    EXPECT_TRUE(platform_.ShownMessages().empty());
+}
+
+TEST_F(UploadMediaTest, AServerThatCannotBeAskedGetsNothing) {
+    PlayEntry clip = Clip("clip.mpg", 100);
+    ServerAccess wrongPassword = Access();
+    wrongPassword.password += "x";
+    EXPECT_FALSE(UploadMedia(wrongPassword, platform_.Messages(), clip, &progress_));
+    EXPECT_EQ(clip.contentName, DigestText(clip.path));
+    EXPECT_EQ(progress_.events, DigestEvents("clip.mpg", 100));
+    EXPECT_TRUE(Stored(clip.contentName).empty());
+}
+
+TEST_F(UploadMediaTest, AFileAboveTheLimitIsRefusedWithAWarningAndNoConnection) {
+    PlayEntry clip = Clip("huge.mpg", 0);
+    std::filesystem::resize_file(clip.path, kMaxMediaFileSize + 1);  // sparse
+    clip.contentName = "00112233445566778899aabbccddeeff";
+    const std::size_t lines = server_->LogLines().size();
+
+    platform_.QueueAnswer(MessageAnswer::Ok, "Warning: Cannot upload file");
+    EXPECT_FALSE(Upload(clip, &progress_));
+    ASSERT_EQ(platform_.ShownMessages().size(), 1u);
+    const Message& warning = platform_.ShownMessages()[0];
+    EXPECT_EQ(warning.text, "The maximum file size is 2000000000");
+    EXPECT_EQ(warning.icon, MessageIcon::Warning);
+    EXPECT_EQ(warning.owner, kDialog);
+    EXPECT_EQ(progress_.events, (Events{"start 1067 0 100", "1068 Processing huge.mpg"}));
+
+    // Without a dialog the desktop owns it.
+    platform_.QueueAnswer(MessageAnswer::Ok, "Warning: Cannot upload file");
+    EXPECT_FALSE(Upload(clip, nullptr));
+    EXPECT_EQ(platform_.ShownMessages().at(1).owner, kNoWindow);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(server_->LogLines().size(), lines);
+
+    // The limit itself is allowed: the digest starts (and is cancelled here).
+    std::filesystem::resize_file(clip.path, kMaxMediaFileSize);
+    clip.contentName.clear();
+    progress_.cancelAt = "item 0 2000000000";
+    EXPECT_FALSE(Upload(clip, &progress_));
+    EXPECT_EQ(platform_.ShownMessages().size(), 2u);
+}
+
+TEST_F(UploadMediaTest, ACancelDuringTheDigestStillAsksByContentName) {
+    PlayEntry held = Clip("held.mpg", 3000);
+    ASSERT_TRUE(Upload(held, nullptr));
+
+    PlayEntry clip = Clip("clip.mpg", 100'000);
+    const std::string ownDigest = DigestText(clip.path);
+    clip.contentName = held.contentName;
+    progress_.cancelAt = "item 32768 100000";
+    EXPECT_TRUE(Upload(clip, &progress_));
+    EXPECT_EQ(clip.contentName, held.contentName);
+    EXPECT_EQ(Exchanges(held.contentName, 3), (Events{"0 held", "0 not-held", "7 stored"}));
+
+    // Not held: the answer is asked for, and nothing more happens.
+    clip.contentName = "ffeeddccbbaa99887766554433221100";
+    EXPECT_FALSE(Upload(clip, &progress_));
+    EXPECT_EQ(Exchanges(clip.contentName, 1), (Events{"0 not-held"}));
+    EXPECT_TRUE(Exchanges(ownDigest, 0).empty());
+    EXPECT_TRUE(platform_.ShownMessages().empty());
+}
+
+TEST_F(UploadMediaTest, ACancelDuringTheUploadStopsTheSending) {
+    PlayEntry clip = Clip("clip.mpg", 40'000);
+    const std::string digest = DigestText(clip.path);
+    progress_.cancelAt = "item 8192 40000";
+    EXPECT_FALSE(Upload(clip, &progress_));
+    Events expected = DigestEvents("clip.mpg", 40'000);
+    for (const char* event :
+         {"start 1067 1069 100", "1068 Uploading clip.mpg", "item 0 40000", "item 4096 40000"}) {
+        expected.push_back(event);
+    }
+    expected.push_back(progress_.cancelAt);
+    EXPECT_EQ(progress_.events, expected);
+    // The server saw a short body and stored nothing.
+    Events exchanges = Exchanges(digest, 2);
+    ASSERT_EQ(exchanges.size(), 2u);
+    EXPECT_EQ(exchanges[0], "0 not-held");
+    EXPECT_TRUE(exchanges[1].starts_with("7 ")) << exchanges[1];
+    EXPECT_NE(exchanges[1], "7 stored");
+    EXPECT_FALSE(std::filesystem::exists(server_->DataDir() + "/media/" + digest));
+    EXPECT_TRUE(platform_.ShownMessages().empty());
+}
+
+}  // namespace
+}  // namespace vantic

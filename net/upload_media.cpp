@@ -16,6 +16,8 @@ namespace {
 namespace pl = progress_layout;
 
 constexpr std::size_t kContentNameLength = 32;
+// The longest status line the dialog shows, in characters.
+constexpr std::size_t kStatusLineMax = 519;
 
 std::string StatusLine(const char* format, const std::string& path) {
     char line[kStatusLineMax + 1];

@@ -33,9 +33,6 @@ class UploadProgressView {
     [[nodiscard]] virtual WindowId Dialog() const = 0;
 };
 
-// The longest status line the dialog shows, in characters.
-inline constexpr std::size_t kStatusLineMax = 519;
-
 // True when the server holds the media of `entry` afterwards: it held it
 // already, or it has just been uploaded. `progress` is the open dialog, or
 // null. The only message shown is the warning about a file above the size

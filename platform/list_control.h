@@ -43,6 +43,9 @@ class ListEvents {
     virtual void OnDoubleClicked(int /*row*/) {}
     virtual void OnSelectionChanged() {}
     virtual void OnFilesDropped(const std::vector<std::string>& /*paths*/) {}
+    // Rows were inserted or deleted, by the user's program or a worker; a
+    // realisation may report a burst of changes once, afterwards.
+    virtual void OnRowsChanged() {}
 };
 
 class ListControl : public ColumnWidths {

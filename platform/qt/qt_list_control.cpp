@@ -86,6 +86,12 @@ QtListControl::QtListControl(QWidget* parent) : QTreeWidget(parent) {
             events_->OnHeaderClicked(column);
         }
     });
+    // Rows come and go in bursts (a refresh, a channel switch); the
+    // receiver hears of a burst once, when the loop next runs.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(model(), signal, this, [this] { NoteRowsChanged(); });
+    }
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] { NoteRowsChanged(); });
     connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
         if (events_ != nullptr) {
             events_->OnSelectionChanged();
@@ -95,6 +101,8 @@ QtListControl::QtListControl(QWidget* parent) : QTreeWidget(parent) {
 
 QtListControl::~QtListControl() {
     events_ = nullptr;
+    // The model empties itself after this part of the object is gone.
+    disconnect(model(), nullptr, this, nullptr);
 }
 
 QtListControl::Row* QtListControl::RowAt(int row) const {
@@ -306,6 +314,22 @@ void QtListControl::SortRows(const RowComparison& compare) {
 
 void QtListControl::SetEvents(ListEvents* events) {
     OnUiThread([&] { events_ = events; });
+}
+
+void QtListControl::NoteRowsChanged() {
+    if (rowsChangedPending_) {
+        return;
+    }
+    rowsChangedPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            rowsChangedPending_ = false;
+            if (events_ != nullptr) {
+                events_->OnRowsChanged();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void QtListControl::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -55,6 +55,7 @@ class QtListControl final : public QTreeWidget, public ListControl {
   private:
     class Row;
     [[nodiscard]] Row* RowAt(int row) const;
+    void NoteRowsChanged();
     // Runs call on the user-interface thread, waiting for it.
     template <class Call>
     auto OnUiThread(Call&& call) const;
@@ -62,6 +63,7 @@ class QtListControl final : public QTreeWidget, public ListControl {
     std::vector<ColumnAlign> aligns_;
     bool gridLines_ = false;
     ListEvents* events_ = nullptr;
+    bool rowsChangedPending_ = false;
 };
 
 }  // namespace vantic

@@ -218,4 +218,30 @@ void ScriptedListControl::DoubleClick(int row) {
     }
 }
 
+void ScriptedListControl::DropFiles(const std::vector<std::string>& paths) {
+    ListEvents* events = nullptr;
+    {
+        Lock lock(mutex_);
+        events = events_;
+    }
+    if (events != nullptr) {
+        events->OnFilesDropped(paths);
+    }
+}
+
+void ScriptedListControl::ClickRow(int row) {
+    ListEvents* events = nullptr;
+    {
+        Lock lock(mutex_);
+        for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
+            auto& state = rows_[static_cast<std::size_t>(i)].state;
+            state = i == row ? (state | kRowSelected) : (state & ~kRowSelected);
+        }
+        events = events_;
+    }
+    if (events != nullptr) {
+        events->OnSelectionChanged();
+    }
+}
+
 }  // namespace vantic::testing

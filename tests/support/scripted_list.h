@@ -57,6 +57,9 @@ class ScriptedListControl final : public ListControl {
     // The user's actions, delivered to the events receiver.
     void ClickHeader(int column);
     void DoubleClick(int row);
+    void DropFiles(const std::vector<std::string>& paths);
+    // The user clicks a row: it alone is selected, and the receiver hears.
+    void ClickRow(int row);
 
   private:
     struct Row {

@@ -1,28 +1,25 @@
-// Shows the platform's Qt widgets the way the controller's main window
-// uses them: the unit list and the playlist list (rows owned by list
-// views), the channel tabs and buttons kept in place by the sizer, the
-// deployment progress dialog and the login form.
+// Shows the controller's main window with sample rows (list views that own
+// them, laid out by the sizer), the deployment progress dialog over it and
+// the login form, without a server.
 
 #include <QApplication>
-#include <QLabel>
 #include <QMainWindow>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
-#include <QTabBar>
 #include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/main_dialog_layout.h"
 #include "app/wlistview.h"
 #include "app/wprogress.h"
 #include "app/wsizer.h"
 #include "platform/qt/qt_list_control.h"
 #include "platform/qt/qt_login_form.h"
+#include "platform/qt/qt_main_window.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_window.h"
+#include "playlist/playentry.h"
 
 namespace vantic {
 namespace {
@@ -48,65 +45,31 @@ class CellList : public WListView {
     }
 };
 
-template <class Widget>
-Widget* Place(QWidget* dialog, int itemId, Widget* widget, QRect rect) {
-    widget->setParent(dialog);
-    widget->setGeometry(rect);
-    SetItemId(widget, itemId);
-    return widget;
-}
-
-// The main dialog's host: refits the dialog whenever the window resizes.
-class Host : public QWidget {
-  public:
-    explicit Host(WSizer& sizer) : sizer_(sizer) {}
-
-  protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QWidget::resizeEvent(event);
-        sizer_.FitToParent(kNoWindow);
-    }
-
-  private:
-    WSizer& sizer_;
-};
-
-void AddMenus(QMainWindow& window) {
-    const char* const menus[][8] = {
-        {"&File", "&New Playlist", "&Open Playlist...", "Open Selected Unit's Playlist...",
-         "&Close Playlist...", "&Save Playlist...", "Save Playlist &As...", "E&xit"},
-        {"&Edit", "Edit Selected Unit...", "Add Media...", "Delete Selected Media...",
-         "Edit Selected Media... ", "Move Media Up", "Move Media Down   ", "Server Login Info..."},
-        {"&Deploy", "Channel to All Units", "Channel to Selected Units",
-         "Crawl Text To Selected Units...", "New Timzone to Selected Units...", nullptr},
-        {"&Reports", "&Generate Status Report...", nullptr},
-        {"&Help", "&About Vantic...", "User Manual...", "Check for Updates...", nullptr}};
-    for (const auto& menu : menus) {
-        QMenu* added = window.menuBar()->addMenu(menu[0]);
-        for (int i = 1; i < 8 && menu[i] != nullptr; ++i) {
-            added->addAction(menu[i]);
-        }
-    }
-}
-
-class Demo {
+// The real main window with sample rows: only its layout follows events.
+class Demo : private MainWindowEvents {
   public:
     Demo() : units_(platform_.Messages()), clips_(platform_.Messages()), sizer_(windows_) {
-        window_.setWindowTitle("Vantic Controller 4.1");
-        AddMenus(window_);
-        window_.statusBar()->showMessage("Ready...");
-        auto* host = new Host(sizer_);
-        window_.setCentralWidget(host);
-        BuildDialog(host);
+        window_ = view_.CreateMainWindow("Vantic Controller 4.1", CommandTable(), *this);
+        statusBar_ = view_.CreateStatusBar("Ready...");
+        dialog_ = view_.CreateMainDialog(ButtonTable());
+        for (int channel = 0; channel < kChannelCount; ++channel) {
+            view_.InsertTab(channel, std::string(ChannelNames[channel]));
+        }
+        AnchorMainDialog(sizer_, dialog_);
+        units_.Attach(windows_.FindList(dialog_, main_dialog::kUnitList));
+        clips_.Attach(windows_.FindList(dialog_, main_dialog::kPlaylistList));
+        units_.Control()->SetGridLines(true);
+        clips_.Control()->SetGridLines(true);
+        windows_.SetItemText(dialog_, main_dialog::kPlaylistLabel, "Current Playlist: night.show");
         FillUnits();
         FillClips();
-        window_.setGeometry(40, 40, 1060, 680);
+        view_.Window()->setGeometry(40, 40, 1060, 680);
     }
 
-    void Show() { window_.show(); }
+    void Show() { view_.ShowMainWindow(); }
 
     void OpenProgress() {
-        progress_.Open(IdOf(&window_), pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 8);
+        progress_.Open(window_, pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 8);
         progress_.SetOverall(3, 8);
         progress_.StartItem(pl::kItemBar, 0, 5);
         progress_.SetItem(3, 5);
@@ -118,47 +81,18 @@ class Demo {
     void RunLogin() {
         LoginForm form = OpenLoginForm("venue.example.com", "operator", true, true);
         QtLoginFormView view;
-        view.RunLoginForm(IdOf(&window_), form, [](const LoginForm&) { return true; });
+        view.RunLoginForm(window_, form, [](const LoginForm&) { return true; });
     }
-    QMainWindow& Window() { return window_; }
 
   private:
-    void BuildDialog(QWidget* host) {
-        dialog_ = new QWidget(host);
-        dialog_->setGeometry(0, 0, 800, 560);
-        // The unit list above; the label and buttons between; the channel
-        // tabs with the playlist list below.
-        auto* unitList = Place(dialog_, 1005, new QtListControl, QRect(8, 8, 784, 246));
-        Place(dialog_, 1021, new QLabel("Current Playlist: night.show"), QRect(8, 262, 300, 28));
-        int x = 316;
-        for (auto [id, text] : {std::pair{1014, "Add"},
-                                {1015, "Delete"},
-                                {1018, "Preview"},
-                                {1016, "Deploy"},
-                                {1017, "Deploy to All"}}) {
-            Place(dialog_, id, new QPushButton(text), QRect(x, 262, 88, 28));
-            x += 96;
-        }
-        auto* tabs = Place(dialog_, 1008, new QTabBar, QRect(8, 300, 784, 28));
-        for (const char* channel : {"Video", "Video - Alt", "Audio A", "Audio B"}) {
-            tabs->addTab(channel);
-        }
-        tabs->setExpanding(false);
-        auto* clipList = Place(dialog_, 1007, new QtListControl, QRect(8, 327, 784, 225));
-        units_.Attach(windows_.FindList(IdOf(dialog_), 1005));
-        clips_.Attach(windows_.FindList(IdOf(dialog_), 1007));
-        unitList->SetGridLines(true);
-        clipList->SetGridLines(true);
-
-        sizer_.Attach(IdOf(dialog_), false);
-        sizer_.AnchorItem(1005, 0, 0, 1, 0.5);
-        sizer_.AnchorItem(1008, 0, 0.5, 1, 0.5);
-        sizer_.AnchorItemLike(1007);
-        sizer_.AnchorItem(1021, 0, 0.5, 0, 0);
-        for (int id : {1014, 1015, 1018, 1016, 1017}) {
-            sizer_.AnchorItemLike(id);
-        }
+    void OnCommand(int /*commandId*/) override {}
+    void OnButton(int /*buttonId*/) override {}
+    void OnCloseRequest() override { QCoreApplication::quit(); }
+    void OnSize() override {
+        view_.PlaceStatusBar();
+        sizer_.FitToParent(statusBar_);
     }
+    void OnTabSelected(int /*index*/) override {}
 
     void FillUnits() {
         const std::pair<const char*, int> columns[] = {{"Unit #", 60},
@@ -213,8 +147,10 @@ class Demo {
 
     QtPlatform platform_;
     QtWindowSystem windows_;
-    QMainWindow window_;
-    QWidget* dialog_ = nullptr;
+    QtMainWindowView view_;
+    WindowId window_ = kNoWindow;
+    WindowId statusBar_ = kNoWindow;
+    WindowId dialog_ = kNoWindow;
     CellList units_;
     CellList clips_;
     WSizer sizer_;

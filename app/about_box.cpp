@@ -1,0 +1,47 @@
+#include "app/about_box.h"
+
+#include "app/splash.h"
+#include "app/wapp.h"
+#include "core/cpstring.h"
+
+namespace vantic {
+
+AboutForm OpenAboutForm(const WApp& app) {
+    const std::string title(app.TitleText());
+    const std::string web(app.WebAddress());
+    AboutForm form;
+    form.title = FormatNew("%s - %s", title.c_str(), web.c_str());
+    form.buildLabel = "Vantic 4.1 Release Build Code: ";
+    form.buildCode = std::string(app.BuildCode());
+    form.maker = std::string(app.CompanyName());
+    form.emailLine = SalesAddress();
+    form.webAddressLine = web;
+    form.telephoneLine = "Tel. +1 (555) 010-4182";
+    form.thanks = "Thank you for choosing Brindle for your advertising needs. ";
+    form.pictureId = picture::kAbout;
+    return form;
+}
+
+std::string SalesAddress() {
+    return "sales@brindle.example";
+}
+
+MailDraft SalesInquiry() {
+    MailDraft draft;
+    draft.subject = "I have a sales inquiry...";
+    draft.recipientName = "Brindle Sales Manager";
+    draft.recipientAddress = "SMTP:" + SalesAddress();
+    return draft;
+}
+
+void AboutLinks::OpenWebAddress() {
+    // A site that will not open is not reported.
+    (void)shell_.Open(std::string(app_.WebAddress()), "");
+}
+
+void AboutLinks::ComposeSalesInquiry() {
+    // Without a mail program nothing happens.
+    (void)mail_.Compose(SalesInquiry());
+}
+
+}  // namespace vantic

@@ -1,0 +1,215 @@
+#include "app/app.h"
+
+#include "app/main_dialog_layout.h"
+#include "app/programpath.h"
+#include "app/worker.h"
+#include "core/cpstring.h"
+#include "playlist/playentry.h"
+
+namespace vantic {
+
+namespace {
+
+// The literal the single-instance search uses (equal to ProductName()).
+constexpr const char* kWindowClass = "Vantic Controller";
+constexpr const char* kMainWindowTitle = "Vantic Controller 4.1";
+constexpr int kSplashSeconds = 2;
+constexpr int kCloseWaitMs = 2000;
+
+void ShowStartupError(Platform& platform, std::string text, std::string caption) {
+    platform.Messages().Show(Message{kNoWindow, std::move(text), std::move(caption),
+                                     MessageIcon::Error, MessageButtons::Ok});
+}
+
+ListState StateOf(const WListView& list) {
+    ListState state;
+    state.rows = list.ItemCount();
+    state.anySelected = list.SelectedCount() > 0;
+    state.firstSelected = state.rows > 0 && list.IsSelected(0);
+    state.lastSelected = state.rows > 0 && list.IsSelected(state.rows - 1);
+    return state;
+}
+
+}  // namespace
+
+App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
+    : WApp(std::move(platform)),
+      views_(std::move(views)),
+      keyFilePath_(ProgramFilePath("p.key", false).value_or("p.key")),
+      loginStore_(*this),
+      login_(loginStore_, keyFilePath_),
+      sizer_(GetPlatform().Geometry()),
+      playlist_(*this, GetPlatform(), views_->ClipEditor()),
+      venue_(GetPlatform(), login_),
+      serverLogin_(login_, views_->LoginForm(), [this] { venue_.ReloadAfterLogin(mainWindow_); }),
+      unitEvents_(NewUnitListEvents()),
+      playlistEvents_(NewPlaylistEvents()),
+      workerLock_(std::make_unique<WMutex>()) {}
+
+App::~App() {
+    refreshTimer_.reset();
+    DetachLists();
+}
+
+void App::Run() {
+    InstanceGuard& instances = views_->Instances();
+    if (instances.ActivateRunning(kWindowClass)) {
+        return;
+    }
+    instances.Claim(kWindowClass, [this] {
+        if (mainWindow_ != kNoWindow) {
+            views_->MainWindow().BringToFront();
+        }
+    });
+    if (!RequireKeyFile() || !CreateMainWindow()) {
+        return;
+    }
+    MainWindowView& view = views_->MainWindow();
+    statusBar_ = view.CreateStatusBar("Ready...");
+    if (auto placement = GetPlatform().Windows().Placement(mainWindow_)) {
+        RestoreWindowPlacement("Main_Window_Dim", *placement, GetPlatform().Screens(), true);
+    }
+    CreateMainDialog();
+    view.ShowMainWindow();
+    LoadUnitsOrAskForLogin();
+    // Its first run reopens the last playlist without asking.
+    view.PostCommand(command::kOpenPlaylist);
+    view.RunMessageLoop();
+
+    refreshTimer_.reset();
+    DetachLists();
+    view.DestroyMainWindow();
+    mainWindow_ = mainDialog_ = statusBar_ = kNoWindow;
+}
+
+bool App::RequireKeyFile() {
+    // Only whether it can be read matters here.
+    if (ReadWholeFile(keyFilePath_)) {
+        return true;
+    }
+    ShowStartupError(GetPlatform(), keyFilePath_, "ERROR - COULD NOT READ REQUIRED FILE");
+    return false;
+}
+
+bool App::CreateMainWindow() {
+    mainWindow_ = views_->MainWindow().CreateMainWindow(kMainWindowTitle, CommandTable(), *this);
+    if (mainWindow_ == kNoWindow) {
+        ShowStartupError(GetPlatform(), "Could not initialize application", "ERROR");
+        return false;
+    }
+    OnMainWindowCreated();
+    return true;
+}
+
+// What the window does while it is being made: the administrator rule,
+// the splash, the automatic update check.
+void App::OnMainWindowCreated() {
+    // Decided once: a login changed later takes effect at the next start.
+    for (int id : CommandsHiddenFrom(GetString(kLoginNameKey, kLoginNameRoom))) {
+        views_->MainWindow().RemoveCommand(id);
+    }
+    ShowSplash(picture::kSplash, kSplashSeconds, views_->Splash(), views_->Pictures(),
+               GetPlatform());
+    RunUpdateCheck(false, mainWindow_, 1);
+}
+
+void App::CreateMainDialog() {
+    MainWindowView& view = views_->MainWindow();
+    mainDialog_ = view.CreateMainDialog(ButtonTable());
+    if (mainDialog_ == kNoWindow) {
+        return;
+    }
+    OnMainDialogCreated();
+    AnchorMainDialog(sizer_, mainDialog_);
+    AttachLists();
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        view.InsertTab(channel, std::string(ChannelNames[channel]));
+    }
+    LayOut();
+}
+
+void App::OnMainDialogCreated() {
+    refreshTimer_ = GetPlatform().Timers().Start(main_dialog::kRefreshPeriodMs,
+                                                 [this] { venue_.PeriodicTick(); });
+    UpdateCommandStates();
+}
+
+void App::AttachLists() {
+    WindowSystem& windows = GetPlatform().Windows();
+    playlist_.SetWindows(mainWindow_, mainDialog_);
+    if (ListControl* list = windows.FindList(mainDialog_, main_dialog::kPlaylistList)) {
+        playlist_.AttachList(list);
+        list->SetEvents(playlistEvents_.get());
+    }
+    if (ListControl* list = windows.FindList(mainDialog_, main_dialog::kUnitList)) {
+        venue_.SetupColumns(list, *this);
+        list->SetEvents(unitEvents_.get());
+    }
+}
+
+// Both lists stop notifying and give up their rows and controls; the
+// controls go with the window.
+void App::DetachLists() {
+    if (ListControl* list = playlist_.Control()) {
+        list->SetEvents(nullptr);
+        playlist_.Clear();
+    }
+    if (ListControl* list = venue_.Control()) {
+        list->SetEvents(nullptr);
+        venue_.Clear();
+    }
+}
+
+void App::LayOut() {
+    views_->MainWindow().PlaceStatusBar();
+    sizer_.FitToParent(statusBar_);
+}
+
+void App::LoadUnitsOrAskForLogin() {
+    if (serverLogin_.EnsureLogin(kNoWindow)) {
+        (void)venue_.Refresh(mainWindow_);  // a failure is reported to the window
+        return;
+    }
+    // The login form opens as soon as the loop runs; confirming it fetches.
+    views_->MainWindow().PostCommand(command::kLoginInfo);
+}
+
+bool App::PrepareToClose() {
+    // Stored before anything is asked, so a cancelled close keeps it too.
+    SetString("Last_PlayList_File", playlist_.FilePath());
+    if (!playlist_.Close()) {
+        return false;
+    }
+    if (LiveWorkers() > 0) {
+        GetPlatform().Time().Sleep(kCloseWaitMs);
+    }
+    playlist_.SaveColumnWidths("Play_Widths", *this);
+    venue_.SaveColumnWidths(kVenueWidthsName, *this);
+    if (auto placement = GetPlatform().Windows().Placement(mainWindow_)) {
+        SaveWindowPlacement("Main_Window_Dim", *placement, true);
+    }
+    DetachLists();
+    return true;
+}
+
+void App::UpdateCommandStates() {
+    const CommandStates states = ComputeCommandStates(StateOf(venue_), StateOf(playlist_));
+    MainWindowView& view = views_->MainWindow();
+    for (const ItemState& item : states.menuItems) {
+        view.EnableCommand(item.id, item.enabled);
+    }
+    if (mainDialog_ == kNoWindow) {
+        return;
+    }
+    Platform& platform = GetPlatform();
+    for (const ItemState& button : states.buttons) {
+        platform.Windows().SetEnabled(platform.Geometry().Item(mainDialog_, button.id),
+                                      button.enabled);
+    }
+}
+
+// The software update is not built yet: neither the automatic check nor
+// the menu command does anything.
+void App::RunUpdateCheck(bool /*requested*/, WindowId /*owner*/, int /*series*/) {}
+
+}  // namespace vantic

@@ -1,0 +1,124 @@
+#pragma once
+
+// App: this product's application object. It names the product, owns the
+// main window's layout, the playlist document and the unit list, runs the
+// start-up sequence and the message loop, turns every command of the main
+// window into its operation, and closes in order.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/about_box.h"
+#include "app/commands.h"
+#include "app/login_store.h"
+#include "app/main_window_view.h"
+#include "app/single_instance.h"
+#include "app/splash.h"
+#include "app/wapp.h"
+#include "app/wmutex.h"
+#include "app/wsizer.h"
+#include "net/login_settings.h"
+#include "net/server_login.h"
+#include "platform/timer.h"
+#include "playlist/playlist.h"
+#include "units/venue_list.h"
+
+namespace vantic {
+
+// The views and desktop services only the application object uses. The
+// program supplies the Qt ones; tests supply scripted ones.
+class AppViews {
+  public:
+    virtual ~AppViews() = default;
+    virtual MainWindowView& MainWindow() = 0;
+    virtual SplashView& Splash() = 0;
+    virtual PictureSource& Pictures() = 0;
+    virtual AboutView& About() = 0;
+    virtual InstanceGuard& Instances() = 0;
+    virtual LoginFormView& LoginForm() = 0;
+    virtual ClipFormView& ClipEditor() = 0;
+};
+
+class App final : public WApp, private MainWindowEvents {
+  public:
+    App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views);
+    ~App() override;
+
+    [[nodiscard]] static App* Instance() { return static_cast<App*>(WApp::Instance()); }
+
+    [[nodiscard]] std::string_view ProductName() const override { return "Vantic Controller"; }
+    [[nodiscard]] std::string_view VersionText() const override { return "4.1"; }
+    [[nodiscard]] std::string_view MajorVersion() const override { return "4"; }
+    [[nodiscard]] std::string_view TitleText() const override { return "Vantic Controller 4.1"; }
+    [[nodiscard]] std::string_view BuildCode() const override { return "2900"; }
+
+    // Starts up, runs the message loop until the program quits, and
+    // destroys the main window. Returns early, having shown what it must,
+    // when another instance runs or the window cannot be made.
+    void Run();
+    // Stores what outlives the run and empties both lists; false when the
+    // user kept the program open.
+    [[nodiscard]] bool PrepareToClose();
+    // Enables the menu items and buttons the two lists allow.
+    void UpdateCommandStates();
+
+    [[nodiscard]] WindowId MainWindow() const { return mainWindow_; }
+    [[nodiscard]] WindowId MainDialog() const { return mainDialog_; }
+    [[nodiscard]] PlayList& Playlist() { return playlist_; }
+    [[nodiscard]] VenueList& Venue() { return venue_; }
+    [[nodiscard]] ServerLogin& Login() { return serverLogin_; }
+    // The server's public key file beside the program, found once.
+    [[nodiscard]] const std::string& KeyFilePath() const { return keyFilePath_; }
+
+  private:
+    class UnitListEvents;
+    class PlaylistEvents;
+    [[nodiscard]] std::unique_ptr<ListEvents> NewUnitListEvents();
+    [[nodiscard]] std::unique_ptr<ListEvents> NewPlaylistEvents();
+
+    // Start-up steps.
+    [[nodiscard]] bool RequireKeyFile();
+    [[nodiscard]] bool CreateMainWindow();
+    void OnMainWindowCreated();
+    void CreateMainDialog();
+    void OnMainDialogCreated();
+    void AttachLists();
+    void LoadUnitsOrAskForLogin();
+
+    // MainWindowEvents
+    void OnCommand(int commandId) override;
+    void OnButton(int buttonId) override;
+    void OnCloseRequest() override;
+    void OnSize() override;
+    void OnTabSelected(int index) override;
+
+    void RunCommand(int commandId);
+    void OnUnitDoubleClicked(int row);
+    void OnPlaylistDoubleClicked(int row);
+    void OnFilesDropped(const std::vector<std::string>& paths);
+    void Preview();
+    void ShowUserManual();
+    void ShowAbout();
+    void RunUpdateCheck(bool requested, WindowId owner, int series);
+    void LayOut();
+    void DetachLists();
+
+    std::unique_ptr<AppViews> views_;
+    WindowId mainWindow_ = kNoWindow;
+    WindowId mainDialog_ = kNoWindow;
+    WindowId statusBar_ = kNoWindow;
+    const std::string keyFilePath_;
+    WRegLoginStore loginStore_;
+    LoginSettings login_;
+    WSizer sizer_;
+    PlayList playlist_;
+    VenueList venue_;
+    ServerLogin serverLogin_;
+    std::unique_ptr<ListEvents> unitEvents_;
+    std::unique_ptr<ListEvents> playlistEvents_;
+    std::unique_ptr<Timer> refreshTimer_;
+    std::unique_ptr<WMutex> workerLock_;
+};
+
+}  // namespace vantic

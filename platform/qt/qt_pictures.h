@@ -1,0 +1,23 @@
+#pragma once
+
+// The program's own pictures, painted in code: the splash (1342 x 250) and
+// the About box's banner (360 x 67).
+
+#include <QImage>
+
+#include "app/splash.h"
+
+namespace vantic {
+
+// The picture, or a null image for an unknown id.
+[[nodiscard]] QImage PaintPicture(int pictureId);
+
+// A surface's pixels as an image (0x00RRGGBB words are Qt's RGB32).
+[[nodiscard]] QImage ImageOf(const BitmapSurface& surface);
+
+class QtPictures final : public PictureSource {
+  public:
+    bool Load(int pictureId, BitmapSurface& into) override;
+};
+
+}  // namespace vantic

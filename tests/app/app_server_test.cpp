@@ -1,0 +1,106 @@
+// The start-up against the reference server: a new operator's first run,
+// a run with stored credentials, and the periodic refresh.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/app.h"
+#include "app/worker.h"
+#include "core/cpstring.h"
+#include "tests/app/app_fixture.h"
+#include "tests/support/server_runner.h"
+
+namespace vantic {
+namespace {
+
+using testing::AppFixture;
+using testing::ServerRunner;
+namespace c = command;
+
+class AppWithServer : public AppFixture {
+  protected:
+    AppWithServer() {
+        EXPECT_TRUE(server.Ok()) << server.Error();
+        EXPECT_TRUE(CopyFileOver(server.KeyFile(), dir.File("p.key")));
+    }
+    // Waits, pumping messages, for the refresh workers to finish.
+    void AwaitWorkers() {
+        for (int i = 0; i < 2000 && LiveWorkers() > 0; ++i) {
+            platform->windows.PumpMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    ServerRunner server;
+};
+
+TEST_F(AppWithServer, ANewOperatorLogsInAndSeesTheUnits) {
+    views->login.script.Queue([&](LoginForm& form) {
+        EXPECT_EQ(form.focus, LoginFormFocus::Host);
+        form.host = server.Address();
+        form.loginName = server.Operator().login;
+        FocusPasswordField(form);
+        EditPasswordField(form, server.Operator().password);
+        form.rememberPassword = true;
+        return true;
+    });
+    Window().whileRunning = [&] {
+        EXPECT_EQ(app->Venue().ItemCount(), 8);
+        // The rows' arrival enabled the commands that need units.
+        EXPECT_TRUE(Window().IsEnabled(c::kDeployToAll));
+    };
+    app->Run();
+    EXPECT_EQ(app->GetString("Distribution_Server", 260), server.Address());
+    EXPECT_EQ(app->GetString("Distribution_Userpass", 24), server.Operator().password);
+    // Not the administrator: the menu was decided before the login.
+    EXPECT_FALSE(Window().InMenu(c::kNewFirmware));
+}
+
+TEST_F(AppWithServer, StoredCredentialsListTheUnitsBeforeTheLoopRuns) {
+    StoreLogin(server.Address(), server.Administrator().login, server.Administrator().password);
+    int unitsWhenLoopRan = -1;
+    Window().whileRunning = [&] { unitsWhenLoopRan = app->Venue().ItemCount(); };
+    app->Run();
+    EXPECT_EQ(unitsWhenLoopRan, 12);
+    EXPECT_TRUE(Window().InMenu(c::kNewFirmware));
+    EXPECT_FALSE(LogHas("post 40003"));
+}
+
+TEST_F(AppWithServer, TheTwentySecondTimerRefreshesTheUnitsInTheBackground) {
+    StoreLogin(server.Address(), server.Administrator().login, server.Administrator().password);
+    Window().whileRunning = [&] {
+        ASSERT_EQ(platform->timers.RunningPeriods(), std::vector<int>{20000});
+        std::string units = testing::ReadFileBytes(server.DataDir() + "/units.txt");
+        units += "99\tNew lobby\tOK\tMon 09:00\tMon 11:00\n";
+        ASSERT_TRUE(testing::WriteFileBytes(server.DataDir() + "/units.txt", units));
+
+        platform->timers.FireAll();
+        AwaitWorkers();
+        int row = -1;
+        EXPECT_TRUE(app->Venue().FindUnit(99, row));
+        EXPECT_EQ(Window().units.CellText(row, 1), "New lobby");
+    };
+    app->Run();
+}
+
+TEST_F(AppWithServer, TheSelectedUnitsPlaylistOpensAsAnUnnamedDocument) {
+    StoreLogin(server.Address(), server.Operator().login, server.Operator().password);
+    Window().whileRunning = [&] {
+        int row = -1;
+        ASSERT_TRUE(app->Venue().FindUnit(1, row));
+        Window().units.ClickRow(row);
+        Window().Events().OnCommand(c::kOpenUnitPlaylist);
+        ASSERT_EQ(app->Playlist().ItemCount(), 1);
+        EXPECT_EQ(app->Playlist().ClipAt(0)->path, "C:\\Media\\Office\\test_pattern.mpg");
+        EXPECT_EQ(app->Playlist().FilePath(), "");
+        EXPECT_EQ(platform->windows.ItemText(Window().dialog, main_dialog::kPlaylistLabel),
+                  "Current Playlist: < not named >");
+        EXPECT_TRUE(Window().IsEnabled(c::kSavePlaylist));
+    };
+    app->Run();
+}
+
+}  // namespace
+}  // namespace vantic

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "app/app.h"
+#include "app/worker.h"
+#include "tests/app/app_fixture.h"
+
+namespace vantic {
+namespace {
+
+using testing::AppFixture;
+using testing::WriteFileBytes;
+namespace c = command;
+namespace d = main_dialog;
+
+constexpr const char* kTwoUnits =
+    "12\t[Harbor] Deli\tOK\tSun 13:52\tSun 15:52\n7\tLobby\tOK\tSun 13:40\tSun 15:40\n";
+
+// A started application whose message loop runs the test's body. The
+// operator cancels the login form that the start-up opens.
+class MainWindow : public AppFixture {
+  protected:
+    MainWindow() { StoreLoginNameOnly("operator"); }
+
+    void RunWith(std::function<void()> body) {
+        Window().whileRunning = std::move(body);
+        app->Run();
+    }
+    [[nodiscard]] bool ButtonEnabled(int id) {
+        return platform->windows.IsEnabled(platform->windows.Item(Window().dialog, id));
+    }
+    // A playlist file with one clip on channel 0.
+    std::string WritePlaylist(const std::string& name, const std::string& clip) {
+        const std::string path = dir.File(name);
+        EXPECT_TRUE(WriteFileBytes(
+            path, "0\t" + clip + "\tAuto\t\t12 KB\tAll\tloop\tNone\tNone\tA\tlobby"));
+        return path;
+    }
+    [[nodiscard]] std::vector<std::string> Paths() {
+        std::vector<std::string> paths;
+        for (int row = 0; row < app->Playlist().ItemCount(); ++row) {
+            paths.push_back(app->Playlist().ClipAt(row)->path);
+        }
+        return paths;
+    }
+};
+
+TEST_F(MainWindow, ListChangesUpdateTheCommandsAndButtons) {
+    RunWith([&] {
+        EXPECT_FALSE(Window().IsEnabled(c::kDeployToAll));
+        EXPECT_FALSE(ButtonEnabled(d::kDeployAllButton));
+        EXPECT_FALSE(ButtonEnabled(d::kDeleteButton));
+        EXPECT_FALSE(Window().IsEnabled(c::kSavePlaylist));
+        EXPECT_TRUE(ButtonEnabled(d::kAddButton));
+
+        app->Venue().MergeReply(kTwoUnits);
+        Window().playlist.DropFiles({"/media/intro.mpg"});
+        EXPECT_TRUE(Window().IsEnabled(c::kDeployToAll));
+        EXPECT_TRUE(ButtonEnabled(d::kDeployAllButton));
+        EXPECT_FALSE(ButtonEnabled(d::kDeployButton));
+        EXPECT_FALSE(Window().IsEnabled(c::kDeployToSelected));
+        EXPECT_TRUE(Window().IsEnabled(c::kSavePlaylist));
+
+        Window().units.ClickRow(1);
+        Window().playlist.ClickRow(0);
+        EXPECT_TRUE(Window().IsEnabled(c::kDeployToSelected));
+        EXPECT_TRUE(Window().IsEnabled(c::kCrawlText));
+        EXPECT_TRUE(ButtonEnabled(d::kDeployButton));
+        // One clip, selected: it can go but not move.
+        EXPECT_FALSE(Window().IsEnabled(c::kMoveMediaUp));
+        EXPECT_FALSE(Window().IsEnabled(c::kMoveMediaDown));
+        EXPECT_TRUE(Window().IsEnabled(c::kDeleteMedia));
+        EXPECT_TRUE(ButtonEnabled(d::kDeleteButton));
+        EXPECT_TRUE(ButtonEnabled(d::kPreviewButton));
+    });
+}
+
+TEST_F(MainWindow, DoubleClicksAddOrEditClipsAndHeaderClicksSortUnits) {
+    platform->QueueFileChoice(std::nullopt);  // Add Media: the operator cancels
+    views->clipEditor.script.QueueCancel();
+    RunWith([&] {
+        Window().playlist.DropFiles({"/media/intro.mpg"});
+        Window().playlist.DoubleClick(-1);
+        Window().playlist.ClickRow(0);
+        Window().playlist.DoubleClick(0);
+
+        app->Venue().MergeReply(kTwoUnits);
+        Window().units.ClickHeader(0);
+        EXPECT_EQ(app->Venue().UnitNumberAt(0), 7u);
+        Window().units.ClickHeader(0);
+        EXPECT_EQ(app->Venue().UnitNumberAt(0), 12u);
+    });
+    ASSERT_EQ(platform->fileDialogs.ShownDialogs().size(), 1u);
+    EXPECT_EQ(platform->fileDialogs.ShownDialogs()[0].request.title, "Choose Media File");
+    ASSERT_EQ(views->clipEditor.script.Opened().size(), 1u);
+}
+
+TEST_F(MainWindow, ASingleLowerCasePlaylistDroppedOnThePlaylistOpensIt) {
+    const std::string night = WritePlaylist("night.ply", "/media/night.mpg");
+    RunWith([&] {
+        Window().units.DropFiles({night});
+        EXPECT_EQ(app->Playlist().ItemCount(), 0);
+
+        Window().playlist.DropFiles({night});
+        EXPECT_EQ(app->Playlist().FilePath(), night);
+        EXPECT_EQ(Paths(), std::vector<std::string>{"/media/night.mpg"});
+        EXPECT_EQ(platform->windows.ItemText(Window().dialog, d::kPlaylistLabel),
+                  "Current Playlist: night");
+        EXPECT_FALSE(app->Playlist().IsModified());
+
+        // With another file, a playlist is just a file that is not media.
+        Window().playlist.DropFiles(
+            {WritePlaylist("morning.PLY", "/media/a.mpg"), "/media/intro.mpg"});
+        EXPECT_EQ(app->Playlist().FilePath(), night);
+        EXPECT_EQ(Paths(), (std::vector<std::string>{"/media/night.mpg", "/media/intro.mpg"}));
+        EXPECT_TRUE(app->Playlist().IsModified());
+    });
+}
+
+TEST_F(MainWindow, TabsSwitchTheChannelShown) {
+    RunWith([&] {
+        Window().playlist.DropFiles({"/media/intro.mpg"});
+        Window().Events().OnTabSelected(2);
+        EXPECT_EQ(app->Playlist().Channel(), 2);
+        EXPECT_EQ(app->Playlist().ItemCount(), 0);
+        EXPECT_FALSE(Window().IsEnabled(c::kSavePlaylist));
+        Window().Events().OnTabSelected(0);
+        EXPECT_EQ(app->Playlist().ItemCount(), 1);
+    });
+}
+
+TEST_F(MainWindow, AnAcceleratorRunsTheSameOperationAsItsMenuItem) {
+    RunWith([&] {
+        Window().playlist.DropFiles({"/media/a.mpg", "/media/b.mpg"});
+        Window().playlist.ClickRow(1);
+        Window().Events().OnCommand(40026);  // Ctrl+Up
+        EXPECT_EQ(Paths(), (std::vector<std::string>{"/media/b.mpg", "/media/a.mpg"}));
+        Window().Events().OnCommand(c::kMoveMediaDown);
+        EXPECT_EQ(Paths(), (std::vector<std::string>{"/media/a.mpg", "/media/b.mpg"}));
+
+        platform->QueueAnswer(MessageAnswer::Cancel, "Play-List file has un-saved changes");
+        Window().Events().OnCommand(40044);  // Ctrl+N
+        EXPECT_EQ(app->Playlist().ItemCount(), 2);
+        platform->QueueAnswer(MessageAnswer::No, "Play-List file has un-saved changes");
+        Window().Events().OnCommand(c::kNewPlaylist);
+        EXPECT_EQ(app->Playlist().ItemCount(), 0);
+
+        Window().Events().OnCommand(12345);  // no operation, just the update
+    });
+    EXPECT_EQ(platform->ShownMessages().size(), 2u);
+}
+
+TEST_F(MainWindow, PreviewOpensTheSelectedClipOrAsksForOne) {
+    platform->QueueAnswer(MessageAnswer::Ok, "None Selected");
+    RunWith([&] {
+        Window().Events().OnButton(d::kPreviewButton);
+        Window().playlist.DropFiles({"/media/a.mpg", "/media/b.mpg"});
+        Window().playlist.ClickRow(1);
+        Window().Events().OnButton(d::kPreviewButton);
+    });
+    const Message& shown = platform->ShownMessages()[0];
+    EXPECT_EQ(shown.text, "Please select a media file in the list...\r\n and press 'Preview'");
+    EXPECT_EQ(shown.icon, MessageIcon::Warning);
+    EXPECT_EQ(shown.owner, Window().window);
+    ASSERT_EQ(platform->shell.opened.size(), 1u);
+    EXPECT_EQ(platform->shell.opened[0].target, "/media/b.mpg");
+    EXPECT_TRUE(LogHas("clear focus"));
+}
+
+TEST_F(MainWindow, TheUserManualOpensOnlyWhenItIsThere) {
+    RunWith([&] {
+        Window().Events().OnCommand(c::kUserManual);
+        EXPECT_TRUE(platform->shell.opened.empty());
+        ASSERT_TRUE(WriteFileBytes(dir.File("UserManual.pdf"), "%PDF"));
+        Window().Events().OnCommand(c::kUserManual);
+    });
+    ASSERT_EQ(platform->shell.opened.size(), 1u);
+    EXPECT_EQ(platform->shell.opened[0].target, dir.File("UserManual.pdf"));
+}
+
+TEST_F(MainWindow, TheAboutBoxNamesTheBuildAndItsLinksOpenSiteAndMail) {
+    views->about.onOpen = [](AboutLinks& links) {
+        links.OpenWebAddress();
+        links.ComposeSalesInquiry();
+    };
+    RunWith([&] { Window().Events().OnCommand(c::kAbout); });
+    ASSERT_EQ(views->about.forms.size(), 1u);
+    const AboutForm& form = views->about.forms[0];
+    EXPECT_EQ(views->about.owners[0], Window().window);
+    EXPECT_EQ(form.title, "Vantic Controller 4.1 - www.brindle.example");
+    EXPECT_EQ(form.buildLabel + form.buildCode, "Vantic 4.1 Release Build Code: 2900");
+    EXPECT_EQ(form.pictureId, 127);
+    ASSERT_EQ(platform->shell.opened.size(), 1u);
+    EXPECT_EQ(platform->shell.opened[0].target, "www.brindle.example");
+    ASSERT_EQ(platform->mail.drafts.size(), 1u);
+    EXPECT_EQ(platform->mail.drafts[0].subject, "I have a sales inquiry...");
+    EXPECT_EQ(platform->mail.drafts[0].recipientName, "Brindle Sales Manager");
+    EXPECT_EQ(platform->mail.drafts[0].recipientAddress, "SMTP:sales@brindle.example");
+}
+
+TEST_F(MainWindow, CancellingTheSaveQuestionKeepsTheWindowButStoresThePlaylistPath) {
+    const std::string night = WritePlaylist("night.ply", "/media/night.mpg");
+    RunWith([&] {
+        Window().playlist.DropFiles({night});
+        Window().playlist.DropFiles({"/media/intro.mpg"});
+        platform->QueueAnswer(MessageAnswer::Cancel, "Play-List file has un-saved changes");
+        Window().Events().OnCloseRequest();
+        EXPECT_FALSE(Window().quit);
+        EXPECT_EQ(app->GetString("Last_PlayList_File", 260), night);
+        EXPECT_EQ(app->Playlist().ItemCount(), 2);
+        EXPECT_NE(app->Playlist().Control(), nullptr);
+        EXPECT_EQ(app->GetInt("Main_Window_Dim_dx", 0), 0);  // nothing else stored
+
+        platform->QueueAnswer(MessageAnswer::No, "Play-List file has un-saved changes");
+        Window().Events().OnCommand(c::kExit);
+        EXPECT_TRUE(Window().quit);
+    });
+}
+
+TEST_F(MainWindow, ClosingStoresTheLayoutAndEmptiesBothLists) {
+    RunWith([&] {
+        app->Venue().MergeReply(kTwoUnits);
+        Window().Events().OnCloseRequest();
+        EXPECT_TRUE(Window().quit);
+        EXPECT_EQ(app->Venue().ItemCount(), 0);
+        EXPECT_EQ(app->Venue().Control(), nullptr);
+        EXPECT_EQ(Window().units.RowCount(), 0);
+    });
+    EXPECT_EQ(app->GetString("Last_PlayList_File", 260, "unset"), "");
+    EXPECT_NE(app->GetInt("Main_Window_Dim_dx", 0), 0);
+    EXPECT_EQ(app->GetInt("Venue_Widths_col0", 0), 60);
+    EXPECT_EQ(app->GetInt("Play_Widths_col1", 0), 70);
+    EXPECT_TRUE(LogHas("destroy window"));
+}
+
+TEST_F(MainWindow, ClosingWaitsOnceForLiveWorkers) {
+    std::atomic<bool> release{false};
+    RunWith([&] {
+        ASSERT_TRUE(StartWorker([&] {
+            while (!release) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        }));
+        const std::size_t before = platform->clock.Sleeps().size();
+        EXPECT_TRUE(app->PrepareToClose());
+        ASSERT_EQ(platform->clock.Sleeps().size(), before + 1);
+        EXPECT_EQ(platform->clock.Sleeps().back(), 2000);
+        release = true;
+        while (LiveWorkers() > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+}
+
+}  // namespace
+}  // namespace vantic

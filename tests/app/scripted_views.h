@@ -1,0 +1,245 @@
+#pragma once
+
+// The application object's views for tests: windows in memory on the
+// scripted platform, a message loop that runs the posted commands, and a
+// log of what the application asked of them, in order.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "tests/support/scripted_form.h"
+#include "tests/support/scripted_list.h"
+#include "tests/support/scripted_platform.h"
+
+namespace vantic::testing {
+
+class ScriptedMainWindow final : public MainWindowView {
+  public:
+    ScriptedMainWindow(ScriptedWindows& windows, std::vector<std::string>& log)
+        : windows_(windows), log_(log) {}
+
+    WindowId CreateMainWindow(const std::string& title, std::span<const CommandItem> commands,
+                              MainWindowEvents& events) override {
+        log_.push_back("create window " + title);
+        if (refuseWindow) {
+            return kNoWindow;
+        }
+        events_ = &events;
+        for (const CommandItem& item : commands) {
+            menu.push_back(item.id);
+        }
+        window = windows_.NewWindow(kNoWindow, Rect{100, 100, 700, 500}, WindowFrame{4, 48, 4, 4});
+        windows_.OnResize(window, [this] { events_->OnSize(); });
+        return window;
+    }
+    void RemoveCommand(int commandId) override {
+        log_.push_back("remove " + std::to_string(commandId));
+        std::erase(menu, commandId);
+        enabled.erase(commandId);
+    }
+    void EnableCommand(int commandId, bool on) override {
+        if (std::find(menu.begin(), menu.end(), commandId) != menu.end()) {
+            enabled[commandId] = on;
+        }
+    }
+    WindowId CreateStatusBar(const std::string& text) override {
+        log_.push_back("status bar " + text);
+        statusBar = windows_.NewWindow(window, Rect{0, 0, 100, 22});
+        return statusBar;
+    }
+    void PlaceStatusBar() override {
+        const Rect client = windows_.ClientRect(window);
+        windows_.SetStoredRect(statusBar, Rect{0, client.bottom - 22, client.right, client.bottom});
+    }
+    WindowId CreateMainDialog(std::span<const ButtonItem> buttons) override {
+        namespace d = main_dialog;
+        log_.push_back("main dialog");
+        dialog = windows_.NewWindow(window, Rect{0, 0, 760, 540});
+        windows_.NewItem(dialog, d::kUnitList, Rect{8, 8, 752, 244});
+        windows_.NewItem(dialog, d::kPlaylistLabel, Rect{8, 254, 258, 280});
+        int x = 274;
+        for (const ButtonItem& button : buttons) {
+            windows_.NewItem(dialog, button.id, Rect{x, 252, x + 84, 280});
+            x += 92;
+        }
+        windows_.NewItem(dialog, d::kChannelTabs, Rect{8, 290, 752, 532});
+        windows_.NewItem(dialog, d::kPlaylistList, Rect{12, 318, 748, 528});
+        windows_.SetList(dialog, d::kUnitList, &units);
+        windows_.SetList(dialog, d::kPlaylistList, &playlist);
+        return dialog;
+    }
+    void InsertTab(int index, const std::string& text) override {
+        log_.push_back("tab " + std::to_string(index) + " " + text);
+    }
+    void ShowMainWindow() override { log_.emplace_back("show window"); }
+    void BringToFront() override { log_.emplace_back("bring to front"); }
+    void ClearFocus() override { log_.emplace_back("clear focus"); }
+    void PostCommand(int commandId) override {
+        log_.push_back("post " + std::to_string(commandId));
+        posted.push_back(commandId);
+    }
+    // Runs the posted commands, then ends as if the user had quit.
+    void RunMessageLoop() override {
+        log_.emplace_back("loop");
+        while (!quit && !posted.empty()) {
+            const int id = posted.front();
+            posted.pop_front();
+            events_->OnCommand(id);
+        }
+        if (whileRunning) {
+            whileRunning();
+        }
+    }
+    void PostQuit() override {
+        log_.emplace_back("quit");
+        quit = true;
+    }
+    void DestroyMainWindow() override { log_.emplace_back("destroy window"); }
+
+    [[nodiscard]] bool IsEnabled(int commandId) const {
+        const auto found = enabled.find(commandId);
+        return found != enabled.end() && found->second;
+    }
+    [[nodiscard]] bool InMenu(int commandId) const {
+        return std::find(menu.begin(), menu.end(), commandId) != menu.end();
+    }
+    [[nodiscard]] MainWindowEvents& Events() { return *events_; }
+
+    bool refuseWindow = false;
+    // Runs inside the message loop once the posted commands are done.
+    std::function<void()> whileRunning;
+    WindowId window = kNoWindow;
+    WindowId statusBar = kNoWindow;
+    WindowId dialog = kNoWindow;
+    std::vector<int> menu;
+    std::map<int, bool> enabled;
+    std::deque<int> posted;
+    bool quit = false;
+    ScriptedListControl units;
+    ScriptedListControl playlist;
+
+  private:
+    ScriptedWindows& windows_;
+    std::vector<std::string>& log_;
+    MainWindowEvents* events_ = nullptr;
+};
+
+class ScriptedSplash final : public SplashView {
+  public:
+    explicit ScriptedSplash(std::vector<std::string>& log) : log_(log) {}
+    bool Open() override {
+        log_.emplace_back("splash open");
+        return openable;
+    }
+    void Show(const BitmapSurface& picture, const Rect& rect) override {
+        log_.emplace_back("splash show");
+        shown = picture;
+        at = rect;
+    }
+    void Close() override { log_.emplace_back("splash close"); }
+
+    bool openable = true;
+    BitmapSurface shown;
+    Rect at;
+
+  private:
+    std::vector<std::string>& log_;
+};
+
+// Picture 125 is a horizontal ramp of its real size; others are unknown.
+class ScriptedPictures final : public PictureSource {
+  public:
+    bool Load(int pictureId, BitmapSurface& into) override {
+        if (pictureId != picture::kSplash) {
+            return false;
+        }
+        into.Resize(1342, 250);
+        for (int y = 0; y < 250; ++y) {
+            for (int x = 0; x < 1342; ++x) {
+                into.SetPixel(x, y, PackRgb(x * 255 / 1341, 40, 200));
+            }
+        }
+        return true;
+    }
+};
+
+class ScriptedAbout final : public AboutView {
+  public:
+    void RunAboutBox(WindowId owner, const AboutForm& form, AboutLinks& links) override {
+        owners.push_back(owner);
+        forms.push_back(form);
+        if (onOpen) {
+            onOpen(links);
+        }
+    }
+    std::vector<WindowId> owners;
+    std::vector<AboutForm> forms;
+    std::function<void(AboutLinks&)> onOpen;
+};
+
+class ScriptedInstances final : public InstanceGuard {
+  public:
+    explicit ScriptedInstances(std::vector<std::string>& log) : log_(log) {}
+    bool ActivateRunning(const std::string& name) override {
+        log_.push_back("look for " + name);
+        return otherRunning;
+    }
+    bool Claim(const std::string& name, std::function<void()> onActivate) override {
+        log_.push_back("claim " + name);
+        activate = std::move(onActivate);
+        return true;
+    }
+    bool otherRunning = false;
+    std::function<void()> activate;
+
+  private:
+    std::vector<std::string>& log_;
+};
+
+// The login form: each queued answer edits the form; OK hands it to the
+// application, and an OK it refuses counts as the operator giving up.
+class ScriptedLoginForm final : public LoginFormView {
+  public:
+    bool RunLoginForm(WindowId owner, LoginForm& form,
+                      const std::function<bool(const LoginForm&)>& onOk) override {
+        owners.push_back(owner);
+        return script.Run(form) && onOk(form);
+    }
+    ScriptedForm<LoginForm> script{"login form"};
+    std::vector<WindowId> owners;
+};
+
+class ScriptedClipEditor final : public ClipFormView {
+  public:
+    bool RunClipEditor(WindowId /*owner*/, ClipForm& form) override { return script.Run(form); }
+    ScriptedForm<ClipForm> script{"clip editor"};
+};
+
+class ScriptedViews final : public AppViews {
+  public:
+    explicit ScriptedViews(ScriptedPlatform& platform)
+        : mainWindow(platform.windows, log), splash(log), instances(log) {}
+    MainWindowView& MainWindow() override { return mainWindow; }
+    SplashView& Splash() override { return splash; }
+    PictureSource& Pictures() override { return pictures; }
+    AboutView& About() override { return about; }
+    InstanceGuard& Instances() override { return instances; }
+    LoginFormView& LoginForm() override { return login; }
+    ClipFormView& ClipEditor() override { return clipEditor; }
+
+    std::vector<std::string> log;
+    ScriptedMainWindow mainWindow;
+    ScriptedSplash splash;
+    ScriptedPictures pictures;
+    ScriptedAbout about;
+    ScriptedInstances instances;
+    ScriptedLoginForm login;
+    ScriptedClipEditor clipEditor;
+};
+
+}  // namespace vantic::testing

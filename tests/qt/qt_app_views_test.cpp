@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QTest>
+
+#include "app/wapp.h"
+#include "platform/qt/qt_about.h"
+#include "platform/qt/qt_instance.h"
+#include "platform/qt/qt_pictures.h"
+#include "platform/qt/qt_window.h"
+#include "tests/qt/qt_environment.h"
+#include "tests/support/scripted_platform.h"
+
+namespace vantic {
+namespace {
+
+using testing::PumpUntil;
+
+TEST(QtInstanceGuard, ALaterStartAsksTheFirstToComeForward) {
+    const std::string name = "Vantic Test " + std::to_string(::getpid());
+    QtInstanceGuard first;
+    ASSERT_FALSE(first.ActivateRunning(name));
+    int activations = 0;
+    ASSERT_TRUE(first.Claim(name, [&] { ++activations; }));
+
+    QtInstanceGuard second;
+    EXPECT_TRUE(second.ActivateRunning(name));
+    EXPECT_TRUE(PumpUntil([&] { return activations == 1; }));
+
+    // Another name is another program.
+    QtInstanceGuard other;
+    EXPECT_FALSE(other.ActivateRunning(name + " 2"));
+}
+
+TEST(QtInstanceGuard, NamesArePerUserAndSafeForTheFileSystem) {
+    const QString server = QtInstanceGuard::ServerName("Vantic Controller");
+    EXPECT_EQ(server, "vantic-controller-" + QString::number(::getuid()));
+}
+
+TEST(QtPictures, BothPicturesHaveTheirSizesAndAreNotBlank) {
+    for (auto [id, width, height] :
+         {std::tuple{picture::kSplash, 1342, 250}, std::tuple{picture::kAbout, 360, 67}}) {
+        BitmapSurface surface(1, 1);
+        ASSERT_TRUE(QtPictures().Load(id, surface));
+        EXPECT_EQ(surface.Size(), (ImageSize{width, height}));
+        std::set<std::uint32_t> colours(surface.Pixels().begin(), surface.Pixels().end());
+        EXPECT_GT(colours.size(), 100u) << id;
+        // The round trip to an image keeps every pixel.
+        const QImage image = ImageOf(surface);
+        EXPECT_EQ(image.pixel(width / 2, height / 2) & 0xFFFFFF,
+                  surface.Pixel(width / 2, height / 2));
+    }
+    BitmapSurface untouched(1, 1);
+    EXPECT_FALSE(QtPictures().Load(999, untouched));
+    EXPECT_EQ(untouched.Size(), (ImageSize{1, 1}));
+}
+
+class Identity final : public WApp {
+  public:
+    Identity() : WApp(std::make_unique<testing::ScriptedPlatform>()) {}
+    std::string_view ProductName() const override { return "Vantic Controller"; }
+    std::string_view VersionText() const override { return "4.1"; }
+    std::string_view MajorVersion() const override { return "4"; }
+    std::string_view TitleText() const override { return "Vantic Controller 4.1"; }
+    std::string_view BuildCode() const override { return "2900"; }
+};
+
+TEST(QtAboutBox, ShowsTheFormAndEachLinkAnswersOnlyItsOwnClick) {
+    Identity app;
+    testing::ScriptedShell shell;
+    testing::ScriptedMail mail;
+    AboutLinks links(app, shell, mail);
+    const AboutForm form = OpenAboutForm(app);
+    std::unique_ptr<QDialog> box(NewAboutBox(nullptr, form, links));
+    box->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+
+    EXPECT_EQ(box->windowTitle(), "Vantic Controller 4.1 - www.brindle.example");
+    auto* code = qobject_cast<QLabel*>(FindItem(box.get(), about_item::kBuildCode));
+    ASSERT_NE(code, nullptr);
+    EXPECT_EQ(code->text(), "2900");
+    auto* picture = qobject_cast<QLabel*>(FindItem(box.get(), about_item::kPicture));
+    EXPECT_EQ(picture->pixmap().size(), QSize(360, 67));
+    auto* web = qobject_cast<QLabel*>(FindItem(box.get(), about_item::kWebAddress));
+    EXPECT_TRUE(web->font().underline());
+    EXPECT_EQ(web->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+
+    QTest::mouseClick(web, Qt::LeftButton);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0].target, "www.brindle.example");
+    EXPECT_TRUE(mail.drafts.empty());
+
+    QTest::mouseClick(FindItem(box.get(), about_item::kEmail), Qt::LeftButton);
+    ASSERT_EQ(mail.drafts.size(), 1u);
+    EXPECT_EQ(mail.drafts[0].recipientName, "Brindle Sales Manager");
+    EXPECT_EQ(shell.opened.size(), 1u);
+
+    QTest::mouseClick(box.get(), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(shell.opened.size() + mail.drafts.size(), 2u);
+}
+
+}  // namespace
+}  // namespace vantic

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Starts the real program on the offscreen platform in a directory of its
+# own, lets it show its window, and has it close as the user would. Passes
+# when it exits 0, saved its window, and stored its layout on the way out.
+# Usage: smoke_controller.sh PATH_TO_vantic-controller
+set -euo pipefail
+program=${1:?program}
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+
+cp "$program" "$dir/vantic-controller"
+printf 'key' >"$dir/p.key"
+export TMPDIR=$dir  # the single-instance lock and socket of this run only
+export QT_QPA_PLATFORM=offscreen
+export VANTIC_SCREENSHOT=$dir/main.png
+export VANTIC_SCREENSHOT_WAIT=0
+
+timeout 90 "$dir/vantic-controller"
+test -s "$dir/main.png" || { echo "no screenshot"; exit 1; }
+grep -q '^Main_Window_Dim_dx=' "$dir/config.ini" || { echo "layout not stored"; exit 1; }
+echo "smoke: started, showed the window, closed cleanly"

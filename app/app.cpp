@@ -42,6 +42,7 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
       playlist_(*this, GetPlatform(), views_->ClipEditor()),
       venue_(GetPlatform(), login_),
       serverLogin_(login_, views_->LoginForm(), [this] { venue_.ReloadAfterLogin(mainWindow_); }),
+      deployment_(GetPlatform(), venue_, serverLogin_, playlist_, views_->Confirmation()),
       unitEvents_(NewUnitListEvents()),
       playlistEvents_(NewPlaylistEvents()),
       workerLock_(std::make_unique<WMutex>()) {}
@@ -80,6 +81,7 @@ void App::Run() {
     DetachLists();
     view.DestroyMainWindow();
     mainWindow_ = mainDialog_ = statusBar_ = kNoWindow;
+    deployment_.SetMainWindow(kNoWindow);
 }
 
 bool App::RequireKeyFile() {
@@ -97,6 +99,7 @@ bool App::CreateMainWindow() {
         ShowStartupError(GetPlatform(), "Could not initialize application", "ERROR");
         return false;
     }
+    deployment_.SetMainWindow(mainWindow_);
     OnMainWindowCreated();
     return true;
 }

@@ -11,6 +11,7 @@
 
 #include "app/about_box.h"
 #include "app/commands.h"
+#include "app/deployment.h"
 #include "app/login_store.h"
 #include "app/main_window_view.h"
 #include "app/single_instance.h"
@@ -38,6 +39,8 @@ class AppViews {
     virtual InstanceGuard& Instances() = 0;
     virtual LoginFormView& LoginForm() = 0;
     virtual ClipFormView& ClipEditor() = 0;
+    // "Confirm this Action", the word typed before a deployment.
+    virtual ConfirmFormView& Confirmation() = 0;
 };
 
 class App final : public WApp, private MainWindowEvents {
@@ -68,6 +71,9 @@ class App final : public WApp, private MainWindowEvents {
     [[nodiscard]] PlayList& Playlist() { return playlist_; }
     [[nodiscard]] VenueList& Venue() { return venue_; }
     [[nodiscard]] ServerLogin& Login() { return serverLogin_; }
+    // Every deployment: the channel commands here, the unit editor's and
+    // the administration commands' settings.
+    [[nodiscard]] Deployment& Deployer() { return deployment_; }
     // The server's public key file beside the program, found once.
     [[nodiscard]] const std::string& KeyFilePath() const { return keyFilePath_; }
 
@@ -115,6 +121,7 @@ class App final : public WApp, private MainWindowEvents {
     PlayList playlist_;
     VenueList venue_;
     ServerLogin serverLogin_;
+    Deployment deployment_;
     std::unique_ptr<ListEvents> unitEvents_;
     std::unique_ptr<ListEvents> playlistEvents_;
     std::unique_ptr<Timer> refreshTimer_;

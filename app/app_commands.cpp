@@ -108,6 +108,12 @@ void App::RunCommand(int commandId) {
         case c::kMoveMediaDown:
             playlist_.MoveClipsDown();
             break;
+        case c::kDeployToAll:
+            (void)deployment_.Deploy(false, std::nullopt, true, false);
+            break;
+        case c::kDeployToSelected:
+            (void)deployment_.Deploy(true, std::nullopt, true, false);
+            break;
         case c::kLoginInfo:
             (void)serverLogin_.ShowLoginForm(mainWindow_);
             break;
@@ -126,9 +132,9 @@ void App::RunCommand(int commandId) {
             RunUpdateCheck(true, mainWindow_, 1);
             break;
         default:
-            // Unit editing, deployment, the other administration commands
-            // and the reports stay in the menu with their enabling rule;
-            // their operations are not built yet.
+            // Unit editing, the other administration commands and the
+            // reports stay in the menu with their enabling rule; their
+            // operations are not built yet.
             break;
     }
 }
@@ -143,8 +149,11 @@ void App::OnButton(int buttonId) {
             playlist_.DeleteSelectedClips(mainWindow_);
             break;
         case d::kDeployButton:
+            (void)deployment_.Deploy(true, std::nullopt, true, false);
+            break;
         case d::kDeployAllButton:
-            break;  // deployment is not built yet
+            (void)deployment_.Deploy(false, std::nullopt, true, false);
+            break;
         case d::kPreviewButton:
             Preview();
             break;

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "platform/qt/qt_about.h"
 #include "platform/qt/qt_clip_editor.h"
+#include "platform/qt/qt_confirm_form.h"
 #include "platform/qt/qt_instance.h"
 #include "platform/qt/qt_login_form.h"
 #include "platform/qt/qt_main_window.h"
@@ -25,6 +26,7 @@ class QtAppViews final : public AppViews {
     InstanceGuard& Instances() override { return instances_; }
     LoginFormView& LoginForm() override { return loginForm_; }
     ClipFormView& ClipEditor() override { return clipEditor_; }
+    ConfirmFormView& Confirmation() override { return confirmation_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -36,6 +38,7 @@ class QtAppViews final : public AppViews {
     QtAboutView about_;
     QtLoginFormView loginForm_;
     QtClipEditor clipEditor_;
+    QtConfirmFormView confirmation_;
 };
 
 }  // namespace vantic

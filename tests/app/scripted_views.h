@@ -220,6 +220,23 @@ class ScriptedClipEditor final : public ClipFormView {
     ScriptedForm<ClipForm> script{"clip editor"};
 };
 
+// The typed confirmation: an OK the check refuses leaves the form open for
+// the next queued answer.
+class ScriptedConfirmation final : public ConfirmFormView {
+  public:
+    bool RunConfirmForm(WindowId owner, ConfirmForm& form, const ConfirmCheck& onOk) override {
+        owners.push_back(owner);
+        while (script.Run(form)) {
+            if (onOk(form)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    ScriptedForm<ConfirmForm> script{"confirmation form"};
+    std::vector<WindowId> owners;
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -231,6 +248,7 @@ class ScriptedViews final : public AppViews {
     InstanceGuard& Instances() override { return instances; }
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
+    ConfirmFormView& Confirmation() override { return confirmation; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -240,6 +258,7 @@ class ScriptedViews final : public AppViews {
     ScriptedInstances instances;
     ScriptedLoginForm login;
     ScriptedClipEditor clipEditor;
+    ScriptedConfirmation confirmation;
 };
 
 }  // namespace vantic::testing

@@ -1,0 +1,61 @@
+// The main window's deployment commands: the menu items, their
+// accelerators and the two buttons reach Deploy with the right targets.
+
+#include <gtest/gtest.h>
+
+#include "tests/app/app_fixture.h"
+
+namespace vantic {
+namespace {
+
+using testing::AppFixture;
+namespace c = command;
+namespace d = main_dialog;
+
+// Logged in as the administrator, who may not deploy to all units, and
+// with units but no selection: each command stops at its first check, which
+// tells which targets it asked for.
+class DeployCommands : public AppFixture {
+  protected:
+    DeployCommands() { StoreLoginNameOnly("Sovra"); }
+};
+
+TEST_F(DeployCommands, ToAllOrToTheSelectionFromMenuAcceleratorAndButton) {
+    for (int i = 0; i < 3; ++i) {
+        platform->QueueAnswer(MessageAnswer::Ok, "Not Allowed");
+    }
+    for (int i = 0; i < 3; ++i) {
+        platform->QueueAnswer(MessageAnswer::Ok, "No Units Selected For Deployment");
+    }
+    Window().whileRunning = [&] {
+        app->Venue().MergeReply("4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n");
+        Window().Events().OnCommand(c::kDeployToAll);
+        Window().Events().OnCommand(40030);  // Ctrl+D
+        Window().Events().OnButton(d::kDeployAllButton);
+        Window().Events().OnCommand(c::kDeployToSelected);
+        Window().Events().OnCommand(40031);  // Ctrl+M
+        Window().Events().OnButton(d::kDeployButton);
+    };
+    app->Run();
+    ASSERT_EQ(platform->ShownMessages().size(), 6u);
+    for (const Message& message : platform->ShownMessages()) {
+        EXPECT_EQ(message.owner, Window().window);
+    }
+}
+
+TEST_F(DeployCommands, TheConfirmationOpensOverTheMainWindowInTheChannelWording) {
+    views->confirmation.script.QueueCancel();
+    Window().whileRunning = [&] {
+        app->Venue().MergeReply("4\tLobby\tOK\t\t\n");
+        Window().units.ClickRow(0);
+        Window().Events().OnButton(d::kDeployButton);
+    };
+    app->Run();
+    ASSERT_EQ(views->confirmation.script.Opened().size(), 1u);
+    EXPECT_EQ(views->confirmation.script.Opened()[0].layout, kConfirmChannelLayout);
+    EXPECT_EQ(views->confirmation.owners[0], Window().window);
+    EXPECT_TRUE(platform->ShownMessages().empty());
+}
+
+}  // namespace
+}  // namespace vantic

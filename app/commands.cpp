@@ -1,6 +1,7 @@
 #include "app/commands.h"
 
 #include "core/cpstring.h"
+#include "net/login_settings.h"
 
 namespace vantic {
 
@@ -9,8 +10,6 @@ namespace {
 using E = Enabling;
 namespace c = command;
 namespace d = main_dialog;
-
-constexpr std::string_view kAdministratorLogin = "sovra";
 
 // Labels keep their trailing blanks: they are the menu's own texts.
 constexpr CommandItem kCommands[] = {
@@ -73,10 +72,6 @@ const CommandItem* FindCommand(int id) {
         }
     }
     return nullptr;
-}
-
-bool IsAdministratorLogin(std::string_view loginName) {
-    return EqualsNoCase(loginName, kAdministratorLogin);
 }
 
 std::vector<int> CommandsHiddenFrom(std::string_view loginName) {

@@ -92,8 +92,6 @@ struct ButtonItem {
 // The command a menu id or an accelerator id belongs to; null for neither.
 [[nodiscard]] const CommandItem* FindCommand(int id);
 
-// The administrator's login name; the comparison ignores case.
-[[nodiscard]] bool IsAdministratorLogin(std::string_view loginName);
 // The commands a window created under loginName leaves out of its menu.
 [[nodiscard]] std::vector<int> CommandsHiddenFrom(std::string_view loginName);
 

@@ -4,6 +4,10 @@
 
 namespace vantic {
 
+bool IsAdministratorLogin(std::string_view loginName) {
+    return EqualsNoCase(loginName, kAdministratorLogin);
+}
+
 LoginSettings::LoginSettings(LoginStore& store, std::string keyFilePath)
     : store_(store), keyFilePath_(std::move(keyFilePath)) {}
 

@@ -28,6 +28,12 @@ inline constexpr std::size_t kServerRoom = 260;
 inline constexpr std::size_t kLoginNameRoom = 24;
 inline constexpr std::size_t kPasswordRoom = 24;
 
+// The administrator's login name. It sees every unit, gets the
+// administrator's menu items and may not deploy to all units at once.
+inline constexpr std::string_view kAdministratorLogin = "sovra";
+// Compared without regard to case.
+[[nodiscard]] bool IsAdministratorLogin(std::string_view loginName);
+
 // What the login settings need of the settings store (the application's
 // WReg, through app/login_store.h).
 class LoginStore {

@@ -1,6 +1,7 @@
 #include "units/deploy.h"
 
 #include "core/cpstring.h"
+#include "net/login_settings.h"
 #include "platform/progress_window.h"
 
 namespace vantic {
@@ -16,7 +17,7 @@ void Warn(DeployContext& context, std::string_view text, std::string_view captio
 // The checks that come before anything is asked, in their order; false
 // (with the reason shown) when the deployment may not go on.
 bool PassesChecks(DeployContext& context, bool selectedOnly) {
-    if (!selectedOnly && EqualsNoCase(context.login.Access().loginName, kAdministratorLoginName)) {
+    if (!selectedOnly && IsAdministratorLogin(context.login.Access().loginName)) {
         Warn(context, "Deploy-To-All not allowed as Admin user!!", "Not Allowed");
         return false;
     }

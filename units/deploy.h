@@ -48,9 +48,6 @@ enum class DeployResult {
 // The pause after each unit, which spaces the requests to the server.
 inline constexpr int kUnitSpacingMs = 50;
 
-// The administrator may not deploy to all units.
-inline constexpr std::string_view kAdministratorLoginName = "sovra";
-
 // The single entry point. Without a change list, deploys the shown
 // channel's clips; with one, merges it into the units' settings (the list
 // is the deployment's own and goes with it). channelConfirmation picks the

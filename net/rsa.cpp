@@ -3,6 +3,8 @@
 
 #include "net/rsa.h"
 
+#include "net/openssl_handles.h"
+
 #include <openssl/bn.h>
 #include <openssl/core_names.h>
 #include <openssl/err.h>
@@ -16,17 +18,13 @@
 namespace vantic {
 namespace {
 
-template <typename T, void (*Free)(T*)>
-struct Deleter {
-    void operator()(T* p) const { Free(p); }
-};
-using Bignum = std::unique_ptr<BIGNUM, Deleter<BIGNUM, BN_clear_free>>;
-using BignumContext = std::unique_ptr<BN_CTX, Deleter<BN_CTX, BN_CTX_free>>;
-using Pkey = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY, EVP_PKEY_free>>;
-using PkeyContext = std::unique_ptr<EVP_PKEY_CTX, Deleter<EVP_PKEY_CTX, EVP_PKEY_CTX_free>>;
-using ParamBuilder = std::unique_ptr<OSSL_PARAM_BLD, Deleter<OSSL_PARAM_BLD, OSSL_PARAM_BLD_free>>;
-using Params = std::unique_ptr<OSSL_PARAM, Deleter<OSSL_PARAM, OSSL_PARAM_free>>;
-using Bio = std::unique_ptr<BIO, Deleter<BIO, BIO_free_all>>;
+using openssl::Bignum;
+using openssl::BignumContext;
+using openssl::Bio;
+using openssl::ParamBuilder;
+using openssl::Params;
+using openssl::Pkey;
+using openssl::PkeyContext;
 
 // Leaves OpenSSL's per-thread error queue empty, so our failures never
 // surface later in an unrelated TLS call.

@@ -8,16 +8,14 @@
 
 #include "net/rsa.h"
 
+#include "net/openssl_handles.h"
+
 namespace vantic {
 namespace {
 
-template <typename T, void (*Free)(T*)>
-struct Deleter {
-    void operator()(T* p) const { Free(p); }
-};
-using Bignum = std::unique_ptr<BIGNUM, Deleter<BIGNUM, BN_clear_free>>;
-using Pkey = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY, EVP_PKEY_free>>;
-using PkeyContext = std::unique_ptr<EVP_PKEY_CTX, Deleter<EVP_PKEY_CTX, EVP_PKEY_CTX_free>>;
+using openssl::Bignum;
+using openssl::Pkey;
+using openssl::PkeyContext;
 
 Pkey Generate(int bits, std::uint32_t publicExponent) {
     PkeyContext context(EVP_PKEY_CTX_new_from_name(nullptr, "RSA", nullptr));

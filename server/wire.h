@@ -12,36 +12,22 @@
 #include <string>
 #include <string_view>
 
+#include "net/media_exchange.h"
+#include "net/server_command.h"
+
 namespace vantic::server {
 
-inline constexpr std::uint16_t kDefaultPort = 12322;
-inline constexpr std::size_t kNonceSize = 16;
-inline constexpr std::size_t kLoginRecordSize = 108;
-inline constexpr std::size_t kLoginBlockSize = 129;
+// The frame sizes, limits and command codes are the controller's own.
+inline constexpr std::uint16_t kDefaultPort = ServerPort;
 inline constexpr std::size_t kMaxCipherSize = 128;
-inline constexpr std::size_t kCredentialFieldSize = 24;
-inline constexpr std::size_t kPieceSize = 4096;
+inline constexpr std::size_t kCredentialFieldSize = kLoginFieldSize;
 // The largest download body a controller accepts; stored payloads are kept
 // small enough that their envelope never exceeds it.
-inline constexpr std::uint32_t kMaxEnvelopeSize = 20000000;
+inline constexpr std::uint32_t kMaxEnvelopeSize = kMaxDownloadLength;
 // The largest media file a controller uploads.
-inline constexpr std::uint32_t kMaxMediaSize = 2000000000;
-// The download length word that means "nothing stored".
-inline constexpr std::uint32_t kAbsentLength = 0xFFFFFFFFu;
+inline constexpr std::uint32_t kMaxMediaSize = kMaxMediaFileSize;
 
-enum class Command : std::int32_t {
-    QueryMedia = 0,
-    GetInstructionFile = 2,
-    GetPlaylistInfo = 3,
-    GetRuntimeReport = 4,
-    GetTimingInfo = 5,
-    GetUnitInfo = 6,
-    PutMedia = 7,
-    PutInstructionFile = 8,
-    GetUnitList = 17,
-    GetOwnerMap = 18,
-    PutOwnerMap = 19,
-};
+using Command = ServerCommand;
 
 // The command for a code this server serves, or nothing.
 [[nodiscard]] std::optional<Command> CommandFromCode(std::int32_t code);

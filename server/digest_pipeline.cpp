@@ -13,7 +13,11 @@ DigestPipeline::DigestPipeline(std::uint64_t size)
         buffers_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize_));
     }
     filled_.assign(count, 0);
-    thread_ = std::thread([this] { Run(); });
+    // A body that fits one buffer is digested as it is submitted: a thread
+    // would cost more than it saves.
+    if (size > bufferSize_) {
+        thread_ = std::thread([this] { Run(); });
+    }
 }
 
 DigestPipeline::~DigestPipeline() {
@@ -21,12 +25,19 @@ DigestPipeline::~DigestPipeline() {
 }
 
 std::span<std::uint8_t> DigestPipeline::NextBuffer() {
+    if (!thread_.joinable()) {
+        return {buffers_.front().get(), bufferSize_};
+    }
     std::unique_lock<std::mutex> hold(lock_);
     released_.wait(hold, [this] { return submitted_ - digested_ < buffers_.size(); });
     return {buffers_[submitted_ % buffers_.size()].get(), bufferSize_};
 }
 
 void DigestPipeline::Submit(std::size_t count) {
+    if (!thread_.joinable()) {
+        md5_.Update(ByteView(buffers_.front().get(), count));
+        return;
+    }
     {
         std::lock_guard<std::mutex> hold(lock_);
         filled_[submitted_ % buffers_.size()] = count;

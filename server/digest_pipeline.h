@@ -30,7 +30,8 @@ class DigestPipeline {
     static constexpr std::size_t kBufferSize = 128 * 1024;
 
     // A pipeline for a body of size bytes. Buffers are no larger, and no
-    // more numerous, than the body needs.
+    // more numerous, than the body needs; a body that fits one buffer is
+    // digested on the caller's thread.
     explicit DigestPipeline(std::uint64_t size);
     // Drops whatever is still queued and stops the thread.
     ~DigestPipeline();
@@ -63,7 +64,7 @@ class DigestPipeline {
     bool finishing_ = false;            // nothing more comes: digest the rest
     bool abandoned_ = false;            // nothing more is wanted
 
-    Md5 md5_;  // the digest thread's alone until it has been joined
+    Md5 md5_;  // the digest thread's alone, if there is one, until it is joined
     std::thread thread_;
 };
 

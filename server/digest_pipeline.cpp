@@ -9,9 +9,7 @@ DigestPipeline::DigestPipeline(std::uint64_t size)
     const std::uint64_t fills = bufferSize_ == 0 ? 1 : (size + bufferSize_ - 1) / bufferSize_;
     const std::size_t count =
         static_cast<std::size_t>(std::min<std::uint64_t>(fills, kBufferCount));
-    for (std::size_t i = 0; i < count; ++i) {
-        buffers_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize_));
-    }
+    buffers_.resize(count);  // each is allocated when first needed
     filled_.assign(count, 0);
     // A body that fits one buffer is digested as it is submitted: a thread
     // would cost more than it saves.
@@ -26,11 +24,19 @@ DigestPipeline::~DigestPipeline() {
 
 std::span<std::uint8_t> DigestPipeline::NextBuffer() {
     if (!thread_.joinable()) {
-        return {buffers_.front().get(), bufferSize_};
+        return Allocated(0);
     }
     std::unique_lock<std::mutex> hold(lock_);
     released_.wait(hold, [this] { return submitted_ - digested_ < buffers_.size(); });
-    return {buffers_[submitted_ % buffers_.size()].get(), bufferSize_};
+    return Allocated(submitted_ % buffers_.size());
+}
+
+std::span<std::uint8_t> DigestPipeline::Allocated(std::size_t index) {
+    std::unique_ptr<std::uint8_t[]>& buffer = buffers_[index];
+    if (!buffer) {
+        buffer = std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize_);
+    }
+    return {buffer.get(), bufferSize_};
 }
 
 void DigestPipeline::Submit(std::size_t count) {

@@ -51,6 +51,9 @@ class DigestPipeline {
   private:
     void Run();
     void Stop(bool abandon);
+    // Buffer index, allocated on first use, so a body that trickles in
+    // holds no more than it has sent.
+    [[nodiscard]] std::span<std::uint8_t> Allocated(std::size_t index);
 
     std::size_t bufferSize_;
     std::vector<std::unique_ptr<std::uint8_t[]>> buffers_;

@@ -80,42 +80,23 @@ bool Connection::Stopping() const {
 }
 
 IoResult Connection::Receive(std::uint8_t* data, std::size_t count, int limitSeconds) {
-    while (count > 0) {
-        const std::size_t piece = std::min(count, kPieceSize);
-        IoResult result = ReceivePiece(data, piece, limitSeconds);
-        if (result != IoResult::Ok) {
-            return result;
-        }
-        data += piece;
-        count -= piece;
-    }
-    return IoResult::Ok;
-}
-
-IoResult Connection::Send(const std::uint8_t* data, std::size_t count, int limitSeconds) {
-    while (count > 0) {
-        const std::size_t piece = std::min(count, kPieceSize);
-        IoResult result = SendPiece(data, piece, limitSeconds);
-        if (result != IoResult::Ok) {
-            return result;
-        }
-        data += piece;
-        count -= piece;
-    }
-    return IoResult::Ok;
-}
-
-IoResult Connection::ReceivePiece(std::uint8_t* data, std::size_t count, int limitSeconds) {
     if (fd_ < 0) {
         return IoResult::Closed;
     }
-    const auto deadline = Clock::now() + std::chrono::seconds(limitSeconds);
-    while (count > 0) {
-        ssize_t got = ::recv(fd_, data, count, 0);
+    // Each recv takes all that has arrived, but every piece still has its
+    // own limit, counted from the moment the piece before it was complete.
+    auto deadline = Clock::now() + std::chrono::seconds(limitSeconds);
+    std::size_t done = 0;
+    std::size_t pieceEnd = std::min(count, kPieceSize);
+    while (done < count) {
+        ssize_t got = ::recv(fd_, data + done, count - done, 0);
         if (got > 0) {
             bytesIn_ += static_cast<std::uint64_t>(got);
-            data += got;
-            count -= static_cast<std::size_t>(got);
+            done += static_cast<std::size_t>(got);
+            if (done >= pieceEnd) {
+                deadline = Clock::now() + std::chrono::seconds(limitSeconds);
+                pieceEnd = std::min(count, (done / kPieceSize + 1) * kPieceSize);
+            }
             continue;
         }
         if (got == 0) {
@@ -131,6 +112,19 @@ IoResult Connection::ReceivePiece(std::uint8_t* data, std::size_t count, int lim
             return IoResult::Timeout;
         }
         WaitStep(fd_, POLLIN, deadline);
+    }
+    return IoResult::Ok;
+}
+
+IoResult Connection::Send(const std::uint8_t* data, std::size_t count, int limitSeconds) {
+    while (count > 0) {
+        const std::size_t piece = std::min(count, kPieceSize);
+        IoResult result = SendPiece(data, piece, limitSeconds);
+        if (result != IoResult::Ok) {
+            return result;
+        }
+        data += piece;
+        count -= piece;
     }
     return IoResult::Ok;
 }

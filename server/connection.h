@@ -3,7 +3,8 @@
 // One accepted TCP connection with the piece-wise time limits of the
 // protocol: data moves in pieces of at most 4096 bytes, and each piece must
 // move within its own limit, so a silent or trickling peer is dropped
-// instead of holding a worker.
+// instead of holding a worker. Receiving reads as much as has arrived at
+// once; the limits still apply piece by piece.
 
 #include <atomic>
 #include <cstddef>
@@ -43,7 +44,6 @@ class Connection {
     [[nodiscard]] std::uint64_t BytesOut() const { return bytesOut_; }
 
   private:
-    [[nodiscard]] IoResult ReceivePiece(std::uint8_t* data, std::size_t count, int limitSeconds);
     [[nodiscard]] IoResult SendPiece(const std::uint8_t* data, std::size_t count, int limitSeconds);
     [[nodiscard]] bool Stopping() const;
 

@@ -1,11 +1,15 @@
 // The media commands. A query answers whether the store holds the digest
 // of the login record and reads the controller's echo. An upload streams
-// the raw file bytes into a temporary file while computing their MD5; the
-// file is put in place only when the body arrived whole and its digest is
-// the one the login announced.
+// the raw file bytes into a temporary file while a second thread computes
+// their MD5; the file is put in place only when the body arrived whole and
+// its digest is the one the login announced.
+
+#include <algorithm>
+#include <span>
 
 #include "net/hex.h"
 #include "net/md5.h"
+#include "server/digest_pipeline.h"
 #include "server/exchange.h"
 
 namespace vantic::server {
@@ -17,21 +21,22 @@ constexpr std::uint32_t kNotHeld = 0;
 constexpr std::uint32_t kStoredReply = 0;
 constexpr std::uint32_t kRejectedReply = 1;
 
-// Reads size bytes, feeding them to the digest and, when given, the file.
-IoResult StreamBody(Exchange& exchange, std::uint32_t size, Md5& digest, AtomicFile* file,
-                    bool& writeFailed) {
-    std::uint8_t piece[kPieceSize];
+// Reads size bytes into the pipeline's buffers, which digest them, and
+// writes each buffer to the file, when given, while the digest runs.
+IoResult StreamBody(Exchange& exchange, std::uint32_t size, DigestPipeline& digest,
+                    AtomicFile* file, bool& writeFailed) {
     std::uint32_t left = size;
     while (left > 0) {
-        const std::size_t count = std::min<std::size_t>(left, sizeof piece);
+        const std::span<std::uint8_t> buffer = digest.NextBuffer();
+        const std::size_t count = std::min<std::size_t>(left, buffer.size());
         IoResult result =
-            exchange.connection.Receive(piece, count, exchange.context.limits.mediaSeconds);
+            exchange.connection.Receive(buffer.data(), count, exchange.context.limits.mediaSeconds);
         if (result != IoResult::Ok) {
             return result;
         }
-        digest.Update(ByteView(piece, count));
+        digest.Submit(count);
         if (file != nullptr && !writeFailed) {
-            writeFailed = !file->Write(piece, count);
+            writeFailed = !file->Write(buffer.data(), count);
         }
         left -= static_cast<std::uint32_t>(count);
     }
@@ -102,12 +107,12 @@ void ServeMediaUpload(Exchange& exchange) {
     if (!refuse && !alreadyHeld) {
         file = store.BeginMedia(exchange.login.digest);
     }
-    Md5 digest;
+    DigestPipeline digest(size);
     bool writeFailed = false;
     result = StreamBody(exchange, size, digest, file.get(), writeFailed);
     if (result != IoResult::Ok) {
         exchange.record.outcome = IoOutcome(result, "body");
-        return;  // the partial file goes with `file`
+        return;  // the digest stops and the partial file goes with `file`
     }
     if (refuse) {
         exchange.record.outcome = "refused:fault";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "net/hex.h"
@@ -38,6 +39,37 @@ TEST(ServerLimits, SilentClientsAreDroppedAfterThePieceLimit) {
     EXPECT_TRUE(upload->socket.ClosedWithin(5));
     EXPECT_EQ(server.AwaitLog({"command=7", "outcome=timeout:body"}).size(), 1u);
     EXPECT_EQ(client.Query(digest), 0u);
+
+    // So is one that stops after filling several of the server's buffers.
+    const std::string large(4000000, 'L');
+    const Md5Digest largeDigest = DigestOf(large);
+    upload = client.Login(7, -1, &largeDigest);
+    ASSERT_TRUE(upload);
+    ASSERT_TRUE(upload->socket.SendAll(WordText(4000000) + WordText(0) + large.substr(0, 2500000)));
+    EXPECT_TRUE(upload->socket.ClosedWithin(5));
+    EXPECT_EQ(server.AwaitLog({"command=7", "outcome=timeout:body"}, 2).size(), 2u);
+    EXPECT_EQ(client.Query(largeDigest), 0u);
+}
+
+TEST(ServerLimits, ABodyTakesAsLongAsItNeedsWhileEachPieceKeepsItsLimit) {
+    server::ServeOptions options;
+    options.limits.mediaSeconds = 2;
+    LiveServer server(options);
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    // Four pieces 0.8 s apart: the body takes longer than one limit, but
+    // every piece arrives well within its own.
+    const std::string body(4 * 4096, 'p');
+    const Md5Digest digest = DigestOf(body);
+    WireClient client = server.AdminClient(10);
+    std::optional<WireClient::Session> upload = client.Login(7, -1, &digest);
+    ASSERT_TRUE(upload);
+    ASSERT_TRUE(upload->socket.SendAll(WordText(4 * 4096) + WordText(0)));
+    for (int piece = 0; piece < 4; ++piece) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        ASSERT_TRUE(upload->socket.SendAll(body.substr(piece * 4096, 4096)));
+    }
+    EXPECT_EQ(upload->socket.ReceiveWord(5), 0u);
+    EXPECT_EQ(server.AwaitLog({"command=7", "outcome=stored"}).size(), 1u);
 }
 
 TEST(ServerLimits, ASilentClientCannotHoldTheOnlyWorker) {

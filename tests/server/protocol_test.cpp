@@ -207,17 +207,51 @@ TEST_F(ServerProtocol, MediaIsStoredOnlyUnderItsOwnDigest) {
     EXPECT_EQ(client.Query(nothing), 1u);
 }
 
-TEST_F(ServerProtocol, AShortMediaBodyLeavesNoFile) {
-    const std::string bytes(50000, 'v');
+// Bodies much larger than the server's receive buffers: the digest runs
+// beside the receiving, and must still cover every byte in order.
+TEST_F(ServerProtocol, LargeMediaIsDigestedWhole) {
+    std::string bytes(3 * 1024 * 1024 + 4099, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>((i * 2654435761u) >> 13);
+    }
     const Md5Digest digest = DigestOf(bytes);
     WireClient client = server_.AdminClient();
-    {
-        std::optional<WireClient::Session> session = client.Login(7, -1, &digest);
-        ASSERT_TRUE(session);
-        ASSERT_TRUE(session->socket.SendAll(WordText(50000) + WordText(0) + bytes.substr(0, 9000)));
-    }  // closes mid-body
-    EXPECT_EQ(server_.AwaitLog({"command=7", "outcome=peer-closed:body"}).size(), 1u);
-    EXPECT_EQ(client.Query(digest), 0u);
+    EXPECT_EQ(client.PutMedia(digest, bytes), 0u);
+    EXPECT_EQ(ReadFileBytes(server_.DataDir() + "/media/" + HexEncode(ByteView(digest))), bytes);
+
+    // One byte changed near the end is noticed, and the log names the
+    // digest of what actually arrived.
+    std::string changed = bytes;
+    changed[changed.size() - 5000] ^= 1;
+    EXPECT_EQ(client.PutMedia(DigestOf("announced"), changed), 1u);
+    EXPECT_EQ(server_
+                  .AwaitLog({"command=7",
+                             "rejected:digest-mismatch:" + HexEncode(ByteView(DigestOf(changed)))})
+                  .size(),
+              1u);
+    EXPECT_EQ(client.Query(DigestOf("announced")), 0u);
+}
+
+TEST_F(ServerProtocol, AShortMediaBodyLeavesNoFile) {
+    // Cut within the first receive buffer, and after several of them.
+    const std::pair<std::size_t, std::size_t> cuts[] = {{50000, 9000}, {3000000, 1300000}};
+    WireClient client = server_.AdminClient();
+    for (const auto& [size, sent] : cuts) {
+        const std::string bytes(size, 'v');
+        const Md5Digest digest = DigestOf(bytes);
+        {
+            std::optional<WireClient::Session> session = client.Login(7, -1, &digest);
+            ASSERT_TRUE(session);
+            ASSERT_TRUE(session->socket.SendAll(WordText(static_cast<std::uint32_t>(size)) +
+                                                WordText(0) + bytes.substr(0, sent)));
+        }  // closes mid-body
+        EXPECT_EQ(server_
+                      .AwaitLog({"command=7", "outcome=peer-closed:body",
+                                 "bytes-in=" + std::to_string(sent + 8 + 129)})
+                      .size(),
+                  1u);
+        EXPECT_EQ(client.Query(digest), 0u);
+    }
     std::vector<std::string> leftovers;
     for (const auto& item : std::filesystem::directory_iterator(server_.DataDir() + "/tmp")) {
         if (item.path().filename() != "server.lock") {

@@ -5,6 +5,7 @@
 #include "net/server_login.h"
 #include "tests/support/memory_login_store.h"
 #include "tests/support/scripted_form.h"
+#include "tests/support/scripted_login_view.h"
 
 namespace vantic {
 namespace {
@@ -99,20 +100,6 @@ TEST(LoginFormOk, TheRememberBoxDecidesWhatHappensToTheStoredPassword) {
     }
 }
 
-class ScriptedLoginView final : public LoginFormView {
-  public:
-    bool RunLoginForm(WindowId /*owner*/, LoginForm& form,
-                      const std::function<bool(const LoginForm&)>& onOk) override {
-        while (script.Run(form)) {
-            if (onOk(form)) {
-                return true;
-            }
-        }
-        return false;
-    }
-    testing::ScriptedForm<LoginForm> script{"login form"};
-};
-
 WindowId MainWindow() {
     static int window = 0;
     return reinterpret_cast<WindowId>(&window);
@@ -136,7 +123,7 @@ class ServerLoginTest : public ::testing::Test {
     }
 
     MemoryLoginStore store;
-    ScriptedLoginView view;
+    testing::ScriptedLoginView view;
     std::optional<LoginSettings> settings;
     std::optional<ServerLogin> login;
     int reloads = 0;

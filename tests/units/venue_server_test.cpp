@@ -12,6 +12,7 @@
 #include "app/worker.h"
 #include "net/server_login.h"
 #include "tests/support/scripted_form.h"
+#include "tests/support/scripted_login_view.h"
 #include "tests/support/server_runner.h"
 #include "tests/support/temp_dir.h"
 #include "tests/units/venue_test_support.h"
@@ -228,26 +229,12 @@ TEST_F(VenueServerTest, InstructionTextsOpenTheSelectedUnitsPlaylist) {
     EXPECT_EQ(playlist.ItemCount(), 0);
 }
 
-class ScriptedLoginView final : public LoginFormView {
-  public:
-    bool RunLoginForm(WindowId /*owner*/, LoginForm& form,
-                      const std::function<bool(const LoginForm&)>& onOk) override {
-        while (script.Run(form)) {
-            if (onOk(form)) {
-                return true;
-            }
-        }
-        return false;
-    }
-    testing::ScriptedForm<LoginForm> script{"login form"};
-};
-
 TEST_F(VenueServerTest, ANewLoginEmptiesTheListAndFetchesWhatTheNewAccountSees) {
     ASSERT_TRUE(venue.Refresh(MainWindow()));
     ASSERT_EQ(venue.ItemCount(), 12);
     venue.SelectRow(3, true);
 
-    ScriptedLoginView view;
+    testing::ScriptedLoginView view;
     ServerLogin serverLogin(login, view, [this] { venue.ReloadAfterLogin(MainWindow()); });
     const testing::ServerAccount account = server.Operator();
     view.script.Queue([&account](LoginForm& form) {

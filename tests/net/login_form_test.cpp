@@ -5,7 +5,7 @@
 #include "net/server_login.h"
 #include "tests/support/memory_login_store.h"
 #include "tests/support/scripted_form.h"
-#include "tests/support/scripted_login_view.h"
+#include "tests/support/scripted_form_views.h"
 
 namespace vantic {
 namespace {

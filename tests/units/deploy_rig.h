@@ -14,30 +14,11 @@
 #include "platform/progress_window.h"
 #include "tests/support/memory_login_store.h"
 #include "tests/support/scripted_form.h"
+#include "tests/support/scripted_form_views.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic::testing {
-
-// OK that the check refuses leaves the form open: the next answer runs.
-template <class Form, class View>
-class LoopingView : public View {
-  protected:
-    explicit LoopingView(std::string name) : script(std::move(name)) {}
-    bool Loop(WindowId owner, Form& form, const std::function<bool(const Form&)>& onOk) {
-        owners.push_back(owner);
-        while (script.Run(form)) {
-            if (onOk(form)) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-  public:
-    ScriptedForm<Form> script;
-    std::vector<WindowId> owners;
-};
 
 class ScriptedConfirmView final : public LoopingView<ConfirmForm, ConfirmFormView> {
   public:
@@ -51,15 +32,6 @@ class ScriptedConfirmView final : public LoopingView<ConfirmForm, ConfirmFormVie
             form.typed = text;
             return true;
         });
-    }
-};
-
-class ScriptedLoginView final : public LoopingView<LoginForm, LoginFormView> {
-  public:
-    ScriptedLoginView() : LoopingView("login form") {}
-    bool RunLoginForm(WindowId owner, LoginForm& form,
-                      const std::function<bool(const LoginForm&)>& onOk) override {
-        return Loop(owner, form, onOk);
     }
 };
 

@@ -12,7 +12,7 @@
 #include "app/worker.h"
 #include "net/server_login.h"
 #include "tests/support/scripted_form.h"
-#include "tests/support/scripted_login_view.h"
+#include "tests/support/scripted_form_views.h"
 #include "tests/support/server_runner.h"
 #include "tests/support/temp_dir.h"
 #include "tests/units/venue_test_support.h"

@@ -1,0 +1,48 @@
+#pragma once
+
+// Form views that behave as the real dialogs do: each queued answer edits
+// the form and presses OK or Cancel, and an OK the caller's check refuses
+// leaves the form open for the next answer. Every owner the form was
+// opened over is recorded.
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "net/login_form.h"
+#include "platform/window.h"
+#include "tests/support/scripted_form.h"
+
+namespace vantic::testing {
+
+// OK that the check refuses leaves the form open: the next answer runs.
+template <class Form, class View>
+class LoopingView : public View {
+  protected:
+    explicit LoopingView(std::string name) : script(std::move(name)) {}
+    bool Loop(WindowId owner, Form& form, const std::function<bool(const Form&)>& onOk) {
+        owners.push_back(owner);
+        while (script.Run(form)) {
+            if (onOk(form)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+  public:
+    ScriptedForm<Form> script;
+    std::vector<WindowId> owners;
+};
+
+class ScriptedLoginView final : public LoopingView<LoginForm, LoginFormView> {
+  public:
+    ScriptedLoginView() : LoopingView("login form") {}
+    bool RunLoginForm(WindowId owner, LoginForm& form,
+                      const std::function<bool(const LoginForm&)>& onOk) override {
+        return Loop(owner, form, onOk);
+    }
+};
+
+}  // namespace vantic::testing

@@ -1,10 +1,10 @@
 #include "app/app.h"
 
 #include "app/main_dialog_layout.h"
-#include "app/programpath.h"
-#include "app/worker.h"
+#include "framework/program_path.h"
+#include "framework/worker.h"
 #include "core/cpstring.h"
-#include "playlist/playentry.h"
+#include "playlist/play_entry.h"
 
 namespace vantic {
 

@@ -10,15 +10,15 @@
 #include <string>
 
 #include "app/about_box.h"
-#include "app/commands.h"
+#include "app/command_table.h"
 #include "app/deployment.h"
 #include "app/login_store.h"
 #include "app/main_window_view.h"
 #include "app/single_instance.h"
 #include "app/splash.h"
 #include "app/wapp.h"
-#include "app/wmutex.h"
-#include "app/wsizer.h"
+#include "framework/wmutex.h"
+#include "framework/wsizer.h"
 #include "net/login_settings.h"
 #include "net/server_login.h"
 #include "platform/timer.h"

@@ -2,7 +2,7 @@
 
 // The login settings kept in the application's settings store.
 
-#include "app/wreg.h"
+#include "framework/wreg.h"
 #include "net/login_settings.h"
 
 namespace vantic {

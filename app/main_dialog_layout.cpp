@@ -1,6 +1,6 @@
 #include "app/main_dialog_layout.h"
 
-#include "app/commands.h"
+#include "app/command_table.h"
 
 namespace vantic {
 

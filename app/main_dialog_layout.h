@@ -2,7 +2,7 @@
 
 // How the main dialog's controls follow the window's size.
 
-#include "app/wsizer.h"
+#include "framework/wsizer.h"
 
 namespace vantic {
 

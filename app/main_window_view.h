@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "app/commands.h"
+#include "app/command_table.h"
 #include "platform/window.h"
 
 namespace vantic {

@@ -3,7 +3,7 @@
 // The splash screen: the product's picture, scaled to the desktop, shown
 // without a frame for a few seconds while the main window is being made.
 
-#include "app/bitmapsurface.h"
+#include "framework/bitmap_surface.h"
 #include "platform/geometry.h"
 #include "platform/platform.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/wprogress.h"
+#include "framework/wprogress.h"
 #include "net/upload_media.h"
 
 namespace vantic {

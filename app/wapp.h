@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/wreg.h"
+#include "framework/wreg.h"
 #include "platform/platform.h"
 
 namespace vantic {

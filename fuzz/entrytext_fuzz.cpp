@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "playlist/entryset.h"
+#include "playlist/entry_set.h"
 #include "playlist/schedule.h"
 
 namespace vantic {

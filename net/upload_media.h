@@ -13,7 +13,7 @@
 #include "net/server_access.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
-#include "playlist/playentry.h"
+#include "playlist/play_entry.h"
 
 namespace vantic {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/cpstring.h"
-#include "playlist/leadingnumber.h"
+#include "playlist/leading_number.h"
 #include "playlist/media.h"
 
 namespace vantic {

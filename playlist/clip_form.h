@@ -12,7 +12,7 @@
 #include "platform/clock.h"
 #include "platform/file_dialog.h"
 #include "platform/window.h"
-#include "playlist/playentry.h"
+#include "playlist/play_entry.h"
 #include "playlist/schedule.h"
 
 namespace vantic {

@@ -1,7 +1,7 @@
 #include "playlist/media.h"
 
 #include "core/cpstring.h"
-#include "playlist/entryfields.h"
+#include "playlist/entry_fields.h"
 
 namespace vantic {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "platform/file_dialog.h"
-#include "playlist/playentry.h"
+#include "playlist/play_entry.h"
 
 namespace vantic {
 

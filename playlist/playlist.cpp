@@ -3,7 +3,7 @@
 #include <array>
 
 #include "core/cpstring.h"
-#include "playlist/entryfields.h"
+#include "playlist/entry_fields.h"
 
 namespace vantic {
 namespace {

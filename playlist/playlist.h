@@ -10,12 +10,12 @@
 #include <string>
 #include <string_view>
 
-#include "app/wlistview.h"
-#include "app/wreg.h"
+#include "framework/wlistview.h"
+#include "framework/wreg.h"
 #include "core/cpstringarray.h"
 #include "platform/platform.h"
 #include "playlist/clip_form.h"
-#include "playlist/entryset.h"
+#include "playlist/entry_set.h"
 
 namespace vantic {
 

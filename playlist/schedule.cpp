@@ -2,7 +2,7 @@
 
 #include "core/cpstring.h"
 #include "core/cpstringarray.h"
-#include "playlist/leadingnumber.h"
+#include "playlist/leading_number.h"
 
 namespace vantic {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "playlist/playentry.h"
+#include "playlist/play_entry.h"
 
 namespace vantic {
 

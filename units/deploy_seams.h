@@ -15,7 +15,7 @@
 #include "net/server_access.h"
 #include "net/upload_media.h"
 #include "platform/window.h"
-#include "playlist/entryset.h"
+#include "playlist/entry_set.h"
 
 namespace vantic {
 

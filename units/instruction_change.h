@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "playlist/entryset.h"
+#include "playlist/entry_set.h"
 
 namespace vantic {
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/wlistview.h"
-#include "app/wreg.h"
+#include "framework/wlistview.h"
+#include "framework/wreg.h"
 #include "net/login_settings.h"
 #include "net/server_access.h"
 #include "platform/clock.h"

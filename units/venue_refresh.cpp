@@ -3,7 +3,7 @@
 
 #include <unordered_map>
 
-#include "app/worker.h"
+#include "framework/worker.h"
 #include "net/payload_exchange.h"
 #include "units/venue_list.h"
 

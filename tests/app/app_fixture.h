@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/programpath.h"
+#include "framework/program_path.h"
 #include "tests/app/scripted_views.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/temp_dir.h"

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "app/app.h"
-#include "app/worker.h"
+#include "framework/worker.h"
 #include "core/cpstring.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/server_runner.h"

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "app/app.h"
-#include "app/worker.h"
+#include "framework/worker.h"
 #include "tests/app/app_fixture.h"
 
 namespace vantic {

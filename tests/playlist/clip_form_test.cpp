@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "playlist/entryfields.h"
+#include "playlist/entry_fields.h"
 #include "tests/support/scripted_platform.h"
 
 namespace vantic {

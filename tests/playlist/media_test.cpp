@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "playlist/entryfields.h"
+#include "playlist/entry_fields.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "playlist/entryfields.h"
+#include "playlist/entry_fields.h"
 #include "playlist/playlist.h"
 #include "tests/support/scripted_form.h"
 #include "tests/support/scripted_platform.h"

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "playlist/entryset.h"
+#include "playlist/entry_set.h"
 #include "playlist/schedule.h"
 
 namespace vantic {

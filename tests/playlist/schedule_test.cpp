@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "playlist/entryfields.h"
+#include "playlist/entry_fields.h"
 
 namespace vantic {
 namespace {

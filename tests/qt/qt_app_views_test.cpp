@@ -7,10 +7,10 @@
 #include <QTest>
 
 #include "app/wapp.h"
-#include "platform/qt/qt_about.h"
-#include "platform/qt/qt_instance.h"
-#include "platform/qt/qt_pictures.h"
-#include "platform/qt/qt_window.h"
+#include "qt/qt_about.h"
+#include "qt/qt_instance.h"
+#include "qt/qt_pictures.h"
+#include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/scripted_platform.h"
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_clip_editor.h"
+#include "qt/qt_clip_editor.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 #include <QTimeEdit>
 #include <QTimer>
 
-#include "platform/qt/qt_window.h"
-#include "playlist/entryfields.h"
+#include "qt/qt_window.h"
+#include "playlist/entry_fields.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/scripted_platform.h"
 

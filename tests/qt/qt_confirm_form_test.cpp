@@ -1,4 +1,4 @@
-#include "platform/qt/qt_confirm_form.h"
+#include "qt/qt_confirm_form.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/qt/qt_window.h"
+#include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 
 namespace vantic {

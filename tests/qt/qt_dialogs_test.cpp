@@ -1,4 +1,4 @@
-#include "platform/qt/qt_dialogs.h"
+#include "qt/qt_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/qt/qt_services.h"
-#include "platform/qt/qt_window.h"
+#include "qt/qt_services.h"
+#include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/temp_dir.h"
 

@@ -6,9 +6,9 @@
 #include <QTreeWidget>
 #include <QWidget>
 
-#include "app/wsizer.h"
-#include "platform/qt/qt_window.h"
-#include "platform/qt/qt_window_system.h"
+#include "framework/wsizer.h"
+#include "qt/qt_window.h"
+#include "qt/qt_window_system.h"
 #include "tests/qt/qt_environment.h"
 
 namespace vantic {

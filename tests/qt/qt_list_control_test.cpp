@@ -1,4 +1,4 @@
-#include "platform/qt/qt_list_control.h"
+#include "qt/qt_list_control.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <atomic>
 #include <memory>
 
-#include "app/wlistview.h"
-#include "app/wmutex.h"
-#include "app/worker.h"
+#include "framework/wlistview.h"
+#include "framework/wmutex.h"
+#include "framework/worker.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/scripted_platform.h"
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_login_form.h"
+#include "qt/qt_login_form.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/qt/qt_window.h"
+#include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/memory_login_store.h"
 

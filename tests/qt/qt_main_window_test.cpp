@@ -1,4 +1,4 @@
-#include "platform/qt/qt_main_window.h"
+#include "qt/qt_main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "platform/qt/qt_list_control.h"
-#include "platform/qt/qt_window.h"
+#include "qt/qt_list_control.h"
+#include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 
 namespace vantic {

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_progress.h"
+#include "qt/qt_progress.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/wprogress.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_window.h"
+#include "framework/wprogress.h"
+#include "qt/qt_platform.h"
+#include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 
 namespace vantic {

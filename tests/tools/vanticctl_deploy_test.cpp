@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "playlist/entryset.h"
+#include "playlist/entry_set.h"
 #include "tests/support/server_runner.h"
 #include "tests/support/temp_dir.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/deployment.h"
-#include "app/wreg.h"
+#include "framework/wreg.h"
 #include "net/server_login.h"
 #include "platform/progress_window.h"
 #include "tests/support/memory_login_store.h"

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/wmutex.h"
+#include "framework/wmutex.h"
 #include "tests/support/temp_dir.h"
 #include "tests/units/venue_test_support.h"
 

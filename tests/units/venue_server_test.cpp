@@ -8,8 +8,8 @@
 #include <functional>
 #include <thread>
 
-#include "app/wmutex.h"
-#include "app/worker.h"
+#include "framework/wmutex.h"
+#include "framework/worker.h"
 #include "net/server_login.h"
 #include "tests/support/scripted_form.h"
 #include "tests/support/scripted_form_views.h"

@@ -4,8 +4,8 @@
 #include <iterator>
 
 #include "app/login_store.h"
-#include "app/programpath.h"
-#include "app/wreg.h"
+#include "framework/program_path.h"
+#include "framework/wreg.h"
 #include "core/cpconfig.h"
 #include "core/cpstring.h"
 #include "net/login_block.h"

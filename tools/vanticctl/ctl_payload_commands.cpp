@@ -8,7 +8,7 @@
 #include "core/cpstring.h"
 #include "net/payload_exchange.h"
 #include "net/timing_info.h"
-#include "playlist/entryset.h"
+#include "playlist/entry_set.h"
 #include "tools/vanticctl/ctl_format.h"
 #include "tools/vanticctl/ctl_handlers.h"
 

@@ -1,0 +1,235 @@
+// The main window's commands in action: every menu item, accelerator,
+// button, double-click and drop runs one operation of the part of the
+// program that owns it.
+
+#include "app/app.h"
+#include "app/dropped_files.h"
+#include "framework/program_path.h"
+
+namespace vantic {
+
+// Notifications from the unit list: a double-click edits the unit, a header
+// click sorts; every one ends with the command states. Files dropped here
+// are ignored.
+class App::UnitListEvents final : public ListEvents {
+  public:
+    explicit UnitListEvents(App& app) : app_(app) {}
+    void OnHeaderClicked(int column) override {
+        app_.venue_.SortByColumn(column);
+        app_.UpdateCommandStates();
+    }
+    void OnDoubleClicked(int row) override {
+        app_.OnUnitDoubleClicked(row);
+        app_.UpdateCommandStates();
+    }
+    void OnSelectionChanged() override { app_.UpdateCommandStates(); }
+    void OnRowsChanged() override { app_.UpdateCommandStates(); }
+
+  private:
+    App& app_;
+};
+
+class App::PlaylistEvents final : public ListEvents {
+  public:
+    explicit PlaylistEvents(App& app) : app_(app) {}
+    void OnHeaderClicked(int /*column*/) override { app_.UpdateCommandStates(); }
+    void OnDoubleClicked(int row) override {
+        app_.OnPlaylistDoubleClicked(row);
+        app_.UpdateCommandStates();
+    }
+    void OnSelectionChanged() override { app_.UpdateCommandStates(); }
+    void OnRowsChanged() override { app_.UpdateCommandStates(); }
+    void OnFilesDropped(const std::vector<std::string>& paths) override {
+        app_.OnFilesDropped(paths);
+        app_.UpdateCommandStates();
+    }
+
+  private:
+    App& app_;
+};
+
+std::unique_ptr<ListEvents> App::NewUnitListEvents() {
+    return std::make_unique<UnitListEvents>(*this);
+}
+
+std::unique_ptr<ListEvents> App::NewPlaylistEvents() {
+    return std::make_unique<PlaylistEvents>(*this);
+}
+
+void App::OnCommand(int commandId) {
+    RunCommand(commandId);
+    UpdateCommandStates();
+}
+
+void App::RunCommand(int commandId) {
+    namespace c = command;
+    const CommandItem* item = FindCommand(commandId);
+    if (item == nullptr) {
+        return;
+    }
+    switch (item->id) {
+        case c::kNewPlaylist:
+        case c::kClosePlaylist:
+            (void)playlist_.Close();
+            break;
+        case c::kOpenPlaylist:
+            (void)playlist_.Open();
+            break;
+        case c::kOpenUnitPlaylist:
+            if (playlist_.Close()) {
+                venue_.OpenSelectedUnitPlaylist(mainWindow_, playlist_);
+            }
+            break;
+        case c::kSavePlaylist:
+            (void)playlist_.Save();
+            break;
+        case c::kSavePlaylistAs:
+            (void)playlist_.SaveAs();
+            break;
+        case c::kExit:
+            if (PrepareToClose()) {
+                views_->MainWindow().PostQuit();
+            }
+            break;
+        case c::kAddMedia:
+            (void)playlist_.AddClip();
+            break;
+        case c::kDeleteMedia:
+            playlist_.DeleteSelectedClips(mainWindow_);
+            break;
+        case c::kEditMedia:
+            if (playlist_.SelectedCount() > 0) {
+                (void)playlist_.EditClip();
+            }
+            break;
+        case c::kMoveMediaUp:
+            playlist_.MoveClipsUp();
+            break;
+        case c::kMoveMediaDown:
+            playlist_.MoveClipsDown();
+            break;
+        case c::kDeployToAll:
+            (void)deployment_.Deploy(false, std::nullopt, true, false);
+            break;
+        case c::kDeployToSelected:
+            (void)deployment_.Deploy(true, std::nullopt, true, false);
+            break;
+        case c::kLoginInfo:
+            (void)serverLogin_.ShowLoginForm(mainWindow_);
+            break;
+        case c::kNewFirmware:
+        case c::kNewOwner:
+            // Both need the login first; their operations are not built yet.
+            (void)serverLogin_.EnsureLogin(mainWindow_);
+            break;
+        case c::kAbout:
+            ShowAbout();
+            break;
+        case c::kUserManual:
+            ShowUserManual();
+            break;
+        case c::kCheckForUpdates:
+            RunUpdateCheck(true, mainWindow_, 1);
+            break;
+        default:
+            // Unit editing, the other administration commands and the
+            // reports stay in the menu with their enabling rule; their
+            // operations are not built yet.
+            break;
+    }
+}
+
+void App::OnButton(int buttonId) {
+    namespace d = main_dialog;
+    switch (buttonId) {
+        case d::kAddButton:
+            (void)playlist_.AddClip();
+            break;
+        case d::kDeleteButton:
+            playlist_.DeleteSelectedClips(mainWindow_);
+            break;
+        case d::kDeployButton:
+            (void)deployment_.Deploy(true, std::nullopt, true, false);
+            break;
+        case d::kDeployAllButton:
+            (void)deployment_.Deploy(false, std::nullopt, true, false);
+            break;
+        case d::kPreviewButton:
+            Preview();
+            break;
+        default:
+            return;
+    }
+    views_->MainWindow().ClearFocus();
+    // Some list controls report the rows a button changed, some do not;
+    // updating here keeps the states right on all of them.
+    UpdateCommandStates();
+}
+
+void App::OnCloseRequest() {
+    if (PrepareToClose()) {
+        views_->MainWindow().PostQuit();
+    }
+}
+
+void App::OnSize() {
+    LayOut();
+}
+
+void App::OnTabSelected(int index) {
+    if (index < 0) {
+        return;
+    }
+    playlist_.SelectChannel(index);
+    UpdateCommandStates();  // the rows shown changed
+}
+
+void App::OnUnitDoubleClicked(int row) {
+    if (row >= 0) {
+        RunCommand(command::kEditUnit);
+    }
+}
+
+void App::OnPlaylistDoubleClicked(int row) {
+    if (row < 0) {
+        (void)playlist_.AddClip();
+    } else {
+        (void)playlist_.EditClip();
+    }
+}
+
+void App::OnFilesDropped(const std::vector<std::string>& paths) {
+    for (const DropAction& action : RouteDroppedFiles(paths)) {
+        if (action.kind == DropAction::Kind::OpenPlaylist) {
+            (void)playlist_.OpenFile(action.path);
+        } else {
+            (void)playlist_.AddFile(action.path);  // other than media: ignored
+        }
+    }
+}
+
+void App::Preview() {
+    if (const PlayEntry* clip = playlist_.ClipAt(playlist_.FirstSelected())) {
+        // The media plays in whatever program the desktop gives it; a file
+        // nothing can open is not reported.
+        (void)GetPlatform().Shell().Open(clip->path, "");
+        return;
+    }
+    GetPlatform().Messages().Show(
+        Message{mainWindow_, "Please select a media file in the list...\r\n and press 'Preview'",
+                "None Selected", MessageIcon::Warning, MessageButtons::Ok});
+}
+
+void App::ShowUserManual() {
+    if (std::optional<std::string> manual = ProgramFilePath("UserManual.pdf", true)) {
+        (void)GetPlatform().Shell().Open(*manual, "");
+    }
+}
+
+void App::ShowAbout() {
+    const AboutForm form = OpenAboutForm(*this);
+    AboutLinks links(*this, GetPlatform().Shell(), GetPlatform().Mail());
+    views_->About().RunAboutBox(mainWindow_, form, links);
+}
+
+}  // namespace vantic

@@ -1,0 +1,207 @@
+#include "framework/wreg.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "framework/program_path.h"
+#include "core/cpstring.h"
+
+namespace vantic {
+
+namespace {
+
+constexpr std::size_t kIntBufferSize = 50;
+constexpr int kMinimumVisible = 20;
+constexpr int kMinimumColumnWidth = 10;
+
+std::string DirectoryOf(const std::string& path) {
+    return path.substr(0, path.size() - FileNameOf(path).size());
+}
+
+bool MakeDirectories(const std::string& directory) {
+    std::string partial;
+    for (std::size_t i = 0; i <= directory.size(); ++i) {
+        if (i == directory.size() || (directory[i] == '/' && i > 0)) {
+            partial = directory.substr(0, i);
+            if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string JoinPath(const std::string& directory, std::string_view name) {
+    std::string path = directory;
+    if (!path.empty() && path.back() != '/') {
+        path.push_back('/');
+    }
+    path.append(name);
+    return path;
+}
+
+bool PointOnMonitor(int x, int y, const Rect& monitor) {
+    return monitor.left <= x && x < monitor.right - kMinimumVisible && monitor.top <= y &&
+           y < monitor.bottom - kMinimumVisible;
+}
+
+}  // namespace
+
+SettingsLocation ChooseSettingsLocation(const std::string& programDirectory,
+                                        bool programDirectoryWritable, const char* xdgConfigHome,
+                                        const char* home) {
+    if (programDirectoryWritable) {
+        return {programDirectory, {}};
+    }
+    std::string base;
+    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
+        base = xdgConfigHome;
+    } else if (home != nullptr && home[0] != '\0') {
+        base = JoinPath(home, ".config");
+    } else {
+        return {programDirectory, {}};  // nowhere better: saving fails quietly
+    }
+    return {JoinPath(base, "vantic"), JoinPath(programDirectory, "config.ini")};
+}
+
+void WReg::SetSettingsLocation(SettingsLocation location) {
+    location_ = std::move(location);
+    record_.reset();
+}
+
+const SettingsLocation& WReg::Location() {
+    if (!location_) {
+        std::string directory = DirectoryOf(ProgramFilePath("config.ini").value_or("./config.ini"));
+        bool writable = ::access(directory.empty() ? "." : directory.c_str(), W_OK) == 0;
+        location_ = ChooseSettingsLocation(directory, writable, std::getenv("XDG_CONFIG_HOME"),
+                                           std::getenv("HOME"));
+    }
+    return *location_;
+}
+
+std::string WReg::SettingsFilePath(std::string_view name) {
+    return JoinPath(Location().directory, name);
+}
+
+cpConfig& WReg::Record() {
+    if (!record_) {
+        std::string path = SettingsFilePath("config.ini");
+        const std::string& seed = Location().seedFile;
+        if (!FileExists(path) && !seed.empty()) {
+            path = seed;
+        }
+        record_ = cpConfig::LoadFile(path);
+    }
+    return *record_;
+}
+
+bool WReg::Save() {
+    if (!MakeDirectories(Location().directory)) {
+        return false;
+    }
+    return Record().SaveFile(SettingsFilePath("config.ini"), SettingsFilePath("config.ini.temp"));
+}
+
+std::string WReg::GetString(std::string_view key, std::size_t bufferSize,
+                            std::string_view fallback) {
+    std::string value = Record().Get(key, fallback);
+    if (value.size() >= bufferSize) {
+        return {};
+    }
+    return value;
+}
+
+bool WReg::SetString(std::string_view key, std::string_view value) {
+    Record().Set(key, value);
+    return Save();
+}
+
+int WReg::GetInt(std::string_view key, int fallback) {
+    std::string text = GetString(key, kIntBufferSize, FormatNew("%d", fallback));
+    return static_cast<int>(LeadingInteger(text));
+}
+
+bool WReg::SetInt(std::string_view key, int value) {
+    return SetString(key, FormatNew("%d", value));
+}
+
+bool WReg::GetBool(std::string_view key, bool fallback) {
+    return GetInt(key, fallback ? 1 : 0) != 0;
+}
+
+void WReg::SaveWindowPlacement(std::string_view prefix, const PlacedWindow& window, bool withSize) {
+    std::optional<Rect> rect = window.NormalRect();
+    if (!rect) {
+        return;
+    }
+    std::string base(prefix);
+    SetInt(base + "_x", rect->left);
+    SetInt(base + "_y", rect->top);
+    if (withSize) {
+        SetInt(base + "_dx", rect->Width());
+        SetInt(base + "_dy", rect->Height());
+    }
+}
+
+void WReg::RestoreWindowPlacement(std::string_view prefix, PlacedWindow& window,
+                                  const Displays& displays, bool withSize) {
+    Rect current = window.NormalRect().value_or(Rect{});
+    std::string base(prefix);
+    int x = std::max(0, GetInt(base + "_x", current.left));
+    int y = std::max(0, GetInt(base + "_y", current.top));
+
+    // A window saved on a monitor that is gone comes back at the top left.
+    if (std::optional<std::vector<Rect>> monitors = displays.MonitorRects()) {
+        bool visible = false;
+        for (const Rect& monitor : *monitors) {
+            visible = visible || PointOnMonitor(x, y, monitor);
+        }
+        if (!visible) {
+            x = 0;
+            y = 0;
+        }
+    } else {
+        Rect work = displays.WorkArea();
+        if (x > work.right - kMinimumVisible) {
+            x = 0;
+        }
+        if (y > work.bottom - kMinimumVisible) {
+            y = 0;
+        }
+    }
+
+    if (!withSize) {
+        window.MoveTo(x, y);
+        return;
+    }
+    int width = std::max(kMinimumVisible, GetInt(base + "_dx", current.Width()));
+    int height = std::max(kMinimumVisible, GetInt(base + "_dy", current.Height()));
+    window.MoveResize(x, y, width, height);
+}
+
+void WReg::StoreColumnWidths(std::string_view prefix, const ColumnWidths& list, int columnCount) {
+    std::string base(prefix);
+    for (int column = 0; column < columnCount; ++column) {
+        int width = list.ColumnWidth(column);
+        if (width == 0) {
+            return;
+        }
+        SetInt(FormatNew("%s_col%d", base.c_str(), column), width);
+    }
+}
+
+void WReg::ApplyColumnWidths(std::string_view prefix, ColumnWidths& list, int columnCount) {
+    std::string base(prefix);
+    for (int column = 0; column < columnCount; ++column) {
+        int width = list.ColumnWidth(column);
+        if (width == 0) {
+            return;
+        }
+        int saved = GetInt(FormatNew("%s_col%d", base.c_str(), column), width);
+        list.SetColumnWidth(column, saved < kMinimumColumnWidth ? kMinimumColumnWidth : saved);
+    }
+}
+
+}  // namespace vantic

@@ -1,0 +1,115 @@
+#include "qt/program/screenshot_hook.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+#include <cstdio>
+
+#include "app/app.h"
+#include "qt/qt_main_window.h"
+#include "qt/qt_window.h"
+
+namespace vantic {
+
+namespace {
+
+constexpr int kPollMs = 250;
+// Time for the last rows and the window manager's frame to be painted.
+constexpr int kSettleMs = 1000;
+
+// On X11 the screen holds the window with its frame and title; elsewhere
+// the widget paints itself.
+QPixmap Capture(QWidget* widget) {
+    QScreen* screen = widget->screen();
+    if (QGuiApplication::platformName() == "xcb" && screen != nullptr) {
+        // A window manager frames a new window a little after it shows.
+        QElapsedTimer waited;
+        waited.start();
+        while (widget->frameGeometry() == widget->geometry() && waited.elapsed() < kSettleMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        const QRect frame = widget->frameGeometry();
+        return screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    }
+    return widget->grab();
+}
+
+}  // namespace
+
+ScreenshotHook::ScreenshotHook(App& app, QtMainWindowView& view) : app_(app), view_(view) {}
+
+void ScreenshotHook::Start() {
+    mainPath_ = qEnvironmentVariable("VANTIC_SCREENSHOT");
+    aboutPath_ = qEnvironmentVariable("VANTIC_SCREENSHOT_ABOUT");
+    bool ok = false;
+    const int wait = qEnvironmentVariableIntValue("VANTIC_SCREENSHOT_WAIT", &ok);
+    if (ok && wait >= 0) {
+        waitMs_ = wait * 1000;
+    }
+    if (mainPath_.isEmpty()) {
+        return;
+    }
+    connect(&poll_, &QTimer::timeout, this, [this] { Poll(); });
+    poll_.start(kPollMs);
+}
+
+void ScreenshotHook::Poll() {
+    QWidget* window = WidgetOf(app_.MainWindow());
+    if (window == nullptr || !window->isVisible()) {
+        return;
+    }
+    if (!shown_.isValid()) {
+        shown_.start();
+    }
+    if (app_.Venue().ItemCount() == 0 && shown_.elapsed() < waitMs_) {
+        return;
+    }
+    poll_.stop();
+    QTimer::singleShot(kSettleMs, this, [this] {
+        if (aboutPath_.isEmpty()) {
+            ShootMainWindowAndClose();
+            return;
+        }
+        ShootAbout();
+        // Once the box is gone from the screen.
+        QTimer::singleShot(kSettleMs, this, [this] { ShootMainWindowAndClose(); });
+    });
+}
+
+// Opens the About box; a timer inside its modal loop saves and closes it.
+void ScreenshotHook::ShootAbout() {
+    QTimer::singleShot(kSettleMs, this, [this] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            Save(box, aboutPath_);
+            box->close();
+        } else {
+            ++failures_;
+        }
+    });
+    if (QAction* about = view_.Action(command::kAbout)) {
+        about->trigger();
+    }
+}
+
+void ScreenshotHook::ShootMainWindowAndClose() {
+    QWidget* window = WidgetOf(app_.MainWindow());
+    if (window == nullptr) {
+        ++failures_;
+        return;
+    }
+    Save(window, mainPath_);
+    window->close();
+}
+
+void ScreenshotHook::Save(QWidget* widget, const QString& path) {
+    if (!Capture(widget).save(path)) {
+        std::fprintf(stderr, "vantic-controller: could not save %s\n", qPrintable(path));
+        ++failures_;
+    }
+}
+
+}  // namespace vantic

@@ -1,0 +1,44 @@
+#pragma once
+
+// The application object's views on Qt.
+
+#include "app/app.h"
+#include "qt/qt_about.h"
+#include "qt/qt_clip_editor.h"
+#include "qt/qt_confirm_form.h"
+#include "qt/qt_instance.h"
+#include "qt/qt_login_form.h"
+#include "qt/qt_main_window.h"
+#include "qt/qt_pictures.h"
+#include "qt/qt_splash.h"
+
+namespace vantic {
+
+class QtAppViews final : public AppViews {
+  public:
+    // The clip editor's Browse asks dialogs for the media file.
+    explicit QtAppViews(FileDialogs& dialogs) : clipEditor_(dialogs) {}
+
+    MainWindowView& MainWindow() override { return mainWindow_; }
+    SplashView& Splash() override { return splash_; }
+    PictureSource& Pictures() override { return pictures_; }
+    AboutView& About() override { return about_; }
+    InstanceGuard& Instances() override { return instances_; }
+    LoginFormView& LoginForm() override { return loginForm_; }
+    ClipFormView& ClipEditor() override { return clipEditor_; }
+    ConfirmFormView& Confirmation() override { return confirmation_; }
+
+    [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
+
+  private:
+    QtInstanceGuard instances_;
+    QtMainWindowView mainWindow_;
+    QtSplashView splash_;
+    QtPictures pictures_;
+    QtAboutView about_;
+    QtLoginFormView loginForm_;
+    QtClipEditor clipEditor_;
+    QtConfirmFormView confirmation_;
+};
+
+}  // namespace vantic

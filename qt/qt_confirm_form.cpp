@@ -1,0 +1,73 @@
+#include "qt/qt_confirm_form.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "qt/qt_dialogs.h"
+#include "qt/qt_text.h"
+#include "qt/qt_window.h"
+
+namespace vantic {
+
+namespace {
+
+constexpr int kTextWidth = 260;
+
+QLabel* NewLine(QWidget* parent, const std::string& text) {
+    auto* label = new QLabel(FromText(text), parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+}  // namespace
+
+QtConfirmDialog::QtConfirmDialog(QWidget* owner, ConfirmForm& form, ConfirmCheck onOk)
+    : QDialog(owner), form_(form), onOk_(std::move(onOk)) {
+    setWindowTitle(FromText(kConfirmTitle));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(NewLine(this, form_.prompt));
+    if (!form_.fixedLine.empty()) {
+        layout->addWidget(NewLine(this, form_.fixedLine));
+    }
+    text_ = new QLineEdit(this);
+    text_->setMaxLength(static_cast<int>(kConfirmTextLimit));
+    text_->setText(FromText(form_.typed));
+    text_->setMinimumWidth(kTextWidth);
+    SetItemId(text_, kConfirmTextItem);
+    layout->addWidget(text_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setDefault(true);
+    SetItemId(ok, 1);
+    SetItemId(buttons->button(QDialogButtonBox::Cancel), 2);
+    connect(ok, &QPushButton::clicked, this, [this] { PressOk(); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    text_->setFocus();
+}
+
+// A word that is not accepted leaves the dialog open with the text selected
+// for retyping.
+void QtConfirmDialog::PressOk() {
+    form_.typed = ToText(text_->text());
+    if (onOk_ && onOk_(form_)) {
+        accept();
+        return;
+    }
+    text_->selectAll();
+    text_->setFocus();
+}
+
+bool QtConfirmFormView::RunConfirmForm(WindowId owner, ConfirmForm& form,
+                                       const ConfirmCheck& onOk) {
+    QtConfirmDialog dialog(WidgetOf(owner), form, onOk);
+    PlaceDialog(dialog, WidgetOf(owner));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace vantic

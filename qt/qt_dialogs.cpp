@@ -1,0 +1,160 @@
+#include "qt/qt_dialogs.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "core/cpstring.h"
+#include "platform/placement.h"
+#include "qt/qt_text.h"
+#include "qt/qt_window.h"
+
+namespace vantic {
+
+namespace {
+
+QMessageBox::Icon IconOf(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString DisplayText(const std::string& text) {
+    std::string lines = text;
+    NormalizeLineEnds(lines, "\n");
+    return FromText(lines);
+}
+
+// Closing a box without a button: Cancel where there is one, else No or Ok.
+MessageAnswer DismissAnswer(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::Ok:
+            return MessageAnswer::Ok;
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::YesNoCancel:
+            break;
+    }
+    return MessageAnswer::Cancel;
+}
+
+MessageAnswer AnswerOf(QMessageBox::StandardButton button, MessageButtons buttons) {
+    switch (button) {
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        default:
+            return DismissAnswer(buttons);
+    }
+}
+
+Rect ToRect(const QRect& rect) {
+    return Rect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
+std::optional<std::string> RunFileDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(WidgetOf(request.owner));
+    SetUpFileDialog(dialog, request, save);
+    PlaceDialog(dialog, WidgetOf(request.owner));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    std::string path = ToPath(dialog.selectedFiles().first());
+    if (path.size() >= request.maxPathLength) {
+        return std::nullopt;  // would not fit the caller's room for a name
+    }
+    return path;
+}
+
+}  // namespace
+
+MessageAnswer QtMessageBoxes::Show(const Message& message) {
+    QMessageBox box(IconOf(message.icon), FromText(message.caption), DisplayText(message.text),
+                    QMessageBox::NoButton, WidgetOf(message.owner));
+    switch (message.buttons) {
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            box.setEscapeButton(QMessageBox::Ok);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::No);
+            break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+    }
+    box.exec();
+    return AnswerOf(box.standardButton(box.clickedButton()), message.buttons);
+}
+
+QString QtFilterText(const FileFilter& filter) {
+    QString patterns = FromText(filter.patterns);
+    patterns.replace(';', ' ');
+    return FromText(filter.name) + " (" + patterns.simplified() + ")";
+}
+
+void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(FromText(request.title));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.mustExist && !save ? QFileDialog::ExistingFile
+                                                  : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    QStringList filters;
+    for (const FileFilter& filter : request.filters) {
+        filters << QtFilterText(filter);
+    }
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.first());
+    }
+    if (!request.defaultExtension.empty()) {
+        dialog.setDefaultSuffix(FromText(request.defaultExtension));
+    }
+    if (!request.initialPath.empty()) {
+        dialog.selectFile(FromPath(request.initialPath));
+    }
+    dialog.setSizeGripEnabled(request.resizable);
+}
+
+void PlaceDialog(QWidget& dialog, QWidget* owner) {
+    Rect area;
+    if (owner != nullptr) {
+        area = ToRect(owner->window()->frameGeometry());
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = ToRect(screen->geometry());
+    }
+    const QSize size =
+        dialog.size().isValid() && dialog.isVisible() ? dialog.frameSize() : dialog.sizeHint();
+    const Rect place = PlaceOverOwner(size.width(), size.height(), area);
+    dialog.resize(size);
+    dialog.move(place.left, place.top);
+}
+
+std::optional<std::string> QtFileDialogs::ChooseOpenFile(const FileDialogRequest& request) {
+    return RunFileDialog(request, false);
+}
+
+std::optional<std::string> QtFileDialogs::ChooseSaveFile(const FileDialogRequest& request) {
+    return RunFileDialog(request, true);
+}
+
+}  // namespace vantic

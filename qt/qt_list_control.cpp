@@ -1,0 +1,368 @@
+#include "qt/qt_list_control.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QUrl>
+#include <algorithm>
+
+#include "qt/qt_text.h"
+#include "qt/qt_window.h"
+
+namespace vantic {
+
+// A row: the item carries the row's data object and the state bits that
+// Qt has no place for (selection and focus live in Qt's own state).
+class QtListControl::Row final : public QTreeWidgetItem {
+  public:
+    explicit Row(RowData* rowData) : QTreeWidgetItem(UserType), data(rowData) {}
+    RowData* data = nullptr;
+    std::uint32_t otherState = 0;
+};
+
+namespace {
+
+constexpr std::uint32_t kQtState = kRowSelected | kRowFocused;
+
+// Draws the cells as usual, then the grid when the list shows one.
+class GridDelegate final : public QStyledItemDelegate {
+  public:
+    explicit GridDelegate(QtListControl* list) : QStyledItemDelegate(list), list_(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!list_->GridLines()) {
+            return;
+        }
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Midlight));
+        const QRect cell = option.rect;
+        painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+        painter->drawLine(cell.topRight(), cell.bottomRight());
+        painter->restore();
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 2);
+    }
+
+  private:
+    QtListControl* list_;
+};
+
+Qt::Alignment AlignmentOf(ColumnAlign align) {
+    return (align == ColumnAlign::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
+}  // namespace
+
+template <class Call>
+auto QtListControl::OnUiThread(Call&& call) const {
+    return RunOnThreadOf(const_cast<QtListControl*>(this), std::forward<Call>(call));
+}
+
+QtListControl::QtListControl(QWidget* parent) : QTreeWidget(parent) {
+    setColumnCount(0);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAllColumnsShowFocus(true);
+    setItemDelegate(new GridDelegate(this));
+    header()->setStretchLastSection(false);
+    header()->setSectionsClickable(true);
+    header()->setSectionsMovable(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (events_ != nullptr) {
+            events_->OnHeaderClicked(column);
+        }
+    });
+    // Rows come and go in bursts (a refresh, a channel switch); the
+    // receiver hears of a burst once, when the loop next runs.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(model(), signal, this, [this] { NoteRowsChanged(); });
+    }
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] { NoteRowsChanged(); });
+    connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (events_ != nullptr) {
+            events_->OnSelectionChanged();
+        }
+    });
+}
+
+QtListControl::~QtListControl() {
+    events_ = nullptr;
+    // The model empties itself after this part of the object is gone.
+    disconnect(model(), nullptr, this, nullptr);
+}
+
+QtListControl::Row* QtListControl::RowAt(int row) const {
+    if (row < 0 || row >= topLevelItemCount()) {
+        return nullptr;
+    }
+    return static_cast<Row*>(topLevelItem(row));
+}
+
+int QtListControl::ColumnWidth(int column) const {
+    return OnUiThread([&] {
+        if (column < 0 || column >= columnCount()) {
+            return 0;
+        }
+        return header()->sectionSize(column);
+    });
+}
+
+void QtListControl::SetColumnWidth(int column, int width) {
+    OnUiThread([&] {
+        if (column >= 0 && column < columnCount()) {
+            header()->resizeSection(column, width);
+        }
+    });
+}
+
+bool QtListControl::InsertColumn(int index, const std::string& title, int width,
+                                 ColumnAlign align) {
+    return OnUiThread([&] {
+        if (index != columnCount()) {
+            return false;
+        }
+        setColumnCount(index + 1);
+        aligns_.push_back(align);
+        QTreeWidgetItem* head = headerItem();
+        head->setText(index, FromText(title));
+        head->setTextAlignment(index, AlignmentOf(align));
+        header()->resizeSection(index, width);
+        return true;
+    });
+}
+
+int QtListControl::ColumnCount() const {
+    return OnUiThread([&] { return columnCount(); });
+}
+
+int QtListControl::RowCount() const {
+    return OnUiThread([&] { return topLevelItemCount(); });
+}
+
+int QtListControl::InsertRow(int index, RowData* data) {
+    return OnUiThread([&] {
+        const int at = std::clamp(index, 0, topLevelItemCount());
+        auto* row = new Row(data);
+        row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        for (int column = 0; column < static_cast<int>(aligns_.size()); ++column) {
+            row->setTextAlignment(column, AlignmentOf(aligns_[column]));
+        }
+        insertTopLevelItem(at, row);
+        return at;
+    });
+}
+
+bool QtListControl::DeleteRow(int row) {
+    return OnUiThread([&] {
+        if (RowAt(row) == nullptr) {
+            return false;
+        }
+        delete takeTopLevelItem(row);
+        return true;
+    });
+}
+
+void QtListControl::DeleteAllRows() {
+    OnUiThread([&] { clear(); });
+}
+
+RowData* QtListControl::GetRowData(int row) const {
+    return OnUiThread([&]() -> RowData* {
+        const Row* item = RowAt(row);
+        return item == nullptr ? nullptr : item->data;
+    });
+}
+
+void QtListControl::SetRowData(int row, RowData* data) {
+    OnUiThread([&] {
+        if (Row* item = RowAt(row)) {
+            item->data = data;
+        }
+    });
+}
+
+std::string QtListControl::CellText(int row, int column) const {
+    return OnUiThread([&] {
+        const Row* item = RowAt(row);
+        return item == nullptr ? std::string() : ToText(item->text(column));
+    });
+}
+
+void QtListControl::SetCellText(int row, int column, const std::string& text) {
+    OnUiThread([&] {
+        Row* item = RowAt(row);
+        if (item != nullptr && column >= 0 && column < columnCount()) {
+            item->setText(column, FromText(text));
+        }
+    });
+}
+
+std::uint32_t QtListControl::RowState(int row) const {
+    return OnUiThread([&]() -> std::uint32_t {
+        const Row* item = RowAt(row);
+        if (item == nullptr) {
+            return 0;
+        }
+        std::uint32_t state = item->otherState;
+        if (item->isSelected()) {
+            state |= kRowSelected;
+        }
+        if (currentItem() == item) {
+            state |= kRowFocused;
+        }
+        return state;
+    });
+}
+
+void QtListControl::SetRowState(int row, std::uint32_t state, std::uint32_t mask) {
+    OnUiThread([&] {
+        Row* item = RowAt(row);
+        if (item == nullptr) {
+            return;
+        }
+        item->otherState = (item->otherState & ~(mask & ~kQtState)) | (state & mask & ~kQtState);
+        if (mask & kRowFocused) {
+            if (state & kRowFocused) {
+                setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+            } else if (currentItem() == item) {
+                selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+            }
+        }
+        if (mask & kRowSelected) {
+            item->setSelected((state & kRowSelected) != 0);
+        }
+    });
+}
+
+int QtListControl::NextSelected(int after) const {
+    return OnUiThread([&] {
+        const int count = topLevelItemCount();
+        for (int row = std::max(after + 1, 0); row < count; ++row) {
+            if (topLevelItem(row)->isSelected()) {
+                return row;
+            }
+        }
+        return -1;
+    });
+}
+
+int QtListControl::SelectedCount() const {
+    return OnUiThread([&] { return static_cast<int>(selectedItems().size()); });
+}
+
+void QtListControl::SetGridLines(bool on) {
+    OnUiThread([&] {
+        gridLines_ = on;
+        viewport()->update();
+    });
+}
+
+void QtListControl::SetFullRowSelect(bool on) {
+    OnUiThread([&] { setAllColumnsShowFocus(on); });
+}
+
+void QtListControl::EnsureVisible(int row) {
+    OnUiThread([&] {
+        if (Row* item = RowAt(row)) {
+            scrollToItem(item);
+        }
+    });
+}
+
+void QtListControl::SortRows(const RowComparison& compare) {
+    OnUiThread([&] {
+        const QTreeWidgetItem* current = currentItem();
+        std::vector<Row*> rows;
+        std::vector<Row*> selected;
+        for (int row = 0; row < topLevelItemCount(); ++row) {
+            rows.push_back(static_cast<Row*>(topLevelItem(row)));
+            if (rows.back()->isSelected()) {
+                selected.push_back(rows.back());
+            }
+        }
+        std::stable_sort(rows.begin(), rows.end(), [&compare](const Row* a, const Row* b) {
+            return compare(a->data, b->data) < 0;
+        });
+        const QSignalBlocker quiet(this);
+        while (topLevelItemCount() > 0) {
+            takeTopLevelItem(topLevelItemCount() - 1);
+        }
+        QList<QTreeWidgetItem*> ordered(rows.begin(), rows.end());
+        addTopLevelItems(ordered);
+        for (Row* row : selected) {
+            row->setSelected(true);
+        }
+        if (current != nullptr) {
+            setCurrentItem(const_cast<QTreeWidgetItem*>(current), 0, QItemSelectionModel::NoUpdate);
+        }
+    });
+}
+
+void QtListControl::SetEvents(ListEvents* events) {
+    OnUiThread([&] { events_ = events; });
+}
+
+void QtListControl::NoteRowsChanged() {
+    if (rowsChangedPending_) {
+        return;
+    }
+    rowsChangedPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            rowsChangedPending_ = false;
+            if (events_ != nullptr) {
+                events_->OnRowsChanged();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void QtListControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidget::mouseDoubleClickEvent(event);
+    const QModelIndex hit = indexAt(event->position().toPoint());
+    if (events_ != nullptr) {
+        events_->OnDoubleClicked(hit.isValid() ? hit.row() : -1);
+    }
+}
+
+void QtListControl::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void QtListControl::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void QtListControl::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(ToPath(url.toLocalFile()));
+        }
+    }
+    event->acceptProposedAction();
+    if (events_ != nullptr && !paths.empty()) {
+        events_->OnFilesDropped(paths);
+    }
+}
+
+}  // namespace vantic

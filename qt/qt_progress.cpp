@@ -1,0 +1,203 @@
+#include "qt/qt_progress.h"
+
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QWindow>
+
+#include "qt/qt_dialogs.h"
+#include "qt/qt_text.h"
+#include "qt/qt_window.h"
+
+namespace vantic {
+
+namespace pl = progress_layout;
+
+namespace {
+
+QProgressBar* NewBar(int itemId) {
+    auto* bar = new QProgressBar;
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    bar->setMinimumWidth(300);
+    SetItemId(bar, itemId);
+    return bar;
+}
+
+QLabel* NewLabel(int itemId, const QString& text) {
+    auto* label = new QLabel(text);
+    SetItemId(label, itemId);
+    return label;
+}
+
+QLabel* NewPercentLabel(int itemId) {
+    QLabel* label = NewLabel(itemId, "0.00%");
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance("100.00%") + 8);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+class QtProgressWindow final : public ProgressWindow {
+  public:
+    QtProgressWindow(QtProgressDialog* dialog, QWidget* owner) : dialog_(dialog), owner_(owner) {}
+    ~QtProgressWindow() override {
+        if (!dialog_) {
+            return;
+        }
+        dialog_->DropHandler();
+        dialog_->hide();
+        if (dialog_->Pressing()) {
+            dialog_->deleteLater();  // we are inside its button handler
+        } else {
+            delete dialog_.data();
+        }
+    }
+
+    [[nodiscard]] WindowId Id() const override { return IdOf(dialog_.data()); }
+    [[nodiscard]] bool HasItem(int itemId) const override {
+        return dialog_ && FindItem(dialog_, itemId) != nullptr;
+    }
+    void Show() override {
+        if (!dialog_) {
+            return;
+        }
+        dialog_->adjustSize();
+        PlaceDialog(*dialog_, owner_.data());
+        dialog_->show();
+        dialog_->raise();
+    }
+    void SetBar(int barId, int percent) override {
+        if (auto* bar = qobject_cast<QProgressBar*>(FindItem(dialog_, barId))) {
+            bar->setValue(percent);
+        }
+    }
+    void SetText(int itemId, const std::string& text) override {
+        if (auto* label = qobject_cast<QLabel*>(FindItem(dialog_, itemId))) {
+            label->setText(FromText(text));
+        }
+    }
+
+  private:
+    QPointer<QtProgressDialog> dialog_;
+    QPointer<QWidget> owner_;
+};
+
+}  // namespace
+
+QtProgressDialog::QtProgressDialog(int layoutId, ProgressButtonHandler onButton)
+    : onButton_(std::move(onButton)) {
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint |
+                   Qt::WindowCloseButtonHint);
+    if (layoutId == pl::kOperation) {
+        BuildOperation();
+    } else if (layoutId == pl::kDownload) {
+        setWindowTitle("Downloading Software Update....");
+        BuildSimple("Component Completed:");
+    } else {
+        BuildSimple(QString());
+    }
+}
+
+void QtProgressDialog::AddButtons(QBoxLayout* layout) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    // OK stays hidden: Enter cancels like the Cancel button.
+    auto* ok = new QPushButton("Hidden");
+    ok->hide();
+    SetItemId(ok, pl::kOkButton);
+    auto* cancel = new QPushButton("Cancel");
+    cancel->setAutoDefault(false);
+    SetItemId(cancel, pl::kCancelButton);
+    connect(cancel, &QPushButton::clicked, this, [this] { Press(pl::kCancelButton); });
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    row->addStretch(1);
+    layout->addLayout(row);
+}
+
+// Bars in the first column, the percentage beside the overall bar; the
+// text lines and buttons below span both columns.
+void QtProgressDialog::BuildOperation() {
+    setWindowTitle("Operation Progress...");
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->addWidget(NewBar(pl::kOverallBar), 0, 0);
+    grid->addWidget(NewPercentLabel(pl::kOverallLabel), 0, 1);
+    grid->addWidget(NewBar(pl::kItemBar), 1, 0);
+    grid->addWidget(NewLabel(pl::kStatusLine, QString()), 2, 0, 1, 2);
+    grid->addWidget(NewLabel(pl::kTransferLine, QString()), 3, 0, 1, 2);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
+    AddButtons(layout);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void QtProgressDialog::BuildSimple(const QString& caption) {
+    if (windowTitle().isEmpty()) {
+        setWindowTitle("Operation Progress...");
+    }
+    auto* layout = new QVBoxLayout(this);
+    if (!caption.isEmpty()) {
+        layout->addWidget(new QLabel(caption));
+    }
+    auto* row = new QHBoxLayout;
+    row->addWidget(NewBar(pl::kOverallBar), 1);
+    row->addWidget(NewPercentLabel(pl::kOverallLabel));
+    layout->addLayout(row);
+    layout->addSpacing(6);
+    AddButtons(layout);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void QtProgressDialog::Press(int buttonId) {
+    const ProgressButtonHandler handler = onButton_;
+    if (!handler) {
+        return;
+    }
+    pressing_ = true;
+    handler(buttonId);
+    pressing_ = false;
+}
+
+void QtProgressDialog::reject() {
+    Press(pl::kCancelButton);
+}
+
+void QtProgressDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();  // the owner of the dialog ends it
+    Press(pl::kCancelButton);
+}
+
+void QtProgressDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Press(pl::kOkButton);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+std::unique_ptr<ProgressWindow> QtProgressWindows::Create(WindowId owner, int layoutId,
+                                                          ProgressButtonHandler onButton) {
+    if (layoutId != pl::kOperation && layoutId != pl::kSimple && layoutId != pl::kDownload) {
+        return nullptr;
+    }
+    auto* dialog = new QtProgressDialog(layoutId, std::move(onButton));
+    QWidget* ownerWidget = WidgetOf(owner);
+    if (ownerWidget != nullptr) {
+        // Stacked over the owner, but not its child: a disabled owner would
+        // disable the dialog too.
+        dialog->winId();
+        if (QWindow* ownerWindow = ownerWidget->window()->windowHandle()) {
+            dialog->windowHandle()->setTransientParent(ownerWindow);
+        }
+    }
+    return std::make_unique<QtProgressWindow>(dialog, ownerWidget);
+}
+
+}  // namespace vantic

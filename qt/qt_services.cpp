@@ -1,0 +1,77 @@
+#include "qt/qt_services.h"
+
+#include <QDesktopServices>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextDocument>
+#include <QTimer>
+#include <QUrl>
+
+#include "qt/qt_text.h"
+#include "qt/qt_window.h"
+#include "platform/rich_text.h"
+#include "platform/spawn.h"
+
+namespace vantic {
+
+namespace {
+
+class QtTimer final : public Timer {
+  public:
+    QtTimer(int periodMs, std::function<void()> onTick) {
+        timer_.setInterval(periodMs);
+        QObject::connect(&timer_, &QTimer::timeout, [tick = std::move(onTick)] { tick(); });
+        timer_.start();
+    }
+
+  private:
+    QTimer timer_;
+};
+
+}  // namespace
+
+std::unique_ptr<Timer> QtTimers::Start(int periodMs, std::function<void()> onTick) {
+    return std::make_unique<QtTimer>(periodMs, std::move(onTick));
+}
+
+bool QtShell::Open(const std::string& target, const std::string& parameters) {
+    if (target.empty()) {
+        return false;
+    }
+    if (!parameters.empty()) {
+        std::vector<std::string> argv{target};
+        for (std::string& piece : SplitParameters(parameters)) {
+            argv.push_back(std::move(piece));
+        }
+        return SpawnDetached(argv);
+    }
+    return QDesktopServices::openUrl(QUrl::fromUserInput(FromPath(target)));
+}
+
+void PrintRichTextTo(QPrinter& printer, const std::string& richText) {
+    printer.setPageMargins(QMarginsF(1, 1, 1, 1), QPageLayout::Inch);
+    QTextDocument document;
+    document.setHtml(QString::fromLatin1(RichTextToHtml(richText)));
+    document.print(&printer);
+}
+
+PrintOutcome QtPrinter::PrintRichText(WindowId owner, const std::string& richText,
+                                      const std::string& documentName) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(FromText(documentName));
+    QPrintDialog dialog(&printer, WidgetOf(owner));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    if (dialog.exec() != QDialog::Accepted) {
+        return PrintOutcome::Cancelled;
+    }
+    if (!printer.isValid()) {
+        return PrintOutcome::Failed;
+    }
+    PrintRichTextTo(printer, richText);
+    return printer.printerState() == QPrinter::Error ? PrintOutcome::Failed : PrintOutcome::Printed;
+}
+
+}  // namespace vantic

@@ -1,0 +1,170 @@
+#include "qt/qt_window_system.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScreen>
+#include <QWidget>
+
+#include "qt/qt_list_control.h"
+#include "qt/qt_text.h"
+#include "qt/qt_window.h"
+
+namespace vantic {
+
+namespace {
+
+Rect ToRect(const QRect& rect) {
+    return Rect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
+// The extra size of a window's frame around its client area.
+QSize FrameExtra(const QWidget& window) {
+    if (!window.isWindow()) {
+        return QSize(0, 0);
+    }
+    return window.frameGeometry().size() - window.geometry().size();
+}
+
+class QtPlacedWindow final : public PlacedWindow {
+  public:
+    explicit QtPlacedWindow(QWidget* window) : window_(window) {}
+
+    [[nodiscard]] std::optional<Rect> NormalRect() const override {
+        if (!window_) {
+            return std::nullopt;
+        }
+        if (window_->isMaximized() || window_->isMinimized() || window_->isFullScreen()) {
+            const QRect normal = window_->normalGeometry();
+            const QSize extra = FrameExtra(*window_);
+            const QPoint offset =
+                window_->geometry().topLeft() - window_->frameGeometry().topLeft();
+            return Rect{normal.left() - offset.x(), normal.top() - offset.y(),
+                        normal.left() - offset.x() + normal.width() + extra.width(),
+                        normal.top() - offset.y() + normal.height() + extra.height()};
+        }
+        return ToRect(window_->frameGeometry());
+    }
+    void MoveTo(int x, int y) override {
+        if (window_) {
+            window_->move(x, y);
+        }
+    }
+    void MoveResize(int x, int y, int width, int height) override {
+        if (!window_) {
+            return;
+        }
+        const QSize extra = FrameExtra(*window_);
+        window_->move(x, y);
+        window_->resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
+    }
+
+  private:
+    QPointer<QWidget> window_;
+};
+
+}  // namespace
+
+void QtWindowSystem::PumpMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtWindowSystem::SetEnabled(WindowId window, bool enabled) {
+    if (QWidget* widget = WidgetOf(window)) {
+        widget->setEnabled(enabled);
+    }
+}
+
+bool QtWindowSystem::IsEnabled(WindowId window) const {
+    const QWidget* widget = WidgetOf(window);
+    return widget != nullptr && widget->isEnabled();
+}
+
+ListControl* QtWindowSystem::FindList(WindowId dialog, int itemId) {
+    return dynamic_cast<QtListControl*>(FindItem(WidgetOf(dialog), itemId));
+}
+
+void QtWindowSystem::SetItemText(WindowId dialog, int itemId, const std::string& text) {
+    QWidget* item = FindItem(WidgetOf(dialog), itemId);
+    if (auto* label = qobject_cast<QLabel*>(item)) {
+        label->setText(FromText(text));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(item)) {
+        button->setText(FromText(text));
+    } else if (auto* box = qobject_cast<QLineEdit*>(item)) {
+        box->setText(FromText(text));
+    }
+}
+
+std::unique_ptr<PlacedWindow> QtWindowSystem::Placement(WindowId window) {
+    QWidget* widget = WidgetOf(window);
+    if (widget == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<QtPlacedWindow>(widget->window());
+}
+
+Rect QtWindowSystem::ScreenRect(WindowId window) const {
+    const QWidget* widget = WidgetOf(window);
+    if (widget == nullptr) {
+        return {};
+    }
+    if (widget->isWindow()) {
+        return ToRect(widget->frameGeometry());
+    }
+    return ToRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
+}
+
+Rect QtWindowSystem::ClientRect(WindowId window) const {
+    const QWidget* widget = WidgetOf(window);
+    return widget == nullptr ? Rect{} : Rect{0, 0, widget->width(), widget->height()};
+}
+
+Rect QtWindowSystem::RectInParent(WindowId child) const {
+    const QWidget* widget = WidgetOf(child);
+    return widget == nullptr ? Rect{} : ToRect(widget->geometry());
+}
+
+void QtWindowSystem::SetRectInParent(WindowId child, const Rect& rect) {
+    if (QWidget* widget = WidgetOf(child)) {
+        widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    }
+}
+
+void QtWindowSystem::ResizeOuter(WindowId window, int width, int height) {
+    QWidget* widget = WidgetOf(window);
+    if (widget == nullptr) {
+        return;
+    }
+    const QSize extra = FrameExtra(*widget);
+    widget->resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
+}
+
+WindowId QtWindowSystem::Parent(WindowId window) const {
+    QWidget* widget = WidgetOf(window);
+    return widget == nullptr ? kNoWindow : IdOf(widget->parentWidget());
+}
+
+WindowId QtWindowSystem::Item(WindowId dialog, int itemId) const {
+    return IdOf(FindItem(WidgetOf(dialog), itemId));
+}
+
+std::optional<std::vector<Rect>> QtDisplays::MonitorRects() const {
+    const auto screens = QGuiApplication::screens();
+    if (screens.isEmpty()) {
+        return std::nullopt;
+    }
+    std::vector<Rect> rects;
+    for (const QScreen* screen : screens) {
+        rects.push_back(ToRect(screen->geometry()));
+    }
+    return rects;
+}
+
+Rect QtDisplays::WorkArea() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen == nullptr ? Rect{} : ToRect(screen->availableGeometry());
+}
+
+}  // namespace vantic

@@ -15,6 +15,7 @@
 #include "tests/support/scripted_form_views.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_report_window.h"
 
 namespace vantic::testing {
 
@@ -204,7 +205,10 @@ class ScriptedInstances final : public InstanceGuard {
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
-        : mainWindow(platform.windows, log), splash(log), instances(log) {}
+        : mainWindow(platform.windows, log),
+          splash(log),
+          instances(log),
+          reportWindow(platform.windows) {}
     MainWindowView& MainWindow() override { return mainWindow; }
     SplashView& Splash() override { return splash; }
     PictureSource& Pictures() override { return pictures; }
@@ -213,6 +217,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -223,6 +228,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginView login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmView confirmation;
+    ScriptedReportWindow reportWindow;
 };
 
 }  // namespace vantic::testing

@@ -23,6 +23,7 @@
 #include "net/server_login.h"
 #include "platform/timer.h"
 #include "playlist/playlist.h"
+#include "units/unit_editor_form.h"
 #include "units/venue_list.h"
 
 namespace vantic {
@@ -41,6 +42,8 @@ class AppViews {
     virtual ClipFormView& ClipEditor() = 0;
     // "Confirm this Action", the word typed before a deployment.
     virtual ConfirmFormView& Confirmation() = 0;
+    // "Editing Unit".
+    virtual UnitFormView& UnitEditor() = 0;
 };
 
 class App final : public WApp, private MainWindowEvents {

@@ -11,6 +11,7 @@
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_pictures.h"
+#include "qt/qt_report_window.h"
 #include "qt/qt_splash.h"
 #include "qt/qt_unit_editor.h"
 
@@ -30,6 +31,7 @@ class QtAppViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
     UnitFormView& UnitEditor() override { return unitEditor_; }
+    ReportWindowView& ReportWindows() override { return reportWindow_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -44,6 +46,7 @@ class QtAppViews final : public AppViews {
     QtConfirmFormView confirmation_;
     QtColourChooser colours_;
     QtUnitEditor unitEditor_;
+    QtReportWindowView reportWindow_;
 };
 
 }  // namespace vantic

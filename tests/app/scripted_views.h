@@ -15,6 +15,7 @@
 #include "tests/support/scripted_form.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_report_window.h"
 
 namespace vantic::testing {
 
@@ -246,7 +247,10 @@ class ScriptedUnitEditor final : public UnitFormView {
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
-        : mainWindow(platform.windows, log), splash(log), instances(log) {}
+        : mainWindow(platform.windows, log),
+          splash(log),
+          instances(log),
+          reportWindow(platform.windows) {}
     MainWindowView& MainWindow() override { return mainWindow; }
     SplashView& Splash() override { return splash; }
     PictureSource& Pictures() override { return pictures; }
@@ -256,6 +260,7 @@ class ScriptedViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
     UnitFormView& UnitEditor() override { return unitEditor; }
+    ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -267,6 +272,7 @@ class ScriptedViews final : public AppViews {
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
     ScriptedUnitEditor unitEditor;
+    ScriptedReportWindow reportWindow;
 };
 
 }  // namespace vantic::testing

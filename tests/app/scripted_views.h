@@ -217,6 +217,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
@@ -228,6 +229,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginView login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmView confirmation;
+    ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
 };
 

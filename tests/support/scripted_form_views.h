@@ -16,6 +16,7 @@
 #include "playlist/clip_form.h"
 #include "tests/support/scripted_form.h"
 #include "units/confirm_form.h"
+#include "units/unit_editor_form.h"
 
 namespace vantic::testing {
 
@@ -71,6 +72,16 @@ class ScriptedClipEditor final : public ClipFormView {
         return script.Run(form);
     }
     ScriptedForm<ClipForm> script{"clip editor"};
+    std::vector<WindowId> owners;
+};
+
+class ScriptedUnitEditor final : public UnitFormView {
+  public:
+    bool RunUnitEditor(WindowId owner, UnitForm& form) override {
+        owners.push_back(owner);
+        return script.Run(form);
+    }
+    ScriptedForm<UnitForm> script{"unit editor"};
     std::vector<WindowId> owners;
 };
 

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/dropped_files.h"
 #include "framework/program_path.h"
+#include "reports/activity_report.h"
 
 namespace vantic {
 
@@ -130,6 +131,11 @@ void App::RunCommand(int commandId) {
             break;
         case c::kCheckForUpdates:
             RunUpdateCheck(true, mainWindow_, 1);
+            break;
+        case c::kActivityReport:
+            if (const ListControl* units = venue_.Control()) {
+                GenerateActivityReport(Reports(), *units);
+            }
             break;
         default:
             // Unit editing, the other administration commands and the

@@ -39,8 +39,8 @@ std::vector<UnitCells> ShownUnitCells(const ListControl& units) {
     std::vector<UnitCells> rows;
     const int count = units.RowCount();
     for (int row = 0; row < count; ++row) {
-        rows.push_back(UnitCells{ShownCell(units, row, kNotesField),
-                                 ShownCell(units, row, kStatusField)});
+        rows.push_back(
+            UnitCells{ShownCell(units, row, kNotesField), ShownCell(units, row, kStatusField)});
     }
     return rows;
 }
@@ -115,10 +115,11 @@ std::string ActivityReportText(const std::vector<UnitCells>& rows, const LocalTi
 
 void GenerateActivityReport(const ReportContext& context, const ListControl& units) {
     if (units.RowCount() == 0) {
-        context.platform.Messages().Show(Message{.owner = context.owner,
-                                                 .text = "Please check your user name and password.",
-                                                 .caption = "No player units in list!",
-                                                 .icon = MessageIcon::Warning});
+        context.platform.Messages().Show(
+            Message{.owner = context.owner,
+                    .text = "Please check your user name and password.",
+                    .caption = "No player units in list!",
+                    .icon = MessageIcon::Warning});
         return;
     }
     OpenReportWindow(ReportMode::Activity, context, [&units](ReportWindow& window) {

@@ -59,8 +59,8 @@ TEST(ActivityReport, OwnersAndStatesAreTakenAsWritten) {
 }
 
 TEST(ActivityReport, InsertedTextsCannotBreakTheDocument) {
-    const std::string html = RichTextToHtml(
-        ActivityReportText({{"[} \\b {\\rtf1 x Caf\xE9]", "Caf\xE9"}}, kNow));
+    const std::string html =
+        RichTextToHtml(ActivityReportText({{"[} \\b {\\rtf1 x Caf\xE9]", "Caf\xE9"}}, kNow));
     EXPECT_NE(html.find("Owner: } \\b {\\rtf1 x Caf&#233;"), std::string::npos) << html;
     EXPECT_NE(html.find("Caf&#233;  -  1 Unit"), std::string::npos) << html;
     EXPECT_EQ(html.find("bold"), std::string::npos);

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/dropped_files.h"
+#include "app/unit_editing.h"
 #include "framework/program_path.h"
 #include "reports/activity_report.h"
 
@@ -95,6 +96,10 @@ void App::RunCommand(int commandId) {
         case c::kAddMedia:
             (void)playlist_.AddClip();
             break;
+        case c::kEditUnit:
+            (void)EditSelectedUnit(
+                UnitEditing{GetPlatform(), venue_, views_->UnitEditor(), deployment_, mainWindow_});
+            break;
         case c::kDeleteMedia:
             playlist_.DeleteSelectedClips(mainWindow_);
             break;
@@ -138,7 +143,7 @@ void App::RunCommand(int commandId) {
             }
             break;
         default:
-            // Unit editing, the other administration commands and the
+            // The other administration commands and the
             // reports stay in the menu with their enabling rule; their
             // operations are not built yet.
             break;

@@ -238,6 +238,12 @@ class ScriptedConfirmation final : public ConfirmFormView {
     std::vector<WindowId> owners;
 };
 
+class ScriptedUnitEditor final : public UnitFormView {
+  public:
+    bool RunUnitEditor(WindowId /*owner*/, UnitForm& form) override { return script.Run(form); }
+    ScriptedForm<UnitForm> script{"unit editor"};
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -253,6 +259,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
@@ -264,6 +271,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginForm login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
+    ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
 };
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "units/deploy_seams.h"
+#include "units/deploy_interfaces.h"
 
 namespace vantic {
 

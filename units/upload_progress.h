@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/wprogress.h"
-#include "net/upload_media.h"
+#include "units/deploy_interfaces.h"
 
 namespace vantic {
 
@@ -20,7 +20,9 @@ namespace vantic {
 [[nodiscard]] std::string TransferText(std::uint32_t sent, std::uint32_t total,
                                        std::int64_t elapsedSeconds);
 
-class UploadProgress final : public WProgress, public UploadProgressView {
+// The window is the framework's WProgress; the deployment and media uploads
+// drive it through their interfaces.
+class UploadProgress final : public WProgress, public DeployProgress {
   public:
     using WProgress::WProgress;
 
@@ -28,6 +30,14 @@ class UploadProgress final : public WProgress, public UploadProgressView {
     // (file size) since the item started.
     void ShowItemText() override;
 
+    bool Open(WindowId owner, int layoutId, int barId, int labelId,
+              std::uint32_t overallMax) override {
+        return WProgress::Open(owner, layoutId, barId, labelId, overallMax);
+    }
+    bool StepOverall() override { return WProgress::StepOverall(); }
+    bool StepItem() override { return WProgress::StepItem(); }
+    void Close() override { WProgress::Close(); }
+    bool PumpMessages() override { return WProgress::PumpMessages(); }
     bool StartItem(int barId, int labelId, std::uint32_t itemMax) override {
         return WProgress::StartItem(barId, labelId, itemMax);
     }

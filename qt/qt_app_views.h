@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "qt/qt_about.h"
+#include "qt/qt_auto_updates.h"
 #include "qt/qt_clip_editor.h"
 #include "qt/qt_confirm_form.h"
 #include "qt/qt_instance.h"
@@ -27,6 +28,7 @@ class QtAppViews final : public AppViews {
     LoginFormView& LoginForm() override { return loginForm_; }
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
+    AutoUpdateFormView& AutoUpdates() override { return autoUpdates_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -39,6 +41,7 @@ class QtAppViews final : public AppViews {
     QtLoginFormView loginForm_;
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
+    QtAutoUpdatesView autoUpdates_;
 };
 
 }  // namespace vantic

@@ -237,6 +237,16 @@ class ScriptedConfirmation final : public ConfirmFormView {
     std::vector<WindowId> owners;
 };
 
+class ScriptedAutoUpdates final : public AutoUpdateFormView {
+  public:
+    bool RunAutoUpdateForm(WindowId owner, AutoUpdateForm& form) override {
+        owners.push_back(owner);
+        return script.Run(form);
+    }
+    ScriptedForm<AutoUpdateForm> script{"automatic updates form"};
+    std::vector<WindowId> owners;
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -249,6 +259,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    AutoUpdateFormView& AutoUpdates() override { return autoUpdates; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -259,6 +270,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginForm login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
+    ScriptedAutoUpdates autoUpdates;
 };
 
 }  // namespace vantic::testing

@@ -15,6 +15,7 @@
 #include "tests/support/scripted_form.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_report_window.h"
 
 namespace vantic::testing {
 
@@ -250,7 +251,10 @@ class ScriptedAutoUpdates final : public AutoUpdateFormView {
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
-        : mainWindow(platform.windows, log), splash(log), instances(log) {}
+        : mainWindow(platform.windows, log),
+          splash(log),
+          instances(log),
+          reportWindow(platform.windows) {}
     MainWindowView& MainWindow() override { return mainWindow; }
     SplashView& Splash() override { return splash; }
     PictureSource& Pictures() override { return pictures; }
@@ -260,6 +264,7 @@ class ScriptedViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
     AutoUpdateFormView& AutoUpdates() override { return autoUpdates; }
+    ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -271,6 +276,7 @@ class ScriptedViews final : public AppViews {
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
     ScriptedAutoUpdates autoUpdates;
+    ScriptedReportWindow reportWindow;
 };
 
 }  // namespace vantic::testing

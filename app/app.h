@@ -25,6 +25,7 @@
 #include "platform/timer.h"
 #include "playlist/playlist.h"
 #include "reports/report_window.h"
+#include "units/unit_editor_form.h"
 #include "units/venue_list.h"
 
 namespace vantic {
@@ -45,6 +46,8 @@ class AppViews {
     virtual ConfirmFormView& Confirmation() = 0;
     // "Automatic Updates", how the operator wants updates checked.
     virtual AutoUpdateFormView& AutoUpdates() = 0;
+    // "Editing Unit".
+    virtual UnitFormView& UnitEditor() = 0;
     // "Vantic Media Player Report", the window of both reports.
     virtual ReportWindowView& ReportWindows() = 0;
 };

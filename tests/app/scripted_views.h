@@ -248,6 +248,12 @@ class ScriptedAutoUpdates final : public AutoUpdateFormView {
     std::vector<WindowId> owners;
 };
 
+class ScriptedUnitEditor final : public UnitFormView {
+  public:
+    bool RunUnitEditor(WindowId /*owner*/, UnitForm& form) override { return script.Run(form); }
+    ScriptedForm<UnitForm> script{"unit editor"};
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -264,6 +270,7 @@ class ScriptedViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
     AutoUpdateFormView& AutoUpdates() override { return autoUpdates; }
+    UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
@@ -276,6 +283,7 @@ class ScriptedViews final : public AppViews {
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
     ScriptedAutoUpdates autoUpdates;
+    ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
 };
 

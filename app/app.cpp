@@ -1,9 +1,9 @@
 #include "app/app.h"
 
 #include "app/main_dialog_layout.h"
+#include "core/cpstring.h"
 #include "framework/program_path.h"
 #include "framework/worker.h"
-#include "core/cpstring.h"
 #include "playlist/play_entry.h"
 
 namespace vantic {
@@ -170,7 +170,8 @@ void App::LayOut() {
 
 void App::LoadUnitsOrAskForLogin() {
     if (serverLogin_.EnsureLogin(kNoWindow)) {
-        (void)venue_.Refresh(mainWindow_);  // a failure is reported to the window
+        // The window paints while the list arrives; a failure is reported to it.
+        (void)venue_.RefreshKeepingWindowsLive(mainWindow_);
         return;
     }
     // The login form opens as soon as the loop runs; confirming it fetches.

@@ -5,19 +5,22 @@
 #include "app/app.h"
 #include "qt/qt_about.h"
 #include "qt/qt_clip_editor.h"
+#include "qt/qt_colour_chooser.h"
 #include "qt/qt_confirm_form.h"
 #include "qt/qt_instance.h"
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_pictures.h"
+#include "qt/qt_report_window.h"
 #include "qt/qt_splash.h"
+#include "qt/qt_unit_editor.h"
 
 namespace vantic {
 
 class QtAppViews final : public AppViews {
   public:
     // The clip editor's Browse asks dialogs for the media file.
-    explicit QtAppViews(FileDialogs& dialogs) : clipEditor_(dialogs) {}
+    explicit QtAppViews(FileDialogs& dialogs) : clipEditor_(dialogs), unitEditor_(colours_) {}
 
     MainWindowView& MainWindow() override { return mainWindow_; }
     SplashView& Splash() override { return splash_; }
@@ -27,6 +30,8 @@ class QtAppViews final : public AppViews {
     LoginFormView& LoginForm() override { return loginForm_; }
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
+    UnitFormView& UnitEditor() override { return unitEditor_; }
+    ReportWindowView& ReportWindows() override { return reportWindow_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -39,6 +44,9 @@ class QtAppViews final : public AppViews {
     QtLoginFormView loginForm_;
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
+    QtColourChooser colours_;
+    QtUnitEditor unitEditor_;
+    QtReportWindowView reportWindow_;
 };
 
 }  // namespace vantic

@@ -15,6 +15,7 @@
 #include "tests/support/scripted_form.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_report_window.h"
 
 namespace vantic::testing {
 
@@ -237,10 +238,19 @@ class ScriptedConfirmation final : public ConfirmFormView {
     std::vector<WindowId> owners;
 };
 
+class ScriptedUnitEditor final : public UnitFormView {
+  public:
+    bool RunUnitEditor(WindowId /*owner*/, UnitForm& form) override { return script.Run(form); }
+    ScriptedForm<UnitForm> script{"unit editor"};
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
-        : mainWindow(platform.windows, log), splash(log), instances(log) {}
+        : mainWindow(platform.windows, log),
+          splash(log),
+          instances(log),
+          reportWindow(platform.windows) {}
     MainWindowView& MainWindow() override { return mainWindow; }
     SplashView& Splash() override { return splash; }
     PictureSource& Pictures() override { return pictures; }
@@ -249,6 +259,8 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    UnitFormView& UnitEditor() override { return unitEditor; }
+    ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -259,6 +271,8 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginForm login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
+    ScriptedUnitEditor unitEditor;
+    ScriptedReportWindow reportWindow;
 };
 
 }  // namespace vantic::testing

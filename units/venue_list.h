@@ -63,6 +63,8 @@ class VenueList final : public WListView {
     // a refresh) may start then: it would run nested inside the wait.
     [[nodiscard]] bool Waiting() const { return lock_->UiWaiting(); }
     void Unlock() { lock_->Unlock(); }
+    // How often a thread waited for another's hold of the lock.
+    [[nodiscard]] std::int64_t LockWaits() const { return lock_->Waits(); }
 
     // The row's unit number, 0 when the row has no record.
     [[nodiscard]] std::uint32_t UnitNumberAt(int row);

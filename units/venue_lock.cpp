@@ -26,6 +26,7 @@ void VenueLock::Lock() {
     const std::thread::id self = std::this_thread::get_id();
     std::unique_lock hold(mutex_);
     while (holdCount_ != 0 && holder_ != self) {
+        ++waits_;
         released_.wait_for(hold, kWorkerRetryWait);
     }
     ++holdCount_;
@@ -60,6 +61,7 @@ void VenueLock::WaitUntil(const std::function<bool()>& done) {
     // after that sees the wait and wakes it.
     ++uiWaits_;
     while (!done()) {
+        ++waits_;
         windows_.WaitForMessages(kUiWaitLimit);
     }
     --uiWaits_;

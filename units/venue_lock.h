@@ -60,6 +60,10 @@ class VenueLock {
     // Whether the list is gone; meaningful while holding the lock.
     [[nodiscard]] bool Retired() const { return retired_; }
 
+    // How often a thread found the lock held by another and waited; lets a
+    // test see a thread waiting without timing it.
+    [[nodiscard]] std::int64_t Waits() const { return waits_; }
+
   private:
     [[nodiscard]] bool TryTake();
     [[nodiscard]] bool OnUiThread() const { return std::this_thread::get_id() == uiThread_; }
@@ -74,6 +78,7 @@ class VenueLock {
     // know whether to wake it (and that the window system is still there).
     std::atomic<int> uiWaits_{0};
     bool retired_ = false;
+    std::atomic<std::int64_t> waits_{0};
 };
 
 // Holds the lock for a scope.

@@ -119,10 +119,14 @@ TEST_F(AppWithServer, ClosingDuringADeploymentToAllUnitsIsRefused) {
     });
     int unitsAfter = -1;
     Window().whileRunning = [&] {
-        Window().playlist.DropFiles({"/media/intro.mpg"});
+        const std::string clip = dir.File("intro.mpg");
+        ASSERT_TRUE(testing::WriteFileBytes(clip, "a clip"));
+        Window().playlist.DropFiles({clip});
+        platform->QueueAnswer(MessageAnswer::Ok, "SUCCESS");
         Window().Events().OnCommand(c::kDeployToAll);
         EXPECT_FALSE(Window().quit);
         unitsAfter = app->Venue().ItemCount();
+        platform->QueueAnswer(MessageAnswer::No, "Play-List file has un-saved changes");
         Window().Events().OnCloseRequest();  // once it has ended the window closes
         EXPECT_TRUE(Window().quit);
     };
@@ -130,9 +134,7 @@ TEST_F(AppWithServer, ClosingDuringADeploymentToAllUnitsIsRefused) {
     EXPECT_EQ(closesWhileBusy, 1);
     EXPECT_EQ(unitsAfter, 8);
     EXPECT_FALSE(FileExists(server.DataDir() + "/units/0"));
-    for (const Message& message : platform->ShownMessages()) {
-        ADD_FAILURE() << message.caption << ": " << message.text;
-    }
+    EXPECT_EQ(platform->ShownMessages().size(), 2u);  // the success and the save question
 }
 
 }  // namespace

@@ -38,6 +38,11 @@ constexpr std::array kSubcommands = {
                true},
     Subcommand{"settings", "(--units N,N... | --all) [--yes] KEY=VALUE...", 1, kAnyCount, true,
                RunSettings, "merge the settings into the units' settings, given keys first", true},
+    Subcommand{"report status", "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] --out FILE.rtf",
+               0, 0, true, RunReportStatus,
+               "the status report of the units (default: every unit) over the days, as the\n"
+               "      controller's \"Generate Status Report...\" makes it; progress on stderr",
+               false, true},
 };
 
 constexpr const char* kOptionsText =
@@ -55,6 +60,11 @@ constexpr const char* kOptionsText =
     "  --units N,N...        the units to deploy to, as the unit list shows them\n"
     "  --all                 every unit of the unit list (refused for the administrator)\n"
     "  --yes                 answer the confirmation and every question yes\n"
+    "\n"
+    "Reports:\n"
+    "  --from, --to DATE     the first and last day (YYYY-MM-DD) the counts cover\n"
+    "  --units N,N...        the units to report on (default: every unit)\n"
+    "  --out FILE            where the report goes (replaced safely)\n"
     "\n"
     "Exit codes: 0 success, 1 failure, 2 the server holds nothing for the request,\n"
     "3 the server's reply did not decrypt.\n";
@@ -142,10 +152,15 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     if (rest.size() < command->minArguments || rest.size() > command->maxArguments) {
         return Finish({ExitStatus::Failure, "usage: " + UsageLine(*command)}, err);
     }
-    if (!command->deploys && line.options.HasDeployOptions()) {
+    const bool unitsOnly = command->reports && !line.options.HasDeployOnlyOptions();
+    if (!command->deploys && line.options.HasDeployOptions() && !unitsOnly) {
         return Finish({ExitStatus::Failure,
                        "--playlist, --channel, --units, --all and --yes are "
                        "options of deploy and settings only"},
+                      err);
+    }
+    if (!command->reports && line.options.HasReportOptions()) {
+        return Finish({ExitStatus::Failure, "--from, --to and --out are options of report only"},
                       err);
     }
     std::optional<ServerAccess> access;

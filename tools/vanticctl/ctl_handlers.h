@@ -19,5 +19,6 @@ CommandOutcome RunPlaylist(const Invocation& call);
 CommandOutcome RunRuntime(const Invocation& call);
 CommandOutcome RunDeploy(const Invocation& call);
 CommandOutcome RunSettings(const Invocation& call);
+CommandOutcome RunReportStatus(const Invocation& call);
 
 }  // namespace vantic::ctl

@@ -24,10 +24,18 @@ struct CtlOptions {
     bool all = false;                     // --all
     bool yes = false;                     // --yes: answer every question Yes
 
+    // report only (with --units)
+    std::optional<std::string> from;  // --from YYYY-MM-DD
+    std::optional<std::string> to;    // --to YYYY-MM-DD
+    std::optional<std::string> out;   // --out FILE
+
+    [[nodiscard]] bool HasReportOptions() const { return from || to || out; }
     // Whether any of the options of deploy and settings is given.
     [[nodiscard]] bool HasDeployOptions() const {
         return playlist || channel || units || all || yes;
     }
+    // The same, but for --units, which reports take too.
+    [[nodiscard]] bool HasDeployOnlyOptions() const { return playlist || channel || all || yes; }
 };
 
 struct CommandLine {

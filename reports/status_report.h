@@ -12,10 +12,12 @@
 // is made in the run, and every later section prints its error line.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "core/cpstringarray.h"
+#include "net/payload_exchange.h"
 #include "net/server_access.h"
 #include "platform/clock.h"
 #include "reports/report_dates.h"
@@ -28,6 +30,10 @@ namespace vantic {
 // The pause that closes each unit's page, so the item bar is seen full.
 inline constexpr int kUnitPagePauseMs = 150;
 
+// How a run makes its requests; FetchPayload unless a caller watches them.
+using PayloadFetcher =
+    std::function<FetchResult(const ServerAccess&, ServerCommand, std::int32_t unit)>;
+
 // What a run works with. The references must outlive the run.
 struct StatusReportContext {
     Clock& clock;
@@ -35,6 +41,7 @@ struct StatusReportContext {
     DeployLogin& login;
     DeployProgress& progress;  // "Operation Progress...", owned by the report window
     ReportDateRange range;     // first day not after the last
+    PayloadFetcher fetch = FetchPayload;
 };
 
 // One run's state, shared by its unit pages.

@@ -23,7 +23,7 @@ FetchOutcome Request(StatusReportRun& run, ServerCommand command, std::uint32_t 
     if (run.serverFailed) {
         return FetchOutcome::Failed;
     }
-    result = FetchPayload(run.access, command, static_cast<std::int32_t>(unit));
+    result = run.context.fetch(run.access, command, static_cast<std::int32_t>(unit));
     return result.outcome;
 }
 

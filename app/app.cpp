@@ -1,9 +1,9 @@
 #include "app/app.h"
 
 #include "app/main_dialog_layout.h"
+#include "core/cpstring.h"
 #include "framework/program_path.h"
 #include "framework/worker.h"
-#include "core/cpstring.h"
 #include "playlist/play_entry.h"
 
 namespace vantic {
@@ -175,6 +175,10 @@ void App::LoadUnitsOrAskForLogin() {
     }
     // The login form opens as soon as the loop runs; confirming it fetches.
     views_->MainWindow().PostCommand(command::kLoginInfo);
+}
+
+ReportContext App::Reports() {
+    return ReportContext{GetPlatform(), *this, views_->ReportWindows(), mainWindow_};
 }
 
 bool App::PrepareToClose() {

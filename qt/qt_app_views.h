@@ -10,6 +10,7 @@
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_pictures.h"
+#include "qt/qt_report_window.h"
 #include "qt/qt_splash.h"
 
 namespace vantic {
@@ -27,6 +28,7 @@ class QtAppViews final : public AppViews {
     LoginFormView& LoginForm() override { return loginForm_; }
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
+    ReportWindowView& ReportWindows() override { return reportWindow_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -39,6 +41,7 @@ class QtAppViews final : public AppViews {
     QtLoginFormView loginForm_;
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
+    QtReportWindowView reportWindow_;
 };
 
 }  // namespace vantic

@@ -15,6 +15,7 @@
 #include "tests/support/scripted_form.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_report_window.h"
 
 namespace vantic::testing {
 
@@ -240,7 +241,10 @@ class ScriptedConfirmation final : public ConfirmFormView {
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
-        : mainWindow(platform.windows, log), splash(log), instances(log) {}
+        : mainWindow(platform.windows, log),
+          splash(log),
+          instances(log),
+          reportWindow(platform.windows) {}
     MainWindowView& MainWindow() override { return mainWindow; }
     SplashView& Splash() override { return splash; }
     PictureSource& Pictures() override { return pictures; }
@@ -249,6 +253,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -259,6 +264,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginForm login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
+    ScriptedReportWindow reportWindow;
 };
 
 }  // namespace vantic::testing

@@ -115,8 +115,9 @@ void BM_StatusReportOf200Units(benchmark::State& state) {
         requestWall += Seconds(std::chrono::steady_clock::now() - start).count();
         return result;
     };
-    StatusReportContext context{clock, units, login, progressView,
-                                ReportDateRange{{2000, 1, 1}, {2099, 12, 31}}, timedFetch};
+    StatusReportContext context{
+        clock,     units, login, progressView, ReportDateRange{{2000, 1, 1}, {2099, 12, 31}},
+        timedFetch};
 
     for (auto _ : state) {
         requestWall = requestCpu = 0;
@@ -137,10 +138,7 @@ void BM_StatusReportOf200Units(benchmark::State& state) {
         state.counters["doc_bytes"] = static_cast<double>(report.text->size());
     }
 }
-BENCHMARK(BM_StatusReportOf200Units)
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
+BENCHMARK(BM_StatusReportOf200Units)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
 

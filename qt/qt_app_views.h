@@ -6,6 +6,7 @@
 #include "qt/qt_about.h"
 #include "qt/qt_clip_editor.h"
 #include "qt/qt_confirm_form.h"
+#include "qt/qt_date_range_form.h"
 #include "qt/qt_instance.h"
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
@@ -29,6 +30,7 @@ class QtAppViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
     ReportWindowView& ReportWindows() override { return reportWindow_; }
+    DateRangeFormView& ReportDates() override { return reportDates_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -42,6 +44,7 @@ class QtAppViews final : public AppViews {
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
     QtReportWindowView reportWindow_;
+    QtDateRangeFormView reportDates_;
 };
 
 }  // namespace vantic

@@ -238,6 +238,18 @@ class ScriptedConfirmation final : public ConfirmFormView {
     std::vector<WindowId> owners;
 };
 
+// The date range form: each queued answer edits the pickers and tells
+// whether OK (true) or Cancel (false) closed it.
+class ScriptedReportDates final : public DateRangeFormView {
+  public:
+    bool RunDateRangeForm(WindowId owner, DateRangeForm& form) override {
+        owners.push_back(owner);
+        return script.Run(form);
+    }
+    ScriptedForm<DateRangeForm> script{"date range form"};
+    std::vector<WindowId> owners;
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -254,6 +266,7 @@ class ScriptedViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
+    DateRangeFormView& ReportDates() override { return reportDates; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -265,6 +278,7 @@ class ScriptedViews final : public AppViews {
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
     ScriptedReportWindow reportWindow;
+    ScriptedReportDates reportDates;
 };
 
 }  // namespace vantic::testing

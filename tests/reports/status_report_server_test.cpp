@@ -10,9 +10,12 @@
 #include <memory>
 #include <thread>
 
+#include "core/cpconfig.h"
 #include "framework/wprogress.h"
+#include "reports/status_command.h"
 #include "reports/status_report.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_report_window.h"
 #include "tests/support/server_runner.h"
 #include "tests/support/temp_dir.h"
 #include "units/deploy_adapters.h"
@@ -124,6 +127,15 @@ std::string FailedPage(int unit) {
            "Error getting runtime report information from server \\par\r\n" + kConfigHeading;
 }
 
+// Picks the days of the test's units, last day first, and presses OK.
+class PickedDays final : public DateRangeFormView {
+  public:
+    bool RunDateRangeForm(WindowId /*owner*/, DateRangeForm& form) override {
+        form = DateRangeForm{{2023, 11, 14}, {2023, 11, 1}};
+        return true;
+    }
+};
+
 class StatusReportServerTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -146,6 +158,7 @@ class StatusReportServerTest : public ::testing::Test {
         ASSERT_TRUE(server_->SetFaults({}));
         logStart_ = server_->LogLines().size();
         window_ = platform_.windows.NewWindow(kNoWindow, Rect{0, 0, 600, 600});
+        settings_.SetSettingsLocation({dir_.Path(), {}});
     }
     void TearDown() override { EXPECT_TRUE(server_->SetFaults({})); }
 
@@ -166,6 +179,16 @@ class StatusReportServerTest : public ::testing::Test {
         }
         return NewLogLines(needle).size();
     }
+    // "Generate Status Report..." over window_, the report window scripted.
+    void Generate() {
+        StatusReportCommand command{ReportContext{platform_, settings_, reportView_, window_},
+                                    days_,
+                                    range_,
+                                    units_,
+                                    login_,
+                                    progressView_};
+        GenerateStatusReport(command);
+    }
     std::vector<std::string> NewLogLines(const std::string& needle) const {
         std::vector<std::string> lines = server_->LogLines();
         lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(logStart_));
@@ -183,6 +206,11 @@ class StatusReportServerTest : public ::testing::Test {
     DeployProgressOf<WProgress> progressView_{progress_};
     WindowId window_ = kNoWindow;
     std::size_t logStart_ = 0;
+    testing::TempDir dir_;
+    WReg settings_;
+    testing::ScriptedReportWindow reportView_{platform_.windows};
+    PickedDays days_;
+    ReportDateRange range_;
 };
 
 std::unique_ptr<testing::ServerRunner> StatusReportServerTest::server_;
@@ -250,6 +278,39 @@ TEST_F(StatusReportServerTest, CancelDuringTheSecondUnitShowsNothing) {
     EXPECT_FALSE(platform_.progress.AnyOpen());
     // The step under way finishes; nothing after it is asked.
     EXPECT_EQ(LoggedConnections("unit=9", 2), 2u);
+}
+
+TEST_F(StatusReportServerTest, TheCommandShowsTheDocumentInTheReportWindowInDateOrder) {
+    Generate();
+    EXPECT_EQ(range_, (ReportDateRange{{2023, 11, 1}, {2023, 11, 14}}));
+    ASSERT_EQ(reportView_.shownTexts.size(), 1u);
+    EXPECT_EQ(reportView_.shownTexts[0],
+              kHeader + kUnit4 + kBreak + kUnit9 + kBreak + kSummary + kEnd + '\0');
+    EXPECT_EQ(platform_.progress.Last()->owner, reportView_.window);
+    EXPECT_EQ(cpConfig::LoadFile(dir_.File("config.ini")).Get("Last_Start_Day"), "14");
+
+    units_ = UnitRows();
+    platform_.messageBoxes.Queue(MessageAnswer::Ok, "No player units in list!");
+    Generate();
+    EXPECT_EQ(platform_.ShownMessages().back().text, "Please check your user name and password.");
+    EXPECT_EQ(platform_.ShownMessages().back().icon, MessageIcon::Warning);
+    EXPECT_EQ(reportView_.owners.size(), 1u);
+}
+
+TEST_F(StatusReportServerTest, CancelInTheCommandClosesTheWindowShowingNothing) {
+    platform_.windows.OnPump([this] {
+        const testing::ProgressRecord* dialog = platform_.progress.Last();
+        if (dialog != nullptr && !dialog->destroyed &&
+            dialog->LastText(layout::kStatusLine) == "Building Report: Media Player #9") {
+            platform_.progress.Press(layout::kCancelButton);
+        }
+    });
+    Generate();
+    EXPECT_EQ(reportView_.owners.size(), 1u);
+    EXPECT_TRUE(reportView_.shownTexts.empty());
+    EXPECT_FALSE(platform_.progress.AnyOpen());
+    // Closed by the build, not by the operator: no placement was stored.
+    EXPECT_FALSE(cpConfig::LoadFile(dir_.File("config.ini")).Find("Report_Window_Dim"));
 }
 
 }  // namespace

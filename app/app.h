@@ -25,6 +25,7 @@
 #include "platform/timer.h"
 #include "playlist/playlist.h"
 #include "reports/report_window.h"
+#include "units/unit_editor_form.h"
 #include "units/venue_list.h"
 
 namespace vantic {
@@ -43,6 +44,8 @@ class AppViews {
     virtual ClipFormView& ClipEditor() = 0;
     // "Confirm this Action", the word typed before a deployment.
     virtual ConfirmFormView& Confirmation() = 0;
+    // "Editing Unit".
+    virtual UnitFormView& UnitEditor() = 0;
     // "Vantic Media Player Report", the window of both reports.
     virtual ReportWindowView& ReportWindows() = 0;
     // "Date Range for Report", asked before a status report.

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/dropped_files.h"
+#include "app/unit_editing.h"
 #include "framework/program_path.h"
 
 namespace vantic {
@@ -94,6 +95,10 @@ void App::RunCommand(int commandId) {
         case c::kAddMedia:
             (void)playlist_.AddClip();
             break;
+        case c::kEditUnit:
+            (void)EditSelectedUnit(
+                UnitEditing{GetPlatform(), venue_, views_->UnitEditor(), deployment_, mainWindow_});
+            break;
         case c::kDeleteMedia:
             playlist_.DeleteSelectedClips(mainWindow_);
             break;
@@ -135,7 +140,7 @@ void App::RunCommand(int commandId) {
             RunUpdateCheck(true, mainWindow_, 1);
             break;
         default:
-            // Unit editing, the other administration commands and the
+            // The other administration commands and the
             // reports stay in the menu with their enabling rule; their
             // operations are not built yet.
             break;

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "qt/qt_about.h"
 #include "qt/qt_clip_editor.h"
+#include "qt/qt_colour_chooser.h"
 #include "qt/qt_confirm_form.h"
 #include "qt/qt_date_range_form.h"
 #include "qt/qt_instance.h"
@@ -13,13 +14,14 @@
 #include "qt/qt_pictures.h"
 #include "qt/qt_report_window.h"
 #include "qt/qt_splash.h"
+#include "qt/qt_unit_editor.h"
 
 namespace vantic {
 
 class QtAppViews final : public AppViews {
   public:
     // The clip editor's Browse asks dialogs for the media file.
-    explicit QtAppViews(FileDialogs& dialogs) : clipEditor_(dialogs) {}
+    explicit QtAppViews(FileDialogs& dialogs) : clipEditor_(dialogs), unitEditor_(colours_) {}
 
     MainWindowView& MainWindow() override { return mainWindow_; }
     SplashView& Splash() override { return splash_; }
@@ -29,6 +31,7 @@ class QtAppViews final : public AppViews {
     LoginFormView& LoginForm() override { return loginForm_; }
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
+    UnitFormView& UnitEditor() override { return unitEditor_; }
     ReportWindowView& ReportWindows() override { return reportWindow_; }
     DateRangeFormView& ReportDates() override { return reportDates_; }
 
@@ -43,6 +46,8 @@ class QtAppViews final : public AppViews {
     QtLoginFormView loginForm_;
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
+    QtColourChooser colours_;
+    QtUnitEditor unitEditor_;
     QtReportWindowView reportWindow_;
     QtDateRangeFormView reportDates_;
 };

@@ -238,6 +238,12 @@ class ScriptedConfirmation final : public ConfirmFormView {
     std::vector<WindowId> owners;
 };
 
+class ScriptedUnitEditor final : public UnitFormView {
+  public:
+    bool RunUnitEditor(WindowId /*owner*/, UnitForm& form) override { return script.Run(form); }
+    ScriptedForm<UnitForm> script{"unit editor"};
+};
+
 // The date range form: each queued answer edits the pickers and tells
 // whether OK (true) or Cancel (false) closed it.
 class ScriptedReportDates final : public DateRangeFormView {
@@ -265,6 +271,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
     DateRangeFormView& ReportDates() override { return reportDates; }
 
@@ -277,6 +284,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginForm login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
+    ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
     ScriptedReportDates reportDates;
 };

@@ -38,6 +38,8 @@ constexpr std::array kSubcommands = {
                true},
     Subcommand{"settings", "(--units N,N... | --all) [--yes] KEY=VALUE...", 1, kAnyCount, true,
                RunSettings, "merge the settings into the units' settings, given keys first", true},
+    Subcommand{"report activity", "--out FILE.rtf", 0, 0, true, RunActivityReport,
+               "the unit activity report of the unit list, written to FILE.rtf"},
     Subcommand{"report status", "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] --out FILE.rtf",
                0, 0, true, RunReportStatus,
                "the status report of the units (default: every unit) over the days, as the\n"
@@ -160,7 +162,7 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
                       err);
     }
     if (!command->reports && line.options.HasReportOptions()) {
-        return Finish({ExitStatus::Failure, "--from, --to and --out are options of report only"},
+        return Finish({ExitStatus::Failure, "--from and --to are options of report status only"},
                       err);
     }
     std::optional<ServerAccess> access;

@@ -19,6 +19,7 @@ CommandOutcome RunPlaylist(const Invocation& call);
 CommandOutcome RunRuntime(const Invocation& call);
 CommandOutcome RunDeploy(const Invocation& call);
 CommandOutcome RunSettings(const Invocation& call);
+CommandOutcome RunActivityReport(const Invocation& call);
 CommandOutcome RunReportStatus(const Invocation& call);
 
 }  // namespace vantic::ctl

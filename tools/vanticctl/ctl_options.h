@@ -16,6 +16,7 @@ struct CtlOptions {
     std::optional<std::string> keyFile;       // --key FILE
     std::optional<std::string> configFile;    // --config FILE
     bool help = false;                        // --help, -h
+    std::optional<std::string> out;           // --out FILE: where a report is written
 
     // deploy and settings only
     std::optional<std::string> playlist;  // --playlist FILE.PLY
@@ -24,12 +25,11 @@ struct CtlOptions {
     bool all = false;                     // --all
     bool yes = false;                     // --yes: answer every question Yes
 
-    // report only (with --units)
+    // report status only (with --units)
     std::optional<std::string> from;  // --from YYYY-MM-DD
     std::optional<std::string> to;    // --to YYYY-MM-DD
-    std::optional<std::string> out;   // --out FILE
 
-    [[nodiscard]] bool HasReportOptions() const { return from || to || out; }
+    [[nodiscard]] bool HasReportOptions() const { return from || to; }
     // Whether any of the options of deploy and settings is given.
     [[nodiscard]] bool HasDeployOptions() const {
         return playlist || channel || units || all || yes;

@@ -214,6 +214,16 @@ class ScriptedReportDates final : public DateRangeFormView {
     std::vector<WindowId> owners;
 };
 
+class ScriptedAutoUpdates final : public AutoUpdateFormView {
+  public:
+    bool RunAutoUpdateForm(WindowId owner, AutoUpdateForm& form) override {
+        owners.push_back(owner);
+        return script.Run(form);
+    }
+    ScriptedForm<AutoUpdateForm> script{"automatic updates form"};
+    std::vector<WindowId> owners;
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -229,6 +239,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    AutoUpdateFormView& AutoUpdates() override { return autoUpdates; }
     UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
     DateRangeFormView& ReportDates() override { return reportDates; }
@@ -242,6 +253,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginView login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmView confirmation;
+    ScriptedAutoUpdates autoUpdates;
     ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
     ScriptedReportDates reportDates;

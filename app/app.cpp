@@ -180,7 +180,8 @@ void App::LayOut() {
 
 void App::LoadUnitsOrAskForLogin() {
     if (serverLogin_.EnsureLogin(kNoWindow)) {
-        (void)venue_.Refresh(mainWindow_);  // a failure is reported to the window
+        // The window paints while the list arrives; a failure is reported to it.
+        (void)venue_.RefreshKeepingWindowsLive(mainWindow_);
         return;
     }
     // The login form opens as soon as the loop runs; confirming it fetches.

@@ -1,9 +1,14 @@
 // The check, the download and the installer start, against the HTTPS
 // update server and against a table of answers.
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <thread>
 
 #include "core/cpstring.h"
+#include "platform/xdg_desktop.h"
 #include "tests/app/update_fixture.h"
 
 namespace vantic::testing {
@@ -178,6 +183,44 @@ TEST_F(UpdateFlow, BrokenServersNeverHangAndNeverStartAnything) {
         EXPECT_FALSE(Started());
         EXPECT_FALSE(Executable("newupdate.exe"));
     }
+}
+
+}  // namespace
+}  // namespace vantic::testing
+
+namespace vantic::testing {
+namespace {
+
+// The installer is started detached: it runs on after the program that
+// started it has ended, with "/silent". A test update program waits for its
+// parent to be gone, then writes what it was given.
+using UpdateInstall = UpdateFixture;
+
+TEST_F(UpdateInstall, InstallerOutlivesTheProgramThatStartedIt) {
+    const std::string marker = Beside("installed.txt");
+    const std::string program = "#!/bin/sh\nparent=$PPID\n"
+                                "while kill -0 \"$parent\" 2>/dev/null; do sleep 0.05; done\n"
+                                "echo \"$1\" > '" +
+                                marker + "'\n";
+    OfferSigned(program);
+    ASSERT_TRUE(CheckForUpdate(table, publicKey, 1));
+    ASSERT_TRUE(DownloadUpdate(table, 1, nullptr));
+
+    const pid_t controller = ::fork();
+    ASSERT_GE(controller, 0);
+    if (controller == 0) {
+        XdgShell shell;
+        ::_exit(InstallUpdate(shell) ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(controller, &status, 0), controller);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!FileExists(marker) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(ReadWholeFile(marker).value_or("").substr(0, 8), "/silent\n");
 }
 
 }  // namespace

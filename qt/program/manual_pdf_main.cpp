@@ -24,7 +24,7 @@ enum class Block { None, Paragraph, Bullets, Example };
 
 // Turns the manual's markup into the HTML subset QTextDocument lays out.
 class ManualHtml {
-public:
+  public:
     void AddLine(const QString& line) {
         if (line.trimmed().isEmpty()) {
             Close();
@@ -59,7 +59,7 @@ public:
         return QStringLiteral("<html><body>\n") + html_ + QStringLiteral("</body></html>\n");
     }
 
-private:
+  private:
     void Open(Block block) {
         if (block == block_) {
             return;

@@ -20,15 +20,11 @@ namespace vantic {
 [[nodiscard]] std::string TransferText(std::uint32_t sent, std::uint32_t total,
                                        std::int64_t elapsedSeconds);
 
-// The window is the framework's WProgress; the deployment and media uploads
-// drive it through their interfaces.
-class UploadProgress final : public WProgress, public DeployProgress {
+// The "Operation Progress..." dialog: the framework's WProgress, which
+// deployments, reports and media uploads drive through their interfaces.
+class OperationProgress : public WProgress, public DeployProgress {
   public:
     using WProgress::WProgress;
-
-    // The transfer text of the item position (bytes sent) and maximum
-    // (file size) since the item started.
-    void ShowItemText() override;
 
     bool Open(WindowId owner, int layoutId, int barId, int labelId,
               std::uint32_t overallMax) override {
@@ -48,6 +44,17 @@ class UploadProgress final : public WProgress, public DeployProgress {
     void SetText(int itemId, const std::string& text) override { WProgress::SetText(itemId, text); }
     [[nodiscard]] bool Cancelled() const override { return WProgress::Cancelled(); }
     [[nodiscard]] WindowId Dialog() const override { return WProgress::Dialog(); }
+};
+
+// The dialog of operations that upload media: its item line tells the
+// transfer.
+class UploadProgress final : public OperationProgress {
+  public:
+    using OperationProgress::OperationProgress;
+
+    // The transfer text of the item position (bytes sent) and maximum
+    // (file size) since the item started.
+    void ShowItemText() override;
 };
 
 }  // namespace vantic

@@ -18,8 +18,8 @@
 #include "tests/support/scripted_report_window.h"
 #include "tests/support/server_runner.h"
 #include "tests/support/temp_dir.h"
-#include "units/deploy_adapters.h"
 #include "units/unit_rows.h"
+#include "units/upload_progress.h"
 
 namespace vantic {
 namespace {
@@ -166,7 +166,7 @@ class StatusReportServerTest : public ::testing::Test {
         for (std::uint32_t unit : selected) {
             EXPECT_TRUE(units_.Select(unit));
         }
-        StatusReportContext context{platform_.clock, units_, login_, progressView_,
+        StatusReportContext context{platform_.clock, units_, login_, progress_,
                                     ReportDateRange{{2023, 11, 1}, {2023, 11, 14}}};
         return BuildStatusReport(context, window_);
     }
@@ -186,7 +186,7 @@ class StatusReportServerTest : public ::testing::Test {
                                     range_,
                                     units_,
                                     login_,
-                                    progressView_};
+                                    progress_};
         GenerateStatusReport(command);
     }
     std::vector<std::string> NewLogLines(const std::string& needle) const {
@@ -202,8 +202,7 @@ class StatusReportServerTest : public ::testing::Test {
     UnitRows units_{std::vector<std::uint32_t>{4, 9}};
     FixedLogin login_{ServerAccess{server_->Address(), server_->Administrator().login,
                                    server_->Administrator().password, server_->KeyFile()}};
-    WProgress progress_{platform_};
-    DeployProgressOf<WProgress> progressView_{progress_};
+    OperationProgress progress_{platform_};
     WindowId window_ = kNoWindow;
     std::size_t logStart_ = 0;
     testing::TempDir dir_;

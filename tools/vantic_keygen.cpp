@@ -95,6 +95,10 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::fputs(kUsage, stdout);  // also the source of the manual page
+        return 0;
+    }
     Options options;
     if (!ParseArguments(argc, argv, options)) {
         std::fputs(kUsage, stderr);

@@ -31,7 +31,7 @@ endfunction()
 
 # Debian's changelog and copyright files for a package.
 function(vantic_package_docs package component)
-    set(changelog ${generated}/${package}/changelog)
+    set(changelog ${generated}/${package}/changelog.Debian)
     configure_file(${VANTIC_PACKAGING_DIR}/changelog.in ${changelog} @ONLY)
     add_custom_command(OUTPUT ${changelog}.gz COMMAND gzip -9nkf ${changelog}
                        DEPENDS ${changelog} VERBATIM)
@@ -57,6 +57,14 @@ if(VANTIC_GUI)
     vantic_manual_page(vantic-keygen 1 "write a new key pair for a distribution server"
                        "vantic-server(8), vanticctl(1)" controller)
     vantic_package_docs(vantic-controller controller)
+    # The program takes no arguments, so its page is written by hand.
+    add_custom_command(OUTPUT ${generated}/vantic-controller.1.gz
+                       COMMAND gzip -9nc ${VANTIC_PACKAGING_DIR}/vantic-controller.1
+                               > ${generated}/vantic-controller.1.gz
+                       DEPENDS ${VANTIC_PACKAGING_DIR}/vantic-controller.1)
+    add_custom_target(vantic-controller-manual ALL DEPENDS ${generated}/vantic-controller.1.gz)
+    install(FILES ${generated}/vantic-controller.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+            COMPONENT controller)
 
     install(FILES ${VANTIC_PACKAGING_DIR}/vantic-controller.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT controller)
@@ -85,7 +93,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantic)
 set(CPACK_PACKAGE_VENDOR "Brindle LLC")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Vantic Controller developers <vantic@localhost>")
+set(CPACK_PACKAGE_CONTACT "Vantic Controller developers <vantic@example.com>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING IGNORE)

@@ -113,17 +113,17 @@ set(CPACK_DEBIAN_CONTROLLER_PACKAGE_NAME vantic-controller)
 set(CPACK_DEBIAN_CONTROLLER_PACKAGE_SECTION video)
 set(CPACK_COMPONENT_CONTROLLER_DESCRIPTION
     "Digital-signage media player controller
- The operator's desktop program for a network of digital-signage media
- players: playlists with schedules, deployment to the players, their
- settings and status, and reports. Also vanticctl, the same operations from
- the command line, and vantic-keygen for server key pairs.")
+The operator's desktop program for a network of digital-signage media
+players: playlists with schedules, deployment to the players, their
+settings and status, and reports. Also vanticctl, the same operations from
+the command line, and vantic-keygen for server key pairs.")
 set(CPACK_DEBIAN_CONTROLLER_PACKAGE_SUGGESTS vantic-server)
 
 set(CPACK_DEBIAN_SERVER_PACKAGE_NAME vantic-server)
 set(CPACK_COMPONENT_SERVER_DESCRIPTION
     "Reference distribution server for Vantic controllers
- Serves a venue of digital-signage units to Vantic controllers and
- vanticctl: unit lists, instruction files, media and reports. Runs as a
- sandboxed systemd service with its data in /var/lib/vantic-server.")
+Serves a venue of digital-signage units to Vantic controllers and
+vanticctl: unit lists, instruction files, media and reports. Runs as a
+sandboxed systemd service with its data in /var/lib/vantic-server.")
 
 include(CPack)

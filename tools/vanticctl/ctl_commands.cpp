@@ -38,6 +38,11 @@ constexpr std::array kSubcommands = {
                true},
     Subcommand{"settings", "(--units N,N... | --all) [--yes] KEY=VALUE...", 1, kAnyCount, true,
                RunSettings, "merge the settings into the units' settings, given keys first", true},
+    Subcommand{"unit show", "N", 1, 1, true, RunUnitShow,
+               "unit N's settings as key=value; a key the unit lacks shows its default,\n"
+               "      marked by a tab and \"(default)\""},
+    Subcommand{"unit set", "N KEY=VALUE...", 2, kAnyCount, true, RunUnitSet,
+               "change unit N's settings as the unit editor does, and deploy them to it"},
 };
 
 constexpr const char* kOptionsText =

@@ -6,6 +6,7 @@
 #include "app/dropped_files.h"
 #include "app/unit_editing.h"
 #include "framework/program_path.h"
+#include "reports/activity_report.h"
 
 namespace vantic {
 
@@ -135,6 +136,11 @@ void App::RunCommand(int commandId) {
             break;
         case c::kCheckForUpdates:
             RunUpdateCheck(true, mainWindow_, 1);
+            break;
+        case c::kActivityReport:
+            if (const ListControl* units = venue_.Control()) {
+                GenerateActivityReport(Reports(), *units);
+            }
             break;
         default:
             // The other administration commands and the

@@ -58,6 +58,8 @@ class VenueList final : public WListView {
 
     void Lock() { lock_->Lock(); }
     void Unlock() { lock_->Unlock(); }
+    // How often a thread waited for another's hold of the lock.
+    [[nodiscard]] std::int64_t LockWaits() const { return lock_->Waits(); }
 
     // The row's unit number, 0 when the row has no record.
     [[nodiscard]] std::uint32_t UnitNumberAt(int row);

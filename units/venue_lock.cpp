@@ -21,6 +21,7 @@ bool VenueLock::TryTake() {
 void VenueLock::Lock() {
     const bool uiThread = std::this_thread::get_id() == uiThread_;
     while (!TryTake()) {
+        ++waits_;
         if (uiThread) {
             windows_.PumpMessages();
         }

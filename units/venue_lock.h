@@ -13,6 +13,7 @@
 // first, under the lock, so a worker that gets the lock later knows to
 // leave the list alone.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <mutex>
@@ -42,6 +43,10 @@ class VenueLock {
     // Whether the list is gone; meaningful while holding the lock.
     [[nodiscard]] bool Retired() const { return retired_; }
 
+    // How often a thread found the lock held by another and waited; lets a
+    // test see a thread waiting without timing it.
+    [[nodiscard]] std::int64_t Waits() const { return waits_; }
+
   private:
     [[nodiscard]] bool TryTake();
 
@@ -51,6 +56,7 @@ class VenueLock {
     std::int32_t holdCount_ = 0;
     std::thread::id holder_;
     bool retired_ = false;
+    std::atomic<std::int64_t> waits_{0};
 };
 
 // Holds the lock for a scope.

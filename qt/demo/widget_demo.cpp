@@ -14,12 +14,12 @@
 #include "framework/wlistview.h"
 #include "framework/wprogress.h"
 #include "framework/wsizer.h"
+#include "playlist/play_entry.h"
 #include "qt/qt_list_control.h"
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_window.h"
-#include "playlist/play_entry.h"
 
 namespace vantic {
 namespace {

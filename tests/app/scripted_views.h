@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "tests/support/scripted_form.h"
+#include "tests/support/scripted_form_views.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/scripted_report_window.h"
@@ -202,48 +202,6 @@ class ScriptedInstances final : public InstanceGuard {
     std::vector<std::string>& log_;
 };
 
-// The login form: each queued answer edits the form; OK hands it to the
-// application, and an OK it refuses counts as the operator giving up.
-class ScriptedLoginForm final : public LoginFormView {
-  public:
-    bool RunLoginForm(WindowId owner, LoginForm& form,
-                      const std::function<bool(const LoginForm&)>& onOk) override {
-        owners.push_back(owner);
-        return script.Run(form) && onOk(form);
-    }
-    ScriptedForm<LoginForm> script{"login form"};
-    std::vector<WindowId> owners;
-};
-
-class ScriptedClipEditor final : public ClipFormView {
-  public:
-    bool RunClipEditor(WindowId /*owner*/, ClipForm& form) override { return script.Run(form); }
-    ScriptedForm<ClipForm> script{"clip editor"};
-};
-
-// The typed confirmation: an OK the check refuses leaves the form open for
-// the next queued answer.
-class ScriptedConfirmation final : public ConfirmFormView {
-  public:
-    bool RunConfirmForm(WindowId owner, ConfirmForm& form, const ConfirmCheck& onOk) override {
-        owners.push_back(owner);
-        while (script.Run(form)) {
-            if (onOk(form)) {
-                return true;
-            }
-        }
-        return false;
-    }
-    ScriptedForm<ConfirmForm> script{"confirmation form"};
-    std::vector<WindowId> owners;
-};
-
-class ScriptedUnitEditor final : public UnitFormView {
-  public:
-    bool RunUnitEditor(WindowId /*owner*/, UnitForm& form) override { return script.Run(form); }
-    ScriptedForm<UnitForm> script{"unit editor"};
-};
-
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -268,9 +226,9 @@ class ScriptedViews final : public AppViews {
     ScriptedPictures pictures;
     ScriptedAbout about;
     ScriptedInstances instances;
-    ScriptedLoginForm login;
+    ScriptedLoginView login;
     ScriptedClipEditor clipEditor;
-    ScriptedConfirmation confirmation;
+    ScriptedConfirmView confirmation;
     ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
 };

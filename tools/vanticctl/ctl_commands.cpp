@@ -38,6 +38,8 @@ constexpr std::array kSubcommands = {
                true},
     Subcommand{"settings", "(--units N,N... | --all) [--yes] KEY=VALUE...", 1, kAnyCount, true,
                RunSettings, "merge the settings into the units' settings, given keys first", true},
+    Subcommand{"report activity", "--out FILE.rtf", 0, 0, true, RunActivityReport,
+               "the unit activity report of the unit list, written to FILE.rtf"},
     Subcommand{"unit show", "N", 1, 1, true, RunUnitShow,
                "unit N's settings as key=value; a key the unit lacks shows its default,\n"
                "      marked by a tab and \"(default)\""},

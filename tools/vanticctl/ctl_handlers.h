@@ -24,6 +24,7 @@ CommandOutcome RunPlaylist(const Invocation& call);
 CommandOutcome RunRuntime(const Invocation& call);
 CommandOutcome RunDeploy(const Invocation& call);
 CommandOutcome RunSettings(const Invocation& call);
+CommandOutcome RunActivityReport(const Invocation& call);
 CommandOutcome RunUnitShow(const Invocation& call);
 CommandOutcome RunUnitSet(const Invocation& call);
 

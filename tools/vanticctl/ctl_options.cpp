@@ -11,7 +11,7 @@ struct ValueOption {
     std::optional<std::string> CtlOptions::*field;
 };
 
-constexpr std::array<ValueOption, 8> kValueOptions = {{
+constexpr std::array<ValueOption, 9> kValueOptions = {{
     {"--server", &CtlOptions::server},
     {"--user", &CtlOptions::user},
     {"--password-file", &CtlOptions::passwordFile},
@@ -20,6 +20,7 @@ constexpr std::array<ValueOption, 8> kValueOptions = {{
     {"--playlist", &CtlOptions::playlist},
     {"--channel", &CtlOptions::channel},
     {"--units", &CtlOptions::units},
+    {"--out", &CtlOptions::out},
 }};
 
 struct FlagOption {

@@ -202,6 +202,16 @@ class ScriptedInstances final : public InstanceGuard {
     std::vector<std::string>& log_;
 };
 
+class ScriptedAutoUpdates final : public AutoUpdateFormView {
+  public:
+    bool RunAutoUpdateForm(WindowId owner, AutoUpdateForm& form) override {
+        owners.push_back(owner);
+        return script.Run(form);
+    }
+    ScriptedForm<AutoUpdateForm> script{"automatic updates form"};
+    std::vector<WindowId> owners;
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -217,6 +227,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    AutoUpdateFormView& AutoUpdates() override { return autoUpdates; }
     UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
 
@@ -229,6 +240,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginView login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmView confirmation;
+    ScriptedAutoUpdates autoUpdates;
     ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
 };

@@ -104,6 +104,17 @@ TEST_F(VanticctlServerTest, DownloadsPrintWhatTheServerHolds) {
     EXPECT_EQ(timing.out.find("Unknown"), std::string::npos) << timing.out;
 }
 
+TEST_F(VanticctlServerTest, WritesTheActivityReportOfTheUnitList) {
+    const std::string report = dir_.File("activity.rtf");
+    CtlRun run = Ctl({"report", "activity", "--out", report});
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::string text = ReadFileBytes(report);
+    EXPECT_TRUE(text.starts_with("{\\rtf1\\ansi\\ansicpg1252")) << text;
+    EXPECT_NE(text.find("\\fs36 Owner: Harbor Mall \\par\\fs24\r\n"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with(std::string("}\r\n") + '\0'));
+    EXPECT_EQ(Ctl({"report", "activity"}).code, 1);
+}
+
 TEST_F(VanticctlServerTest, UploadsRoundTripFromFilesAndStandardInput) {
     std::string text = "0\tclip.mpg\t30\t\t\tAll\tloop\t\t\t0\tfrom vanticctl\n4\tcrawl\tHi\n";
     std::string file = dir_.File("instructions.txt");

@@ -131,6 +131,9 @@ void App::RunCommand(int commandId) {
             // Both need the login first; their operations are not built yet.
             (void)serverLogin_.EnsureLogin(mainWindow_);
             break;
+        case c::kStatusReport:
+            statusReports_.Generate(Reports(), views_->ReportDates());
+            break;
         case c::kAbout:
             ShowAbout();
             break;

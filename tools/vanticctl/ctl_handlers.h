@@ -25,6 +25,7 @@ CommandOutcome RunRuntime(const Invocation& call);
 CommandOutcome RunDeploy(const Invocation& call);
 CommandOutcome RunSettings(const Invocation& call);
 CommandOutcome RunActivityReport(const Invocation& call);
+CommandOutcome RunReportStatus(const Invocation& call);
 CommandOutcome RunUnitShow(const Invocation& call);
 CommandOutcome RunUnitSet(const Invocation& call);
 

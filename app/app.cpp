@@ -1,9 +1,9 @@
 #include "app/app.h"
 
 #include "app/main_dialog_layout.h"
+#include "core/cpstring.h"
 #include "framework/program_path.h"
 #include "framework/worker.h"
-#include "core/cpstring.h"
 #include "playlist/play_entry.h"
 
 namespace vantic {
@@ -43,6 +43,9 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
       venue_(GetPlatform(), login_),
       serverLogin_(login_, views_->LoginForm(), [this] { venue_.ReloadAfterLogin(mainWindow_); }),
       deployment_(GetPlatform(), venue_, serverLogin_, playlist_, views_->Confirmation()),
+      adminSettings_(*this),
+      admin_{deployment_.Context(), views_->AdminForms(), GetPlatform().Files(), adminSettings_,
+             [this] { (void)venue_.RefreshInBackground(); }},
       unitEvents_(NewUnitListEvents()),
       playlistEvents_(NewPlaylistEvents()),
       workerLock_(std::make_unique<WMutex>()) {}

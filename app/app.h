@@ -23,6 +23,7 @@
 #include "net/server_login.h"
 #include "platform/timer.h"
 #include "playlist/playlist.h"
+#include "units/admin_commands.h"
 #include "units/venue_list.h"
 
 namespace vantic {
@@ -41,6 +42,9 @@ class AppViews {
     virtual ClipFormView& ClipEditor() = 0;
     // "Confirm this Action", the word typed before a deployment.
     virtual ConfirmFormView& Confirmation() = 0;
+    // The administration commands' forms: crawl text, free settings, time
+    // zone and owner.
+    virtual AdminFormsView& AdminForms() = 0;
 };
 
 class App final : public WApp, private MainWindowEvents {
@@ -122,6 +126,8 @@ class App final : public WApp, private MainWindowEvents {
     VenueList venue_;
     ServerLogin serverLogin_;
     Deployment deployment_;
+    IntSettingsOf<WReg> adminSettings_;
+    AdminContext admin_;
     std::unique_ptr<ListEvents> unitEvents_;
     std::unique_ptr<ListEvents> playlistEvents_;
     std::unique_ptr<Timer> refreshTimer_;

@@ -117,10 +117,24 @@ void App::RunCommand(int commandId) {
         case c::kLoginInfo:
             (void)serverLogin_.ShowLoginForm(mainWindow_);
             break;
+        case c::kCrawlText:
+            (void)SetCrawlText(admin_);
+            break;
+        case c::kAdminConfig:
+            (void)EditAdminConfig(admin_);
+            break;
         case c::kNewFirmware:
+            if (serverLogin_.EnsureLogin(mainWindow_)) {
+                (void)SendNewFirmware(admin_);
+            }
+            break;
+        case c::kNewTimezone:
+            (void)SendNewTimezone(admin_);
+            break;
         case c::kNewOwner:
-            // Both need the login first; their operations are not built yet.
-            (void)serverLogin_.EnsureLogin(mainWindow_);
+            if (serverLogin_.EnsureLogin(mainWindow_)) {
+                (void)SetNewOwner(admin_);
+            }
             break;
         case c::kAbout:
             ShowAbout();
@@ -132,8 +146,7 @@ void App::RunCommand(int commandId) {
             RunUpdateCheck(true, mainWindow_, 1);
             break;
         default:
-            // Unit editing, the other administration commands and the
-            // reports stay in the menu with their enabling rule; their
+            // Unit editing and the reports stay in the menu with their enabling rule; their
             // operations are not built yet.
             break;
     }

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "qt/qt_about.h"
+#include "qt/qt_admin_forms.h"
 #include "qt/qt_clip_editor.h"
 #include "qt/qt_confirm_form.h"
 #include "qt/qt_instance.h"
@@ -27,6 +28,7 @@ class QtAppViews final : public AppViews {
     LoginFormView& LoginForm() override { return loginForm_; }
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
+    AdminFormsView& AdminForms() override { return adminForms_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -39,6 +41,7 @@ class QtAppViews final : public AppViews {
     QtLoginFormView loginForm_;
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
+    QtAdminFormsView adminForms_;
 };
 
 }  // namespace vantic

@@ -13,6 +13,7 @@
 
 #include "app/app.h"
 #include "tests/support/scripted_form.h"
+#include "tests/support/scripted_form_views.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
 
@@ -249,6 +250,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    AdminFormsView& AdminForms() override { return adminForms; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -259,6 +261,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginForm login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
+    ScriptedAdminForms adminForms;
 };
 
 }  // namespace vantic::testing

@@ -4,10 +4,10 @@
 #include <iterator>
 
 #include "app/login_store.h"
-#include "framework/program_path.h"
-#include "framework/wreg.h"
 #include "core/cpconfig.h"
 #include "core/cpstring.h"
+#include "framework/program_path.h"
+#include "framework/wreg.h"
 #include "net/login_block.h"
 #include "net/login_settings.h"
 #include "net/rsa_key.h"

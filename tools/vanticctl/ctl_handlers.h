@@ -19,5 +19,10 @@ CommandOutcome RunPlaylist(const Invocation& call);
 CommandOutcome RunRuntime(const Invocation& call);
 CommandOutcome RunDeploy(const Invocation& call);
 CommandOutcome RunSettings(const Invocation& call);
+CommandOutcome RunCrawl(const Invocation& call);
+CommandOutcome RunAdminConfig(const Invocation& call);
+CommandOutcome RunFirmware(const Invocation& call);
+CommandOutcome RunTimezone(const Invocation& call);
+CommandOutcome RunOwner(const Invocation& call);
 
 }  // namespace vantic::ctl

@@ -17,16 +17,21 @@ struct CtlOptions {
     std::optional<std::string> configFile;    // --config FILE
     bool help = false;                        // --help, -h
 
-    // deploy and settings only
+    // the commands that change units
     std::optional<std::string> playlist;  // --playlist FILE.PLY
     std::optional<std::string> channel;   // --channel C (0-3 or the channel's name)
     std::optional<std::string> units;     // --units 4,9
     bool all = false;                     // --all
     bool yes = false;                     // --yes: answer every question Yes
 
-    // Whether any of the options of deploy and settings is given.
+    // the administration commands
+    std::optional<std::string> textFile;  // crawl --text-file F
+    std::optional<std::string> refresh;   // crawl --refresh MIN
+    std::optional<std::string> file;      // admin-config --file F
+
+    // Whether any of the options of the commands that change units is given.
     [[nodiscard]] bool HasDeployOptions() const {
-        return playlist || channel || units || all || yes;
+        return playlist || channel || units || all || yes || textFile || refresh || file;
     }
 };
 

@@ -180,6 +180,10 @@ void App::LoadUnitsOrAskForLogin() {
     views_->MainWindow().PostCommand(command::kLoginInfo);
 }
 
+ReportContext App::Reports() {
+    return ReportContext{GetPlatform(), *this, views_->ReportWindows(), mainWindow_};
+}
+
 bool App::PrepareToClose() {
     // Stored before anything is asked, so a cancelled close keeps it too.
     SetString("Last_PlayList_File", playlist_.FilePath());

@@ -23,6 +23,7 @@
 #include "net/server_login.h"
 #include "platform/timer.h"
 #include "playlist/playlist.h"
+#include "reports/report_window.h"
 #include "units/admin_commands.h"
 #include "units/venue_list.h"
 
@@ -45,6 +46,8 @@ class AppViews {
     // The administration commands' forms: crawl text, free settings, time
     // zone and owner.
     virtual AdminFormsView& AdminForms() = 0;
+    // "Vantic Media Player Report", the window of both reports.
+    virtual ReportWindowView& ReportWindows() = 0;
 };
 
 class App final : public WApp, private MainWindowEvents {
@@ -78,6 +81,8 @@ class App final : public WApp, private MainWindowEvents {
     // Every deployment: the channel commands here, the unit editor's and
     // the administration commands' settings.
     [[nodiscard]] Deployment& Deployer() { return deployment_; }
+    // What the report window and the report builders work with.
+    [[nodiscard]] ReportContext Reports();
     // The server's public key file beside the program, found once.
     [[nodiscard]] const std::string& KeyFilePath() const { return keyFilePath_; }
 

@@ -39,6 +39,8 @@ bool IsSkippedDestination(const std::string& word) {
 
 class HtmlWriter {
   public:
+    explicit HtmlWriter(RichTextPageBreaks pageBreaks) : pageBreaks_(pageBreaks) {}
+
     std::string Finish() {
         if (!paragraph_.empty()) {
             EndParagraph();
@@ -80,6 +82,9 @@ class HtmlWriter {
     }
     void EndParagraph() {
         CloseSpan();
+        if (pageBreak_ && pageBreaks_ == RichTextPageBreaks::Ruled) {
+            html_ += "<hr />\n";
+        }
         html_ += "<p style=\"margin-top:0; margin-bottom:0;";
         if (pageBreak_) {
             html_ += " page-break-before:always;";
@@ -119,6 +124,7 @@ class HtmlWriter {
         }
     }
 
+    RichTextPageBreaks pageBreaks_;
     std::string html_;
     std::string paragraph_;
     Style span_;
@@ -128,7 +134,8 @@ class HtmlWriter {
 
 class RichTextReader {
   public:
-    explicit RichTextReader(std::string_view text) : text_(text) {}
+    RichTextReader(std::string_view text, RichTextPageBreaks pageBreaks)
+        : text_(text), writer_(pageBreaks) {}
 
     std::string Read() {
         while (pos_ < text_.size() && text_[pos_] != '\0') {
@@ -299,8 +306,8 @@ class RichTextReader {
 
 }  // namespace
 
-std::string RichTextToHtml(std::string_view richText) {
-    return RichTextReader(richText).Read();
+std::string RichTextToHtml(std::string_view richText, RichTextPageBreaks pageBreaks) {
+    return RichTextReader(richText, pageBreaks).Read();
 }
 
 }  // namespace vantic

@@ -11,7 +11,12 @@
 
 namespace vantic {
 
+// How a page break (\page) appears: as a break before the next paragraph
+// when printed, and for a viewer that shows no pages also as a ruled line.
+enum class RichTextPageBreaks { Printed, Ruled };
+
 // Reading stops at a zero byte.
-[[nodiscard]] std::string RichTextToHtml(std::string_view richText);
+[[nodiscard]] std::string RichTextToHtml(
+    std::string_view richText, RichTextPageBreaks pageBreaks = RichTextPageBreaks::Printed);
 
 }  // namespace vantic

@@ -11,6 +11,7 @@
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_pictures.h"
+#include "qt/qt_report_window.h"
 #include "qt/qt_splash.h"
 
 namespace vantic {
@@ -29,6 +30,7 @@ class QtAppViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
     AdminFormsView& AdminForms() override { return adminForms_; }
+    ReportWindowView& ReportWindows() override { return reportWindow_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -42,6 +44,7 @@ class QtAppViews final : public AppViews {
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
     QtAdminFormsView adminForms_;
+    QtReportWindowView reportWindow_;
 };
 
 }  // namespace vantic

@@ -6,15 +6,10 @@
 #include "core/cpstring.h"
 #include "core/cpstringarray.h"
 #include "playlist/entry_fields.h"
+#include "units/unit_settings.h"
 
 namespace vantic {
 namespace {
-
-// The unit setting keys these commands write.
-constexpr std::string_view kCrawlDataKey = "crawldata";
-constexpr std::string_view kCrawlRefreshKey = "crawlrefresh";
-constexpr std::string_view kFirmwareKey = "FirmwarePending";
-constexpr std::string_view kTimezoneKey = "TimezonePending";
 
 constexpr std::array kTimeZones{
     TimeZoneChoice{TimeZone::Eastern, "Eastern", "/usr/share/zoneinfo/EST5EDT"},
@@ -91,16 +86,16 @@ std::string OwnerTableWith(std::string_view table, std::span<const std::uint32_t
 }
 
 EntryList CrawlChanges(std::string_view contentName, long long minutes) {
-    return {NewSettingEntry(kCrawlDataKey, contentName),
-            NewSettingEntry(kCrawlRefreshKey, std::to_string(minutes))};
+    return {NewSettingEntry(unit_key::kCrawlData, contentName),
+            NewSettingEntry(unit_key::kCrawlRefresh, std::to_string(minutes))};
 }
 
 EntryList FirmwareChanges(std::string_view contentName) {
-    return {NewSettingEntry(kFirmwareKey, contentName)};
+    return {NewSettingEntry(unit_key::kFirmwarePending, contentName)};
 }
 
 EntryList TimezoneChanges(TimeZone zone) {
-    return {NewSettingEntry(kTimezoneKey, ChoiceOf(zone).path)};
+    return {NewSettingEntry(unit_key::kTimezonePending, ChoiceOf(zone).path)};
 }
 
 std::optional<PlayEntry> MediaCarrier(const std::string& path) {

@@ -16,6 +16,7 @@
 #include "tests/support/scripted_form_views.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_report_window.h"
 
 namespace vantic::testing {
 
@@ -241,7 +242,10 @@ class ScriptedConfirmation final : public ConfirmFormView {
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
-        : mainWindow(platform.windows, log), splash(log), instances(log) {}
+        : mainWindow(platform.windows, log),
+          splash(log),
+          instances(log),
+          reportWindow(platform.windows) {}
     MainWindowView& MainWindow() override { return mainWindow; }
     SplashView& Splash() override { return splash; }
     PictureSource& Pictures() override { return pictures; }
@@ -251,6 +255,7 @@ class ScriptedViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
     AdminFormsView& AdminForms() override { return adminForms; }
+    ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -262,6 +267,7 @@ class ScriptedViews final : public AppViews {
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
     ScriptedAdminForms adminForms;
+    ScriptedReportWindow reportWindow;
 };
 
 }  // namespace vantic::testing

@@ -1,0 +1,109 @@
+#include "qt/qt_report_window.h"
+
+#include <QPushButton>
+#include <QResizeEvent>
+
+#include "platform/rich_text.h"
+#include "qt/qt_dialogs.h"
+#include "qt/qt_text.h"
+#include "qt/qt_window.h"
+
+namespace vantic {
+
+namespace {
+
+namespace rw = report_window;
+
+// The design size, from which the sizer anchors the items.
+constexpr int kWidth = 640;
+constexpr int kHeight = 560;
+constexpr int kMargin = 8;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 26;
+
+QtReportDialog* DialogOf(WindowId window) {
+    return dynamic_cast<QtReportDialog*>(WidgetOf(window));
+}
+
+}  // namespace
+
+QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
+    : QDialog(owner), events_(events) {
+    setWindowTitle(FromText(rw::kTitle));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    resize(kWidth, kHeight);
+    const int buttonTop = kHeight - kMargin - kButtonHeight;
+    viewer_ = new QTextBrowser(this);
+    viewer_->setReadOnly(true);
+    viewer_->setOpenLinks(false);
+    viewer_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewer_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewer_->setGeometry(kMargin, kMargin, kWidth - 2 * kMargin, buttonTop - 2 * kMargin);
+    SetItemId(viewer_, rw::kViewer);
+    const struct {
+        int id;
+        const char* text;
+    } kButtons[] = {
+        {rw::kEmail, "Email"}, {rw::kPrint, "Print"}, {rw::kSave, "Save"}, {rw::kDone, "Done"}};
+    int left = kWidth - 4 * (kButtonWidth + kMargin);
+    for (const auto& spec : kButtons) {
+        auto* button = new QPushButton(QString::fromLatin1(spec.text), this);
+        button->setGeometry(left, buttonTop, kButtonWidth, kButtonHeight);
+        button->setAutoDefault(false);
+        SetItemId(button, spec.id);
+        connect(button, &QPushButton::clicked, this,
+                [this, id = spec.id] { events_.OnButton(id); });
+        if (spec.id == rw::kDone) {
+            button->setDefault(true);
+        }
+        left += kButtonWidth + kMargin;
+    }
+}
+
+void QtReportDialog::CloseWith(int result) {
+    closedWith_ = result;
+    done(result);
+}
+
+void QtReportDialog::reject() {
+    events_.OnButton(rw::kCancel);
+}
+
+void QtReportDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    events_.OnSize();
+    update();
+}
+
+void LoadRichText(QTextBrowser& viewer, const std::string& richText) {
+    viewer.setHtml(QString::fromLatin1(RichTextToHtml(richText, RichTextPageBreaks::Ruled)));
+    QTextCursor start = viewer.textCursor();
+    start.movePosition(QTextCursor::Start);
+    viewer.setTextCursor(start);
+}
+
+std::optional<int> QtReportWindowView::RunReportWindow(WindowId owner, ReportWindowEvents& events) {
+    QtReportDialog dialog(WidgetOf(owner), events);
+    PlaceDialog(dialog, WidgetOf(owner));
+    events.OnCreated(IdOf(&dialog));
+    if (dialog.ClosedWith()) {
+        return dialog.ClosedWith();
+    }
+    const int result = dialog.exec();
+    return dialog.ClosedWith().value_or(result);
+}
+
+void QtReportWindowView::ShowRichText(WindowId window, const std::string& richText) {
+    if (QtReportDialog* dialog = DialogOf(window)) {
+        LoadRichText(dialog->Viewer(), richText);
+    }
+}
+
+void QtReportWindowView::CloseReportWindow(WindowId window, int result) {
+    if (QtReportDialog* dialog = DialogOf(window)) {
+        dialog->CloseWith(result);
+    }
+}
+
+}  // namespace vantic

@@ -1,0 +1,183 @@
+#include "reports/report_window.h"
+
+#include "core/cpstring.h"
+#include "framework/program_path.h"
+#include "reports/report_document.h"
+
+namespace vantic {
+
+namespace {
+
+namespace rw = report_window;
+
+constexpr std::size_t kPathRoom = 260;
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// Replaces target by bytes through a flushed temporary file beside it, so
+// a failed write (a full disk, a read-only folder) leaves the earlier file
+// whole.
+[[nodiscard]] bool ReplaceFileSafely(const std::string& target, std::string_view bytes) {
+    const std::optional<std::string> temporary =
+        CreateUniqueFile(DirectoryOf(target), "vtc", target);
+    if (!temporary) {
+        return false;
+    }
+    if (!WriteWholeFile(*temporary, bytes, true) || !MoveFileOver(*temporary, target)) {
+        RemoveFile(*temporary);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string SuggestedReportName(ReportMode mode, const LocalTime& now) {
+    std::string time = ReportTimeText(now);
+    time = time.substr(0, time.find_first_of("\r\n"));
+    ReplaceAll(time, ":", "-");
+    return std::string(mode == ReportMode::Status ? "Vantic-Report" : "Vantic-Server-Report") +
+           "-" + time;
+}
+
+std::string EmailedReportName(const LocalTime& today) {
+    return FormatNew("Vantic-Report-%2.2d-%2.2d-%4.4d.rtf", today.month, today.day, today.year);
+}
+
+ReportWindow::ReportWindow(ReportMode mode, const ReportContext& context, ReportBuilder build)
+    : mode_(mode),
+      context_(context),
+      build_(std::move(build)),
+      sizer_(context.platform.Geometry()) {}
+
+std::optional<int> ReportWindow::Run() {
+    const std::optional<int> result = context_.view.RunReportWindow(context_.owner, *this);
+    if (!result) {
+        context_.platform.Messages().Show(Message{.owner = context_.owner,
+                                                  .text = "Error loading RichEd20.dll",
+                                                  .caption = "ERROR",
+                                                  .icon = MessageIcon::Error});
+    }
+    window_ = kNoWindow;
+    return result;
+}
+
+void ReportWindow::OnCreated(WindowId window) {
+    window_ = window;
+    sizer_.Attach(window, false);
+    sizer_.AnchorItem(rw::kViewer, 0, 0, 1, 1);
+    for (const int button : {rw::kEmail, rw::kPrint, rw::kSave, rw::kDone}) {
+        sizer_.AnchorItem(button, 1, 1, 0, 0);
+    }
+    if (auto placement = context_.platform.Windows().Placement(window)) {
+        context_.settings.RestoreWindowPlacement(kReportPlacementName, *placement,
+                                                 context_.platform.Screens(), true);
+    }
+    sizer_.Relayout();
+    if (build_ && build_(*this) == ReportBuildEnd::Cancelled) {
+        context_.view.CloseReportWindow(window, rw::kCancel);
+    }
+}
+
+void ReportWindow::OnSize() {
+    sizer_.Relayout();
+}
+
+void ReportWindow::OnButton(int buttonId) {
+    switch (buttonId) {
+        case rw::kDone:
+        case rw::kCancel:
+            if (auto placement = context_.platform.Windows().Placement(window_)) {
+                context_.settings.SaveWindowPlacement(kReportPlacementName, *placement, true);
+            }
+            context_.view.CloseReportWindow(window_, buttonId);
+            return;
+        case rw::kEmail:
+            EmailReport();
+            return;
+        case rw::kSave:
+            SaveReport(std::nullopt);
+            return;
+        case rw::kPrint:
+            PrintReport();
+            return;
+        default:
+            return;
+    }
+}
+
+void ReportWindow::ShowReportText(std::string text) {
+    text.push_back('\0');
+    text_ = std::move(text);
+    context_.view.ShowRichText(window_, *text_);
+}
+
+std::optional<std::string> ReportWindow::ChooseSavePath() {
+    FileDialogRequest request;
+    request.owner = window_;
+    request.title = "Choose Report File name";
+    request.filters = {FileFilter{"Rich Text Files", "*.rtf"}};
+    request.initialPath = SuggestedReportName(mode_, context_.platform.Time().LocalNow());
+    request.defaultExtension = "rtf";
+    request.confirmOverwrite = true;
+    request.maxPathLength = kPathRoom;
+    std::optional<std::string> path = context_.platform.Files().ChooseSaveFile(request);
+    if (path && ExtensionOf(*path).empty() && path->size() + 5 < kPathRoom) {
+        *path += ".rtf";
+    }
+    return path;
+}
+
+bool ReportWindow::SaveReport(const std::optional<std::string>& path) {
+    if (!text_) {
+        return false;
+    }
+    const std::optional<std::string> target = path ? path : ChooseSavePath();
+    if (!target) {
+        return false;
+    }
+    if (!ReplaceFileSafely(*target, *text_)) {
+        context_.platform.Messages().Show(Message{.owner = window_,
+                                                  .text = "Error saving file",
+                                                  .caption = "ERROR",
+                                                  .icon = MessageIcon::Error});
+        return false;
+    }
+    return true;
+}
+
+void ReportWindow::EmailReport() {
+    if (!text_) {
+        return;
+    }
+    const std::string name = EmailedReportName(context_.platform.Time().LocalNow());
+    const std::optional<std::string> path = ProgramFilePath(name);
+    if (!path) {
+        return;
+    }
+    // A report that could not be written is not attached (the failure has
+    // been shown); a missing mail program does nothing.
+    if (SaveReport(*path)) {
+        (void)context_.platform.Mail().SendDocument(window_, *path, name);
+    }
+}
+
+void ReportWindow::PrintReport() {
+    if (!text_) {
+        return;
+    }
+    (void)context_.platform.Printer().PrintRichText(window_, *text_, "");
+}
+
+void OpenReportWindow(ReportMode mode, const ReportContext& context, const ReportBuilder& build) {
+    ReportWindow window(mode, context, build);
+    (void)window.Run();
+}
+
+}  // namespace vantic

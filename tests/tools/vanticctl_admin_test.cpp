@@ -43,16 +43,18 @@ class VanticctlAdminTest : public ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(server_->Ok()) << server_->Error();
-        ASSERT_TRUE(WriteFileBytes(passwordFile_, server_->Administrator().password + "\n"));
         std::filesystem::copy_file(VANTICCTL_PATH, program_);
     }
 
-    // Runs the program as the administrator, with nothing on standard input.
-    CtlRun Ctl(const std::vector<std::string>& arguments) {
+    // Runs the program as the administrator (or the operator), with nothing
+    // on standard input.
+    CtlRun Ctl(const std::vector<std::string>& arguments, bool asOperator = false) {
+        const testing::ServerAccount& account =
+            asOperator ? server_->Operator() : server_->Administrator();
+        EXPECT_TRUE(WriteFileBytes(passwordFile_, account.password + "\n"));
         std::string command = Quote(program_) + " --server " + Quote(server_->Address()) +
-                              " --user " + Quote(server_->Administrator().login) +
-                              " --password-file " + Quote(passwordFile_) + " --key " +
-                              Quote(server_->KeyFile());
+                              " --user " + Quote(account.login) + " --password-file " +
+                              Quote(passwordFile_) + " --key " + Quote(server_->KeyFile());
         for (const std::string& argument : arguments) {
             command += " " + Quote(argument);
         }
@@ -132,6 +134,12 @@ TEST_F(VanticctlAdminTest, ConfigTimeZoneFirmwareAndOwner) {
     CtlRun declined = Ctl({"owner", "Other", "--units", "1012"});
     EXPECT_EQ(declined.code, 1);
     EXPECT_TRUE(declined.err.ends_with("vanticctl: the new owner was not confirmed\n"));
+    EXPECT_EQ(ReadFileBytes(server_->DataDir() + "/owners.txt"), owners);
+
+    // The controller offers the owner, firmware and free settings to the
+    // administrator only; so does vanticctl.
+    CtlRun notAdministrator = Ctl({"owner", "Other", "--units", "1012", "--yes"}, true);
+    EXPECT_EQ(notAdministrator.err, "vanticctl: only the administrator may use this command\n");
     EXPECT_EQ(ReadFileBytes(server_->DataDir() + "/owners.txt"), owners);
 
     for (const std::vector<std::string>& wrong :

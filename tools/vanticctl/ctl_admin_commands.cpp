@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "app/command_table.h"
 #include "core/cpstring.h"
 #include "tools/vanticctl/ctl_admin_forms.h"
 #include "tools/vanticctl/ctl_console_deploy.h"
@@ -69,13 +70,23 @@ CommandOutcome Finish(const AdminResult& result) {
     return ReportDeploy(*result);
 }
 
-// Checks the options, then runs command on the console parts.
+// Whether the controller offers the menu command to this login.
+bool Offered(const Invocation& call, int commandId) {
+    const std::vector<int> hidden = CommandsHiddenFrom(call.access->loginName);
+    return std::find(hidden.begin(), hidden.end(), commandId) == hidden.end();
+}
+
+// Checks the options and who may use the command, then runs it on the
+// console parts.
 template <class Command>
-CommandOutcome RunAdmin(const Invocation& call, std::initializer_list<Extra> allowed,
+CommandOutcome RunAdmin(const Invocation& call, int commandId, std::initializer_list<Extra> allowed,
                         AdminAnswers answers, std::optional<std::string> chosenFile,
                         Command command) {
     if (std::string foreign = ForeignOption(call.options, allowed); !foreign.empty()) {
         return Fail("this command takes no " + foreign);
+    }
+    if (!Offered(call, commandId)) {
+        return Fail("only the administrator may use this command");
     }
     ConsoleAdmin admin(call, std::move(answers), std::move(chosenFile));
     if (!admin.Error().empty()) {
@@ -97,7 +108,8 @@ CommandOutcome RunCrawl(const Invocation& call) {
         return Fail("cannot read " + *options.textFile);
     }
     answers.crawlRefresh = options.refresh;
-    return RunAdmin(call, {Extra::TextFile, Extra::Refresh}, std::move(answers), std::nullopt,
+    return RunAdmin(call, command::kCrawlText, {Extra::TextFile, Extra::Refresh},
+                    std::move(answers), std::nullopt,
                     [](AdminContext& context) { return Finish(SetCrawlText(context)); });
 }
 
@@ -114,7 +126,7 @@ CommandOutcome RunAdminConfig(const Invocation& call) {
         return Fail(*call.options.file + " is empty");
     }
     answers.adminConfig = std::move(*text);
-    return RunAdmin(call, {Extra::File}, std::move(answers), std::nullopt,
+    return RunAdmin(call, command::kAdminConfig, {Extra::File}, std::move(answers), std::nullopt,
                     [](AdminContext& context) { return Finish(EditAdminConfig(context)); });
 }
 
@@ -123,7 +135,7 @@ CommandOutcome RunFirmware(const Invocation& call) {
     if (!FileSize(path)) {
         return Fail("cannot read " + path);
     }
-    return RunAdmin(call, {}, {}, path,
+    return RunAdmin(call, command::kNewFirmware, {}, {}, path,
                     [](AdminContext& context) { return Finish(SendNewFirmware(context)); });
 }
 
@@ -134,7 +146,7 @@ CommandOutcome RunTimezone(const Invocation& call) {
         return Fail("the time zone is one of Eastern, Central, Mountain, Pacific, Alaska, Hawaii");
     }
     answers.zone = *zone;
-    return RunAdmin(call, {}, std::move(answers), std::nullopt,
+    return RunAdmin(call, command::kNewTimezone, {}, std::move(answers), std::nullopt,
                     [](AdminContext& context) { return Finish(SendNewTimezone(context)); });
 }
 
@@ -144,19 +156,20 @@ CommandOutcome RunOwner(const Invocation& call) {
     if (OwnerNameFrom(answers.owner).empty()) {
         return Fail("the owner name holds nothing but blanks");
     }
-    return RunAdmin(call, {}, std::move(answers), std::nullopt, [](AdminContext& context) {
-        switch (SetNewOwner(context)) {
-            case OwnerResult::Stored:
-                return CommandOutcome{};
-            case OwnerResult::Ended:
-                return Fail("could not get the owner table from the server");
-            case OwnerResult::NotConfirmed:
-                return Fail("the new owner was not confirmed");
-            case OwnerResult::NotStored:
-                break;
-        }
-        return Fail("the server did not take the owner table");
-    });
+    return RunAdmin(call, command::kNewOwner, {}, std::move(answers), std::nullopt,
+                    [](AdminContext& context) {
+                        switch (SetNewOwner(context)) {
+                            case OwnerResult::Stored:
+                                return CommandOutcome{};
+                            case OwnerResult::Ended:
+                                return Fail("could not get the owner table from the server");
+                            case OwnerResult::NotConfirmed:
+                                return Fail("the new owner was not confirmed");
+                            case OwnerResult::NotStored:
+                                break;
+                        }
+                        return Fail("the server did not take the owner table");
+                    });
 }
 
 }  // namespace vantic::ctl

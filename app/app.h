@@ -25,6 +25,7 @@
 #include "playlist/playlist.h"
 #include "reports/report_window.h"
 #include "units/admin_commands.h"
+#include "units/unit_editor_form.h"
 #include "units/venue_list.h"
 
 namespace vantic {
@@ -46,6 +47,8 @@ class AppViews {
     // The administration commands' forms: crawl text, free settings, time
     // zone and owner.
     virtual AdminFormsView& AdminForms() = 0;
+    // "Editing Unit".
+    virtual UnitFormView& UnitEditor() = 0;
     // "Vantic Media Player Report", the window of both reports.
     virtual ReportWindowView& ReportWindows() = 0;
 };

@@ -4,7 +4,9 @@
 
 #include "app/app.h"
 #include "app/dropped_files.h"
+#include "app/unit_editing.h"
 #include "framework/program_path.h"
+#include "reports/activity_report.h"
 
 namespace vantic {
 
@@ -94,6 +96,10 @@ void App::RunCommand(int commandId) {
         case c::kAddMedia:
             (void)playlist_.AddClip();
             break;
+        case c::kEditUnit:
+            (void)EditSelectedUnit(
+                UnitEditing{GetPlatform(), venue_, views_->UnitEditor(), deployment_, mainWindow_});
+            break;
         case c::kDeleteMedia:
             playlist_.DeleteSelectedClips(mainWindow_);
             break;
@@ -145,9 +151,14 @@ void App::RunCommand(int commandId) {
         case c::kCheckForUpdates:
             RunUpdateCheck(true, mainWindow_, 1);
             break;
+        case c::kActivityReport:
+            if (const ListControl* units = venue_.Control()) {
+                GenerateActivityReport(Reports(), *units);
+            }
+            break;
         default:
-            // Unit editing and the reports stay in the menu with their enabling rule; their
-            // operations are not built yet.
+            // The status report stays in the menu with its enabling rule; its
+            // operation is not built yet.
             break;
     }
 }

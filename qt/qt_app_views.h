@@ -6,6 +6,7 @@
 #include "qt/qt_about.h"
 #include "qt/qt_admin_forms.h"
 #include "qt/qt_clip_editor.h"
+#include "qt/qt_colour_chooser.h"
 #include "qt/qt_confirm_form.h"
 #include "qt/qt_instance.h"
 #include "qt/qt_login_form.h"
@@ -13,13 +14,14 @@
 #include "qt/qt_pictures.h"
 #include "qt/qt_report_window.h"
 #include "qt/qt_splash.h"
+#include "qt/qt_unit_editor.h"
 
 namespace vantic {
 
 class QtAppViews final : public AppViews {
   public:
     // The clip editor's Browse asks dialogs for the media file.
-    explicit QtAppViews(FileDialogs& dialogs) : clipEditor_(dialogs) {}
+    explicit QtAppViews(FileDialogs& dialogs) : clipEditor_(dialogs), unitEditor_(colours_) {}
 
     MainWindowView& MainWindow() override { return mainWindow_; }
     SplashView& Splash() override { return splash_; }
@@ -30,6 +32,7 @@ class QtAppViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
     AdminFormsView& AdminForms() override { return adminForms_; }
+    UnitFormView& UnitEditor() override { return unitEditor_; }
     ReportWindowView& ReportWindows() override { return reportWindow_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
@@ -44,6 +47,8 @@ class QtAppViews final : public AppViews {
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
     QtAdminFormsView adminForms_;
+    QtColourChooser colours_;
+    QtUnitEditor unitEditor_;
     QtReportWindowView reportWindow_;
 };
 

@@ -1,18 +1,15 @@
 #include "qt/qt_services.h"
 
 #include <QDesktopServices>
-#include <QMarginsF>
-#include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 
+#include "platform/spawn.h"
+#include "qt/qt_report_print.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
-#include "platform/rich_text.h"
-#include "platform/spawn.h"
 
 namespace vantic {
 
@@ -50,17 +47,16 @@ bool QtShell::Open(const std::string& target, const std::string& parameters) {
     return QDesktopServices::openUrl(QUrl::fromUserInput(FromPath(target)));
 }
 
-void PrintRichTextTo(QPrinter& printer, const std::string& richText) {
-    printer.setPageMargins(QMarginsF(1, 1, 1, 1), QPageLayout::Inch);
-    QTextDocument document;
-    document.setHtml(QString::fromLatin1(RichTextToHtml(richText)));
-    document.print(&printer);
+bool PrintRichTextTo(QPrinter& printer, const std::string& richText) {
+    printer.setFullPage(false);
+    return PrintReportTo(printer, richText).result == ReportPrintResult::Printed;
 }
 
 PrintOutcome QtPrinter::PrintRichText(WindowId owner, const std::string& richText,
                                       const std::string& documentName) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(FromText(documentName));
+    printer.setCopyCount(1);
     QPrintDialog dialog(&printer, WidgetOf(owner));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -70,8 +66,10 @@ PrintOutcome QtPrinter::PrintRichText(WindowId owner, const std::string& richTex
     if (!printer.isValid()) {
         return PrintOutcome::Failed;
     }
-    PrintRichTextTo(printer, richText);
-    return printer.printerState() == QPrinter::Error ? PrintOutcome::Failed : PrintOutcome::Printed;
+    if (!PrintRichTextTo(printer, richText) || printer.printerState() == QPrinter::Error) {
+        return PrintOutcome::Failed;
+    }
+    return PrintOutcome::Printed;
 }
 
 }  // namespace vantic

@@ -30,7 +30,8 @@ class QtPrinter final : public PrintService {
                                const std::string& documentName) override;
 };
 
-// Lays out a rich-text document on printer's pages with one-inch margins.
-void PrintRichTextTo(QPrinter& printer, const std::string& richText);
+// Lays out a rich-text document on printer's pages (see qt_report_print.h);
+// false when nothing could be printed.
+bool PrintRichTextTo(QPrinter& printer, const std::string& richText);
 
 }  // namespace vantic

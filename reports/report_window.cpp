@@ -20,23 +20,21 @@ std::string DirectoryOf(const std::string& path) {
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-// Replaces target by bytes through a flushed temporary file beside it, so
-// a failed write (a full disk, a read-only folder) leaves the earlier file
-// whole.
-[[nodiscard]] bool ReplaceFileSafely(const std::string& target, std::string_view bytes) {
-    const std::optional<std::string> temporary =
-        CreateUniqueFile(DirectoryOf(target), "vtc", target);
+}  // namespace
+
+// The temporary file is flushed before it replaces the target, so a failed
+// write (a full disk, a read-only folder) leaves the earlier file whole.
+bool WriteReportFile(const std::string& path, std::string_view bytes) {
+    const std::optional<std::string> temporary = CreateUniqueFile(DirectoryOf(path), "vtc", path);
     if (!temporary) {
         return false;
     }
-    if (!WriteWholeFile(*temporary, bytes, true) || !MoveFileOver(*temporary, target)) {
+    if (!WriteWholeFile(*temporary, bytes, true) || !MoveFileOver(*temporary, path)) {
         RemoveFile(*temporary);
         return false;
     }
     return true;
 }
-
-}  // namespace
 
 std::string SuggestedReportName(ReportMode mode, const LocalTime& now) {
     std::string time = ReportTimeText(now);
@@ -142,7 +140,7 @@ bool ReportWindow::SaveReport(const std::optional<std::string>& path) {
     if (!target) {
         return false;
     }
-    if (!ReplaceFileSafely(*target, *text_)) {
+    if (!WriteReportFile(*target, *text_)) {
         context_.platform.Messages().Show(Message{.owner = window_,
                                                   .text = "Error saving file",
                                                   .caption = "ERROR",

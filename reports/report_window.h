@@ -40,6 +40,10 @@ using ReportBuilder = std::function<ReportBuildEnd(ReportWindow& window)>;
 // "Vantic-Server-Report-" (activity) and the report time text with every
 // ":" made "-", cut at the line end.
 [[nodiscard]] std::string SuggestedReportName(ReportMode mode, const LocalTime& now);
+// Replaces the file at path by bytes through a temporary file beside it;
+// false when it could not, the earlier file then being left as it was.
+[[nodiscard]] bool WriteReportFile(const std::string& path, std::string_view bytes);
+
 // "Vantic-Report-MM-DD-YYYY.rtf", the e-mailed file of either report.
 [[nodiscard]] std::string EmailedReportName(const LocalTime& today);
 

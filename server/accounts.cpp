@@ -10,7 +10,41 @@ namespace vantic::server {
 
 namespace {
 
-std::vector<std::string_view> Words(std::string_view line) {
+std::optional<std::uint32_t> UnitNumber(std::string_view text) {
+    std::string_view digits = TrimmedView(text);
+    if (digits.empty() || digits.size() > 10 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const long long number = LeadingInteger(digits);
+    if (number <= 0 || number > 0xFFFFFFFFll) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(number);
+}
+
+// Lenient, as a person may have typed it: numbers that do not read are
+// skipped.
+void ReadUnits(std::string_view text, Account& account) {
+    if (text == "*") {
+        account.allUnits = true;
+        return;
+    }
+    for (const std::string& piece : cpStringArray::SplitNew(text, ",")) {
+        long long number = LeadingInteger(piece);
+        if (number > 0 && number <= 0xFFFFFFFFll) {
+            account.units.push_back(static_cast<std::uint32_t>(number));
+        }
+    }
+}
+
+}  // namespace
+
+bool Account::Sees(std::uint32_t unit) const {
+    return allUnits || std::find(units.begin(), units.end(), unit) != units.end();
+}
+
+std::vector<std::string_view> LineWords(std::string_view line) {
     std::vector<std::string_view> words;
     std::size_t at = 0;
     while (at < line.size()) {
@@ -29,34 +63,19 @@ std::vector<std::string_view> Words(std::string_view line) {
     return words;
 }
 
-void ReadUnitList(std::string_view text, Account& account) {
-    if (text == "*") {
-        account.allUnits = true;
-        return;
+std::optional<Account> ParseAccountLine(std::string_view line) {
+    std::vector<std::string_view> words = LineWords(line);
+    if (words.size() < 2 || words[0].front() == '#') {
+        return std::nullopt;
     }
-    for (const std::string& piece : cpStringArray::SplitNew(text, ",")) {
-        long long number = LeadingInteger(piece);
-        if (number > 0 && number <= 0xFFFFFFFFll) {
-            account.units.push_back(static_cast<std::uint32_t>(number));
-        }
+    Account account{std::string(words[0]), std::string(words[1]), false, {}};
+    std::string units;  // blanks may follow the commas
+    for (std::size_t i = 2; i < words.size(); ++i) {
+        units += words[i];
     }
-}
-
-// Compares without stopping at the first difference, so the time taken
-// tells nothing about how much of a password was right.
-bool SameText(std::string_view a, std::string_view b) {
-    unsigned difference = a.size() == b.size() ? 0u : 1u;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        difference |=
-            static_cast<unsigned char>(a[i]) ^ static_cast<unsigned char>(i < b.size() ? b[i] : 0);
-    }
-    return difference == 0;
-}
-
-}  // namespace
-
-bool Account::Sees(std::uint32_t unit) const {
-    return allUnits || std::find(units.begin(), units.end(), unit) != units.end();
+    ReadUnits(units, account);
+    account.allUnits = account.allUnits || account.login == kAdministratorLogin;
+    return account;
 }
 
 std::vector<Account> ParseAccounts(std::string_view text) {
@@ -66,46 +85,71 @@ std::vector<Account> ParseAccounts(std::string_view text) {
         return accounts;
     }
     for (const std::string& line : lines) {
-        std::vector<std::string_view> words = Words(line);
-        if (words.size() < 2 || words[0].front() == '#') {
-            continue;
+        if (std::optional<Account> account = ParseAccountLine(line)) {
+            accounts.push_back(std::move(*account));
         }
-        Account account{std::string(words[0]), std::string(words[1]), false, {}};
-        std::string units;  // blanks may follow the commas
-        for (std::size_t i = 2; i < words.size(); ++i) {
-            units += words[i];
-        }
-        ReadUnitList(units, account);
-        account.allUnits = account.allUnits || account.login == kAdministratorLogin;
-        accounts.push_back(std::move(account));
     }
     return accounts;
 }
 
-std::string FormatAccounts(const std::vector<Account>& accounts) {
-    std::string text =
-        "# One account per line: login, password and the units it sees\n"
-        "# (\"*\" for every unit, else numbers separated by commas).\n"
-        "# The login \"sovra\" always sees every unit.\n";
-    for (const Account& account : accounts) {
-        std::string units = "*";
-        if (!account.allUnits) {
-            units.clear();
-            for (std::uint32_t unit : account.units) {
-                units += units.empty() ? "" : ",";
-                units += std::to_string(unit);
-            }
+bool ParseAccountUnits(std::string_view text, Account& account) {
+    account.allUnits = false;
+    account.units.clear();
+    if (text == "*") {
+        account.allUnits = true;
+        return true;
+    }
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        std::optional<std::uint32_t> unit = UnitNumber(text.substr(at, comma - at));
+        if (!unit) {
+            return false;
         }
-        text += account.login + "\t" + account.password + "\t" + units + "\n";
+        account.units.push_back(*unit);
+        at = comma + 1;
+    }
+    return true;
+}
+
+std::string UnitListText(const Account& account) {
+    if (account.allUnits) {
+        return "*";
+    }
+    std::string units;
+    for (std::uint32_t unit : account.units) {
+        units += units.empty() ? "" : ",";
+        units += std::to_string(unit);
+    }
+    return units;
+}
+
+std::string AccountsFileHeader() {
+    return "# One account per line: login, password hash and the units it sees\n"
+           "# (\"*\" for every unit, else numbers separated by commas).\n"
+           "# The login \"sovra\" always sees every unit. Change accounts with\n"
+           "# \"vantic-server account\"; a password written here in plain text is\n"
+           "# replaced by its hash when the server next starts.\n";
+}
+
+std::string FormatAccountLine(const Account& account) {
+    std::string line = account.login + "\t" + account.storedPassword;
+    const std::string units = UnitListText(account);
+    return units.empty() ? line : line + "\t" + units;
+}
+
+std::string FormatAccounts(const std::vector<Account>& accounts) {
+    std::string text = AccountsFileHeader();
+    for (const Account& account : accounts) {
+        text += FormatAccountLine(account) + "\n";
     }
     return text;
 }
 
-const Account* FindAccount(const std::vector<Account>& accounts, std::string_view login,
-                           std::string_view password) {
+const Account* FindAccount(const std::vector<Account>& accounts, std::string_view login) {
     for (const Account& account : accounts) {
         if (account.login == login) {
-            return SameText(account.password, password) ? &account : nullptr;
+            return &account;
         }
     }
     return nullptr;

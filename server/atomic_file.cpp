@@ -65,16 +65,16 @@ AtomicFile::AtomicFile(std::string target, std::string tempDir, std::string temp
       tempPath_(std::move(tempPath)),
       fd_(fd) {}
 
-std::unique_ptr<AtomicFile> AtomicFile::Begin(const std::string& target,
-                                              const std::string& tempDir) {
+std::unique_ptr<AtomicFile> AtomicFile::Begin(const std::string& target, const std::string& tempDir,
+                                              mode_t mode) {
     if (UnnamedFilesWork(tempDir)) {
-        int fd = ::open(tempDir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+        int fd = ::open(tempDir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd >= 0) {
             return std::unique_ptr<AtomicFile>(new AtomicFile(target, tempDir, "", fd));
         }
     }
     std::string name = NewTempName(tempDir);
-    int fd = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+    int fd = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
     if (fd < 0) {
         return nullptr;
     }
@@ -148,8 +148,8 @@ void AtomicFile::Discard() {
 }
 
 bool WriteFileAtomically(const std::string& target, const std::string& tempDir,
-                         std::string_view bytes, bool durable) {
-    std::unique_ptr<AtomicFile> file = AtomicFile::Begin(target, tempDir);
+                         std::string_view bytes, bool durable, mode_t mode) {
+    std::unique_ptr<AtomicFile> file = AtomicFile::Begin(target, tempDir, mode);
     return file && file->Write(bytes.data(), bytes.size()) && file->Commit(durable);
 }
 

@@ -12,14 +12,21 @@
 #include <string>
 #include <string_view>
 
+#include <sys/types.h>
+
 namespace vantic::server {
+
+// Files the store keeps in its private folders; secrets get 0600.
+inline constexpr mode_t kSharedFileMode = 0644;
 
 class AtomicFile {
   public:
     // Starts a new version of target, staging it in tempDir (which must be on
-    // the same file system). Nothing when no temporary file can be made.
+    // the same file system), with the permissions mode (less the umask) from
+    // its first byte on. Nothing when no temporary file can be made.
     [[nodiscard]] static std::unique_ptr<AtomicFile> Begin(const std::string& target,
-                                                           const std::string& tempDir);
+                                                           const std::string& tempDir,
+                                                           mode_t mode = kSharedFileMode);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -44,7 +51,8 @@ class AtomicFile {
 
 // Replaces target with bytes through a temporary file in tempDir.
 [[nodiscard]] bool WriteFileAtomically(const std::string& target, const std::string& tempDir,
-                                       std::string_view bytes, bool durable);
+                                       std::string_view bytes, bool durable,
+                                       mode_t mode = kSharedFileMode);
 
 // Removes the named temporary files a killed server left in tempDir.
 void SweepTemporaryFiles(const std::string& tempDir);

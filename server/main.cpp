@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "server/account_command.h"
 #include "server/options.h"
+#include "server/password_prompt.h"
 #include "server/seed.h"
 #include "server/server.h"
 
@@ -16,16 +18,27 @@ namespace {
 
 using namespace vantic::server;
 
-int Seed(const std::string& dir) {
+int Seed(const CommandLine& line) {
     std::string error;
-    auto accounts = SeedDemo(dir, std::time(nullptr), error);
+    auto accounts = SeedDemo(line.seedDir, std::time(nullptr), error, line.seedHashIterations);
     if (!accounts) {
         std::fprintf(stderr, "vantic-server: %s\n", error.c_str());
         return 1;
     }
-    for (const Account& account : *accounts) {
+    // The only time these passwords are shown: the venue keeps their hashes.
+    for (const SeededAccount& account : *accounts) {
         std::printf("account %s %s\n", account.login.c_str(), account.password.c_str());
     }
+    return 0;
+}
+
+int ChangeAccounts(const AccountCommand& command) {
+    AccountOutcome outcome = RunAccountCommand(command, ReadNewPassword);
+    if (!outcome.ok) {
+        std::fprintf(stderr, "vantic-server: %s\n", outcome.error.c_str());
+        return 1;
+    }
+    std::fputs(outcome.output.c_str(), stdout);
     return 0;
 }
 
@@ -80,9 +93,11 @@ int main(int argc, char** argv) {
             std::fputs(HelpText().c_str(), stdout);
             return 0;
         case Action::SeedDemo:
-            return Seed(line->seedDir);
+            return Seed(*line);
         case Action::Serve:
             return Serve(line->serve);
+        case Action::Account:
+            return ChangeAccounts(line->account);
     }
     return 2;
 }

@@ -70,8 +70,21 @@ bool ReadNumberOption(ArgReader& reader, const std::string& name, int low, int h
     return true;
 }
 
+bool ReadHashIterations(ArgReader& reader, std::uint32_t& out, std::string& error) {
+    int iterations = 0;
+    if (!ReadNumberOption(reader, "--hash-iterations", static_cast<int>(kMinHashIterations),
+                          static_cast<int>(kMaxHashIterations), iterations, error)) {
+        return false;
+    }
+    out = static_cast<std::uint32_t>(iterations);
+    return true;
+}
+
 bool ReadServeOption(ArgReader& reader, const std::string& name, ServeOptions& options,
                      std::string& error) {
+    if (name == "--hash-iterations") {
+        return ReadHashIterations(reader, options.hashIterations, error);
+    }
     if (name == "--fault") {
         return ReadFaults(reader, options, error);
     }
@@ -138,6 +151,93 @@ std::optional<CommandLine> ParseServe(ArgReader& reader, std::string& error) {
     return line;
 }
 
+std::optional<CommandLine> ParseSeed(ArgReader& reader, std::string& error) {
+    CommandLine line;
+    line.action = Action::SeedDemo;
+    while (!reader.Done()) {
+        const std::string word = reader.Next();
+        if (word == "--hash-iterations") {
+            if (!ReadHashIterations(reader, line.seedHashIterations, error)) {
+                return std::nullopt;
+            }
+        } else if (word.starts_with("--") || !line.seedDir.empty()) {
+            error = "seed-demo needs exactly one DIR, not " + word;
+            return std::nullopt;
+        } else {
+            line.seedDir = word;
+        }
+    }
+    if (line.seedDir.empty()) {
+        error = "seed-demo needs exactly one DIR";
+        return std::nullopt;
+    }
+    return line;
+}
+
+std::optional<AccountVerb> VerbNamed(const std::string& word) {
+    if (word == "add") {
+        return AccountVerb::Add;
+    }
+    if (word == "passwd") {
+        return AccountVerb::Passwd;
+    }
+    if (word == "remove") {
+        return AccountVerb::Remove;
+    }
+    if (word == "list") {
+        return AccountVerb::List;
+    }
+    return std::nullopt;
+}
+
+bool ReadAccountOption(ArgReader& reader, const std::string& name, AccountCommand& command,
+                       std::string& error) {
+    if (name == "--hash-iterations" && command.verb != AccountVerb::Remove &&
+        command.verb != AccountVerb::List) {
+        return ReadHashIterations(reader, command.hashIterations, error);
+    }
+    if (name != "--data" && (name != "--units" || command.verb != AccountVerb::Add)) {
+        error = "account " + std::string(name.starts_with("--") ? "does not take " : "got ") + name;
+        return false;
+    }
+    std::optional<std::string> value = reader.Value();
+    if (!value) {
+        error = name + " needs a value";
+        return false;
+    }
+    (name == "--data" ? command.dataDir : command.units) = *value;
+    return true;
+}
+
+std::optional<CommandLine> ParseAccount(ArgReader& reader, std::string& error) {
+    CommandLine line;
+    line.action = Action::Account;
+    std::optional<AccountVerb> verb = reader.Done() ? std::nullopt : VerbNamed(reader.Next());
+    if (!verb) {
+        error = "account needs add, passwd, remove or list";
+        return std::nullopt;
+    }
+    AccountCommand& command = line.account;
+    command.verb = *verb;
+    if (command.verb != AccountVerb::List) {
+        if (!reader.MoreValues()) {
+            error = "account add, passwd and remove need a LOGIN";
+            return std::nullopt;
+        }
+        command.login = reader.Next();
+    }
+    while (!reader.Done()) {
+        if (!ReadAccountOption(reader, reader.Next(), command, error)) {
+            return std::nullopt;
+        }
+    }
+    if (command.dataDir.empty()) {
+        error = "account needs --data DIR";
+        return std::nullopt;
+    }
+    return line;
+}
+
 }  // namespace
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
@@ -155,15 +255,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         return ParseServe(reader, error);
     }
     if (command == "seed-demo") {
-        std::optional<std::string> dir = reader.Value();
-        if (!dir || dir->starts_with("--") || !reader.Done()) {
-            error = "seed-demo needs exactly one DIR";
-            return std::nullopt;
-        }
-        CommandLine line;
-        line.action = Action::SeedDemo;
-        line.seedDir = *dir;
-        return line;
+        return ParseSeed(reader, error);
+    }
+    if (command == "account") {
+        return ParseAccount(reader, error);
     }
     error = "unknown command " + command;
     return std::nullopt;
@@ -171,11 +266,15 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 
 std::string HelpText() {
     return "Usage:\n"
-           "  vantic-server seed-demo DIR\n"
+           "  vantic-server seed-demo DIR [--hash-iterations N]\n"
            "  vantic-server serve --data DIR [--listen ADDR:PORT] [--simulate SECONDS]\n"
            "                      [--fault MODE ...] [--fault-file PATH] [--log PATH]\n"
            "                      [--piece-timeout SECONDS] [--media-timeout SECONDS]\n"
-           "                      [--workers N] [--no-sync]\n"
+           "                      [--workers N] [--no-sync] [--hash-iterations N]\n"
+           "  vantic-server account add LOGIN --data DIR [--units 4,9|*] [--hash-iterations N]\n"
+           "  vantic-server account passwd LOGIN --data DIR [--hash-iterations N]\n"
+           "  vantic-server account remove LOGIN --data DIR\n"
+           "  vantic-server account list --data DIR\n"
            "  vantic-server --help\n"
            "\n"
            "The reference distribution server for Vantic controllers.\n"
@@ -184,7 +283,8 @@ std::string HelpText() {
            "  Creates a demo venue in DIR: the key pair DIR/server.key and DIR/p.key\n"
            "  (put p.key beside the controller), an operator account and the\n"
            "  administrator account \"sovra\", and a dozen units with instruction files,\n"
-           "  reports, media and owners. Prints one line per account:\n"
+           "  reports, media and owners. Prints one line per account, the only place\n"
+           "  the passwords are ever shown:\n"
            "  account LOGIN PASSWORD\n"
            "\n"
            "serve\n"
@@ -203,6 +303,25 @@ std::string HelpText() {
            "  --media-timeout SECONDS the same for media upload bodies (default 45)\n"
            "  --workers N             at most N connections served at once (default 256)\n"
            "  --no-sync               do not wait for the disk after each write\n"
+           "  At start the server refuses a server key that other users may read, and\n"
+           "  replaces the plain-text passwords of an older accounts.txt with hashes.\n"
+           "\n"
+           "account\n"
+           "  Changes the accounts in DIR/accounts.txt, also while a server runs there\n"
+           "  (it sees the change at the next connection). add and passwd read the new\n"
+           "  password from the terminal without echo, or the first line of standard\n"
+           "  input when that is not a terminal; it is stored only as a salted\n"
+           "  PBKDF2-HMAC-SHA256 hash. list shows logins and their units, never\n"
+           "  passwords.\n"
+           "  --units 4,9|*           the units the new account sees (default: none;\n"
+           "                          \"sovra\" always sees every unit)\n"
+           "\n"
+           "--hash-iterations N\n"
+           "  PBKDF2 iterations of the password hashes the command writes (default\n"
+           "  " +
+           std::to_string(kDefaultHashIterations) + ", at least " +
+           std::to_string(kMinHashIterations) +
+           "); the count is stored with each hash.\n"
            "\n"
            "Fault modes are written MODE[=SECONDS][@CMD[,CMD...]]; with @ they apply\n"
            "only to the listed command codes (e.g. absent@3,4).\n" +

@@ -6,16 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "server/account_command.h"
 #include "server/server.h"
 
 namespace vantic::server {
 
-enum class Action { Help, SeedDemo, Serve };
+enum class Action { Help, SeedDemo, Serve, Account };
 
 struct CommandLine {
     Action action = Action::Help;
     std::string seedDir;
+    std::uint32_t seedHashIterations = kDefaultHashIterations;
     ServeOptions serve;
+    AccountCommand account;
 };
 
 // args excludes the program name. Nothing, with the reason in error, when

@@ -234,15 +234,27 @@ std::string OwnerTable() {
     return text;
 }
 
-std::vector<Account> DemoAccounts() {
-    Account operatorAccount{std::string(demo::kOperatorLogin), RandomPassword(10), false, {}};
+std::optional<std::vector<SeededAccount>> DemoAccounts(std::uint32_t hashIterations) {
+    SeededAccount operatorAccount;
+    operatorAccount.login = demo::kOperatorLogin;
     for (const demo::Unit& unit : demo::Units()) {
         if (unit.operatorSees) {
             operatorAccount.units.push_back(unit.number);
         }
     }
-    Account administrator{std::string(kAdministratorLogin), RandomPassword(10), true, {}};
-    return {operatorAccount, administrator};
+    SeededAccount administrator;
+    administrator.login = kAdministratorLogin;
+    administrator.allUnits = true;
+    std::vector<SeededAccount> accounts{operatorAccount, administrator};
+    for (SeededAccount& account : accounts) {
+        account.password = RandomPassword(10);
+        std::optional<std::string> hash = HashPassword(account.password, hashIterations);
+        if (!hash) {
+            return std::nullopt;
+        }
+        account.storedPassword = std::move(*hash);
+    }
+    return accounts;
 }
 
 bool WriteKeys(const Store& store) {
@@ -275,8 +287,9 @@ std::string RandomPassword(std::size_t length) {
     return password;
 }
 
-std::optional<std::vector<Account>> SeedDemo(const std::string& dir, std::time_t now,
-                                             std::string& error) {
+std::optional<std::vector<SeededAccount>> SeedDemo(const std::string& dir, std::time_t now,
+                                                   std::string& error,
+                                                   std::uint32_t hashIterations) {
     if (FileExists(dir + "/server.key")) {
         error = dir + " already holds a venue (server.key exists)";
         return std::nullopt;
@@ -299,9 +312,14 @@ std::optional<std::vector<Account>> SeedDemo(const std::string& dir, std::time_t
         }
         rows.push_back(std::move(*row));
     }
-    std::vector<Account> accounts = DemoAccounts();
+    std::optional<std::vector<SeededAccount>> accounts = DemoAccounts(hashIterations);
+    if (!accounts) {
+        error = "cannot hash the demo passwords";
+        return std::nullopt;
+    }
+    const std::vector<Account> stored(accounts->begin(), accounts->end());
     if (!store->SaveUnits(rows) || !store->WriteOwners(OwnerTable()) ||
-        !store->SaveAccounts(accounts)) {
+        !store->SaveAccounts(stored)) {
         error = "cannot write the venue files in " + dir;
         return std::nullopt;
     }

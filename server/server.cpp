@@ -9,6 +9,9 @@
 
 #include <cerrno>
 
+#include "server/account_file.h"
+#include "server/private_files.h"
+
 namespace vantic::server {
 
 Server::Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPrivateKey key,
@@ -18,7 +21,7 @@ Server::Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPri
       log_(std::move(log)),
       faults_(options.faults, options.faultFile),
       listener_(std::move(listener)),
-      context_{*store_, key_, log_, faults_, options.limits, &stopping_},
+      context_{*store_, key_, log_, faults_, logins_, options.limits, &stopping_},
       pool_(options.maxWorkers, options.maxQueued,
             [this](int fd, std::string peer) { ServeConnection(context_, fd, std::move(peer)); }),
       wakeFd_(wakeFd) {
@@ -33,10 +36,17 @@ std::unique_ptr<Server> Server::Start(const ServeOptions& options, std::string& 
     if (!store) {
         return nullptr;
     }
+    if (std::optional<std::string> problem = KeyFileProblem(store->PrivateKeyPath())) {
+        error = *problem;
+        return nullptr;
+    }
     std::optional<RsaPrivateKey> key = LoadPrivateKeyFile(store->PrivateKeyPath());
     if (!key) {
         error = "cannot read the server key " + store->PrivateKeyPath() +
                 " (create a venue with seed-demo)";
+        return nullptr;
+    }
+    if (!SecureAccountFile(store->Dir(), options.hashIterations, options.durable, error)) {
         return nullptr;
     }
     const std::string logPath =

@@ -14,6 +14,7 @@
 #include "net/rsa_key.h"
 #include "server/faults.h"
 #include "server/listener.h"
+#include "server/password_hash.h"
 #include "server/server_log.h"
 #include "server/session.h"
 #include "server/simulator.h"
@@ -33,12 +34,15 @@ struct ServeOptions {
     std::size_t maxWorkers = 256;
     std::size_t maxQueued = 4096;
     bool durable = true;
+    // Iterations of the hashes that replace plain-text passwords at start.
+    std::uint32_t hashIterations = kDefaultHashIterations;
 };
 
 class Server {
   public:
-    // Opens the store, loads the key and starts accepting; nothing (with
-    // the reason in error) when any of that fails.
+    // Opens the store, checks that the key is private and loads it, hashes
+    // plain-text passwords, and starts accepting; nothing (with the reason
+    // in error) when any of that fails.
     [[nodiscard]] static std::unique_ptr<Server> Start(const ServeOptions& options,
                                                        std::string& error);
     ~Server();
@@ -61,6 +65,7 @@ class Server {
     RsaPrivateKey key_;
     Logger log_;
     FaultSource faults_;
+    VerifiedLogins logins_;
     Listener listener_;
     std::atomic<bool> stopping_{false};
     ServerContext context_;

@@ -101,8 +101,8 @@ void Converse(ServerContext& context, Connection& connection, ConnectionRecord& 
         return;
     }
     const std::vector<Account> accounts = context.store.LoadAccounts();
-    const Account* account = FindAccount(accounts, login->login, login->password);
-    if (account == nullptr) {
+    const Account* account = FindAccount(accounts, login->login);
+    if (account == nullptr || !context.logins.Check(*account, login->password)) {
         record.outcome = "bad-login";
         return;
     }

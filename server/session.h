@@ -10,6 +10,7 @@
 #include "server/faults.h"
 #include "server/server_log.h"
 #include "server/store.h"
+#include "server/verified_logins.h"
 
 namespace vantic::server {
 
@@ -24,6 +25,7 @@ struct ServerContext {
     const RsaPrivateKey& key;
     Logger& log;
     FaultSource& faults;
+    VerifiedLogins& logins;
     Limits limits;
     const std::atomic<bool>* stop = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "core/cpstring.h"
 #include "net/bytes.h"
 #include "net/hex.h"
+#include "server/private_files.h"
 
 namespace vantic::server {
 
@@ -31,11 +32,8 @@ std::string_view UnitFileName(UnitFile file) {
 }
 
 bool MakeFolders(const std::string& dir, std::string& error) {
-    std::error_code code;
     for (const char* sub : {"", "/units", "/media", "/tmp"}) {
-        std::filesystem::create_directories(dir + sub, code);
-        if (code) {
-            error = "cannot create " + dir + sub + ": " + code.message();
+        if (!MakePrivateFolders(dir + sub, error)) {
             return false;
         }
     }
@@ -62,7 +60,7 @@ std::unique_ptr<Store> Store::Open(const std::string& dir, bool durable, std::st
         return nullptr;
     }
     const std::string lockPath = dir + "/tmp/server.lock";
-    int fd = ::open(lockPath.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+    int fd = ::open(lockPath.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, kPrivateFileMode);
     if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         error = "the data directory " + dir + " is in use by another server";
         if (fd >= 0) {
@@ -83,7 +81,8 @@ std::vector<Account> Store::LoadAccounts() const {
 }
 
 bool Store::SaveAccounts(const std::vector<Account>& accounts) {
-    return WriteFile(dir_ + "/accounts.txt", FormatAccounts(accounts));
+    return WriteFileAtomically(dir_ + "/accounts.txt", TempDir(), FormatAccounts(accounts),
+                               durable_, kPrivateFileMode);
 }
 
 std::vector<UnitRow> Store::LoadUnits() const {
@@ -103,9 +102,9 @@ std::optional<std::string> Store::ReadUnitFile(std::uint32_t unit, UnitFile file
 }
 
 bool Store::WriteUnitFile(std::uint32_t unit, UnitFile file, std::string_view bytes) {
-    std::error_code code;
-    std::filesystem::create_directories(dir_ + "/units/" + std::to_string(unit), code);
-    return !code && WriteFile(UnitPath(unit, file), bytes);
+    std::string error;
+    return MakePrivateFolders(dir_ + "/units/" + std::to_string(unit), error) &&
+           WriteFile(UnitPath(unit, file), bytes);
 }
 
 std::optional<TimingWords> Store::LoadTiming(std::uint32_t unit) const {

@@ -4,7 +4,7 @@
 // read and edit:
 //
 //   server.key, p.key          the key pair (p.key goes beside controllers)
-//   accounts.txt               operator accounts (see accounts.h)
+//   accounts.txt               operator accounts (see accounts.h), mode 0600
 //   units.txt                  the unit list (see unit_list.h)
 //   owners.txt                 the owner table, as controllers upload it
 //   units/N/instructions.txt   unit N's instruction file
@@ -15,7 +15,8 @@
 //   media/<md5>                media, named by the lower-case hex MD5
 //   tmp/                       temporary files of unfinished writes
 //
-// Every write replaces a whole file through tmp/ and a rename.
+// Every write replaces a whole file through tmp/ and a rename. The folders
+// are created with mode 0700: only the server's user may look inside.
 
 #include <cstdint>
 #include <memory>

@@ -57,5 +57,28 @@ TEST_F(DeployCommands, TheConfirmationOpensOverTheMainWindowInTheChannelWording)
     EXPECT_TRUE(platform->ShownMessages().empty());
 }
 
+// The unit editor from the menu and from a double click: both read the
+// first selected unit's settings, and a server that cannot be reached is
+// reported over the main window, with no form.
+TEST_F(DeployCommands, EditSelectedUnitFromTheMenuAndADoubleClickReadsTheUnitsSettings) {
+    for (int i = 0; i < 2; ++i) {
+        platform->QueueAnswer(MessageAnswer::Ok, "Communication Error");
+    }
+    Window().whileRunning = [&] {
+        app->Venue().MergeReply("4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n");
+        Window().Events().OnCommand(c::kEditUnit);  // nothing selected: nothing happens
+        Window().units.ClickRow(1);
+        Window().Events().OnCommand(c::kEditUnit);
+        Window().units.DoubleClick(0);
+    };
+    app->Run();
+    ASSERT_EQ(platform->ShownMessages().size(), 2u);
+    for (const Message& message : platform->ShownMessages()) {
+        EXPECT_EQ(message.text, "Error getting config information from server");
+        EXPECT_EQ(message.owner, Window().window);
+    }
+    EXPECT_TRUE(views->unitEditor.script.Opened().empty());
+}
+
 }  // namespace
 }  // namespace vantic

@@ -239,6 +239,12 @@ class ScriptedConfirmation final : public ConfirmFormView {
     std::vector<WindowId> owners;
 };
 
+class ScriptedUnitEditor final : public UnitFormView {
+  public:
+    bool RunUnitEditor(WindowId /*owner*/, UnitForm& form) override { return script.Run(form); }
+    ScriptedForm<UnitForm> script{"unit editor"};
+};
+
 class ScriptedViews final : public AppViews {
   public:
     explicit ScriptedViews(ScriptedPlatform& platform)
@@ -255,6 +261,7 @@ class ScriptedViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
     AdminFormsView& AdminForms() override { return adminForms; }
+    UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
 
     std::vector<std::string> log;
@@ -267,6 +274,7 @@ class ScriptedViews final : public AppViews {
     ScriptedClipEditor clipEditor;
     ScriptedConfirmation confirmation;
     ScriptedAdminForms adminForms;
+    ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
 };
 

@@ -9,10 +9,16 @@
 
 namespace vantic::testing {
 
+namespace {
+
+constexpr std::uint32_t kTestHashIterations = 1000;
+
+}  // namespace
+
 LiveServer::LiveServer(server::ServeOptions options) {
     dataDir_ = root_.File("data");
-    std::optional<std::vector<server::Account>> accounts =
-        server::SeedDemo(dataDir_, std::time(nullptr), error_);
+    std::optional<std::vector<server::SeededAccount>> accounts =
+        server::SeedDemo(dataDir_, std::time(nullptr), error_, kTestHashIterations);
     if (!accounts) {
         return;
     }
@@ -21,6 +27,7 @@ LiveServer::LiveServer(server::ServeOptions options) {
     options.listen = server::ListenAddress{"127.0.0.1", 0};
     options.faultFile = root_.File("faults.txt");
     options.durable = false;
+    options.hashIterations = kTestHashIterations;
     server_ = server::Server::Start(options, error_);
 }
 

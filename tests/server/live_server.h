@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "server/accounts.h"
+#include "server/seed.h"
 #include "server/server.h"
 #include "tests/server/wire_client.h"
 #include "tests/support/temp_dir.h"
@@ -16,8 +16,8 @@ namespace vantic::testing {
 
 class LiveServer {
   public:
-    // Seeds the venue and starts serving; options.dataDir and listen are
-    // filled in here. Check Ok().
+    // Seeds the venue (with cheap password hashes) and starts serving;
+    // options.dataDir and listen are filled in here. Check Ok().
     explicit LiveServer(server::ServeOptions options = {});
     ~LiveServer();
 
@@ -26,8 +26,8 @@ class LiveServer {
     [[nodiscard]] std::uint16_t Port() const;
     [[nodiscard]] const std::string& DataDir() const { return dataDir_; }
     [[nodiscard]] std::string KeyFile() const { return dataDir_ + "/p.key"; }
-    [[nodiscard]] const server::Account& Administrator() const { return accounts_.at(1); }
-    [[nodiscard]] const server::Account& Operator() const { return accounts_.at(0); }
+    [[nodiscard]] const server::SeededAccount& Administrator() const { return accounts_.at(1); }
+    [[nodiscard]] const server::SeededAccount& Operator() const { return accounts_.at(0); }
     [[nodiscard]] server::Store& Store() { return server_->GetStore(); }
 
     [[nodiscard]] WireClient AdminClient(double timeoutSeconds = 10) const;
@@ -47,7 +47,7 @@ class LiveServer {
   private:
     TempDir root_;
     std::string dataDir_;
-    std::vector<server::Account> accounts_;
+    std::vector<server::SeededAccount> accounts_;
     std::unique_ptr<server::Server> server_;
     std::string error_;
 };

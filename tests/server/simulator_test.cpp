@@ -24,7 +24,8 @@ class Simulation : public ::testing::Test {
   protected:
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(server::SeedDemo(dir_.Path(), now_, error)) << error;
+        ASSERT_TRUE(server::SeedDemo(dir_.Path(), now_, error, server::kMinHashIterations))
+            << error;
         store_ = Store::Open(dir_.Path(), false, error);
         ASSERT_TRUE(store_) << error;
     }

@@ -100,10 +100,9 @@ TEST(Accounts, ReadTheAccountFile) {
     EXPECT_TRUE(accounts[3].IsAdministrator());
     EXPECT_FALSE(accounts[0].IsAdministrator());
 
-    EXPECT_EQ(FindAccount(accounts, "operator", "pw1"), &accounts[0]);
-    EXPECT_EQ(FindAccount(accounts, "operator", "pw1x"), nullptr);
-    EXPECT_EQ(FindAccount(accounts, "operator", "pw"), nullptr);
-    EXPECT_EQ(FindAccount(accounts, "Operator", "pw1"), nullptr);
+    EXPECT_EQ(FindAccount(accounts, "operator"), &accounts[0]);
+    EXPECT_EQ(FindAccount(accounts, "Operator"), nullptr);
+    EXPECT_EQ(accounts[0].storedPassword, "pw1");
 
     EXPECT_EQ(ParseAccounts(FormatAccounts(accounts)).size(), 4u);
     EXPECT_EQ(ParseAccounts(FormatAccounts(accounts))[0].units, accounts[0].units);

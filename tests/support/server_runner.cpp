@@ -133,7 +133,9 @@ std::string ServerRunner::Address() const {
 }
 
 bool ServerRunner::Seed() {
-    Child child = Spawn({ServerBinary(), "seed-demo", dataDir_}, root_.File("stderr.txt"));
+    Child child = Spawn({ServerBinary(), "seed-demo", dataDir_, "--hash-iterations",
+                         std::to_string(options_.hashIterations)},
+                        root_.File("stderr.txt"));
     if (child.pid < 0) {
         error_ = "cannot start " + ServerBinary();
         return false;
@@ -162,9 +164,16 @@ bool ServerRunner::Seed() {
 }
 
 bool ServerRunner::Start() {
-    std::vector<std::string> args = {
-        ServerBinary(), "serve",       "--data",       dataDir_,
-        "--listen",     "127.0.0.1:0", "--fault-file", root_.File("faults.txt")};
+    std::vector<std::string> args = {ServerBinary(),
+                                     "serve",
+                                     "--data",
+                                     dataDir_,
+                                     "--listen",
+                                     "127.0.0.1:0",
+                                     "--fault-file",
+                                     root_.File("faults.txt"),
+                                     "--hash-iterations",
+                                     std::to_string(options_.hashIterations)};
     if (options_.simulateSeconds > 0) {
         args.insert(args.end(), {"--simulate", std::to_string(options_.simulateSeconds)});
     }

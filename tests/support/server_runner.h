@@ -36,6 +36,10 @@ struct ServerRunnerOptions {
     int simulateSeconds = 0;             // --simulate SECONDS when above 0
     std::vector<std::string> extraArgs;  // appended to the serve command line
     int startTimeoutSeconds = 30;
+    // PBKDF2 iterations of the seeded and migrated password hashes: a
+    // small count keeps each test's first login fast (the program's
+    // default is 600000).
+    int hashIterations = 1000;
 };
 
 class ServerRunner {

@@ -52,6 +52,8 @@ constexpr std::array kSubcommands = {
                "switch the units to Eastern, Central, Mountain, Pacific, Alaska or Hawaii", true},
     Subcommand{"owner", "NAME (--units N,N... | --all) [--yes]", 1, 1, true, RunOwner,
                "record NAME (blanks taken out) as the units' owner; unit 1 keeps its own", true},
+    Subcommand{"report activity", "--out FILE.rtf", 0, 0, true, RunActivityReport,
+               "the unit activity report of the unit list, written to FILE.rtf"},
 };
 
 constexpr const char* kOptionsText =

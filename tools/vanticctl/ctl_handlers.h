@@ -24,5 +24,6 @@ CommandOutcome RunAdminConfig(const Invocation& call);
 CommandOutcome RunFirmware(const Invocation& call);
 CommandOutcome RunTimezone(const Invocation& call);
 CommandOutcome RunOwner(const Invocation& call);
+CommandOutcome RunActivityReport(const Invocation& call);
 
 }  // namespace vantic::ctl

@@ -1,0 +1,43 @@
+#include "app/unit_editing.h"
+
+#include "units/load_unit_settings.h"
+
+namespace vantic {
+
+bool EditSelectedUnit(const UnitEditing& editing) {
+    VenueList& venue = editing.venue;
+    const int row = venue.FirstSelected();
+    if (row < 0) {
+        return false;
+    }
+    std::string unitText;
+    std::uint32_t unit = 0;
+    {
+        VenueHold hold(venue);
+        if (const UnitRecord* record = venue.RecordAt(row)) {
+            unitText = std::string(record->Field(kUnitNumberField));
+            unit = record->Number();
+        }
+    }
+    if (unit == 0) {
+        return false;  // a row without a unit number names no unit
+    }
+    UnitSettings settings;
+    const InstructionFetch fetch = [&venue](std::uint32_t number) {
+        return venue.FetchInstructionText(number);
+    };
+    if (!LoadUnitSettings(editing.platform.Messages(), editing.mainWindow, fetch, unit, settings)) {
+        return false;
+    }
+    UnitForm form = OpenUnitForm(settings, unitText, editing.platform.Time().LocalNow());
+    if (!editing.editor.RunUnitEditor(editing.mainWindow, form)) {
+        return false;
+    }
+    venue.DeselectAll();
+    venue.SelectRow(row, true);
+    (void)editing.deployment.Deploy(true, UnitFormChanges(form), false, true);
+    (void)venue.RefreshInBackground();
+    return true;
+}
+
+}  // namespace vantic

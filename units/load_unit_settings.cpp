@@ -1,0 +1,27 @@
+#include "units/load_unit_settings.h"
+
+#include "playlist/entry_set.h"
+
+namespace vantic {
+
+bool LoadUnitSettings(MessageBoxes& messages, WindowId owner, const InstructionFetch& fetch,
+                      std::uint32_t unit, UnitSettings& settings) {
+    std::optional<std::string> text = fetch(unit);
+    if (!text) {
+        if (owner != kNoWindow) {
+            messages.Show(Message{owner, kSettingsDownloadFailedText,
+                                  kSettingsDownloadFailedCaption, MessageIcon::Error});
+        }
+        return false;
+    }
+    EntrySet set;
+    if (!TextToEntrySet(std::move(*text), set)) {
+        messages.Show(Message{owner, kSettingsParseFailedText, kSettingsParseFailedCaption,
+                              MessageIcon::Error});
+        return false;
+    }
+    settings.SetAll(set.Settings());
+    return true;
+}
+
+}  // namespace vantic

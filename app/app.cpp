@@ -1,9 +1,11 @@
 #include "app/app.h"
 
 #include "app/main_dialog_layout.h"
+#include "app/update/software_update.h"
 #include "core/cpstring.h"
 #include "framework/program_path.h"
 #include "framework/worker.h"
+#include "net/update_signature.h"
 #include "playlist/play_entry.h"
 
 namespace vantic {
@@ -69,6 +71,13 @@ void App::Run() {
         return;
     }
     MainWindowView& view = views_->MainWindow();
+    if (quitForUpdate_) {
+        // The automatic check started an update's installer.
+        view.DestroyMainWindow();
+        mainWindow_ = kNoWindow;
+        deployment_.SetMainWindow(kNoWindow);
+        return;
+    }
     statusBar_ = view.CreateStatusBar("Ready...");
     if (auto placement = GetPlatform().Windows().Placement(mainWindow_)) {
         RestoreWindowPlacement("Main_Window_Dim", *placement, GetPlatform().Screens(), true);
@@ -173,7 +182,8 @@ void App::LayOut() {
 
 void App::LoadUnitsOrAskForLogin() {
     if (serverLogin_.EnsureLogin(kNoWindow)) {
-        (void)venue_.Refresh(mainWindow_);  // a failure is reported to the window
+        // The window paints while the list arrives; a failure is reported to it.
+        (void)venue_.RefreshKeepingWindowsLive(mainWindow_);
         return;
     }
     // The login form opens as soon as the loop runs; confirming it fetches.
@@ -218,8 +228,22 @@ void App::UpdateCommandStates() {
     }
 }
 
-// The software update is not built yet: neither the automatic check nor
-// the menu command does anything.
-void App::RunUpdateCheck(bool /*requested*/, WindowId /*owner*/, int /*series*/) {}
+void App::RunUpdateCheck(bool requested, WindowId owner, int series) {
+    constexpr std::size_t kServerTextSize = 256;
+    CurlUpdateFetcher fetcher(ParseUpdateServer(GetString(kUpdateServerKey, kServerTextSize)),
+                              GetPlatform().Time());
+    const RsaPublicKey key = UpdateSigningKey();
+    UpdateCheckContext context{GetPlatform(),
+                               *this,
+                               fetcher,
+                               views_->AutoUpdates(),
+                               key,
+                               [this] { return PrepareToClose(); },
+                               [this] {
+                                   quitForUpdate_ = true;
+                                   views_->MainWindow().PostQuit();
+                               }};
+    vantic::RunUpdateCheck(context, requested, owner, series);
+}
 
 }  // namespace vantic

@@ -16,6 +16,7 @@
 #include "app/main_window_view.h"
 #include "app/single_instance.h"
 #include "app/splash.h"
+#include "app/update/update_form.h"
 #include "app/wapp.h"
 #include "framework/wmutex.h"
 #include "framework/wsizer.h"
@@ -47,6 +48,8 @@ class AppViews {
     // The administration commands' forms: crawl text, free settings, time
     // zone and owner.
     virtual AdminFormsView& AdminForms() = 0;
+    // "Automatic Updates", how the operator wants updates checked.
+    virtual AutoUpdateFormView& AutoUpdates() = 0;
     // "Editing Unit".
     virtual UnitFormView& UnitEditor() = 0;
     // "Vantic Media Player Report", the window of both reports.
@@ -140,6 +143,8 @@ class App final : public WApp, private MainWindowEvents {
     std::unique_ptr<ListEvents> playlistEvents_;
     std::unique_ptr<Timer> refreshTimer_;
     std::unique_ptr<WMutex> workerLock_;
+    // An update's installer was started: the program ends.
+    bool quitForUpdate_ = false;
 };
 
 }  // namespace vantic

@@ -59,6 +59,9 @@ std::unique_ptr<ListEvents> App::NewPlaylistEvents() {
 }
 
 void App::OnCommand(int commandId) {
+    if (venue_.Waiting()) {
+        return;  // dispatched inside a wait for the unit list: it would run nested in it
+    }
     RunCommand(commandId);
     UpdateCommandStates();
 }

@@ -102,6 +102,48 @@ int WListView::InsertRow(std::unique_ptr<RowData> data, bool beforeSelection) {
     return inserted;
 }
 
+int WListView::AppendRows(std::vector<std::unique_ptr<RowData>> rows) {
+    if (control_ == nullptr || rows.empty()) {
+        return 0;
+    }
+    std::vector<RowData*> data;
+    data.reserve(rows.size());
+    for (const auto& row : rows) {
+        data.push_back(row.get());
+    }
+    int first = 0;
+    int added = 0;
+    RunBatch([&] {
+        first = ItemCount();
+        added = control_->AppendRows(data);
+        for (int at = 0; at < added; ++at) {
+            FillRow(first + at, rows[static_cast<std::size_t>(at)].release());  // the row owns it
+        }
+    });
+    return added;
+}
+
+std::vector<RowData*> WListView::AllRowData() const {
+    std::vector<RowData*> data;
+    if (control_ == nullptr) {
+        return data;
+    }
+    control_->RunBatch([&] {
+        const int count = ItemCount();
+        data.reserve(static_cast<std::size_t>(count));
+        for (int row = 0; row < count; ++row) {
+            data.push_back(control_->GetRowData(row));
+        }
+    });
+    return data;
+}
+
+void WListView::RunBatch(const std::function<void()>& batch) {
+    if (control_ != nullptr) {
+        control_->RunBatch(batch);
+    }
+}
+
 // The row's data leaves the control before it is released, so nothing can
 // reach a freed object through the row.
 void WListView::ReleaseRowOf(int row) {

@@ -6,10 +6,12 @@
 // when the row goes, so every object is released exactly once.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/wreg.h"
 #include "platform/list_control.h"
@@ -65,6 +67,14 @@ class WListView {
     // first selected row when there is one, then fills it. The new index,
     // or -1 when the control refused (data is then released unfilled).
     int InsertRow(std::unique_ptr<RowData> data, bool beforeSelection = false);
+    // Appends one row per data object in one step, then fills them. The
+    // number of rows added; data the control refused is released unfilled.
+    int AppendRows(std::vector<std::unique_ptr<RowData>> rows);
+    // Every row's data object, in row order.
+    [[nodiscard]] std::vector<RowData*> AllRowData() const;
+    // Runs batch with the control's calls going straight to it, in one call
+    // on the control's thread (see ListControl::RunBatch).
+    void RunBatch(const std::function<void()>& batch);
     void DeleteRow(int row);
     // Deletes rows n-1 down to 0; more rows than there are deletes them all.
     void DeleteFirstRows(std::uint32_t n);

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "framework/program_path.h"
 #include "core/cpstring.h"
+#include "framework/program_path.h"
 
 namespace vantic {
 

@@ -176,6 +176,16 @@ bool RsaVerifyMd5(const Md5Digest& digest, ByteView signature, const RsaPublicKe
                            digest.size()) == 1;
 }
 
+std::optional<Bytes> RsaSignMd5(const Md5Digest& digest, const RsaPrivateKey& key) {
+    ErrorQueueCleaner cleaner;
+    Pkey pkey = PrivateKeyObject(key);
+    PkeyContext context = pkey ? PkcsContext(pkey.get(), EVP_PKEY_sign_init) : nullptr;
+    if (!context || EVP_PKEY_CTX_set_signature_md(context.get(), EVP_md5()) <= 0) {
+        return std::nullopt;
+    }
+    return RunSized(context.get(), EVP_PKEY_sign, ByteView(digest));
+}
+
 std::optional<std::string> PrivateKeyPem(const RsaPrivateKey& key) {
     ErrorQueueCleaner cleaner;
     Pkey pkey = PrivateKeyObject(key);

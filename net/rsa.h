@@ -35,6 +35,10 @@ namespace vantic {
 [[nodiscard]] bool RsaVerifyMd5(const Md5Digest& digest, ByteView signature,
                                 const RsaPublicKey& key);
 
+// The PKCS #1 v1.5 signature of `digest` (MD5 digest-info) under the
+// private key, as long as the modulus; none when the key is unusable.
+[[nodiscard]] std::optional<Bytes> RsaSignMd5(const Md5Digest& digest, const RsaPrivateKey& key);
+
 // A new key pair with a modulus of `bits` bits.
 [[nodiscard]] std::optional<RsaPrivateKey> GenerateRsaKey(int bits,
                                                           std::uint32_t publicExponent = 65537);

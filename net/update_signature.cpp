@@ -1,6 +1,7 @@
 #include "net/update_signature.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "net/md5.h"
 #include "net/rsa.h"
@@ -12,25 +13,22 @@ constexpr std::size_t kDigestSize = 16;
 constexpr std::size_t kLengthOffset = 16;
 constexpr std::size_t kSignatureOffset = 17;
 
-// PLACEHOLDER update-signing key: a 1024-bit key made with
-// `vantic-keygen --exponent 17` for development. Its private half was not
-// kept, so nothing verifies under it yet. Replace both integers with the
-// public key of the key pair that signs the releases on our update server.
-constexpr std::uint8_t kModulus[128] = {
-    0xb1, 0x07, 0x3b, 0x36, 0x24, 0x32, 0xbe, 0xf2, 0x52, 0xa9, 0x61, 0x61, 0xbb, 0x8e, 0xa5, 0x36,
-    0xe2, 0xe7, 0x3e, 0x67, 0x7d, 0x6a, 0x51, 0x14, 0xf2, 0x4e, 0xaf, 0x1e, 0x88, 0x44, 0xae, 0x0b,
-    0x80, 0x8a, 0xac, 0xba, 0x52, 0x03, 0xca, 0xdd, 0x33, 0xb9, 0xff, 0x7d, 0x57, 0x2a, 0x60, 0x34,
-    0x45, 0x6f, 0xbe, 0x5a, 0xec, 0xbd, 0xdd, 0x0c, 0x09, 0x61, 0x9a, 0xd4, 0x0b, 0x8a, 0x3a, 0x4b,
-    0x3b, 0xd6, 0xf2, 0x43, 0x72, 0xa4, 0x3f, 0xe0, 0x1f, 0x20, 0x56, 0x10, 0x12, 0x80, 0x16, 0x40,
-    0xcd, 0x4a, 0x95, 0xae, 0xc4, 0x9b, 0x60, 0x2e, 0x6d, 0x83, 0xf0, 0xbb, 0x65, 0x36, 0x34, 0xfb,
-    0x1d, 0x14, 0x21, 0x49, 0xae, 0x2f, 0x70, 0x10, 0x4c, 0x7a, 0xca, 0x9a, 0x86, 0xf8, 0xe7, 0xa4,
-    0xe6, 0x01, 0x52, 0x2d, 0xbc, 0xb1, 0xaa, 0x25, 0x58, 0x23, 0x05, 0xf2, 0x34, 0xa7, 0x01, 0x6f,
-};
-constexpr std::uint8_t kExponent[] = {17};
+// The public half of the update-signing key, generated at configure time
+// from the key file the build names (VANTIC_UPDATE_KEY): kModulus and
+// kExponent.
+#include "update_signing_key.inc"
+
+std::optional<RsaPublicKey>& KeyOverride() {
+    static std::optional<RsaPublicKey> key;
+    return key;
+}
 
 }  // namespace
 
 RsaPublicKey UpdateSigningKey() {
+    if (KeyOverride()) {
+        return *KeyOverride();
+    }
     return {Bytes(std::begin(kModulus), std::end(kModulus)),
             Bytes(std::begin(kExponent), std::end(kExponent))};
 }
@@ -46,6 +44,22 @@ bool VerifyUpdateSignature(ByteView file, const RsaPublicKey& key) {
     Md5Digest digest;
     std::copy_n(file.begin(), kDigestSize, digest.begin());
     return RsaVerifyMd5(digest, file.subspan(kSignatureOffset, signatureSize), key);
+}
+
+void SetUpdateSigningKeyForTesting(std::optional<RsaPublicKey> key) {
+    KeyOverride() = std::move(key);
+}
+
+std::optional<Bytes> SignUpdateProgram(ByteView program, const RsaPrivateKey& key) {
+    const Md5Digest digest = Md5Buffer(program);
+    std::optional<Bytes> signature = RsaSignMd5(digest, key);
+    if (!signature || signature->size() > 255) {
+        return std::nullopt;
+    }
+    Bytes file(digest.begin(), digest.end());
+    file.push_back(static_cast<std::uint8_t>(signature->size()));
+    file.insert(file.end(), signature->begin(), signature->end());
+    return file;
 }
 
 bool VerifyUpdateSignature(ByteView file) {

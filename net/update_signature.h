@@ -6,6 +6,8 @@
 //    k bytes   PKCS #1 v1.5 signature of that digest (MD5 digest-info)
 //   anything after is ignored.
 
+#include <optional>
+
 #include "net/bytes.h"
 #include "net/rsa_key.h"
 
@@ -13,6 +15,14 @@ namespace vantic {
 
 // The update-signing public key built into the program.
 [[nodiscard]] RsaPublicKey UpdateSigningKey();
+
+// Test hook: verify under `key` instead of the built-in one (none: the
+// built-in key again).
+void SetUpdateSigningKeyForTesting(std::optional<RsaPublicKey> key);
+
+// The signature file for an update program, signed with the private half of
+// the update-signing key. None when the key is unusable.
+[[nodiscard]] std::optional<Bytes> SignUpdateProgram(ByteView program, const RsaPrivateKey& key);
 
 // True when `file` is a signature file whose signature verifies under `key`.
 // Files of 16 bytes or less, or whose length byte claims more bytes than

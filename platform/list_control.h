@@ -80,8 +80,26 @@ class ListControl : public ColumnWidths {
     virtual void SetFullRowSelect(bool on) = 0;
     virtual void EnsureVisible(int row) = 0;
 
-    // Reorders the rows by their data; cells and state move with the rows.
+    // Reorders the rows by their data, keeping the order of rows that
+    // compare equal; cells and state move with the rows.
     virtual void SortRows(const RowComparison& compare) = 0;
+
+    // Runs batch so that the list calls it makes go straight to the control:
+    // a realisation whose control belongs to the user-interface thread runs
+    // the whole batch there in one call and waits for it.
+    virtual void RunBatch(const std::function<void()>& batch) { batch(); }
+    // Appends one empty row per data object, in order, in one step. The
+    // number of rows added: the first ones, when the control refused the rest.
+    virtual int AppendRows(const std::vector<RowData*>& data) {
+        int added = 0;
+        for (RowData* rowData : data) {
+            if (InsertRow(RowCount(), rowData) < 0) {
+                break;
+            }
+            ++added;
+        }
+        return added;
+    }
 
     // Null stops the events. The control does not own the receiver.
     virtual void SetEvents(ListEvents* events) = 0;

@@ -4,8 +4,11 @@
 // enabling windows, finding a dialog's items and lists, window geometry and
 // the placement of top-level windows.
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "platform/geometry.h"
 #include "platform/window.h"
@@ -37,6 +40,17 @@ class WindowSystem {
     virtual ~WindowSystem() = default;
     // Dispatches every message pending for the calling thread, then returns.
     virtual void PumpMessages() = 0;
+    // Waits on the user-interface thread for something to happen: dispatches
+    // pending messages except the user's input (which stays queued until the
+    // next PumpMessages), waiting up to limit for one to arrive or for
+    // Wake(). The base pumps and naps for a millisecond.
+    virtual void WaitForMessages(std::chrono::milliseconds limit) {
+        PumpMessages();
+        std::this_thread::sleep_for(std::min(limit, std::chrono::milliseconds(1)));
+    }
+    // Ends a WaitForMessages of the user-interface thread early; any thread
+    // may call it, and a wake that comes before the wait ends the next one.
+    virtual void Wake() {}
     virtual void SetEnabled(WindowId window, bool enabled) = 0;
     [[nodiscard]] virtual bool IsEnabled(WindowId window) const = 0;
     // The list control that is item itemId of dialog; null when there is none.

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/cpstringarray.h"
 #include "framework/wlistview.h"
 #include "framework/wreg.h"
-#include "core/cpstringarray.h"
 #include "platform/platform.h"
 #include "playlist/clip_form.h"
 #include "playlist/entry_set.h"

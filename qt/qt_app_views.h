@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "qt/qt_about.h"
 #include "qt/qt_admin_forms.h"
+#include "qt/qt_auto_updates.h"
 #include "qt/qt_clip_editor.h"
 #include "qt/qt_colour_chooser.h"
 #include "qt/qt_confirm_form.h"
@@ -32,6 +33,7 @@ class QtAppViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
     AdminFormsView& AdminForms() override { return adminForms_; }
+    AutoUpdateFormView& AutoUpdates() override { return autoUpdates_; }
     UnitFormView& UnitEditor() override { return unitEditor_; }
     ReportWindowView& ReportWindows() override { return reportWindow_; }
 
@@ -47,6 +49,7 @@ class QtAppViews final : public AppViews {
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
     QtAdminFormsView adminForms_;
+    QtAutoUpdatesView autoUpdates_;
     QtColourChooser colours_;
     QtUnitEditor unitEditor_;
     QtReportWindowView reportWindow_;

@@ -20,6 +20,15 @@ namespace vantic {
 class QtListControl::Row final : public QTreeWidgetItem {
   public:
     explicit Row(RowData* rowData) : QTreeWidgetItem(UserType), data(rowData) {}
+
+    // The model sorts with this; SortRows supplies the comparison.
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const auto* list = static_cast<const QtListControl*>(treeWidget());
+        if (list == nullptr || list->sortCompare_ == nullptr || other.type() != UserType) {
+            return QTreeWidgetItem::operator<(other);
+        }
+        return (*list->sortCompare_)(data, static_cast<const Row&>(other).data) < 0;
+    }
     RowData* data = nullptr;
     std::uint32_t otherState = 0;
 };
@@ -156,14 +165,30 @@ int QtListControl::RowCount() const {
 int QtListControl::InsertRow(int index, RowData* data) {
     return OnUiThread([&] {
         const int at = std::clamp(index, 0, topLevelItemCount());
-        auto* row = new Row(data);
-        row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        for (int column = 0; column < static_cast<int>(aligns_.size()); ++column) {
-            row->setTextAlignment(column, AlignmentOf(aligns_[column]));
-        }
-        insertTopLevelItem(at, row);
+        insertTopLevelItem(at, NewRow(data));
         return at;
     });
+}
+
+int QtListControl::AppendRows(const std::vector<RowData*>& data) {
+    return OnUiThread([&] {
+        QList<QTreeWidgetItem*> rows;
+        rows.reserve(static_cast<qsizetype>(data.size()));
+        for (RowData* rowData : data) {
+            rows.append(NewRow(rowData));
+        }
+        addTopLevelItems(rows);
+        return static_cast<int>(rows.size());
+    });
+}
+
+QtListControl::Row* QtListControl::NewRow(RowData* data) const {
+    auto* row = new Row(data);
+    row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    for (int column = 0; column < static_cast<int>(aligns_.size()); ++column) {
+        row->setTextAlignment(column, AlignmentOf(aligns_[column]));
+    }
+    return row;
 }
 
 bool QtListControl::DeleteRow(int row) {
@@ -283,33 +308,18 @@ void QtListControl::EnsureVisible(int row) {
     });
 }
 
+// The model reorders its rows in one step (a stable sort, so equal rows keep
+// their order) and moves the selection and the current row with them.
 void QtListControl::SortRows(const RowComparison& compare) {
     OnUiThread([&] {
-        const QTreeWidgetItem* current = currentItem();
-        std::vector<Row*> rows;
-        std::vector<Row*> selected;
-        for (int row = 0; row < topLevelItemCount(); ++row) {
-            rows.push_back(static_cast<Row*>(topLevelItem(row)));
-            if (rows.back()->isSelected()) {
-                selected.push_back(rows.back());
-            }
-        }
-        std::stable_sort(rows.begin(), rows.end(), [&compare](const Row* a, const Row* b) {
-            return compare(a->data, b->data) < 0;
-        });
-        const QSignalBlocker quiet(this);
-        while (topLevelItemCount() > 0) {
-            takeTopLevelItem(topLevelItemCount() - 1);
-        }
-        QList<QTreeWidgetItem*> ordered(rows.begin(), rows.end());
-        addTopLevelItems(ordered);
-        for (Row* row : selected) {
-            row->setSelected(true);
-        }
-        if (current != nullptr) {
-            setCurrentItem(const_cast<QTreeWidgetItem*>(current), 0, QItemSelectionModel::NoUpdate);
-        }
+        sortCompare_ = &compare;
+        invisibleRootItem()->sortChildren(0, Qt::AscendingOrder);
+        sortCompare_ = nullptr;
     });
+}
+
+void QtListControl::RunBatch(const std::function<void()>& batch) {
+    OnUiThread([&] { batch(); });
 }
 
 void QtListControl::SetEvents(ListEvents* events) {

@@ -41,7 +41,11 @@ class QtListControl final : public QTreeWidget, public ListControl {
     void SetGridLines(bool on) override;
     void SetFullRowSelect(bool on) override;
     void EnsureVisible(int row) override;
+    // Sorts in the model: the view lays out once, and the selection and the
+    // current row follow their rows as whole ranges.
     void SortRows(const RowComparison& compare) override;
+    void RunBatch(const std::function<void()>& batch) override;
+    int AppendRows(const std::vector<RowData*>& data) override;
     void SetEvents(ListEvents* events) override;
 
     [[nodiscard]] bool GridLines() const { return gridLines_; }
@@ -55,6 +59,7 @@ class QtListControl final : public QTreeWidget, public ListControl {
   private:
     class Row;
     [[nodiscard]] Row* RowAt(int row) const;
+    [[nodiscard]] Row* NewRow(RowData* data) const;
     void NoteRowsChanged();
     // Runs call on the user-interface thread, waiting for it.
     template <class Call>
@@ -64,6 +69,7 @@ class QtListControl final : public QTreeWidget, public ListControl {
     bool gridLines_ = false;
     ListEvents* events_ = nullptr;
     bool rowsChangedPending_ = false;
+    const RowComparison* sortCompare_ = nullptr;  // set while SortRows runs
 };
 
 }  // namespace vantic

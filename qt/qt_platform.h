@@ -5,12 +5,12 @@
 // and on its thread.
 
 #include "platform/platform.h"
+#include "platform/system_clock.h"
+#include "platform/xdg_desktop.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_progress.h"
 #include "qt/qt_services.h"
 #include "qt/qt_window_system.h"
-#include "platform/system_clock.h"
-#include "platform/xdg_desktop.h"
 
 namespace vantic {
 

@@ -1,11 +1,14 @@
 #include "qt/qt_window_system.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 #include "qt/qt_list_control.h"
@@ -69,6 +72,26 @@ class QtPlacedWindow final : public PlacedWindow {
 
 void QtWindowSystem::PumpMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// The timer bounds the wait; the user's clicks and keys wait for the next
+// full dispatch, so nothing the user starts runs inside someone's wait.
+void QtWindowSystem::WaitForMessages(std::chrono::milliseconds limit) {
+    QTimer bound;
+    bound.setSingleShot(true);
+    bound.start(limit);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
+                                    QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtWindowSystem::Wake() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr) {
+        return;
+    }
+    if (QAbstractEventDispatcher* dispatcher = app->thread()->eventDispatcher()) {
+        dispatcher->wakeUp();
+    }
 }
 
 void QtWindowSystem::SetEnabled(WindowId window, bool enabled) {

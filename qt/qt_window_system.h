@@ -12,6 +12,8 @@ class QtWindowSystem final : public WindowSystem, public WindowGeometry {
   public:
     // WindowSystem
     void PumpMessages() override;
+    void WaitForMessages(std::chrono::milliseconds limit) override;
+    void Wake() override;
     void SetEnabled(WindowId window, bool enabled) override;
     [[nodiscard]] bool IsEnabled(WindowId window) const override;
     [[nodiscard]] ListControl* FindList(WindowId dialog, int itemId) override;

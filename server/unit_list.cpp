@@ -1,5 +1,8 @@
 #include "server/unit_list.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
 #include "core/cpconfig.h"
 #include "core/cpstring.h"
 #include "core/cpstringarray.h"
@@ -19,6 +22,21 @@ std::string Clean(std::string_view field) {
 std::string FormatRow(const UnitRow& row, std::string_view notes) {
     return std::to_string(row.number) + "\t" + Clean(notes) + "\t" + Clean(row.status) + "\t" +
            Clean(row.lastCallIn) + "\t" + Clean(row.nextCallIn) + "\n";
+}
+
+// The owner table's lines by key, the first line of a key winning as in
+// cpConfig::Get; unit numbers are digits, so case does not matter here.
+std::unordered_map<std::string_view, std::string_view> OwnersByUnit(const cpConfig& owners) {
+    std::unordered_map<std::string_view, std::string_view> byUnit;
+    byUnit.reserve(owners.Count());
+    for (const std::string& line : owners) {
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos && equals > 0) {
+            const std::string_view text(line);
+            byUnit.try_emplace(text.substr(0, equals), text.substr(equals + 1));
+        }
+    }
+    return byUnit;
 }
 
 }  // namespace
@@ -75,14 +93,19 @@ std::string NotesWithOwner(std::string_view notes, std::string_view owner) {
 
 std::string UnitListReply(const std::vector<UnitRow>& rows, const Account& account,
                           std::string_view ownerTable) {
+    // Owners and the account's units are looked up once per unit, so both
+    // go into hash tables first.
     const cpConfig owners = cpConfig::FromText(ownerTable);
+    const auto ownerOf = OwnersByUnit(owners);
+    const std::unordered_set<std::uint32_t> seen(account.units.begin(), account.units.end());
     std::string text;
     for (const UnitRow& row : rows) {
-        if (!account.Sees(row.number)) {
+        if (!account.allUnits && !seen.contains(row.number)) {
             continue;
         }
-        std::string owner = owners.Get(std::to_string(row.number));
-        text += FormatRow(row, NotesWithOwner(row.notes, owner));
+        const auto owner = ownerOf.find(std::to_string(row.number));
+        text += FormatRow(row, NotesWithOwner(row.notes, owner == ownerOf.end() ? std::string_view()
+                                                                                : owner->second));
     }
     return text;
 }

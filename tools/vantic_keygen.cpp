@@ -5,6 +5,11 @@
 // SERVER_KEY receives the whole key (modulus, public exponent, private
 // exponent, both primes) and stays with the server. PUBLIC_KEY receives the
 // modulus and public exponent: the "p.key" to put beside every controller.
+//
+//   vantic-keygen sign-update --key PRIVATE --program FILE --out SIGNATURE
+//
+// writes the signature file of an update program (its MD5, the signature's
+// length byte, the signature) under the update-signing key PRIVATE.
 
 #include <charconv>
 #include <cstdio>
@@ -14,8 +19,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/cpstring.h"
 #include "net/rsa.h"
 #include "net/rsa_key.h"
+#include "net/update_signature.h"
 
 namespace {
 
@@ -29,7 +36,12 @@ constexpr const char* kUsage =
     "  --bits N      modulus size in bits (default 1024; controllers accept 945 to 1024)\n"
     "  --exponent E  public exponent, odd and at least 3 (default 65537)\n"
     "  --pem FILE    also write the private key as PEM, for the openssl tools\n"
-    "  --force       replace files that already exist\n";
+    "  --force       replace files that already exist\n"
+    "\n"
+    "       vantic-keygen sign-update --key PRIVATE --program FILE --out SIGNATURE\n"
+    "\n"
+    "Writes the signature file of an update program under the update-signing key\n"
+    "PRIVATE (a whole key file; make one with --exponent 17, 1024 bits).\n";
 
 struct Options {
     int bits = 1024;
@@ -92,9 +104,64 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+struct SignOptions {
+    std::string keyPath;
+    std::string programPath;
+    std::string outPath;
+};
+
+bool ParseSignArguments(int argc, char** argv, SignOptions& options) {
+    for (int i = 2; i + 1 < argc; i += 2) {
+        std::string_view name = argv[i];
+        std::string* target = name == "--key"       ? &options.keyPath
+                              : name == "--program" ? &options.programPath
+                              : name == "--out"     ? &options.outPath
+                                                    : nullptr;
+        if (target == nullptr) {
+            return false;
+        }
+        *target = argv[i + 1];
+    }
+    return argc % 2 == 0 && !options.keyPath.empty() && !options.programPath.empty() &&
+           !options.outPath.empty();
+}
+
+int SignUpdate(int argc, char** argv) {
+    SignOptions options;
+    if (!ParseSignArguments(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    std::optional<vantic::RsaPrivateKey> key = vantic::LoadPrivateKeyFile(options.keyPath);
+    if (!key) {
+        return Fail("cannot read the private key file " + options.keyPath);
+    }
+    std::optional<std::string> program = vantic::ReadWholeFile(options.programPath);
+    if (!program) {
+        return Fail("cannot read " + options.programPath);
+    }
+    std::optional<vantic::Bytes> file = vantic::SignUpdateProgram(vantic::AsBytes(*program), *key);
+    if (!file || !vantic::VerifyUpdateSignature(*file, key->Public())) {
+        return Fail("signing failed");
+    }
+    if (file->size() != 17 + 128) {
+        std::fprintf(stderr, "vantic-keygen: warning: controllers expect a 1024-bit key\n");
+    }
+    const std::string temp = options.outPath + ".temp";
+    const std::string_view bytes(reinterpret_cast<const char*>(file->data()), file->size());
+    if (!vantic::WriteWholeFile(temp, bytes, true) ||
+        !vantic::MoveFileOver(temp, options.outPath)) {
+        return Fail("cannot write " + options.outPath);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string_view(argv[1]) == "sign-update") {
+        return SignUpdate(argc, argv);
+    }
     Options options;
     if (!ParseArguments(argc, argv, options)) {
         std::fputs(kUsage, stderr);

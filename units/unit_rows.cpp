@@ -24,8 +24,13 @@ std::uint32_t LeadingUnitNumber(std::string_view field) {
 
 UnitRows::UnitRows(const std::vector<std::uint32_t>& units) {
     for (std::uint32_t unit : units) {
-        rows_.push_back(Row{unit, false});
+        Append(unit);
     }
+}
+
+void UnitRows::Append(std::uint32_t unit) {
+    rowsOf_[unit].push_back(rows_.size());
+    rows_.push_back(Row{unit, false});
 }
 
 UnitRows UnitRows::FromUnitListReply(std::string_view reply) {
@@ -35,26 +40,25 @@ UnitRows UnitRows::FromUnitListReply(std::string_view reply) {
     for (const std::string& line : cpStringArray::SplitNew(text, "\n")) {
         const std::string_view first = std::string_view(line).substr(0, line.find('\t'));
         const std::uint32_t unit = LeadingUnitNumber(first);
-        if (unit != 0 && !list.Contains(unit)) {
-            list.rows_.push_back(Row{unit, false});
+        if (unit != 0 && !list.rowsOf_.contains(unit)) {
+            list.Append(unit);
         }
     }
     return list;
 }
 
-bool UnitRows::Contains(std::uint32_t unit) const {
-    return std::any_of(rows_.begin(), rows_.end(),
-                       [unit](const Row& row) { return row.unit == unit; });
-}
-
 bool UnitRows::Select(std::uint32_t unit) {
-    bool found = false;
-    for (Row& row : rows_) {
-        if (row.unit == unit) {
-            row.selected = found = true;
+    const auto found = rowsOf_.find(unit);
+    if (found == rowsOf_.end()) {
+        return false;
+    }
+    for (std::size_t row : found->second) {
+        if (!rows_[row].selected) {
+            rows_[row].selected = true;
+            ++selectedCount_;
         }
     }
-    return found;
+    return true;
 }
 
 std::vector<std::uint32_t> UnitRows::Units() const {
@@ -63,11 +67,6 @@ std::vector<std::uint32_t> UnitRows::Units() const {
         units.push_back(row.unit);
     }
     return units;
-}
-
-int UnitRows::SelectedCount() const {
-    return static_cast<int>(
-        std::count_if(rows_.begin(), rows_.end(), [](const Row& row) { return row.selected; }));
 }
 
 bool UnitRows::IsSelected(int row) const {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "units/deploy_seams.h"
@@ -28,7 +29,7 @@ class UnitRows final : public DeployTargets {
     [[nodiscard]] int LockDepth() const { return lockDepth_; }
 
     [[nodiscard]] int ItemCount() const override { return static_cast<int>(rows_.size()); }
-    [[nodiscard]] int SelectedCount() const override;
+    [[nodiscard]] int SelectedCount() const override { return selectedCount_; }
     [[nodiscard]] bool IsSelected(int row) const override;
     [[nodiscard]] std::uint32_t UnitNumberAt(int row) override;
     void Lock() override { ++lockDepth_; }
@@ -39,9 +40,12 @@ class UnitRows final : public DeployTargets {
         std::uint32_t unit = 0;
         bool selected = false;
     };
-    [[nodiscard]] bool Contains(std::uint32_t unit) const;
+    void Append(std::uint32_t unit);
 
     std::vector<Row> rows_;
+    // The rows of each unit, so building and selecting cost one step a unit.
+    std::unordered_map<std::uint32_t, std::vector<std::size_t>> rowsOf_;
+    int selectedCount_ = 0;
     int lockDepth_ = 0;
 };
 

@@ -66,6 +66,9 @@ bool VenueList::FindUnit(std::uint32_t number, int& row) {
 }
 
 void VenueList::SortByColumn(int column) {
+    if (lock_->UiWaiting()) {
+        return;  // a click dispatched inside a wait; it would sort nested in it
+    }
     VenueLockHold hold(*lock_);
     sortKey_ = NextSortKey(sortKey_, column);
     const int key = sortKey_;

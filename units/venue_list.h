@@ -21,6 +21,7 @@
 #include "framework/wlistview.h"
 #include "framework/wreg.h"
 #include "net/login_settings.h"
+#include "net/payload_exchange.h"
 #include "net/server_access.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -57,7 +58,13 @@ class VenueList final : public WListView {
     void Clear();
 
     void Lock() { lock_->Lock(); }
+    // Whether the user-interface thread is waiting for the list, dispatching
+    // messages meanwhile. Nothing that takes the list (a sort, a deployment,
+    // a refresh) may start then: it would run nested inside the wait.
+    [[nodiscard]] bool Waiting() const { return lock_->UiWaiting(); }
     void Unlock() { lock_->Unlock(); }
+    // How often a thread waited for another's hold of the lock.
+    [[nodiscard]] std::int64_t LockWaits() const { return lock_->Waits(); }
 
     // The row's unit number, 0 when the row has no record.
     [[nodiscard]] std::uint32_t UnitNumberAt(int row);
@@ -67,7 +74,8 @@ class VenueList final : public WListView {
     [[nodiscard]] const UnitRecord* RecordAt(int row) const { return RowAs<UnitRecord>(row); }
 
     // A click on a column header: sorts by it, flipping the direction on a
-    // second click. Rows added later are not sorted into place.
+    // second click. Rows added later are not sorted into place. Ignored
+    // while the user-interface thread waits for the list (see Waiting).
     void SortByColumn(int column);
     [[nodiscard]] int SortKey() const { return sortKey_; }
 
@@ -75,6 +83,10 @@ class VenueList final : public WListView {
     // stay, and only with an owner is the failure reported. True when the
     // list arrived.
     bool Refresh(WindowId owner);
+    // Refresh on the user-interface thread with the fetch on a worker, so
+    // the windows keep painting while the list arrives (the program's first
+    // fetch). The user's input waits until the list is in.
+    bool RefreshKeepingWindowsLive(WindowId owner);
     // Merges a unit list reply into the rows under the lock: updates the
     // rows of units already shown, appends the others in reply order.
     void MergeReply(std::string_view reply);
@@ -99,6 +111,7 @@ class VenueList final : public WListView {
 
   private:
     bool RefreshWith(const ServerAccess& access, WindowId owner);
+    bool TakeReply(const FetchResult& reply, WindowId owner);
 
     MessageBoxes& messages_;
     Clock& clock_;

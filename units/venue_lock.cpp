@@ -19,22 +19,57 @@ bool VenueLock::TryTake() {
 }
 
 void VenueLock::Lock() {
-    const bool uiThread = std::this_thread::get_id() == uiThread_;
-    while (!TryTake()) {
-        if (uiThread) {
-            windows_.PumpMessages();
-        }
-        std::this_thread::sleep_for(uiThread ? kUiPumpWait : kWorkerRetryWait);
+    if (OnUiThread()) {
+        WaitUntil([this] { return TryTake(); });
+        return;
     }
+    const std::thread::id self = std::this_thread::get_id();
+    std::unique_lock hold(mutex_);
+    while (holdCount_ != 0 && holder_ != self) {
+        ++waits_;
+        released_.wait_for(hold, kWorkerRetryWait);
+    }
+    ++holdCount_;
+    holder_ = self;
 }
 
 void VenueLock::Unlock() {
-    std::lock_guard hold(mutex_);
-    if (holdCount_ == 0 || holder_ != std::this_thread::get_id()) {
+    {
+        std::lock_guard hold(mutex_);
+        if (holdCount_ == 0 || holder_ != std::this_thread::get_id()) {
+            return;
+        }
+        if (--holdCount_ != 0) {
+            return;
+        }
+        holder_ = std::thread::id();
+    }
+    released_.notify_all();
+    if (!OnUiThread()) {
+        WakeUi();
+    }
+}
+
+void VenueLock::WaitUntil(const std::function<bool()>& done) {
+    if (!OnUiThread()) {
+        while (!done()) {
+            std::this_thread::sleep_for(kWorkerRetryWait);
+        }
         return;
     }
-    if (--holdCount_ == 0) {
-        holder_ = std::thread::id();
+    // Raised before done() is asked, so a thread that makes done() true
+    // after that sees the wait and wakes it.
+    ++uiWaits_;
+    while (!done()) {
+        ++waits_;
+        windows_.WaitForMessages(kUiWaitLimit);
+    }
+    --uiWaits_;
+}
+
+void VenueLock::WakeUi() {
+    if (uiWaits_.load() > 0) {
+        windows_.Wake();
     }
 }
 

@@ -1,11 +1,13 @@
 // The unit list's traffic with the server: fetching and merging the list,
 // the background and periodic refreshes, and one unit's instruction file.
 
-#include <unordered_map>
+#include <atomic>
+#include <memory>
 
 #include "framework/worker.h"
 #include "net/payload_exchange.h"
 #include "units/venue_list.h"
+#include "units/venue_merge.h"
 
 namespace vantic {
 
@@ -16,54 +18,43 @@ constexpr const char* kNoListCaption = "Error Contacting Server";
 constexpr const char* kNoInstructionsText = "Error getting config information from server";
 constexpr const char* kNoInstructionsCaption = "Communication Error";
 
-// The reply as far as its first NUL, split into lines at any line end.
-cpStringArray ReplyLines(std::string_view reply) {
-    cpStringArray lines;
-    (void)lines.SplitLines(reply.substr(0, reply.find('\0')));
-    return lines;
-}
-
 }  // namespace
 
-// Every row is looked up once, so the merge costs one pass over the rows
-// plus one step per reply line, whatever order the rows are in.
+// The plan is worked out on the calling thread; the list control sees two
+// calls per merge, one to read the rows and one to apply the changes, so
+// a worker's merge costs the user-interface thread little.
 void VenueList::MergeReply(std::string_view reply) {
-    const cpStringArray lines = ReplyLines(reply);
+    const std::vector<ReplyLine> lines = ParseUnitListReply(reply);
     VenueLockHold hold(*lock_);
-    std::unordered_map<std::uint32_t, int> rowOf;
-    const int count = ItemCount();
-    rowOf.reserve(static_cast<std::size_t>(count) + lines.Count());
-    for (int row = 0; row < count; ++row) {
-        const UnitRecord* record = RecordAt(row);
-        if (record != nullptr && record->Number() != 0) {
-            rowOf.try_emplace(record->Number(), row);  // the first row wins, as in FindUnit
-        }
+    std::vector<const UnitRecord*> rows;
+    for (RowData* data : AllRowData()) {
+        rows.push_back(dynamic_cast<const UnitRecord*>(data));
     }
-    for (const std::string& line : lines) {
-        const cpStringArray fields = cpStringArray::SplitNew(line, "\t");
-        const std::uint32_t number = ParseUnitNumber(fields.TextAt(kUnitNumberField));
-        if (number == 0) {
-            continue;  // blank lines and headings
-        }
-        if (auto found = rowOf.find(number); found != rowOf.end()) {
-            UnitRecord* record = RowAs<UnitRecord>(found->second);
-            if (record != nullptr && record->Apply(fields)) {
-                FillRow(found->second, record);
+    MergePlan plan = PlanMerge(rows, lines);
+    if (plan.updates.empty() && plan.added.empty()) {
+        return;
+    }
+    std::vector<std::unique_ptr<RowData>> added;
+    added.reserve(plan.added.size());
+    for (auto& record : plan.added) {
+        added.push_back(std::move(record));
+    }
+    RunBatch([&] {
+        for (const MergePlan::Update& update : plan.updates) {
+            UnitRecord* record = RowAs<UnitRecord>(update.row);
+            if (record != nullptr && record->Apply(update.record.Fields())) {
+                FillRow(update.row, record);
             }
-            continue;
         }
-        auto record = std::make_unique<UnitRecord>();
-        record->Apply(fields);
-        const int row = InsertRow(std::move(record));
-        if (row < 0) {
-            return;  // the control took no more rows
-        }
-        rowOf.emplace(number, row);
-    }
+        AppendRows(std::move(added));  // a control that takes no more rows ends the merge
+    });
 }
 
 bool VenueList::RefreshWith(const ServerAccess& access, WindowId owner) {
-    const FetchResult reply = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
+    return TakeReply(FetchPayload(access, ServerCommand::GetUnitList, kNoUnit), owner);
+}
+
+bool VenueList::TakeReply(const FetchResult& reply, WindowId owner) {
     if (!reply.Ok()) {
         if (owner != kNoWindow) {
             messages_.Show(Message{owner, kNoListText, kNoListCaption, MessageIcon::Error});
@@ -76,6 +67,26 @@ bool VenueList::RefreshWith(const ServerAccess& access, WindowId owner) {
 
 bool VenueList::Refresh(WindowId owner) {
     return RefreshWith(login_.Access(), owner);
+}
+
+// The worker only fetches; the reply comes back here, where the merge and
+// any report of a failure belong.
+bool VenueList::RefreshKeepingWindowsLive(WindowId owner) {
+    struct Fetch {
+        std::atomic<bool> done{false};
+        FetchResult reply;
+    };
+    auto fetch = std::make_shared<Fetch>();
+    const bool started = StartWorker([fetch, lock = lock_, access = login_.Access()] {
+        fetch->reply = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
+        fetch->done = true;
+        lock->WakeUi();
+    });
+    if (!started) {
+        return Refresh(owner);
+    }
+    lock_->WaitUntil([&fetch] { return fetch->done.load(); });
+    return TakeReply(fetch->reply, owner);
 }
 
 // The worker has its own copy of the credentials and of the lock, and
@@ -97,7 +108,7 @@ bool VenueList::RefreshInBackground() {
 }
 
 void VenueList::PeriodicTick() {
-    if (!login_.Complete()) {
+    if (lock_->UiWaiting() || !login_.Complete()) {  // the next tick comes soon enough
         return;
     }
     VenueLockHold hold(*lock_);

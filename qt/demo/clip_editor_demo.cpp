@@ -6,10 +6,10 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "qt/qt_clip_editor.h"
-#include "qt/qt_dialogs.h"
 #include "platform/system_clock.h"
 #include "playlist/entry_fields.h"
+#include "qt/qt_clip_editor.h"
+#include "qt/qt_dialogs.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -11,6 +11,7 @@
 #include "framework/worker.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/server_runner.h"
+#include "tests/support/wait_until.h"
 
 namespace vantic {
 namespace {
@@ -27,10 +28,8 @@ class AppWithServer : public AppFixture {
     }
     // Waits, pumping messages, for the refresh workers to finish.
     void AwaitWorkers() {
-        for (int i = 0; i < 2000 && LiveWorkers() > 0; ++i) {
-            platform->windows.PumpMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        EXPECT_TRUE(testing::WaitUntil([] { return LiveWorkers() == 0; },
+                                       [this] { platform->windows.PumpMessages(); }));
     }
 
     ServerRunner server;

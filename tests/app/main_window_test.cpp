@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "framework/worker.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/wait_until.h"
 
 namespace vantic {
 namespace {
@@ -249,9 +250,7 @@ TEST_F(MainWindow, ClosingWaitsOnceForLiveWorkers) {
         ASSERT_EQ(platform->clock.Sleeps().size(), before + 1);
         EXPECT_EQ(platform->clock.Sleeps().back(), 2000);
         release = true;
-        while (LiveWorkers() > 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        EXPECT_TRUE(testing::WaitUntil([] { return LiveWorkers() == 0; }));
     });
 }
 

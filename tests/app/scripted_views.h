@@ -203,46 +203,14 @@ class ScriptedInstances final : public InstanceGuard {
     std::vector<std::string>& log_;
 };
 
-// The login form: each queued answer edits the form; OK hands it to the
-// application, and an OK it refuses counts as the operator giving up.
-class ScriptedLoginForm final : public LoginFormView {
+class ScriptedAutoUpdates final : public AutoUpdateFormView {
   public:
-    bool RunLoginForm(WindowId owner, LoginForm& form,
-                      const std::function<bool(const LoginForm&)>& onOk) override {
+    bool RunAutoUpdateForm(WindowId owner, AutoUpdateForm& form) override {
         owners.push_back(owner);
-        return script.Run(form) && onOk(form);
+        return script.Run(form);
     }
-    ScriptedForm<LoginForm> script{"login form"};
+    ScriptedForm<AutoUpdateForm> script{"automatic updates form"};
     std::vector<WindowId> owners;
-};
-
-class ScriptedClipEditor final : public ClipFormView {
-  public:
-    bool RunClipEditor(WindowId /*owner*/, ClipForm& form) override { return script.Run(form); }
-    ScriptedForm<ClipForm> script{"clip editor"};
-};
-
-// The typed confirmation: an OK the check refuses leaves the form open for
-// the next queued answer.
-class ScriptedConfirmation final : public ConfirmFormView {
-  public:
-    bool RunConfirmForm(WindowId owner, ConfirmForm& form, const ConfirmCheck& onOk) override {
-        owners.push_back(owner);
-        while (script.Run(form)) {
-            if (onOk(form)) {
-                return true;
-            }
-        }
-        return false;
-    }
-    ScriptedForm<ConfirmForm> script{"confirmation form"};
-    std::vector<WindowId> owners;
-};
-
-class ScriptedUnitEditor final : public UnitFormView {
-  public:
-    bool RunUnitEditor(WindowId /*owner*/, UnitForm& form) override { return script.Run(form); }
-    ScriptedForm<UnitForm> script{"unit editor"};
 };
 
 class ScriptedViews final : public AppViews {
@@ -261,6 +229,7 @@ class ScriptedViews final : public AppViews {
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
     AdminFormsView& AdminForms() override { return adminForms; }
+    AutoUpdateFormView& AutoUpdates() override { return autoUpdates; }
     UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
 
@@ -270,10 +239,11 @@ class ScriptedViews final : public AppViews {
     ScriptedPictures pictures;
     ScriptedAbout about;
     ScriptedInstances instances;
-    ScriptedLoginForm login;
+    ScriptedLoginView login;
     ScriptedClipEditor clipEditor;
-    ScriptedConfirmation confirmation;
+    ScriptedConfirmView confirmation;
     ScriptedAdminForms adminForms;
+    ScriptedAutoUpdates autoUpdates;
     ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
 };

@@ -9,15 +9,13 @@
 
 #include "framework/wmutex.h"
 #include "platform/threads.h"
+#include "tests/support/wait_until.h"
 
 namespace vantic {
 namespace {
 
 bool WaitForNoWorkers() {
-    for (int i = 0; i < 3000 && LiveWorkers() != 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return LiveWorkers() == 0;
+    return testing::WaitUntil([] { return LiveWorkers() == 0; });
 }
 
 class WorkerTest : public ::testing::Test {

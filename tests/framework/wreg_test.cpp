@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "framework/program_path.h"
 #include "core/cpstring.h"
+#include "framework/program_path.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {

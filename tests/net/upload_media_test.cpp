@@ -18,13 +18,12 @@
 #include "net/media_exchange.h"
 #include "tests/net/reference.h"
 #include "tests/support/scripted_platform.h"
-#include "tests/support/server_runner.h"
+#include "tests/support/shared_server.h"
 
 namespace vantic {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ServerRunner;
 using Events = std::vector<std::string>;
 
 const WindowId kDialog = reinterpret_cast<WindowId>(0x115);
@@ -95,16 +94,9 @@ Events Joined(Events first, const Events& second) {
     return first;
 }
 
-class UploadMediaTest : public ::testing::Test {
+class UploadMediaTest : public testing::SharedServerTest {
   protected:
-    static void SetUpTestSuite() { server_ = std::make_unique<ServerRunner>(); }
-    static void TearDownTestSuite() { server_.reset(); }
-    void SetUp() override { ASSERT_TRUE(server_->Ok()) << server_->Error(); }
-
-    static ServerAccess Access() {
-        return {server_->Address(), server_->Administrator().login,
-                server_->Administrator().password, server_->KeyFile()};
-    }
+    static ServerAccess Access() { return AdminAccess(); }
 
     // A clip whose file holds `size` fresh random bytes.
     PlayEntry Clip(const std::string& name, std::size_t size) {
@@ -124,16 +116,25 @@ class UploadMediaTest : public ::testing::Test {
     }
 
     // The exchanges the server logged for a digest, as "COMMAND OUTCOME" in
-    // sorted order, once at least `expected` are there, and a moment after,
-    // so that an extra one shows. A line is written as a connection ends,
-    // which may be just after our side returned, so the order of the lines
-    // of two quick connections is not theirs.
-    static Events Exchanges(const std::string& contentName, std::size_t expected) {
-        for (int attempt = 0; attempt < 250 && Logged(contentName).size() < expected; ++attempt) {
-            std::this_thread::sleep_for(20ms);
-        }
-        std::this_thread::sleep_for(50ms);
+    // sorted order, once at least `expected` are there and every earlier
+    // connection has been logged, so that an extra one shows. A line is
+    // written as a connection ends, which may be just after our side
+    // returned, so the order of the lines of two quick connections is not
+    // theirs.
+    Events Exchanges(const std::string& contentName, std::size_t expected) {
+        EXPECT_TRUE(testing::WaitUntil([&] { return Logged(contentName).size() >= expected; }));
+        AwaitEarlierConnections();
         return Logged(contentName);
+    }
+    // Returns once the server has logged every connection made before: a
+    // query for a digest no clip has, made now, is logged after them.
+    void AwaitEarlierConnections() {
+        Md5Digest marker;
+        for (std::uint8_t& byte : marker) {
+            byte = static_cast<std::uint8_t>(random_());
+        }
+        EXPECT_EQ(MediaOnServer(Access(), marker), std::optional<bool>(false));
+        EXPECT_FALSE(AwaitLogLines("digest=" + HexEncode(marker), 0).empty());
     }
 
     bool Upload(PlayEntry& clip, UploadProgressView* progress) {
@@ -144,7 +145,6 @@ class UploadMediaTest : public ::testing::Test {
     testing::TempDir dir_;
     std::mt19937 random_{std::random_device{}()};
     RecordingProgress progress_;
-    static std::unique_ptr<ServerRunner> server_;
 
   private:
     static Events Logged(const std::string& contentName) {
@@ -165,8 +165,6 @@ class UploadMediaTest : public ::testing::Test {
         return exchanges;
     }
 };
-
-std::unique_ptr<ServerRunner> UploadMediaTest::server_;
 
 TEST_F(UploadMediaTest, AMissingFileIsUploadedOnceAndStoredUnderItsDigest) {
     PlayEntry clip = Clip("clip.mpg", 4097);

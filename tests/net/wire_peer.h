@@ -108,6 +108,12 @@ inline double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// A time limit no test comes near. A step that must end at once, not at its
+// limit, runs under it and must end well before it: no load on the machine
+// takes that long, and a step that waited for its limit cannot pass.
+inline constexpr std::chrono::seconds kLongLimit{60};
+inline constexpr double kWellBeforeTheLongLimit = 30.0;
+
 // Shorter time limits for one test; the standard ones come back when it
 // ends, however it ends.
 class ScopedSessionLimits {

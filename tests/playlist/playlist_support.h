@@ -11,24 +11,11 @@
 
 #include "playlist/entry_fields.h"
 #include "playlist/playlist.h"
-#include "tests/support/scripted_form.h"
+#include "tests/support/scripted_form_views.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic::testing {
-
-class ScriptedClipEditor final : public ClipFormView {
-  public:
-    bool RunClipEditor(WindowId owner, ClipForm& form) override {
-        owners.push_back(owner);
-        return form_.Run(form);
-    }
-    ScriptedForm<ClipForm>& Script() { return form_; }
-    std::vector<WindowId> owners;
-
-  private:
-    ScriptedForm<ClipForm> form_{"clip editor"};
-};
 
 class PlayListFixture : public ::testing::Test {
   protected:

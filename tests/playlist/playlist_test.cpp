@@ -97,7 +97,7 @@ TEST_F(PlayListTest, AddingAClipGoesThroughTheEditor) {
     const std::string still = dir.File("menu.JPEG");
     ASSERT_TRUE(WriteFileBytes(still, "jpeg"));
     platform.QueueFileChoice(still);
-    editor.Script().Queue([](ClipForm& form) {
+    editor.script.Queue([](ClipForm& form) {
         form.notes = "lobby";
         form.schedule = ScheduleChoice::Frequency;
         form.frequencyText = "75";
@@ -106,7 +106,7 @@ TEST_F(PlayListTest, AddingAClipGoesThroughTheEditor) {
     AddClipLine("/media/first.mpg");
     ASSERT_TRUE(list.AddClip());
 
-    const ClipForm& opened = editor.Script().Opened().at(0);
+    const ClipForm& opened = editor.script.Opened().at(0);
     EXPECT_EQ(opened.title, "Add a new media clip to this channel");
     EXPECT_EQ(opened.workingPath, still);
     EXPECT_EQ(opened.durationText, "10");
@@ -128,9 +128,9 @@ TEST_F(PlayListTest, CancellingTheDialogOrTheEditorAddsNothing) {
     platform.QueueFileChoice(std::nullopt);
     EXPECT_FALSE(list.AddClip());
     platform.QueueFileChoice(dir.File("any.bin"));  // any file is taken here
-    editor.Script().QueueCancel();
+    editor.script.QueueCancel();
     EXPECT_FALSE(list.AddClip());
-    EXPECT_EQ(editor.Script().Opened().at(0).workingPath, dir.File("any.bin"));
+    EXPECT_EQ(editor.script.Opened().at(0).workingPath, dir.File("any.bin"));
     EXPECT_EQ(list.ItemCount(), 0);
     EXPECT_FALSE(list.IsModified());
 }
@@ -141,12 +141,12 @@ TEST_F(PlayListTest, EditingChangesTheFirstSelectedClipOnlyOnOk) {
     EXPECT_FALSE(list.EditClip());  // nothing selected
 
     list.SelectRow(1, true);
-    editor.Script().QueueCancel();
+    editor.script.QueueCancel();
     EXPECT_FALSE(list.EditClip());
     EXPECT_EQ(list.ClipAt(1)->scheduleMode, ScheduleMode::Loop);
     EXPECT_FALSE(list.IsModified());
 
-    editor.Script().Queue([this](ClipForm& form) {
+    editor.script.Queue([this](ClipForm& form) {
         form.schedule = ScheduleChoice::Time;
         form.time = ClockTime{13, 5};
         form.weekDay = 4;
@@ -154,7 +154,7 @@ TEST_F(PlayListTest, EditingChangesTheFirstSelectedClipOnlyOnOk) {
     });
     platform.QueueFileChoice("/media/other.avi");
     EXPECT_TRUE(list.EditClip());
-    EXPECT_EQ(editor.Script().Opened().at(1).title, "Edit media clip entry");
+    EXPECT_EQ(editor.script.Opened().at(1).title, "Edit media clip entry");
     EXPECT_EQ(list.ClipAt(1)->path, "/media/other.avi");
     EXPECT_EQ(control.CellText(1, 1), "other.avi");
     EXPECT_EQ(control.CellText(1, 4), "Mon");
@@ -168,7 +168,7 @@ TEST_F(PlayListTest, CancellingTheEditorAfterBrowseKeepsThePath) {
     AddClipLine("/media/a.mpg");
     list.SelectRow(0, true);
     platform.QueueFileChoice("/media/b.mpg");
-    editor.Script().Queue([this](ClipForm& form) {
+    editor.script.Queue([this](ClipForm& form) {
         BrowseClipMedia(form, platform.Files(), kNoWindow);
         return false;
     });

@@ -15,8 +15,8 @@
 #include <QTimeEdit>
 #include <QTimer>
 
-#include "qt/qt_window.h"
 #include "playlist/entry_fields.h"
+#include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/scripted_platform.h"
 

@@ -14,18 +14,7 @@
 namespace vantic {
 namespace {
 
-// Runs answer on the modal dialog that opens next.
-void WhenModal(std::function<void(QDialog*)> answer) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            answer(dialog);
-        }
-    });
-    poll->start(10);
-}
+using testing::WhenModal;
 
 QStringList Labels(QDialog* dialog) {
     QStringList texts;

@@ -17,19 +17,7 @@
 namespace vantic {
 namespace {
 
-// Runs answer on the modal dialog that opens next.
-template <class Dialog>
-void WhenModal(std::function<void(Dialog*)> answer) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            answer(dialog);
-        }
-    });
-    poll->start(10);
-}
+using testing::WhenModal;
 
 TEST(QtMessageBoxes, ShowTheMessageAndReturnTheButtonPressed) {
     QWidget owner;

@@ -4,9 +4,13 @@
 // whole program by a global test environment (qt_environment_test.cpp),
 // on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <functional>
+#include <type_traits>
 
 namespace vantic::testing {
 
@@ -21,6 +25,21 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 20000) 
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+// Runs answer on the modal dialog of type Dialog that opens next, from the
+// event loop the dialog runs.
+template <class Dialog = QDialog>
+void WhenModal(std::type_identity_t<std::function<void(Dialog*)>> answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(dialog);
+        }
+    });
+    poll->start(10);
 }
 
 }  // namespace vantic::testing

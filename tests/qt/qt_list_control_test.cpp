@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QTest>
 #include <atomic>
 #include <memory>
@@ -131,6 +132,31 @@ TEST_F(QtListTest, SortingMovesRowsWithTheirSelection) {
     EXPECT_EQ(control.CellText(1, 0), "12");
     EXPECT_EQ(view.FirstSelected(), 1);
     EXPECT_EQ(view.RowAs<Unit>(2)->number, 30);
+}
+
+// Sorting a large, fully selected list keeps the whole selection as one
+// range, the current row on its unit, and equal rows in their old order.
+TEST_F(QtListTest, SortingAFullSelectionKeepsOneRangeTheCurrentRowAndTies) {
+    std::vector<std::unique_ptr<RowData>> rows;
+    for (int number = 1; number <= 3000; ++number) {
+        rows.push_back(std::make_unique<Unit>(number));
+    }
+    ASSERT_EQ(view.AppendRows(std::move(rows)), 3000);
+    EXPECT_EQ(control.CellText(2999, 1), "Media Player #3000");
+    control.selectAll();
+    control.setCurrentItem(control.topLevelItem(1234), 0, QItemSelectionModel::NoUpdate);
+    const auto lastDigit = [](const RowData* data) {
+        return static_cast<const Unit*>(data)->number % 10;
+    };
+    view.SortRows([&](const RowData* a, const RowData* b) { return lastDigit(a) - lastDigit(b); });
+    EXPECT_EQ(view.RowAs<Unit>(0)->number, 10);
+    EXPECT_EQ(view.RowAs<Unit>(1)->number, 20);
+    EXPECT_EQ(view.RowAs<Unit>(300)->number, 1);
+    EXPECT_EQ(view.RowAs<Unit>(2999)->number, 2999);
+    EXPECT_EQ(control.selectionModel()->selection().size(), 1);
+    EXPECT_EQ(view.SelectedCount(), 3000);
+    const int current = control.indexOfTopLevelItem(control.currentItem());
+    EXPECT_EQ(view.RowAs<Unit>(current)->number, 1235);
 }
 
 TEST_F(QtListTest, ClicksReachTheEventsWithTheRowHit) {

@@ -15,22 +15,11 @@
 namespace vantic {
 namespace {
 
+using testing::WhenModal;
+
 template <class Widget>
 Widget* Item(QWidget* dialog, int itemId) {
     return qobject_cast<Widget*>(FindItem(dialog, itemId));
-}
-
-// Runs answer on the modal dialog that opens next.
-void WhenModal(std::function<void(QDialog*)> answer) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            answer(dialog);
-        }
-    });
-    poll->start(10);
 }
 
 TEST(QtLoginForm, BindsTheFormAndStaysOpenUntilOkIsAccepted) {

@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/system_clock.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_list_control.h"
 #include "qt/qt_window_system.h"
-#include "platform/system_clock.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/memory_login_store.h"
 #include "units/venue_list.h"

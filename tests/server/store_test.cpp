@@ -108,6 +108,16 @@ TEST(Accounts, ReadTheAccountFile) {
     EXPECT_EQ(ParseAccounts(FormatAccounts(accounts))[0].units, accounts[0].units);
 }
 
+// The owner table is read as the controller's key=value record: blanks
+// around "=" do not count, the first line of a unit wins, a line without
+// "=" names nobody.
+TEST(UnitList, TheFirstOwnerLineOfAUnitWinsAndUnseenUnitsStayOut) {
+    const std::vector<UnitRow> rows = ParseUnitList("3\ta\tOK\n4\tb\tOK\n5\tc\tOK\n");
+    const std::string owners = "4 = Early=Bird\n4=Late\n5\n";
+    Account some{"op", "pw", false, {5, 4}};
+    EXPECT_EQ(UnitListReply(rows, some, owners), "4\t[Early=Bird] b\tOK\t\t\n5\tc\tOK\t\t\n");
+}
+
 TEST(UnitList, OwnersFromTheOwnerTableShowInTheNotes) {
     const std::vector<UnitRow> rows = ParseUnitList(
         "# heading\n"

@@ -1,9 +1,10 @@
 #pragma once
 
-// Form views that behave as the real dialogs do: each queued answer edits
-// the form and presses OK or Cancel, and an OK the caller's check refuses
-// leaves the form open for the next answer. Every owner the form was
-// opened over is recorded.
+// The form views for tests, one of each form, behaving as the real dialogs
+// do: each queued answer edits the form and presses OK or Cancel, and an
+// OK the caller's check refuses leaves the form open for the next answer.
+// Every owner the form was opened over is recorded. A view opened with no
+// answer queued fails the test.
 
 #include <functional>
 #include <string>
@@ -12,8 +13,11 @@
 
 #include "net/login_form.h"
 #include "platform/window.h"
+#include "playlist/clip_form.h"
 #include "tests/support/scripted_form.h"
 #include "units/admin_forms.h"
+#include "units/confirm_form.h"
+#include "units/unit_editor_form.h"
 
 namespace vantic::testing {
 
@@ -82,6 +86,42 @@ class ScriptedAdminForms final : public AdminFormsView {
         }
         return false;
     }
+};
+
+class ScriptedConfirmView final : public LoopingView<ConfirmForm, ConfirmFormView> {
+  public:
+    ScriptedConfirmView() : LoopingView("confirmation form") {}
+    bool RunConfirmForm(WindowId owner, ConfirmForm& form, const ConfirmCheck& onOk) override {
+        return Loop(owner, form, onOk);
+    }
+    // The operator types text and presses OK.
+    void Type(std::string text) {
+        script.Queue([text](ConfirmForm& form) {
+            form.typed = text;
+            return true;
+        });
+    }
+};
+
+// The clip editor has no check of its own: OK closes it.
+class ScriptedClipEditor final : public ClipFormView {
+  public:
+    bool RunClipEditor(WindowId owner, ClipForm& form) override {
+        owners.push_back(owner);
+        return script.Run(form);
+    }
+    ScriptedForm<ClipForm> script{"clip editor"};
+    std::vector<WindowId> owners;
+};
+
+class ScriptedUnitEditor final : public UnitFormView {
+  public:
+    bool RunUnitEditor(WindowId owner, UnitForm& form) override {
+        owners.push_back(owner);
+        return script.Run(form);
+    }
+    ScriptedForm<UnitForm> script{"unit editor"};
+    std::vector<WindowId> owners;
 };
 
 }  // namespace vantic::testing

@@ -1,5 +1,7 @@
 #include "tests/support/server_runner.h"
 
+#include "tests/support/child_process.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -19,84 +21,6 @@ namespace vantic::testing {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Child {
-    pid_t pid = -1;
-    int out = -1;  // read end of the child's standard output
-};
-
-// Starts argv with standard output on a pipe and standard error appended
-// to errorPath.
-Child Spawn(const std::vector<std::string>& args, const std::string& errorPath) {
-    int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        return {};
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    Child child;
-    if (posix_spawn(&child.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        child.pid = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeEnds[1]);
-    child.out = pipeEnds[0];
-    return child;
-}
-
-// Reads lines from fd until one starts with prefix, end of file, or the
-// deadline; gives every line read.
-std::vector<std::string> ReadLines(int fd, Clock::time_point deadline, std::string_view until) {
-    std::vector<std::string> lines;
-    std::string pending;
-    for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        pollfd entry{fd, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0) {
-            return lines;
-        }
-        char buffer[512];
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got <= 0) {
-            return lines;
-        }
-        pending.append(buffer, static_cast<std::size_t>(got));
-        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
-            lines.push_back(pending.substr(0, end));
-            pending.erase(0, end + 1);
-            if (!until.empty() && lines.back().starts_with(until)) {
-                return lines;
-            }
-        }
-    }
-}
-
-// Waits for the child to end; its wait status, or -1 when it outlives
-// the time limit.
-int WaitFor(pid_t pid, int seconds) {
-    const auto deadline = Clock::now() + std::chrono::seconds(seconds);
-    for (;;) {
-        int status = 0;
-        pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid || done < 0) {
-            return done == pid ? status : -1;
-        }
-        if (Clock::now() >= deadline) {
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
-
 std::string ReadText(const std::string& path) {
     return ReadFileBytes(path);
 }
@@ -104,13 +28,7 @@ std::string ReadText(const std::string& path) {
 }  // namespace
 
 std::string ServerBinary() {
-    if (const char* dir = std::getenv("VANTIC_BIN_DIR"); dir != nullptr && *dir != '\0') {
-        return std::string(dir) + "/server/vantic-server";
-    }
-    // <build>/tests/<suite>/<program>: the binary is <build>/server/vantic-server.
-    std::error_code error;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (self.parent_path().parent_path().parent_path() / "server" / "vantic-server").string();
+    return BuiltProgram("server/vantic-server");
 }
 
 ServerRunner::ServerRunner(ServerRunnerOptions options) : options_(std::move(options)) {
@@ -140,7 +58,7 @@ bool ServerRunner::Seed() {
         error_ = "cannot start " + ServerBinary();
         return false;
     }
-    const auto deadline = Clock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
+    const auto deadline = SteadyClock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
     std::vector<std::string> lines = ReadLines(child.out, deadline, {});
     ::close(child.out);
     int status = WaitFor(child.pid, options_.startTimeoutSeconds);
@@ -187,7 +105,7 @@ bool ServerRunner::Start() {
         return false;
     }
     pid_ = child.pid;
-    const auto deadline = Clock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
+    const auto deadline = SteadyClock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
     std::vector<std::string> lines = ReadLines(child.out, deadline, "listening ");
     ::close(child.out);
     const std::string last = lines.empty() ? std::string() : lines.back();

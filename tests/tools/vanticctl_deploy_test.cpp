@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "playlist/entry_set.h"
-#include "tests/support/server_runner.h"
+#include "tests/support/shared_server.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
@@ -39,14 +39,11 @@ struct CtlRun {
     std::string err;
 };
 
-class VanticctlDeployTest : public ::testing::Test {
+class VanticctlDeployTest : public testing::SharedServerTest {
   protected:
-    static void SetUpTestSuite() { server_ = std::make_unique<testing::ServerRunner>(); }
-    static void TearDownTestSuite() { server_.reset(); }
-
     void SetUp() override {
-        ASSERT_TRUE(server_->Ok()) << server_->Error();
-        ASSERT_TRUE(server_->SetFaults({}));
+        SharedServerTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_TRUE(WriteFileBytes(passwordFile_, server_->Administrator().password + "\n"));
     }
 
@@ -68,16 +65,12 @@ class VanticctlDeployTest : public ::testing::Test {
                 ReadFileBytes(dir_.File("err"))};
     }
     static std::string Instructions(int unit) {
-        return ReadFileBytes(server_->DataDir() + "/units/" + std::to_string(unit) +
-                             "/instructions.txt");
+        return ReadFileBytes(UnitFile(unit, "instructions.txt"));
     }
 
-    static std::unique_ptr<testing::ServerRunner> server_;
     testing::TempDir dir_;
     std::string passwordFile_ = dir_.File("password");
 };
-
-std::unique_ptr<testing::ServerRunner> VanticctlDeployTest::server_;
 
 TEST_F(VanticctlDeployTest, DeployPutsTheChannelOnTheUnitsNamed) {
     const std::string clip = dir_.File("jingle.mp3");

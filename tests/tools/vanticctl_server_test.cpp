@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "core/cpstring.h"
-#include "tests/support/server_runner.h"
+#include "tests/support/shared_server.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
@@ -19,7 +19,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::ReadFileBytes;
-using testing::ServerRunner;
 using testing::WriteFileBytes;
 
 std::string Quote(const std::string& text) {
@@ -36,14 +35,11 @@ struct CtlRun {
     std::string err;
 };
 
-class VanticctlServerTest : public ::testing::Test {
+class VanticctlServerTest : public testing::SharedServerTest {
   protected:
-    static void SetUpTestSuite() { server_ = std::make_unique<ServerRunner>(); }
-    static void TearDownTestSuite() { server_.reset(); }
-
     void SetUp() override {
-        ASSERT_TRUE(server_->Ok()) << server_->Error();
-        ASSERT_TRUE(server_->SetFaults({}));
+        SharedServerTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_TRUE(WriteFileBytes(passwordFile_, server_->Administrator().password + "\n"));
     }
 
@@ -65,22 +61,16 @@ class VanticctlServerTest : public ::testing::Test {
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outFile_),
                 ReadFileBytes(errFile_)};
     }
-    static std::string UnitFile(int unit, const std::string& name) {
-        return server_->DataDir() + "/units/" + std::to_string(unit) + "/" + name;
-    }
     static void ExpectOneErrorLine(const CtlRun& run) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_TRUE(run.err.starts_with("vanticctl: ")) << run.err;
     }
 
-    static std::unique_ptr<ServerRunner> server_;
     testing::TempDir dir_;
     std::string passwordFile_ = dir_.File("password");
     std::string outFile_ = dir_.File("out");
     std::string errFile_ = dir_.File("err");
 };
-
-std::unique_ptr<ServerRunner> VanticctlServerTest::server_;
 
 TEST_F(VanticctlServerTest, DownloadsPrintWhatTheServerHolds) {
     CtlRun units = Ctl({"units"});
@@ -114,6 +104,17 @@ TEST_F(VanticctlServerTest, DownloadsPrintWhatTheServerHolds) {
     EXPECT_EQ(timing.out.find("Unknown"), std::string::npos) << timing.out;
 }
 
+TEST_F(VanticctlServerTest, WritesTheActivityReportOfTheUnitList) {
+    const std::string report = dir_.File("activity.rtf");
+    CtlRun run = Ctl({"report", "activity", "--out", report});
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::string text = ReadFileBytes(report);
+    EXPECT_TRUE(text.starts_with("{\\rtf1\\ansi\\ansicpg1252")) << text;
+    EXPECT_NE(text.find("\\fs36 Owner: Harbor Mall \\par\\fs24\r\n"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with(std::string("}\r\n") + '\0'));
+    EXPECT_EQ(Ctl({"report", "activity"}).code, 1);
+}
+
 TEST_F(VanticctlServerTest, UploadsRoundTripFromFilesAndStandardInput) {
     std::string text = "0\tclip.mpg\t30\t\t\tAll\tloop\t\t\t0\tfrom vanticctl\n4\tcrawl\tHi\n";
     std::string file = dir_.File("instructions.txt");
@@ -145,11 +146,7 @@ TEST_F(VanticctlServerTest, MediaIsUploadedOnce) {
     CtlRun second = Ctl({"media", "put", clip});
     EXPECT_EQ(second.out, name + "\talready held\n");
     // Three queries and one upload; the server logs a connection as it ends.
-    std::size_t logged = 0;
-    for (int i = 0; i < 100 && logged < 4; ++i, std::this_thread::sleep_for(20ms)) {
-        logged = server_->LogLines("digest=" + name).size();
-    }
-    EXPECT_EQ(logged, 4u);
+    EXPECT_EQ(AwaitLogLines("digest=" + name, 3).size(), 4u);
     EXPECT_EQ(server_->LogLines("command=7 ").size(), 1u);
     EXPECT_EQ(Ctl({"media", "query", clip}).code, 0);
 }

@@ -20,27 +20,6 @@
 
 namespace vantic::testing {
 
-class ScriptedConfirmView final : public LoopingView<ConfirmForm, ConfirmFormView> {
-  public:
-    ScriptedConfirmView() : LoopingView("confirmation form") {}
-    bool RunConfirmForm(WindowId owner, ConfirmForm& form, const ConfirmCheck& onOk) override {
-        return Loop(owner, form, onOk);
-    }
-    // The operator types text and presses OK.
-    void Type(std::string text) {
-        script.Queue([text](ConfirmForm& form) {
-            form.typed = text;
-            return true;
-        });
-    }
-};
-
-class UnusedClipEditor final : public ClipFormView {
-  public:
-    bool RunClipEditor(WindowId /*owner*/, ClipForm& form) override { return script.Run(form); }
-    ScriptedForm<ClipForm> script{"clip editor"};
-};
-
 class DeployRig {
   public:
     explicit DeployRig(const std::string& keyFile = "p.key");
@@ -72,7 +51,7 @@ class DeployRig {
     ScriptedListControl unitControl;
     VenueList venue;
     WReg settings;
-    UnusedClipEditor clipEditor;
+    ScriptedClipEditor clipEditor;
     ScriptedListControl playlistControl;
     PlayList playlist;
     ScriptedConfirmView confirm;

@@ -11,7 +11,7 @@
 
 #include "net/hex.h"
 #include "net/md5.h"
-#include "tests/support/server_runner.h"
+#include "tests/support/shared_server.h"
 #include "tests/units/deploy_rig.h"
 
 namespace vantic {
@@ -43,21 +43,22 @@ EntrySet Parse(const std::string& text) {
     return set;
 }
 
-class DeployServerTest : public ::testing::Test {
+class DeployServerTest : public testing::SharedServerTest {
   protected:
     static void SetUpTestSuite() {
-        server_ = std::make_unique<testing::ServerRunner>();
+        SharedServerTest::SetUpTestSuite();
         if (server_->Ok()) {
             const std::string accounts = server_->DataDir() + "/accounts.txt";
             ASSERT_TRUE(WriteFileBytes(
                 accounts, ReadFileBytes(accounts) + kLogin + " " + kPassword + " *\n"));
         }
     }
-    static void TearDownTestSuite() { server_.reset(); }
 
     void SetUp() override {
-        ASSERT_TRUE(server_->Ok()) << server_->Error();
-        ASSERT_TRUE(server_->SetFaults({}));
+        SharedServerTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         rig_ = std::make_unique<testing::DeployRig>(server_->KeyFile());
         rig_->LogIn(server_->Address(), kLogin, kPassword);
         ASSERT_TRUE(WriteFileBytes(server_->DataDir() + "/units.txt",
@@ -124,12 +125,9 @@ class DeployServerTest : public ::testing::Test {
         });
     }
 
-    static std::unique_ptr<testing::ServerRunner> server_;
     std::unique_ptr<testing::DeployRig> rig_;
     std::size_t logStart_ = 0;
 };
-
-std::unique_ptr<testing::ServerRunner> DeployServerTest::server_;
 
 TEST_F(DeployServerTest, ChannelToSelectedUnitsTouchesOnlyThemAndUploadsEachMediaOnce) {
     std::string fresh, held;

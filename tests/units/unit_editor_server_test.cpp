@@ -12,7 +12,8 @@
 #include "app/unit_editing.h"
 #include "framework/wmutex.h"
 #include "framework/worker.h"
-#include "tests/support/server_runner.h"
+#include "tests/support/scripted_form_views.h"
+#include "tests/support/shared_server.h"
 #include "tests/units/deploy_rig.h"
 
 namespace vantic {
@@ -30,30 +31,20 @@ const std::string kChannelLines =
     "door\xbb\n"
     "3\t/media/song.mp3\t30.000000\t\t2 KB\tWeekdays\tloop\tNone\tNone\tB\t";
 
-class ScriptedUnitEditor final : public UnitFormView {
-  public:
-    bool RunUnitEditor(WindowId owner, UnitForm& form) override {
-        owners.push_back(owner);
-        return script.Run(form);
-    }
-    testing::ScriptedForm<UnitForm> script{"unit editor"};
-    std::vector<WindowId> owners;
-};
-
-class UnitEditorServerTest : public ::testing::Test {
+class UnitEditorServerTest : public testing::SharedServerTest {
   protected:
     static void SetUpTestSuite() {
-        server_ = std::make_unique<testing::ServerRunner>();
+        SharedServerTest::SetUpTestSuite();
         if (server_->Ok()) {
             const std::string accounts = server_->DataDir() + "/accounts.txt";
             ASSERT_TRUE(WriteFileBytes(
                 accounts, ReadFileBytes(accounts) + kLogin + " " + kPassword + " 4,9\n"));
         }
     }
-    static void TearDownTestSuite() { server_.reset(); }
 
     void SetUp() override {
-        ASSERT_TRUE(server_->Ok()) << server_->Error();
+        SharedServerTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         rig_ = std::make_unique<testing::DeployRig>(server_->KeyFile());
         rig_->LogIn(server_->Address(), kLogin, kPassword);
         ASSERT_TRUE(WriteFileBytes(server_->DataDir() + "/units.txt",
@@ -68,10 +59,7 @@ class UnitEditorServerTest : public ::testing::Test {
     // OK ends with a background refresh of the unit list; it ends before
     // the rig goes.
     void TearDown() override {
-        for (int i = 0; i < 2000 && LiveWorkers() != 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        EXPECT_EQ(LiveWorkers(), 0);
+        EXPECT_TRUE(testing::WaitUntil([] { return LiveWorkers() == 0; }));
         rig_.reset();
     }
 
@@ -104,13 +92,10 @@ class UnitEditorServerTest : public ::testing::Test {
             UnitEditing{rig_->platform, rig_->venue, editor_, rig_->deployment, rig_->mainWindow});
     }
 
-    static std::unique_ptr<testing::ServerRunner> server_;
     WMutex workerLock_;  // the process-wide lock the refresh worker needs
     std::unique_ptr<testing::DeployRig> rig_;
-    ScriptedUnitEditor editor_;
+    testing::ScriptedUnitEditor editor_;
 };
-
-std::unique_ptr<testing::ServerRunner> UnitEditorServerTest::server_;
 
 TEST_F(UnitEditorServerTest, AUnitWithoutAFileOpensWithTheDefaultsAndOkStoresThem) {
     rig_->Select({4});
@@ -170,10 +155,7 @@ TEST_F(UnitEditorServerTest, OkMergesTheChangesAndKeepsEverythingTheFormDidNotWr
     EXPECT_EQ(Value(stored, "FirmwarePending"), "0123456789abcdef0123456789abcdef");
     EXPECT_EQ(rig_->venue.SelectedCount(), 1);
     EXPECT_EQ(rig_->venue.UnitNumberAt(rig_->venue.FirstSelected()), 9u);
-    for (int i = 0; i < 2000 && server_->LogLines("command=17").size() == listRequests; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_GT(server_->LogLines("command=17").size(), listRequests);  // the refresh
+    EXPECT_FALSE(AwaitLogLines("command=17", listRequests).empty());  // the refresh
     EXPECT_FALSE(std::filesystem::exists(InstructionsPath(17)));
 }
 

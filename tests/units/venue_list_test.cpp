@@ -8,6 +8,7 @@
 
 #include "framework/wmutex.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wait_until.h"
 #include "tests/units/venue_test_support.h"
 
 namespace vantic {
@@ -157,11 +158,12 @@ TEST_F(VenueListTest, TheLockIsReentrantAndAWaitingUiThreadPumps) {
 TEST_F(VenueListTest, AWorkersMergeWaitsForTheUiThreadWithoutPumping) {
     venue.Lock();
     std::atomic<bool> merged{false};
+    const std::int64_t waitsBefore = venue.LockWaits();
     std::thread worker([&] {
         venue.MergeReply("8\tKiosk\n");
         merged = true;
     });
-    std::this_thread::sleep_for(milliseconds(150));  // three retries at least
+    EXPECT_TRUE(testing::WaitUntil([&] { return venue.LockWaits() >= waitsBefore + 3; }));
     EXPECT_FALSE(merged);
     EXPECT_EQ(list.RowCount(), 0);
     venue.Unlock();

@@ -15,17 +15,11 @@
 #include "tests/support/scripted_form_views.h"
 #include "tests/support/server_runner.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wait_until.h"
 #include "tests/units/venue_test_support.h"
 
 namespace vantic {
 namespace {
-
-bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 2000 && !done(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return done();
-}
 
 WindowId MainWindow() {
     static int window = 0;
@@ -48,7 +42,7 @@ class VenueServerTest : public ::testing::Test,
         LogIn(server.Administrator());
     }
     ~VenueServerTest() override {
-        EXPECT_TRUE(WaitFor([] { return LiveWorkers() == 0; }));
+        EXPECT_TRUE(testing::WaitUntil([] { return LiveWorkers() == 0; }));
     }
 
     void LogIn(const testing::ServerAccount& account) {
@@ -119,8 +113,8 @@ TEST_F(VenueServerTest, PeriodicTicksRefreshAtMostEveryTwoMinutesAndNeverBesideA
     const std::size_t before = UnitListRequests();
     platform.clock.SetNow(2'000'000'000);
     venue.PeriodicTick();  // the first tick refreshes at once
-    EXPECT_TRUE(WaitFor([&] { return UnitListRequests() == before + 1; }));
-    ASSERT_TRUE(WaitFor([&] { return LiveWorkers() == 0 && venue.ItemCount() == 12; }));
+    EXPECT_TRUE(testing::WaitUntil([&] { return UnitListRequests() == before + 1; }));
+    ASSERT_TRUE(testing::WaitUntil([&] { return LiveWorkers() == 0 && venue.ItemCount() == 12; }));
 
     platform.clock.SetNow(2'000'000'119);
     venue.PeriodicTick();
@@ -132,18 +126,18 @@ TEST_F(VenueServerTest, PeriodicTicksRefreshAtMostEveryTwoMinutesAndNeverBesideA
     // due tick skip its refresh, though the tick still counts as one.
     venue.Lock();
     ASSERT_TRUE(venue.RefreshInBackground());
-    ASSERT_TRUE(WaitFor([&] { return UnitListRequests() == before + 2; }));
+    ASSERT_TRUE(testing::WaitUntil([&] { return UnitListRequests() == before + 2; }));
     platform.clock.SetNow(2'000'000'240);
     venue.PeriodicTick();
     EXPECT_EQ(LiveWorkers(), 1);
     venue.Unlock();
-    ASSERT_TRUE(WaitFor([] { return LiveWorkers() == 0; }));
+    ASSERT_TRUE(testing::WaitUntil([] { return LiveWorkers() == 0; }));
     platform.clock.SetNow(2'000'000'359);  // the skipped tick still counted
     venue.PeriodicTick();
     EXPECT_EQ(LiveWorkers(), 0);
     platform.clock.SetNow(2'000'000'360);
     venue.PeriodicTick();
-    EXPECT_TRUE(WaitFor([&] { return UnitListRequests() == before + 3; }));
+    EXPECT_TRUE(testing::WaitUntil([&] { return UnitListRequests() == before + 3; }));
 
     store.values.erase("Distribution_Userpass");
     LoginSettings incomplete(store, server.KeyFile());
@@ -159,14 +153,8 @@ TEST_F(VenueServerTest, AWorkerThatOutlivesItsListLeavesItAlone) {
     ASSERT_TRUE(server.SetFaults({"stall-before-body=1@17"}));
     ASSERT_TRUE(doomed->RefreshInBackground());
     doomed.reset();  // the reply arrives after the list is gone
-    EXPECT_TRUE(WaitFor([] { return LiveWorkers() == 0; }));
+    EXPECT_TRUE(testing::WaitUntil([] { return LiveWorkers() == 0; }));
 }
-
-class NoClipEditor final : public ClipFormView {
-  public:
-    bool RunClipEditor(WindowId /*owner*/, ClipForm& form) override { return script.Run(form); }
-    testing::ScriptedForm<ClipForm> script{"clip editor"};
-};
 
 // The paths of the video clips (channel 0) in an instruction text.
 std::vector<std::string> VideoPaths(const std::string& instructions) {
@@ -186,7 +174,7 @@ TEST_F(VenueServerTest, InstructionTextsOpenTheSelectedUnitsPlaylist) {
     testing::TempDir settingsDir;
     WReg settings;
     settings.SetSettingsLocation({settingsDir.Path(), {}});
-    NoClipEditor editor;
+    testing::ScriptedClipEditor editor;
     testing::ScriptedListControl clips;
     PlayList playlist(settings, platform, editor);
     playlist.AttachList(&clips);

@@ -1,0 +1,163 @@
+#include "app/update/update_fetch.h"
+
+#include <curl/curl.h>
+
+#include <charconv>
+#include <memory>
+
+namespace vantic {
+
+namespace {
+
+constexpr const char* kUserAgent = "VanticAutoUpdateFetch";
+constexpr long kReadSize = 2047;
+// How often a stalled download still lets the dialog answer its Cancel.
+constexpr std::uint32_t kPumpEveryMs = 100;
+
+struct CurlDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct HeaderListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+// What the callbacks share with the fetch.
+struct Transfer {
+    std::string body;
+    std::size_t maxBytes = 0;
+    std::optional<FetchMeter> meter;
+    WProgress* progress = nullptr;
+    Clock* clock = nullptr;
+    std::uint32_t lastPump = 0;
+    bool failed = false;
+};
+
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* context) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    const std::size_t bytes = size * count;
+    if (transfer.body.size() + bytes > transfer.maxBytes) {
+        transfer.failed = true;
+        return 0;
+    }
+    transfer.body.append(data, bytes);
+    if (transfer.meter && !transfer.meter->OnRead(bytes)) {
+        transfer.failed = true;
+        return 0;
+    }
+    return bytes;
+}
+
+// Runs while nothing arrives too: keeps the dialog alive so Cancel works
+// even against a server that has gone quiet.
+int OnTick(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    if (transfer.progress == nullptr) {
+        return 0;
+    }
+    const std::uint32_t now = transfer.clock->TickMs();
+    if (now - transfer.lastPump < kPumpEveryMs) {
+        return 0;
+    }
+    transfer.lastPump = now;
+    return transfer.progress->PumpMessages() ? 1 : 0;
+}
+
+std::string UrlOf(const UpdateServer& server, const std::string& path) {
+    std::string host = server.host;
+    if (host.find(':') != std::string::npos) {
+        host = "[" + host + "]";  // an IPv6 address
+    }
+    return "https://" + host + ":" + std::to_string(server.port) + "/" + path;
+}
+
+}  // namespace
+
+UpdateServer ParseUpdateServer(std::string_view text) {
+    const UpdateServer fallback{kDefaultUpdateHost, kDefaultUpdatePort};
+    if (text.empty()) {
+        return fallback;
+    }
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string_view::npos) {
+        return {std::string(text), kDefaultUpdatePort};
+    }
+    int port = 0;
+    const std::string_view digits = text.substr(colon + 1);
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), port);
+    if (colon == 0 || error != std::errc() || end != digits.data() + digits.size() || port < 1 ||
+        port > 65535) {
+        return fallback;
+    }
+    return {std::string(text.substr(0, colon)), port};
+}
+
+bool FetchMeter::OnRead(std::size_t count) {
+    if (count == 0 || position_ + count > kSpan) {
+        position_ = kSpan;
+    } else {
+        position_ += static_cast<std::uint32_t>(count);
+    }
+    if (progress_.SetOverall(position_, kSpan)) {
+        return false;
+    }
+    if (position_ == kSpan) {
+        position_ = 0;
+    }
+    clock_.Sleep(kPauseMs);
+    return true;
+}
+
+CurlUpdateFetcher::CurlUpdateFetcher(UpdateServer server, Clock& clock, FetchLimits limits)
+    : server_(std::move(server)), clock_(clock), limits_(limits) {}
+
+std::optional<std::string> CurlUpdateFetcher::Fetch(const std::string& path, WProgress* progress) {
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    std::unique_ptr<curl_slist, HeaderListDeleter> headers(
+        curl_slist_append(nullptr, "Content-Type: binary"));
+    if (!curl || !headers) {
+        return std::nullopt;
+    }
+    Transfer transfer;
+    transfer.maxBytes = limits_.maxBytes;
+    transfer.progress = progress;
+    transfer.clock = &clock_;
+    if (progress != nullptr) {
+        transfer.meter.emplace(*progress, clock_);
+    }
+    const std::string url = UrlOf(server_, path);
+    CURL* h = curl.get();
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "https");
+    curl_easy_setopt(h, CURLOPT_USERAGENT, kUserAgent);
+    curl_easy_setopt(h, CURLOPT_POST, 1L);
+    curl_easy_setopt(h, CURLOPT_POSTFIELDS, "");
+    curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE, 0L);
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    // The signature file, not the certificate, vouches for what arrives.
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReadSize);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, limits_.connectSeconds);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits_.stallSeconds);
+    if (progress == nullptr) {
+        // Nothing on the screen moves meanwhile: bound the whole fetch.
+        curl_easy_setopt(h, CURLOPT_TIMEOUT, limits_.totalSeconds);
+    }
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnBody);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnTick);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+
+    if (curl_easy_perform(h) != CURLE_OK || transfer.failed) {
+        return std::nullopt;
+    }
+    if (transfer.meter && !transfer.meter->OnRead(0)) {
+        return std::nullopt;
+    }
+    return std::move(transfer.body);
+}
+
+}  // namespace vantic

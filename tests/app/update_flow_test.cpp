@@ -1,0 +1,227 @@
+// The check, the download and the installer start, against the HTTPS
+// update server and against a table of answers.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "core/cpstring.h"
+#include "platform/xdg_desktop.h"
+#include "tests/app/update_fixture.h"
+
+namespace vantic::testing {
+namespace {
+
+// 1,600,000 bytes: the bar passes 750,000 twice.
+std::string BigProgram() {
+    std::string program(1'600'000, '\0');
+    for (std::size_t i = 0; i < program.size(); ++i) {
+        program[i] = static_cast<char>((i * 131) ^ (i >> 9));
+    }
+    return program;
+}
+
+class UpdateFlow : public UpdateFixture {
+  protected:
+    // The operator asks, chooses option 0 and accepts the offer.
+    void AcceptOffer() {
+        form.script.QueueOk();
+        platform.QueueAnswer(MessageAnswer::Yes, "Install New Update?");
+    }
+    [[nodiscard]] std::vector<int> DownloadBar() const {
+        const ProgressRecord* record = platform.progress.Last();
+        if (record == nullptr || record->bars.count(progress_layout::kOverallBar) == 0) {
+            return {};
+        }
+        return record->bars.at(progress_layout::kOverallBar);
+    }
+    [[nodiscard]] bool Started() const { return !platform.shell.opened.empty(); }
+};
+
+TEST_F(UpdateFlow, SignedUpdateIsOfferedDownloadedVerifiedAndStarted) {
+    UpdateServerRunner server;
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    const std::string program = BigProgram();
+    ASSERT_TRUE(server.Publish("update1.exe", program));
+    ASSERT_TRUE(server.Publish("update1.sig", Sign(program)));
+    CurlUpdateFetcher fetcher(ParseUpdateServer(server.Address()), platform.clock);
+
+    AcceptOffer();
+    Run(true, fetcher);
+
+    EXPECT_EQ(ReadWholeFile(Beside("newupdate.exe")), program);
+    EXPECT_TRUE(Executable("newupdate.exe"));
+    EXPECT_FALSE(FileExists(Beside("newupdate.exe.temp")));
+    const ProgressRecord* dialog = platform.progress.Last();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->layout, progress_layout::kDownload);
+    EXPECT_EQ(dialog->owner, owner);
+    EXPECT_TRUE(dialog->destroyed);
+    const std::vector<int> bar = DownloadBar();
+    EXPECT_EQ(std::count(bar.begin(), bar.end(), 100), 3) << "twice at 750,000, once at the end";
+    EXPECT_EQ(bar.back(), 100);
+    EXPECT_EQ(prepareCalls, 1);
+    ASSERT_EQ(platform.shell.opened.size(), 1u);
+    EXPECT_EQ(platform.shell.opened[0].target, Beside("newupdate.exe"));
+    EXPECT_EQ(platform.shell.opened[0].parameters, "/silent");
+    EXPECT_EQ(quitCalls, 1);
+
+    const std::vector<std::string> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0],
+              "POST /downloads/update1.sig agent=VanticAutoUpdateFetch type=binary answer=200");
+    EXPECT_TRUE(requests[1].starts_with("POST /downloads/update1.exe "));
+}
+
+TEST_F(UpdateFlow, RefusedSignatureFilesAreNeitherStoredNorFollowed) {
+    const std::string program = "MZ update";
+    const std::string good = Sign(program);
+    std::string signatureChanged = good;
+    signatureChanged[40] ^= 0x04;
+    std::string shortSignature = good.substr(0, good.size() - 1);
+    shortSignature[16] = 127;
+    const std::string claimsTooMuch = good.substr(0, good.size() - 1);
+    for (const std::string& offered :
+         {good.substr(0, 16), claimsTooMuch, shortSignature, signatureChanged}) {
+        table.files[kSigPath] = offered;
+        table.files[kExePath] = program;
+        table.fetched.clear();
+        EXPECT_FALSE(CheckForUpdate(table, publicKey, 1)) << offered.size();
+        EXPECT_FALSE(FileExists(Beside("newupdate.sig")));
+        EXPECT_EQ(table.fetched, std::vector<std::string>{kSigPath});
+    }
+}
+
+TEST_F(UpdateFlow, InstalledReleaseIsCurrent) {
+    OfferSigned("MZ current");
+    ASSERT_TRUE(WriteWholeFile(Beside("current.sig"), table.files[kSigPath]));
+    form.script.QueueOk();
+    platform.QueueAnswer(MessageAnswer::Ok, "Software is Current");
+    Run(true);
+    EXPECT_EQ(platform.ShownMessages().back().text, "No new updates are available at this time");
+    EXPECT_FALSE(FileExists(Beside("newupdate.sig")));
+
+    // A different installed release: the offer stands.
+    ASSERT_TRUE(WriteWholeFile(Beside("current.sig"), Sign("MZ older")));
+    EXPECT_TRUE(CheckForUpdate(table, publicKey, 1));
+    EXPECT_EQ(ReadWholeFile(Beside("newupdate.sig")), table.files[kSigPath]);
+}
+
+TEST_F(UpdateFlow, ProgramThatDiffersFromItsDigestNeverRuns) {
+    OfferSigned("MZ signed program");
+    table.files[kExePath] = "MZ tampered program";
+    AcceptOffer();
+    Run(true);
+    EXPECT_EQ(ReadWholeFile(Beside("newupdate.exe")), "MZ tampered program");
+    EXPECT_FALSE(Executable("newupdate.exe"));
+    EXPECT_FALSE(Started());
+    EXPECT_EQ(prepareCalls, 0);
+    EXPECT_TRUE(platform.progress.Last()->destroyed);
+    EXPECT_EQ(platform.ShownMessages().size(), 1u) << "no message after a failed download";
+}
+
+TEST_F(UpdateFlow, DecliningCancellingOrKeepingTheProgramOpenStartsNothing) {
+    UpdateServerRunner server;
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    const std::string program = BigProgram();
+    ASSERT_TRUE(server.Publish("update1.exe", program));
+    ASSERT_TRUE(server.Publish("update1.sig", Sign(program)));
+    CurlUpdateFetcher fetcher(ParseUpdateServer(server.Address()), platform.clock);
+
+    form.script.QueueOk();
+    platform.QueueAnswer(MessageAnswer::No, "Install New Update?");
+    Run(true, fetcher);
+    EXPECT_EQ(platform.progress.Records().size(), 0u);
+
+    AcceptOffer();
+    platform.progress.CancelAtPump(20);
+    Run(true, fetcher);
+    EXPECT_EQ(ReadWholeFile(Beside("newupdate.sig")), Sign(program));
+    EXPECT_FALSE(FileExists(Beside("newupdate.exe")));
+
+    AcceptOffer();
+    allowClose = false;  // the operator keeps unsaved playlist changes open
+    Run(true, fetcher);
+    EXPECT_TRUE(Executable("newupdate.exe"));
+    EXPECT_EQ(prepareCalls, 1);
+    EXPECT_FALSE(Started());
+    EXPECT_EQ(quitCalls, 0);
+}
+
+TEST_F(UpdateFlow, InstallerThatCannotStartKeepsTheProgramRunning) {
+    OfferSigned("MZ program");
+    platform.shell.result = false;
+    AcceptOffer();
+    Run(true);
+    EXPECT_EQ(platform.shell.opened.size(), 1u);
+    EXPECT_EQ(quitCalls, 0);
+}
+
+// Every broken answer ends the fetch within its limits and starts nothing.
+TEST_F(UpdateFlow, BrokenServersNeverHangAndNeverStartAnything) {
+    const std::string program = BigProgram();
+    const FetchLimits limits{5, 2, 10, 8u << 20};
+    for (const char* fault : {"stall:.sig", "stall:.exe", "garbage:.sig", "garbage:.exe",
+                              "truncate:.exe", "status:.exe"}) {
+        SCOPED_TRACE(fault);
+        UpdateServerRunner server({fault});
+        ASSERT_TRUE(server.Ok()) << server.Error();
+        ASSERT_TRUE(server.Publish("update1.exe", program));
+        ASSERT_TRUE(server.Publish("update1.sig", Sign(program)));
+        CurlUpdateFetcher fetcher(ParseUpdateServer(server.Address()), platform.clock, limits);
+        std::remove(Beside("newupdate.sig").c_str());
+
+        const bool sigFault = std::string_view(fault).ends_with(".sig");
+        form.script.QueueOk();
+        platform.QueueAnswer(sigFault ? MessageAnswer::Ok : MessageAnswer::Yes,
+                             sigFault ? "Software is Current" : "Install New Update?");
+        const auto start = std::chrono::steady_clock::now();
+        Run(true, fetcher);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+        EXPECT_FALSE(Started());
+        EXPECT_FALSE(Executable("newupdate.exe"));
+    }
+}
+
+}  // namespace
+}  // namespace vantic::testing
+
+namespace vantic::testing {
+namespace {
+
+// The installer is started detached: it runs on after the program that
+// started it has ended, with "/silent". A test update program waits for its
+// parent to be gone, then writes what it was given.
+using UpdateInstall = UpdateFixture;
+
+TEST_F(UpdateInstall, InstallerOutlivesTheProgramThatStartedIt) {
+    const std::string marker = Beside("installed.txt");
+    const std::string program = "#!/bin/sh\nparent=$PPID\n"
+                                "while kill -0 \"$parent\" 2>/dev/null; do sleep 0.05; done\n"
+                                "echo \"$1\" > '" +
+                                marker + "'\n";
+    OfferSigned(program);
+    ASSERT_TRUE(CheckForUpdate(table, publicKey, 1));
+    ASSERT_TRUE(DownloadUpdate(table, 1, nullptr));
+
+    const pid_t controller = ::fork();
+    ASSERT_GE(controller, 0);
+    if (controller == 0) {
+        XdgShell shell;
+        ::_exit(InstallUpdate(shell) ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(controller, &status, 0), controller);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!FileExists(marker) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(ReadWholeFile(marker).value_or("").substr(0, 8), "/silent\n");
+}
+
+}  // namespace
+}  // namespace vantic::testing

@@ -1,0 +1,60 @@
+#pragma once
+
+// One reference server for every test of a suite: started before the
+// suite's first test, its faults cleared before each test, stopped after
+// the last. Derive the suite's fixture from it.
+//
+//     class SessionServerTest : public testing::SharedServerTest {};
+//     TEST_F(SessionServerTest, ...) { Session session(AdminAccess()); ... }
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "net/server_access.h"
+#include "tests/support/server_runner.h"
+#include "tests/support/wait_until.h"
+
+namespace vantic::testing {
+
+class SharedServerTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { server_ = std::make_unique<ServerRunner>(); }
+    static void TearDownTestSuite() { server_.reset(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(server_->Ok()) << server_->Error();
+        ASSERT_TRUE(server_->SetFaults({}));
+    }
+
+    [[nodiscard]] static ServerRunner& Server() { return *server_; }
+    [[nodiscard]] static ServerAccess AdminAccess() { return AccessAs(server_->Administrator()); }
+    [[nodiscard]] static ServerAccess OperatorAccess() { return AccessAs(server_->Operator()); }
+    [[nodiscard]] static ServerAccess AccessAs(const ServerAccount& account) {
+        return {server_->Address(), account.login, account.password, server_->KeyFile()};
+    }
+    // A unit's file in the server's data directory.
+    [[nodiscard]] static std::string UnitFile(std::int64_t unit, const std::string& name) {
+        return server_->DataDir() + "/units/" + std::to_string(unit) + "/" + name;
+    }
+    // The log lines with needle once there are more than `before`; the
+    // server writes a line when a connection ends, which may be just after
+    // our side returned. Empty when they do not come.
+    [[nodiscard]] static std::vector<std::string> AwaitLogLines(const std::string& needle,
+                                                                std::size_t before) {
+        std::vector<std::string> lines;
+        if (!WaitUntil([&] {
+                lines = server_->LogLines(needle);
+                return lines.size() > before;
+            })) {
+            return {};
+        }
+        return lines;
+    }
+
+    static inline std::unique_ptr<ServerRunner> server_;
+};
+
+}  // namespace vantic::testing

@@ -48,6 +48,7 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
       adminSettings_(*this),
       admin_{deployment_.Context(), views_->AdminForms(), GetPlatform().Files(), adminSettings_,
              [this] { (void)venue_.RefreshInBackground(); }},
+      statusReports_(GetPlatform(), venue_, serverLogin_),
       unitEvents_(NewUnitListEvents()),
       playlistEvents_(NewPlaylistEvents()),
       workerLock_(std::make_unique<WMutex>()) {}

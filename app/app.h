@@ -16,6 +16,7 @@
 #include "app/main_window_view.h"
 #include "app/single_instance.h"
 #include "app/splash.h"
+#include "app/status_reports.h"
 #include "app/update/update_form.h"
 #include "app/wapp.h"
 #include "framework/wmutex.h"
@@ -54,6 +55,8 @@ class AppViews {
     virtual UnitFormView& UnitEditor() = 0;
     // "Vantic Media Player Report", the window of both reports.
     virtual ReportWindowView& ReportWindows() = 0;
+    // "Date Range for Report", asked before a status report.
+    virtual DateRangeFormView& ReportDates() = 0;
 };
 
 class App final : public WApp, private MainWindowEvents {
@@ -139,6 +142,7 @@ class App final : public WApp, private MainWindowEvents {
     Deployment deployment_;
     IntSettingsOf<WReg> adminSettings_;
     AdminContext admin_;
+    StatusReports statusReports_;
     std::unique_ptr<ListEvents> unitEvents_;
     std::unique_ptr<ListEvents> playlistEvents_;
     std::unique_ptr<Timer> refreshTimer_;

@@ -145,6 +145,9 @@ void App::RunCommand(int commandId) {
                 (void)SetNewOwner(admin_);
             }
             break;
+        case c::kStatusReport:
+            statusReports_.Generate(Reports(), views_->ReportDates());
+            break;
         case c::kAbout:
             ShowAbout();
             break;

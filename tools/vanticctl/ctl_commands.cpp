@@ -54,6 +54,11 @@ constexpr std::array kSubcommands = {
                "record NAME (blanks taken out) as the units' owner; unit 1 keeps its own", true},
     Subcommand{"report activity", "--out FILE.rtf", 0, 0, true, RunActivityReport,
                "the unit activity report of the unit list, written to FILE.rtf"},
+    Subcommand{"report status", "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] --out FILE.rtf",
+               0, 0, true, RunReportStatus,
+               "the status report of the units (default: every unit) over the days, as the\n"
+               "      controller's \"Generate Status Report...\" makes it; progress on stderr",
+               false, true},
 };
 
 constexpr const char* kOptionsText =
@@ -71,6 +76,11 @@ constexpr const char* kOptionsText =
     "  --units N,N...        the units to deploy to, as the unit list shows them\n"
     "  --all                 every unit of the unit list (refused for the administrator)\n"
     "  --yes                 answer the confirmation and every question yes\n"
+    "\n"
+    "Reports:\n"
+    "  --from, --to DATE     the first and last day (YYYY-MM-DD) the counts cover\n"
+    "  --units N,N...        the units to report on (default: every unit)\n"
+    "  --out FILE            where the report goes (replaced safely)\n"
     "\n"
     "Exit codes: 0 success, 1 failure, 2 the server holds nothing for the request,\n"
     "3 the server's reply did not decrypt.\n";
@@ -158,10 +168,15 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     if (rest.size() < command->minArguments || rest.size() > command->maxArguments) {
         return Finish({ExitStatus::Failure, "usage: " + UsageLine(*command)}, err);
     }
-    if (!command->deploys && line.options.HasDeployOptions()) {
+    const bool unitsOnly = command->reports && !line.options.HasDeployOnlyOptions();
+    if (!command->deploys && line.options.HasDeployOptions() && !unitsOnly) {
         return Finish({ExitStatus::Failure,
                        "--playlist, --channel, --units, --all, --yes, --text-file, --refresh "
                        "and --file are options of the commands that change units only"},
+                      err);
+    }
+    if (!command->reports && line.options.HasReportOptions()) {
+        return Finish({ExitStatus::Failure, "--from and --to are options of report status only"},
                       err);
     }
     std::optional<ServerAccess> access;

@@ -25,5 +25,6 @@ CommandOutcome RunFirmware(const Invocation& call);
 CommandOutcome RunTimezone(const Invocation& call);
 CommandOutcome RunOwner(const Invocation& call);
 CommandOutcome RunActivityReport(const Invocation& call);
+CommandOutcome RunReportStatus(const Invocation& call);
 
 }  // namespace vantic::ctl

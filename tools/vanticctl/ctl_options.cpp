@@ -11,7 +11,7 @@ struct ValueOption {
     std::optional<std::string> CtlOptions::*field;
 };
 
-constexpr std::array<ValueOption, 12> kValueOptions = {{
+constexpr std::array<ValueOption, 14> kValueOptions = {{
     {"--server", &CtlOptions::server},
     {"--user", &CtlOptions::user},
     {"--password-file", &CtlOptions::passwordFile},
@@ -23,6 +23,8 @@ constexpr std::array<ValueOption, 12> kValueOptions = {{
     {"--text-file", &CtlOptions::textFile},
     {"--refresh", &CtlOptions::refresh},
     {"--file", &CtlOptions::file},
+    {"--from", &CtlOptions::from},
+    {"--to", &CtlOptions::to},
     {"--out", &CtlOptions::out},
 }};
 

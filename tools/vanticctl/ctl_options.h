@@ -30,9 +30,18 @@ struct CtlOptions {
     std::optional<std::string> refresh;   // crawl --refresh MIN
     std::optional<std::string> file;      // admin-config --file F
 
+    // report status only (with --units)
+    std::optional<std::string> from;  // --from YYYY-MM-DD
+    std::optional<std::string> to;    // --to YYYY-MM-DD
+
+    [[nodiscard]] bool HasReportOptions() const { return from || to; }
     // Whether any of the options of the commands that change units is given.
     [[nodiscard]] bool HasDeployOptions() const {
         return playlist || channel || units || all || yes || textFile || refresh || file;
+    }
+    // The same, but for --units, which reports take too.
+    [[nodiscard]] bool HasDeployOnlyOptions() const {
+        return playlist || channel || all || yes || textFile || refresh || file;
     }
 };
 

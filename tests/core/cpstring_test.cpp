@@ -221,36 +221,38 @@ TEST(Files, ReplaceWholeFileNeverLeavesATornFile) {
     }
     ASSERT_TRUE(ReplaceWholeFile(path, ""));
     EXPECT_EQ(testing::ReadFileBytes(path), "");
-    TEST(Files, UniqueFilesSweepOnlyTheLeftoversOfWritersThatNoLongerRun) {
-        testing::TempDir dir;
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::_exit(0);
-        }
-        ASSERT_GT(child, 0);
-        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-        const std::string dead = dir.File("vtc" + std::to_string(child) + ".abcdef");
-        const std::string living = dir.File("vtc" + std::to_string(::getppid()) + ".abcdef");
-        const std::string other = dir.File("vtcnotes.txt");
-        for (const std::string& path : {dead, living, other}) {
-            ASSERT_TRUE(testing::WriteFileBytes(path, "partial"));
-        }
-        ASSERT_TRUE(CreateUniqueFile(dir.Path(), "vtc").has_value());
-        EXPECT_FALSE(FileExists(dead));
-        EXPECT_TRUE(FileExists(living));
-        EXPECT_TRUE(FileExists(other));
-    }
+}
 
-    TEST(BlockList, ConcatenatesBlocksInOrder) {
-        cpBlockList blocks;
-        EXPECT_EQ(blocks.TotalLength(), 0u);
-        ASSERT_TRUE(blocks.AppendBlock("abc"));
-        ASSERT_TRUE(blocks.AppendBlock(""));
-        ASSERT_TRUE(blocks.AppendBlock(std::string_view("d\0e", 3)));
-        EXPECT_EQ(blocks.Count(), 3u);
-        EXPECT_EQ(blocks.TotalLength(), 6u);
-        EXPECT_EQ(blocks.Concatenate(), std::string("abcd\0e", 6));
+TEST(Files, UniqueFilesSweepOnlyTheLeftoversOfWritersThatNoLongerRun) {
+    testing::TempDir dir;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
     }
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = dir.File("vtc" + std::to_string(child) + ".abcdef");
+    const std::string living = dir.File("vtc" + std::to_string(::getppid()) + ".abcdef");
+    const std::string other = dir.File("vtcnotes.txt");
+    for (const std::string& path : {dead, living, other}) {
+        ASSERT_TRUE(testing::WriteFileBytes(path, "partial"));
+    }
+    ASSERT_TRUE(CreateUniqueFile(dir.Path(), "vtc").has_value());
+    EXPECT_FALSE(FileExists(dead));
+    EXPECT_TRUE(FileExists(living));
+    EXPECT_TRUE(FileExists(other));
+}
+
+TEST(BlockList, ConcatenatesBlocksInOrder) {
+    cpBlockList blocks;
+    EXPECT_EQ(blocks.TotalLength(), 0u);
+    ASSERT_TRUE(blocks.AppendBlock("abc"));
+    ASSERT_TRUE(blocks.AppendBlock(""));
+    ASSERT_TRUE(blocks.AppendBlock(std::string_view("d\0e", 3)));
+    EXPECT_EQ(blocks.Count(), 3u);
+    EXPECT_EQ(blocks.TotalLength(), 6u);
+    EXPECT_EQ(blocks.Concatenate(), std::string("abcd\0e", 6));
+}
 
 }  // namespace
 }  // namespace vantic

@@ -59,6 +59,11 @@ constexpr std::array kSubcommands = {
                "the status report of the units (default: every unit) over the days, as the\n"
                "      controller's \"Generate Status Report...\" makes it; progress on stderr",
                false, true},
+    Subcommand{"unit show", "N", 1, 1, true, RunUnitShow,
+               "unit N's settings as key=value; a key the unit lacks shows its default,\n"
+               "      marked by a tab and \"(default)\""},
+    Subcommand{"unit set", "N KEY=VALUE...", 2, kAnyCount, true, RunUnitSet,
+               "change unit N's settings as the unit editor does, and deploy them to it"},
 };
 
 constexpr const char* kOptionsText =
@@ -67,6 +72,7 @@ constexpr const char* kOptionsText =
     "  --user NAME           the login name\n"
     "  --password-file FILE  read the password from the first line of FILE (\"-\": stdin)\n"
     "  --key FILE            the server's public key (default: p.key beside the program)\n"
+    "  --version             the program's version\n"
     "  --config FILE         read the settings from FILE instead of the controller's\n"
     "                        config.ini (Distribution_Server, Distribution_Username and,\n"
     "                        when remembered, Distribution_Userpass)\n"
@@ -152,6 +158,10 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     }
     if (line.options.help) {
         out = UsageText();
+        return 0;
+    }
+    if (line.options.version) {
+        out = std::string("vanticctl ") + VANTIC_VERSION + "\n";
         return 0;
     }
     if (line.words.empty()) {

@@ -1,14 +1,59 @@
 // deploy and settings: the program's own deployment on a console.
 
+#include <charconv>
+#include <iostream>
+
+#include "app/upload_progress.h"
 #include "core/cpstring.h"
-#include "tools/vanticctl/ctl_console_deploy.h"
+#include "core/cpstringarray.h"
+#include "net/payload_exchange.h"
+#include "platform/console_platform.h"
+#include "tools/vanticctl/ctl_console_confirm.h"
 #include "tools/vanticctl/ctl_handlers.h"
+#include "units/deploy.h"
+#include "units/deploy_adapters.h"
+#include "units/unit_rows.h"
 
 namespace vantic::ctl {
 namespace {
 
 CommandOutcome Fail(std::string error) {
     return {ExitStatus::Failure, std::move(error)};
+}
+
+// The targets: unit numbers to select, or every unit.
+struct Targets {
+    bool all = false;
+    std::vector<std::uint32_t> units;
+    std::string error;
+};
+
+std::optional<std::uint32_t> ParseUnitNumber(std::string_view text) {
+    text = TrimmedView(text);
+    std::uint32_t unit = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), unit);
+    if (error != std::errc() || end != text.data() + text.size() || unit == 0) {
+        return std::nullopt;
+    }
+    return unit;
+}
+
+Targets ReadTargets(const CtlOptions& options) {
+    if (options.all == options.units.has_value()) {
+        return {false, {}, "give either --units N,N... or --all"};
+    }
+    Targets targets{options.all, {}, {}};
+    if (options.all) {
+        return targets;
+    }
+    for (const std::string& field : cpStringArray::SplitNew(*options.units, ",")) {
+        std::optional<std::uint32_t> unit = ParseUnitNumber(field);
+        if (!unit) {
+            return {false, {}, "--units takes unit numbers separated by commas"};
+        }
+        targets.units.push_back(*unit);
+    }
+    return targets;
 }
 
 // Channel 0-3, by number or by name.
@@ -22,17 +67,67 @@ std::optional<int> ReadChannel(std::string_view text) {
     return std::nullopt;
 }
 
+CommandOutcome Report(DeployResult result) {
+    switch (result) {
+        case DeployResult::Succeeded:
+            return {};
+        case DeployResult::Refused:
+            return Fail("the deployment was refused");
+        case DeployResult::NotConfirmed:
+            return Fail("the deployment was not confirmed");
+        case DeployResult::Failed:
+            break;
+    }
+    return Fail("the deployment did not complete");
+}
+
+}  // namespace
+
 // The unit list as the server shows it to this login, with the targets
 // selected, and then the deployment itself.
+CommandOutcome DeployOnConsole(const Invocation& call,
+                               const std::vector<std::uint32_t>& unitNumbers,
+                               std::optional<EntryList> changeList, ClipSource clips,
+                               bool channelConfirmation, bool quiet) {
+    const Targets targets{unitNumbers.empty(), unitNumbers, {}};
+    const ServerAccess& access = *call.access;
+    const FetchResult list = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
+    if (!list.Ok()) {
+        return Fail("could not get the unit list from the server at " + access.host);
+    }
+    UnitRows units = UnitRows::FromUnitListReply(list.Text());
+    for (std::uint32_t unit : targets.units) {
+        if (!units.Select(unit)) {
+            return Fail("unit " + std::to_string(unit) + " is not in the unit list");
+        }
+    }
+    ConsolePlatform platform(std::cerr, std::cin, call.options.yes);
+    UploadProgress progress(platform);
+    DeployProgressOf<UploadProgress> progressView(progress);
+    FixedLogin login(access);
+    ConsoleConfirmForm confirm(std::cerr, std::cin, call.options.yes);
+    DeployContext context{platform,
+                          kNoWindow,
+                          units,
+                          login,
+                          progressView,
+                          confirm,
+                          std::move(clips),
+                          ServerMediaUploader(login, platform.Messages())};
+    return Report(Deploy(context, !targets.all, std::move(changeList), channelConfirmation, quiet));
+}
+
+namespace {
+
 CommandOutcome DeployOnConsole(const Invocation& call, std::optional<EntryList> changeList,
                                ClipSource clips) {
-    ConsoleDeployer deployer(call, std::move(clips), false);
-    if (!deployer.Error().empty()) {
-        return Fail(deployer.Error());
+    const Targets targets = ReadTargets(call.options);
+    if (!targets.error.empty()) {
+        return Fail(targets.error);
     }
     const bool channel = !changeList;
-    return ReportDeploy(
-        Deploy(deployer.Context(), deployer.SelectedOnly(), std::move(changeList), channel, false));
+    return DeployOnConsole(call, targets.units, std::move(changeList), std::move(clips), channel,
+                           false);
 }
 
 }  // namespace

@@ -21,5 +21,6 @@ CommandOutcome RunDeploy(const Invocation& call);
 CommandOutcome RunSettings(const Invocation& call);
 CommandOutcome RunActivityReport(const Invocation& call);
 CommandOutcome RunReportStatus(const Invocation& call);
+CommandOutcome RunReportPlays(const Invocation& call);
 
 }  // namespace vantic::ctl

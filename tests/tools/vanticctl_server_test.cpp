@@ -58,8 +58,14 @@ class VanticctlServerTest : public testing::SharedServerTest {
         }
         command += " <" + Quote(input) + " >" + Quote(outFile_) + " 2>" + Quote(errFile_);
         int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outFile_),
-                ReadFileBytes(errFile_)};
+        CtlRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outFile_),
+                   ReadFileBytes(errFile_)};
+        // No password reaches what vanticctl prints, whatever the outcome.
+        for (const auto& account : {server_->Operator(), server_->Administrator()}) {
+            EXPECT_EQ((run.out + run.err).find(account.password), std::string::npos)
+                << account.login << "'s password printed";
+        }
+        return run;
     }
     static void ExpectOneErrorLine(const CtlRun& run) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;

@@ -114,6 +114,8 @@ class App final : public WApp, private MainWindowEvents {
     void OnTabSelected(int index) override;
 
     void RunCommand(int commandId);
+    // An operation runs that closing the window must not cut short.
+    [[nodiscard]] bool Busy();
     void OnUnitDoubleClicked(int row);
     void OnPlaylistDoubleClicked(int row);
     void OnFilesDropped(const std::vector<std::string>& paths);

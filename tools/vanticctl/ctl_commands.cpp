@@ -59,6 +59,7 @@ constexpr const char* kOptionsText =
     "  --user NAME           the login name\n"
     "  --password-file FILE  read the password from the first line of FILE (\"-\": stdin)\n"
     "  --key FILE            the server's public key (default: p.key beside the program)\n"
+    "  --version             the program's version\n"
     "  --config FILE         read the settings from FILE instead of the controller's\n"
     "                        config.ini (Distribution_Server, Distribution_Username and,\n"
     "                        when remembered, Distribution_Userpass)\n"
@@ -144,6 +145,10 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     }
     if (line.options.help) {
         out = UsageText();
+        return 0;
+    }
+    if (line.options.version) {
+        out = std::string("vanticctl ") + VANTIC_VERSION + "\n";
         return 0;
     }
     if (line.words.empty()) {

@@ -30,8 +30,9 @@ struct FlagOption {
     bool CtlOptions::*field;
 };
 
-constexpr std::array<FlagOption, 4> kFlagOptions = {{
+constexpr std::array<FlagOption, 5> kFlagOptions = {{
     {"--help", &CtlOptions::help},
+    {"--version", &CtlOptions::version},
     {"-h", &CtlOptions::help},
     {"--all", &CtlOptions::all},
     {"--yes", &CtlOptions::yes},

@@ -16,6 +16,7 @@ struct CtlOptions {
     std::optional<std::string> keyFile;       // --key FILE
     std::optional<std::string> configFile;    // --config FILE
     bool help = false;                        // --help, -h
+    bool version = false;                     // --version
     std::optional<std::string> out;           // --out FILE: where a report is written
 
     // deploy and settings only

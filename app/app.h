@@ -12,7 +12,7 @@
 #include "app/about_box.h"
 #include "app/command_table.h"
 #include "app/deployment.h"
-#include "app/login_store.h"
+#include "net/wreg_login_store.h"
 #include "app/main_window_view.h"
 #include "app/single_instance.h"
 #include "app/splash.h"

@@ -24,7 +24,7 @@
 #include "reports/report_dates.h"
 #include "reports/report_window.h"
 #include "reports/status_sections.h"
-#include "units/deploy_seams.h"
+#include "units/deploy_interfaces.h"
 
 namespace vantic {
 
@@ -39,7 +39,7 @@ using PayloadFetcher =
 struct StatusReportContext {
     Clock& clock;
     DeployTargets& units;  // covered: the selected rows, else every row
-    DeployLogin& login;
+    RequestLogin& login;
     DeployProgress& progress;  // "Operation Progress...", owned by the report window
     ReportDateRange range;     // first day not after the last
     PayloadFetcher fetch = FetchPayload;

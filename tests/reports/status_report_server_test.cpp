@@ -16,8 +16,8 @@
 #include "tests/support/scripted_report_window.h"
 #include "tests/support/shared_server.h"
 #include "tests/support/temp_dir.h"
-#include "units/deploy_adapters.h"
 #include "units/unit_rows.h"
+#include "units/upload_progress.h"
 
 namespace vantic {
 namespace {
@@ -162,7 +162,7 @@ class StatusReportServerTest : public testing::SharedServerTest {
         for (std::uint32_t unit : selected) {
             EXPECT_TRUE(units_.Select(unit));
         }
-        StatusReportContext context{platform_.clock, units_, login_, progressView_,
+        StatusReportContext context{platform_.clock, units_, login_, progress_,
                                     ReportDateRange{{2023, 11, 1}, {2023, 11, 14}}};
         return BuildStatusReport(context, window_);
     }
@@ -179,7 +179,7 @@ class StatusReportServerTest : public testing::SharedServerTest {
                                     range_,
                                     units_,
                                     login_,
-                                    progressView_};
+                                    progress_};
         GenerateStatusReport(command);
     }
     std::vector<std::string> NewLogLines(const std::string& needle) const {
@@ -193,8 +193,7 @@ class StatusReportServerTest : public testing::SharedServerTest {
     testing::ScriptedPlatform platform_;
     UnitRows units_{std::vector<std::uint32_t>{4, 9}};
     FixedLogin login_{AdminAccess()};
-    WProgress progress_{platform_};
-    DeployProgressOf<WProgress> progressView_{progress_};
+    OperationProgress progress_{platform_};
     WindowId window_ = kNoWindow;
     std::size_t logStart_ = 0;
     testing::TempDir dir_;
@@ -312,7 +311,7 @@ TEST_F(StatusReportServerTest, TheWindowExportsThePlaysThatTheConsoleExportWrite
                   kA + ",2023-11-02,5\r\n");
 
     // What vanticctl report plays runs: two requests a unit, no pauses.
-    StatusReportContext context{platform_.clock, units_, login_, progressView_, range_};
+    StatusReportContext context{platform_.clock, units_, login_, progress_, range_};
     std::optional<std::vector<UnitPlays>> plays = FetchUnitPlays(context, kNoWindow);
     ASSERT_TRUE(plays);
     EXPECT_EQ(PlaysToCsv(*plays, range_).csv, csv);

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "app/command_table.h"
 #include "core/cpstring.h"
+#include "net/login_settings.h"
 #include "tools/vanticctl/ctl_admin_forms.h"
 #include "tools/vanticctl/ctl_console_deploy.h"
 #include "tools/vanticctl/ctl_handlers.h"
@@ -70,22 +70,24 @@ CommandOutcome Finish(const AdminResult& result) {
     return ReportDeploy(*result);
 }
 
-// Whether the controller offers the menu command to this login.
-bool Offered(const Invocation& call, int commandId) {
-    const std::vector<int> hidden = CommandsHiddenFrom(call.access->loginName);
-    return std::find(hidden.begin(), hidden.end(), commandId) == hidden.end();
+// Who may use a command: the controller shows the firmware, owner and
+// admin-config commands to the administrator alone.
+enum class Who { AnyLogin, Administrator };
+
+bool Offered(const Invocation& call, Who who) {
+    return who == Who::AnyLogin || IsAdministratorLogin(call.access->loginName);
 }
 
 // Checks the options and who may use the command, then runs it on the
 // console parts.
 template <class Command>
-CommandOutcome RunAdmin(const Invocation& call, int commandId, std::initializer_list<Extra> allowed,
+CommandOutcome RunAdmin(const Invocation& call, Who who, std::initializer_list<Extra> allowed,
                         AdminAnswers answers, std::optional<std::string> chosenFile,
                         Command command) {
     if (std::string foreign = ForeignOption(call.options, allowed); !foreign.empty()) {
         return Fail("this command takes no " + foreign);
     }
-    if (!Offered(call, commandId)) {
+    if (!Offered(call, who)) {
         return Fail("only the administrator may use this command");
     }
     ConsoleAdmin admin(call, std::move(answers), std::move(chosenFile));
@@ -108,8 +110,8 @@ CommandOutcome RunCrawl(const Invocation& call) {
         return Fail("cannot read " + *options.textFile);
     }
     answers.crawlRefresh = options.refresh;
-    return RunAdmin(call, command::kCrawlText, {Extra::TextFile, Extra::Refresh},
-                    std::move(answers), std::nullopt,
+    return RunAdmin(call, Who::AnyLogin, {Extra::TextFile, Extra::Refresh}, std::move(answers),
+                    std::nullopt,
                     [](AdminContext& context) { return Finish(SetCrawlText(context)); });
 }
 
@@ -126,7 +128,7 @@ CommandOutcome RunAdminConfig(const Invocation& call) {
         return Fail(*call.options.file + " is empty");
     }
     answers.adminConfig = std::move(*text);
-    return RunAdmin(call, command::kAdminConfig, {Extra::File}, std::move(answers), std::nullopt,
+    return RunAdmin(call, Who::Administrator, {Extra::File}, std::move(answers), std::nullopt,
                     [](AdminContext& context) { return Finish(EditAdminConfig(context)); });
 }
 
@@ -135,7 +137,7 @@ CommandOutcome RunFirmware(const Invocation& call) {
     if (!FileSize(path)) {
         return Fail("cannot read " + path);
     }
-    return RunAdmin(call, command::kNewFirmware, {}, {}, path,
+    return RunAdmin(call, Who::Administrator, {}, {}, path,
                     [](AdminContext& context) { return Finish(SendNewFirmware(context)); });
 }
 
@@ -146,7 +148,7 @@ CommandOutcome RunTimezone(const Invocation& call) {
         return Fail("the time zone is one of Eastern, Central, Mountain, Pacific, Alaska, Hawaii");
     }
     answers.zone = *zone;
-    return RunAdmin(call, command::kNewTimezone, {}, std::move(answers), std::nullopt,
+    return RunAdmin(call, Who::AnyLogin, {}, std::move(answers), std::nullopt,
                     [](AdminContext& context) { return Finish(SendNewTimezone(context)); });
 }
 
@@ -156,7 +158,7 @@ CommandOutcome RunOwner(const Invocation& call) {
     if (OwnerNameFrom(answers.owner).empty()) {
         return Fail("the owner name holds nothing but blanks");
     }
-    return RunAdmin(call, command::kNewOwner, {}, std::move(answers), std::nullopt,
+    return RunAdmin(call, Who::Administrator, {}, std::move(answers), std::nullopt,
                     [](AdminContext& context) {
                         switch (SetNewOwner(context)) {
                             case OwnerResult::Stored:

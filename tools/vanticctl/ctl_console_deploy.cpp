@@ -24,12 +24,11 @@ std::optional<std::uint32_t> ParseUnitNumber(std::string_view text) {
 ConsoleDeployer::ConsoleDeployer(const Invocation& call, ClipSource clips, bool allSelects)
     : platform_(std::cerr, std::cin, call.options.yes),
       progress_(platform_),
-      progressView_(progress_),
       login_(*call.access),
       confirm_(std::cerr, std::cin, call.options.yes),
       context_{platform_,        kNoWindow,
                units_,           login_,
-               progressView_,    confirm_,
+               progress_,        confirm_,
                std::move(clips), ServerMediaUploader(login_, platform_.Messages())} {
     SelectTargets(call, allSelects);
 }

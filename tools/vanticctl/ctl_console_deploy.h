@@ -8,13 +8,13 @@
 #include <iostream>
 #include <string>
 
-#include "app/upload_progress.h"
 #include "platform/console_platform.h"
 #include "tools/vanticctl/ctl_commands.h"
 #include "tools/vanticctl/ctl_console_confirm.h"
 #include "units/deploy.h"
-#include "units/deploy_adapters.h"
+#include "units/deploy_interfaces.h"
 #include "units/unit_rows.h"
+#include "units/upload_progress.h"
 
 namespace vantic::ctl {
 
@@ -40,7 +40,6 @@ class ConsoleDeployer {
     UnitRows units_;
     ConsolePlatform platform_;
     UploadProgress progress_;
-    DeployProgressOf<UploadProgress> progressView_;
     FixedLogin login_;
     ConsoleConfirmForm confirm_;
     DeployContext context_;

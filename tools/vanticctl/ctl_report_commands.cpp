@@ -14,8 +14,8 @@
 #include "reports/report_window.h"
 #include "reports/status_report.h"
 #include "tools/vanticctl/ctl_handlers.h"
-#include "units/deploy_adapters.h"
 #include "units/unit_rows.h"
+#include "units/upload_progress.h"
 
 namespace vantic::ctl {
 namespace {
@@ -111,10 +111,9 @@ CommandOutcome RunReportStatus(const Invocation& call) {
         return loaded;
     }
     ConsolePlatform platform(std::cerr, std::cin, false);
-    WProgress progress(platform);
-    DeployProgressOf<WProgress> progressView(progress);
+    OperationProgress progress(platform);
     FixedLogin login(*call.access);
-    StatusReportContext context{platform.Time(), units, login, progressView, request.range};
+    StatusReportContext context{platform.Time(), units, login, progress, request.range};
     const StatusReportResult report = BuildStatusReport(context, kNoWindow);
     if (!report.text) {
         return Fail(report.end == ReportBuildEnd::Cancelled ? "the report was cancelled"
@@ -137,10 +136,9 @@ CommandOutcome RunReportPlays(const Invocation& call) {
         return loaded;
     }
     ConsolePlatform platform(std::cerr, std::cin, false);
-    WProgress progress(platform);
-    DeployProgressOf<WProgress> progressView(progress);
+    OperationProgress progress(platform);
     FixedLogin login(*call.access);
-    StatusReportContext context{platform.Time(), units, login, progressView, request.range};
+    StatusReportContext context{platform.Time(), units, login, progress, request.range};
     const std::optional<std::vector<UnitPlays>> plays = FetchUnitPlays(context, kNoWindow);
     if (!plays) {
         return Fail("the export was cancelled");

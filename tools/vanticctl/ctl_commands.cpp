@@ -59,6 +59,12 @@ constexpr std::array kSubcommands = {
                "the status report of the units (default: every unit) over the days, as the\n"
                "      controller's \"Generate Status Report...\" makes it; progress on stderr",
                false, true},
+    Subcommand{"report plays",
+               "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] [--out FILE.csv]", 0, 0, true,
+               RunReportPlays,
+               "proof of play as CSV: one row per unit, channel, clip and day in the range\n"
+               "      (standard output without --out); progress on stderr",
+               false, true},
     Subcommand{"unit show", "N", 1, 1, true, RunUnitShow,
                "unit N's settings as key=value; a key the unit lacks shows its default,\n"
                "      marked by a tab and \"(default)\""},
@@ -186,7 +192,8 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
                       err);
     }
     if (!command->reports && line.options.HasReportOptions()) {
-        return Finish({ExitStatus::Failure, "--from and --to are options of report status only"},
+        return Finish({ExitStatus::Failure,
+                       "--from and --to are options of report status and report plays only"},
                       err);
     }
     std::optional<ServerAccess> access;

@@ -31,6 +31,7 @@ CommandOutcome RunTimezone(const Invocation& call);
 CommandOutcome RunOwner(const Invocation& call);
 CommandOutcome RunActivityReport(const Invocation& call);
 CommandOutcome RunReportStatus(const Invocation& call);
+CommandOutcome RunReportPlays(const Invocation& call);
 CommandOutcome RunUnitShow(const Invocation& call);
 CommandOutcome RunUnitSet(const Invocation& call);
 

@@ -126,6 +126,35 @@ CommandOutcome RunReportStatus(const Invocation& call) {
     return {};
 }
 
+CommandOutcome RunReportPlays(const Invocation& call) {
+    const ReportRequest request = ReadRange(call.options);
+    if (!request.error.empty()) {
+        return Fail(request.error);
+    }
+    UnitRows units;
+    if (CommandOutcome loaded = LoadUnits(call, units); loaded.status != ExitStatus::Success) {
+        return loaded;
+    }
+    ConsolePlatform platform(std::cerr, std::cin, false);
+    OperationProgress progress(platform);
+    FixedLogin login(*call.access);
+    StatusReportContext context{platform.Time(), units, login, progress, request.range};
+    const std::optional<std::vector<UnitPlays>> plays = FetchUnitPlays(context, kNoWindow);
+    if (!plays) {
+        return Fail("the export was cancelled");
+    }
+    const PlayExport table = PlaysToCsv(*plays, request.range);
+    if (!call.options.out) {
+        call.output += table.csv;
+    } else if (!WriteReportFile(*call.options.out, table.csv)) {
+        return Fail("cannot write " + *call.options.out);
+    }
+    if (!table.failedUnits.empty()) {
+        return Fail(LeftOutUnitsText(table.failedUnits));
+    }
+    return {};
+}
+
 CommandOutcome RunActivityReport(const Invocation& call) {
     if (!call.options.out) {
         return {ExitStatus::Failure, "report activity needs --out FILE.rtf"};

@@ -30,7 +30,7 @@ class FakeDisplays : public Displays {
   public:
     std::optional<std::vector<Rect>> MonitorRects() const override { return monitors_; }
     Rect WorkArea() const override { return workArea_; }
-    std::optional<std::vector<Rect>> monitors_ = std::vector<Rect>{{0, 0, 1920, 1080}};
+    std::optional<std::vector<Rect>> monitors_ = std::vector<Rect>(1, Rect{0, 0, 1920, 1080});
     Rect workArea_{0, 0, 1920, 1040};
 };
 

@@ -11,7 +11,7 @@
 #include "net/hex.h"
 #include "net/md5.h"
 #include "tests/support/server_runner.h"
-#include "tests/units/deploy_rig.h"
+#include "tests/app/deploy_rig.h"
 #include "units/admin_commands.h"
 
 namespace vantic {

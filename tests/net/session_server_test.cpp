@@ -12,12 +12,14 @@
 #include "net/envelope.h"
 #include "net/hex.h"
 #include "net/login_block.h"
+#include "net/login_settings.h"
 #include "net/media_exchange.h"
 #include "net/payload_exchange.h"
 #include "net/session.h"
 #include "net/timing_info.h"
 #include "tests/net/reference.h"
 #include "tests/net/wire_peer.h"
+#include "tests/support/memory_login_store.h"
 #include "tests/support/shared_server.h"
 
 namespace vantic {
@@ -215,6 +217,21 @@ TEST_F(SessionServerTest, RefusalsAndAbsenceAndWhatIsSentBack) {
     EXPECT_EQ(cut.outcome, FetchOutcome::Failed);
     EXPECT_TRUE(cut.payload.empty());
     EXPECT_NE(line.find("bytes-in=129 "), std::string::npos) << line;
+}
+
+TEST_F(SessionServerTest, ANameStoredWithCapitalsLogsInOnALaterStart) {
+    std::string typed = server_->Operator().login;
+    typed[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(typed[0])));
+    ASSERT_NE(typed, server_->Operator().login);
+    testing::MemoryLoginStore store;
+    store.values = {{"Distribution_Server", server_->Address()},
+                    {"Distribution_Username", typed},
+                    {"Distribution_Userpass", server_->Operator().password},
+                    {"Distribution_Userpass_Remember", "1"}};
+    LoginSettings restarted(store, server_->KeyFile());
+    FetchResult result = FetchPayload(restarted.Access(), ServerCommand::GetOwnerMap, kNoUnit);
+    EXPECT_EQ(result.outcome, FetchOutcome::Ok);
+    EXPECT_EQ(store.Value("Distribution_Username"), typed);
 }
 
 TEST_F(SessionServerTest, TheLargestBodyIsAccepted) {

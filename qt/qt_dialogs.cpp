@@ -92,14 +92,17 @@ MessageAnswer QtMessageBoxes::Show(const Message& message) {
             break;
         case MessageButtons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton(message.noIsDefault ? QMessageBox::No : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
             break;
         case MessageButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton(message.noIsDefault ? QMessageBox::No : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::Cancel);
             break;
+    }
+    if (!message.details.empty()) {
+        box.setDetailedText(DisplayText(message.details));
     }
     box.exec();
     return AnswerOf(box.standardButton(box.clickedButton()), message.buttons);

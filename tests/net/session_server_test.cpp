@@ -181,6 +181,30 @@ TEST_F(SessionServerTest, AGreetingThatNeverComes) {
     EXPECT_LT(elapsed, 3.0);
 }
 
+// Each failure carries its cause for the operator.
+TEST_F(SessionServerTest, AFailureSaysWhy) {
+    ServerAccess nobody = AdminAccess();
+    nobody.host = "127.0.0.1:1";
+    EXPECT_EQ(FetchPayload(nobody, ServerCommand::GetUnitList, kNoUnit).cause,
+              "Connection refused by 127.0.0.1:1");
+
+    ServerAccess wrong = AdminAccess();
+    wrong.password += "x";
+    FetchResult refused = FetchPayload(wrong, ServerCommand::GetUnitList, kNoUnit);
+    EXPECT_EQ(refused.outcome, FetchOutcome::Failed);
+    EXPECT_EQ(refused.cause, "The server refused the login name or password");
+
+    ASSERT_TRUE(server_->SetFaults({"status-1"}));
+    EXPECT_EQ(FetchPayload(AdminAccess(), ServerCommand::GetUnitList, kNoUnit).cause,
+              "The server answered with status 1");
+
+    testing::ScopedSessionLimits limits(1s);
+    ASSERT_TRUE(server_->SetFaults({"no-nonce=10"}));
+    std::string cause;
+    EXPECT_FALSE(StorePayload(AdminAccess(), ServerCommand::PutOwnerMap, kNoUnit, "1=x\n", cause));
+    EXPECT_EQ(cause, "No answer within 1 second");
+}
+
 // bytes-in in the log counts what the controller sent: 129 is the login
 // block alone, 133 the login block and one answer word.
 TEST_F(SessionServerTest, RefusalsAndAbsenceAndWhatIsSentBack) {

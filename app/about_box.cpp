@@ -35,8 +35,13 @@ MailDraft SalesInquiry() {
 }
 
 void AboutLinks::OpenWebAddress() {
+    // Without a scheme the desktop takes the address for a file name.
+    std::string address(app_.WebAddress());
+    if (address.find("://") == std::string::npos) {
+        address.insert(0, "https://");
+    }
     // A site that will not open is not reported.
-    (void)shell_.Open(std::string(app_.WebAddress()), "");
+    (void)shell_.Open(address, "");
 }
 
 void AboutLinks::ComposeSalesInquiry() {

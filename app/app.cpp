@@ -49,6 +49,7 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
                        ShowRefreshStatus();
                    }),
       deployment_(GetPlatform(), venue_, serverLogin_, playlist_, views_->Confirmation()),
+      statusReports_(GetPlatform(), venue_, serverLogin_),
       unitEvents_(NewUnitListEvents()),
       playlistEvents_(NewPlaylistEvents()),
       workerLock_(std::make_unique<WMutex>()) {}

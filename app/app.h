@@ -16,6 +16,7 @@
 #include "app/main_window_view.h"
 #include "app/single_instance.h"
 #include "app/splash.h"
+#include "app/status_reports.h"
 #include "app/update/update_form.h"
 #include "app/wapp.h"
 #include "framework/wmutex.h"
@@ -50,6 +51,8 @@ class AppViews {
     virtual UnitFormView& UnitEditor() = 0;
     // "Vantic Media Player Report", the window of both reports.
     virtual ReportWindowView& ReportWindows() = 0;
+    // "Date Range for Report", asked before a status report.
+    virtual DateRangeFormView& ReportDates() = 0;
 };
 
 class App final : public WApp, private MainWindowEvents {
@@ -113,6 +116,8 @@ class App final : public WApp, private MainWindowEvents {
     void OnTabSelected(int index) override;
 
     void RunCommand(int commandId);
+    // An operation runs that closing the window must not cut short.
+    [[nodiscard]] bool Busy();
     void OnUnitDoubleClicked(int row);
     void OnPlaylistDoubleClicked(int row);
     void OnFilesDropped(const std::vector<std::string>& paths);
@@ -136,6 +141,7 @@ class App final : public WApp, private MainWindowEvents {
     VenueList venue_;
     ServerLogin serverLogin_;
     Deployment deployment_;
+    StatusReports statusReports_;
     std::unique_ptr<ListEvents> unitEvents_;
     std::unique_ptr<ListEvents> playlistEvents_;
     std::unique_ptr<Timer> refreshTimer_;

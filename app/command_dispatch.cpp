@@ -92,9 +92,7 @@ void App::RunCommand(int commandId) {
             (void)playlist_.SaveAs();
             break;
         case c::kExit:
-            if (PrepareToClose()) {
-                views_->MainWindow().PostQuit();
-            }
+            OnCloseRequest();
             break;
         case c::kAddMedia:
             (void)playlist_.AddClip();
@@ -130,6 +128,9 @@ void App::RunCommand(int commandId) {
         case c::kNewOwner:
             // Both need the login first; their operations are not built yet.
             (void)serverLogin_.EnsureLogin(mainWindow_);
+            break;
+        case c::kStatusReport:
+            statusReports_.Generate(Reports(), views_->ReportDates());
             break;
         case c::kAbout:
             ShowAbout();
@@ -181,9 +182,20 @@ void App::OnButton(int buttonId) {
 }
 
 void App::OnCloseRequest() {
+    if (Busy()) {
+        return;  // the operator closes once the operation has ended or was cancelled
+    }
     if (PrepareToClose()) {
         views_->MainWindow().PostQuit();
     }
+}
+
+// A progress dialog disables the main window while its operation runs, and
+// a wait for the unit list runs nested in the message loop. Closing then
+// would empty the lists under the running pass, or ask the save question
+// inside that nested loop.
+bool App::Busy() {
+    return venue_.Waiting() || !GetPlatform().Windows().IsEnabled(mainWindow_);
 }
 
 void App::OnSize() {

@@ -1,6 +1,8 @@
 #include "core/cpstring.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -304,13 +306,58 @@ bool RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
+namespace {
+
+// The process id in a name prefix + pid + "." + six characters; none for
+// any other name.
+std::optional<pid_t> TemporaryOwner(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix)) {
+        return std::nullopt;
+    }
+    name.remove_prefix(prefix.size());
+    const std::size_t dot = name.find('.');
+    if (dot == 0 || dot == std::string_view::npos || name.size() != dot + 7) {
+        return std::nullopt;
+    }
+    long long pid = 0;
+    for (const char c : name.substr(0, dot)) {
+        if (c < '0' || c > '9' || pid > 1'000'000'000) {
+            return std::nullopt;
+        }
+        pid = pid * 10 + (c - '0');
+    }
+    return static_cast<pid_t>(pid);
+}
+
+// Removes the temporaries of prefix that a process killed mid-write left
+// in directory. A process that still runs may be writing its own, so only
+// those of vanished processes go.
+void SweepDeadTemporaries(const std::string& directory, std::string_view prefix) {
+    DIR* folder = ::opendir(directory.c_str());
+    if (folder == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::optional<pid_t> owner = TemporaryOwner(entry->d_name, prefix);
+        if (owner && *owner != ::getpid() && ::kill(*owner, 0) != 0 && errno == ESRCH) {
+            ::unlink((directory + entry->d_name).c_str());
+        }
+    }
+    ::closedir(folder);
+}
+
+}  // namespace
+
 std::optional<std::string> CreateUniqueFile(const std::string& directory, std::string_view prefix,
                                             const std::string& modeLike) {
     std::string pattern = directory.empty() ? std::string(".") : directory;
     if (pattern.back() != '/') {
         pattern += '/';
     }
-    pattern.append(prefix).append("XXXXXX");
+    SweepDeadTemporaries(pattern, prefix);
+    // The writer's process id in the name tells a leftover from a file
+    // another writer is still filling.
+    pattern.append(prefix).append(std::to_string(::getpid())).append(".XXXXXX");
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         return std::nullopt;

@@ -67,9 +67,11 @@ void FormatInto(char* buffer, std::size_t size, const char* format, ...)
 // where the file system allows, so the target is never seen half-written.
 [[nodiscard]] bool MoveFileOver(const std::string& from, const std::string& to);
 bool RemoveFile(const std::string& path);
-// Creates a new, empty file named prefix plus a unique suffix in directory
-// and returns its path; none when the directory cannot take one. The file
-// gets the mode of modeLike when that file exists, else rw-r--r--.
+// Creates a new, empty file named prefix, the process id, "." and a unique
+// suffix in directory and returns its path; none when the directory cannot
+// take one. Files of that form whose process no longer runs are leftovers
+// of a killed writer and are removed first. The file gets the mode of
+// modeLike when that file exists, else rw-r--r--.
 [[nodiscard]] std::optional<std::string> CreateUniqueFile(const std::string& directory,
                                                           std::string_view prefix,
                                                           const std::string& modeLike = {});

@@ -8,6 +8,7 @@
 #include "qt/qt_clip_editor.h"
 #include "qt/qt_colour_chooser.h"
 #include "qt/qt_confirm_form.h"
+#include "qt/qt_date_range_form.h"
 #include "qt/qt_instance.h"
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
@@ -34,6 +35,7 @@ class QtAppViews final : public AppViews {
     AutoUpdateFormView& AutoUpdates() override { return autoUpdates_; }
     UnitFormView& UnitEditor() override { return unitEditor_; }
     ReportWindowView& ReportWindows() override { return reportWindow_; }
+    DateRangeFormView& ReportDates() override { return reportDates_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -50,6 +52,7 @@ class QtAppViews final : public AppViews {
     QtColourChooser colours_;
     QtUnitEditor unitEditor_;
     QtReportWindowView reportWindow_;
+    QtDateRangeFormView reportDates_;
 };
 
 }  // namespace vantic

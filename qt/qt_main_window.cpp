@@ -1,5 +1,6 @@
 #include "qt/qt_main_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -340,10 +341,15 @@ bool QtMainWindowView::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (const int id = AcceleratorFor(key->key(), key->modifiers())) {
-        events_->OnCommand(id);
+    const int id = AcceleratorFor(key->key(), key->modifiers());
+    if (id == 0) {
+        return false;
     }
-    return false;  // the key still reaches the control
+    events_->OnCommand(id);
+    // The key still reaches the control, except where a list would take it
+    // for "select all": Ctrl+A adds media, and a following Delete must not
+    // find every row selected.
+    return key->matches(QKeySequence::SelectAll) && qobject_cast<QAbstractItemView*>(watched);
 }
 
 }  // namespace vantic

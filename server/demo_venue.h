@@ -35,5 +35,7 @@ struct Unit {
 
 inline constexpr std::string_view kOperatorLogin = "operator";
 inline constexpr std::string_view kVersion = "Version: 3.8.2";
+// Days of proof-of-play lines a seeded unit has reported, today included.
+inline constexpr int kHistoryDays = 30;
 
 }  // namespace vantic::server::demo

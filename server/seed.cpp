@@ -26,7 +26,7 @@ using Settings = std::vector<std::pair<std::string, std::string>>;
 constexpr std::time_t kDay = 86400;
 constexpr std::time_t kHour = 3600;
 constexpr int kKeyBits = 1024;
-constexpr int kHistoryDays = 28;
+constexpr int kHistoryDays = demo::kHistoryDays;
 
 // A small deterministic generator, so a venue's play counts look random
 // but every run of the seed tells the same story.

@@ -121,5 +121,41 @@ TEST_F(AppWithServer, TheSelectedUnitsPlaylistOpensAsAnUnnamedDocument) {
     app->Run();
 }
 
+// The progress dialog disables the main window; a close request then must
+// not empty the unit list under the running pass, which would read unit
+// number 0 for the remaining rows and rewrite unit 0's instruction file.
+TEST_F(AppWithServer, ClosingDuringADeploymentToAllUnitsIsRefused) {
+    StoreLogin(server.Address(), server.Operator().login, server.Operator().password);
+    views->confirmation.script.Queue([](ConfirmForm& form) {
+        form.typed = form.word;
+        return true;
+    });
+    int closesWhileBusy = 0;
+    platform->windows.OnPump([&] {
+        if (closesWhileBusy == 0 && !platform->windows.IsEnabled(Window().window)) {
+            ++closesWhileBusy;
+            Window().Events().OnCloseRequest();
+        }
+    });
+    int unitsAfter = -1;
+    Window().whileRunning = [&] {
+        const std::string clip = dir.File("intro.mpg");
+        ASSERT_TRUE(testing::WriteFileBytes(clip, "a clip"));
+        Window().playlist.DropFiles({clip});
+        platform->QueueAnswer(MessageAnswer::Ok, "SUCCESS");
+        Window().Events().OnCommand(c::kDeployToAll);
+        EXPECT_FALSE(Window().quit);
+        unitsAfter = app->Venue().ItemCount();
+        platform->QueueAnswer(MessageAnswer::No, "Play-List file has un-saved changes");
+        Window().Events().OnCloseRequest();  // once it has ended the window closes
+        EXPECT_TRUE(Window().quit);
+    };
+    app->Run();
+    EXPECT_EQ(closesWhileBusy, 1);
+    EXPECT_EQ(unitsAfter, 8);
+    EXPECT_FALSE(FileExists(server.DataDir() + "/units/0"));
+    EXPECT_EQ(platform->ShownMessages().size(), 2u);  // the success and the save question
+}
+
 }  // namespace
 }  // namespace vantic

@@ -195,7 +195,7 @@ TEST_F(MainWindow, TheAboutBoxNamesTheBuildAndItsLinksOpenSiteAndMail) {
     EXPECT_EQ(form.buildLabel + form.buildCode, "Vantic 4.1 Release Build Code: 2900");
     EXPECT_EQ(form.pictureId, 127);
     ASSERT_EQ(platform->shell.opened.size(), 1u);
-    EXPECT_EQ(platform->shell.opened[0].target, "www.brindle.example");
+    EXPECT_EQ(platform->shell.opened[0].target, "https://www.brindle.example");
     ASSERT_EQ(platform->mail.drafts.size(), 1u);
     EXPECT_EQ(platform->mail.drafts[0].subject, "I have a sales inquiry...");
     EXPECT_EQ(platform->mail.drafts[0].recipientName, "Brindle Sales Manager");

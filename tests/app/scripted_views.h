@@ -204,6 +204,18 @@ class ScriptedInstances final : public InstanceGuard {
     std::vector<std::string>& log_;
 };
 
+// The date range form: each queued answer edits the pickers and tells
+// whether OK (true) or Cancel (false) closed it.
+class ScriptedReportDates final : public DateRangeFormView {
+  public:
+    bool RunDateRangeForm(WindowId owner, DateRangeForm& form) override {
+        owners.push_back(owner);
+        return script.Run(form);
+    }
+    ScriptedForm<DateRangeForm> script{"date range form"};
+    std::vector<WindowId> owners;
+};
+
 class ScriptedAutoUpdates final : public AutoUpdateFormView {
   public:
     bool RunAutoUpdateForm(WindowId owner, AutoUpdateForm& form) override {
@@ -232,6 +244,7 @@ class ScriptedViews final : public AppViews {
     AutoUpdateFormView& AutoUpdates() override { return autoUpdates; }
     UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
+    DateRangeFormView& ReportDates() override { return reportDates; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -245,6 +258,7 @@ class ScriptedViews final : public AppViews {
     ScriptedAutoUpdates autoUpdates;
     ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
+    ScriptedReportDates reportDates;
 };
 
 }  // namespace vantic::testing

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/cpptrarray.h"
 #include "core/cpstringarray.h"
@@ -197,6 +199,26 @@ TEST(Files, UniqueFilesAreNewEmptyAndTakeTheModeOfTheFileTheyReplace) {
     ASSERT_EQ(::stat(second->c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644u);
     EXPECT_FALSE(CreateUniqueFile(dir.File("missing"), "vtc").has_value());
+}
+
+TEST(Files, UniqueFilesSweepOnlyTheLeftoversOfWritersThatNoLongerRun) {
+    testing::TempDir dir;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = dir.File("vtc" + std::to_string(child) + ".abcdef");
+    const std::string living = dir.File("vtc" + std::to_string(::getppid()) + ".abcdef");
+    const std::string other = dir.File("vtcnotes.txt");
+    for (const std::string& path : {dead, living, other}) {
+        ASSERT_TRUE(testing::WriteFileBytes(path, "partial"));
+    }
+    ASSERT_TRUE(CreateUniqueFile(dir.Path(), "vtc").has_value());
+    EXPECT_FALSE(FileExists(dead));
+    EXPECT_TRUE(FileExists(living));
+    EXPECT_TRUE(FileExists(other));
 }
 
 TEST(BlockList, ConcatenatesBlocksInOrder) {

@@ -180,6 +180,25 @@ TEST_F(QtMainWindow, AnAcceleratorRunsItsCommandAndStillReachesTheControl) {
     EXPECT_EQ(field->keys, (std::vector<int>{Qt::Key_Up, Qt::Key_N, Qt::Key_N, Qt::Key_X}));
 }
 
+TEST_F(QtMainWindow, CtrlAAddsMediaWithoutSelectingEveryRowOfTheList) {
+    auto* list = static_cast<QtListControl*>(Item(d::kPlaylistList));
+    ASSERT_TRUE(list->InsertColumn(0, "Media", 100, ColumnAlign::Left));
+    for (int row = 0; row < 3; ++row) {
+        ASSERT_EQ(list->InsertRow(row, nullptr), row);
+    }
+    view.ShowMainWindow();
+    view.Window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.Window()));
+    list->setFocus();
+    ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == list; }));
+    list->SetRowState(1, kRowSelected, kRowSelected);
+
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(events.commands, std::vector<int>{40029});
+    EXPECT_EQ(list->NextSelected(-1), 1);
+    EXPECT_EQ(list->NextSelected(1), -1);
+}
+
 TEST_F(QtMainWindow, PostedCommandsRunOnceTheLoopGetsToThem) {
     view.PostCommand(c::kOpenPlaylist);
     EXPECT_TRUE(events.commands.empty());

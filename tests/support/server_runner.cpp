@@ -2,6 +2,8 @@
 
 #include "tests/support/child_process.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -44,6 +46,20 @@ ServerRunner::ServerRunner(ServerRunnerOptions options) : options_(std::move(opt
 
 ServerRunner::~ServerRunner() {
     Stop();
+    ExpectNoPasswordInOutput();
+}
+
+// Whatever a test did with the server, neither demo password may appear in
+// its connection log or on its standard error.
+void ServerRunner::ExpectNoPasswordInOutput() const {
+    for (const std::string& path : {dataDir_ + "/server.log", root_.File("stderr.txt")}) {
+        const std::string text = ReadText(path);
+        for (const ServerAccount* account : {&operator_, &administrator_}) {
+            if (!account->password.empty() && text.find(account->password) != std::string::npos) {
+                ADD_FAILURE() << "the password of " << account->login << " is in " << path;
+            }
+        }
+    }
 }
 
 std::string ServerRunner::Address() const {

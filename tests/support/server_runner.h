@@ -11,7 +11,8 @@
 //   connect to server.Host():server.Port() with server.KeyFile() and
 //   server.Administrator().login / .password
 //
-// Every wait is bounded: a server that does not start within the time
+// When it goes away it checks that no demo password reached the server's
+// log or standard error. Every wait is bounded: a server that does not start within the time
 // limit gives Ok() false, and one that does not stop is killed.
 
 #include <sys/types.h>
@@ -83,6 +84,7 @@ class ServerRunner {
 
   private:
     bool Seed();
+    void ExpectNoPasswordInOutput() const;
     bool Start();
 
     ServerRunnerOptions options_;

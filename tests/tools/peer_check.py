@@ -16,6 +16,7 @@ missing (the test is then skipped).
 import hashlib
 import os
 import queue
+import re
 import socket
 import struct
 import subprocess
@@ -212,6 +213,77 @@ def write_key_file(path, public_numbers):
         out.write(integer(public_numbers.n) + integer(public_numbers.e))
 
 
+def clip_line(channel, path, content, size, first, last):
+    return b"\t".join([str(channel).encode(), path, b"Auto", content, size, b"All", b"loop",
+                       first, last, b"A", b""]) + b"\n"
+
+
+def check_status_report(run, work, failures):
+    """Two units: the first with no information, a short timing record, a
+    playlist and an undecryptable runtime report; the second with no
+    playlist and runtime lines in and out of the range."""
+    out = os.path.join(work, "status.rtf")
+    name = b"a" * 32
+    playlist = clip_line(0, b"C:\\Media\\hall.mpg", name, b"1 KB", b"None", b"None")
+    runtime = (clip_line(0, b"C:\\M\\hall.mpg", name, b"40", b"10/31/2026", b"10/31/2026")
+               + clip_line(0, b"C:\\M\\hall.mpg", name, b"5", b"11/01/2026 00:00",
+                           b"11/01/2026 23:59")
+               + clip_line(0, b"", name.upper(), b"6", b"11/30/2026", b"11/30/2026 23:59")
+               + clip_line(3, b"/m/{song}.mp3", b"b" * 32, b"2", b"11/02/2026", b"11/02/2026"))
+    info = b"notes=Caf\xe9 \\ {bar}\nversion=Version: 9\nlocation2=Back\tdoor\nAudioBRandom=1\n"
+    timing = struct.pack(">IIIII", 1, 1795000000, 0, 0, 0)
+    units = b"4\tHall\tOK\t\t\n9\tBar\tOK\t\t\n"
+    os.environ["TZ"] = "UTC"
+    run([download(17, -1, units), absent(6), download(5, 4, timing[:19]),
+         download(3, 4, playlist), undecryptable,
+         download(6, 9, info), download(5, 9, timing), absent(3), download(4, 9, runtime)],
+        ["report", "status", "--from", "2026-11-30", "--to", "2026-11-01", "--units", "4,9",
+         "--out", out])
+    try:
+        with open(out, "rb") as report:
+            text = report.read()
+    except OSError as error:
+        failures.append("report status: %s" % error)
+        return
+    generated = b"\\par Report Generated: GENERATED \\par\r\n"
+    text = re.sub(rb"\\par Report Generated: [A-Z][a-z]{2} [A-Z][a-z]{2} \d\d "
+                  rb"\d\d:\d\d:\d\d \d{4}\n \\par\r\n", lambda _: generated, text)
+    channels = [b"--Video Channel: \\par\r\n", b"--Video Alt Channel: \\par\r\n",
+                b"--Audio A Channel: \\par\r\n", b"--Audio B Channel: \\par\r\n"]
+    title = b"\\fs48 Media Player Report \\par\\fs24 "
+    playlist_heading = b"\\par\\b Current System Playlist: \\b0\\par\r\n"
+    runtime_heading = (b"\\par\\b Proof of Runtime: From 11/01/2026 To 11/30/2026 "
+                       b"\\b0\\par\r\n")
+    config_heading = b"\\par\\b Current Configuration Information: \\b0\\par\r\n"
+    unit4 = (title + generated + b"Vantic serial number 4 \\par\r\n"
+             b"Last Player Call-In: Unknown \\par\r\nNext Scheduled Call-In: Unknown \\par\r\n"
+             + playlist_heading + channels[0] + b"      hall.mpg \\par\r\n" + b"".join(channels[1:])
+             + runtime_heading + b"Unable to decrypt runtime report information \\par Contact "
+             b"your system administrator if this persists \\par\r\n" + config_heading)
+    video9 = b" 11 - hall.mpg \\par\r\n"
+    audio9 = b" 2 - \\{song\\}.mp3 \\par\r\n"
+    unit9 = (title + b"\\fs48 Caf\\'e9 \\\\ \\{bar\\} \\par\\fs24 " + generated
+             + b"Vantic serial number 9 \\par\r\n"
+             b"Last Player Call-In: Wed Nov 18 11:06:40 2026\n \\par\r\n"
+             b"Next Scheduled Call-In: Unknown \\par\r\n" + playlist_heading
+             + b"Playlist information has not been reported to server \\par\r\n"
+             + runtime_heading + channels[0] + video9 + channels[1] + channels[2] + channels[3]
+             + audio9 + config_heading + b"Version: 9 \\par\r\nLocation: \\par\r\n"
+             b"  Back\\tab door \\par\r\nVideo Mode: Loop \\par\r\nVideo Alt Mode: Loop "
+             b"\\par\r\nAudio A Mode: Loop \\par\r\nAudio B Mode: Random \\par\r\n"
+             b"Video Alt Enabled: No \\par\r\nPlay Hours: Not Restricted \\par\r\n"
+             b"Update Hours: Not Restricted \\par\r\nUpdate Schedule: Floating \\par\r\n"
+             b"Update Frequency: 24 time(s) per day\\par\r\n")
+    summary = (b"\\fs48 Summary Proof of Run Report \\par\\fs24 \\par\r\n" + channels[0]
+               + video9 + channels[1] + channels[2] + channels[3] + audio9)
+    page = b"\\par \\page\r\n"
+    expected = (b"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil"
+                b"\\fcharset0MS Sans Serif;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs17 "
+                + unit4 + page + unit9 + page + summary + b" }\r\n\0")
+    if text != expected:
+        failures.append("report status: wrote %r, wanted %r" % (text, expected))
+
+
 def main():
     vanticctl = sys.argv[1]
     private_key = rsa.generate_private_key(public_exponent=65537, key_size=1024)
@@ -279,6 +351,8 @@ def main():
             stdout=name + b"\tnot held\n")
         run([media_query(False, digest), media_put(content)], ["media", "put", media],
             stdout=name + b"\tuploaded\n")
+
+        check_status_report(run, work, failures)
 
     if len(set(peer.keys)) != len(peer.keys):
         failures.append("two logins shared a session key")

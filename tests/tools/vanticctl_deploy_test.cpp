@@ -61,8 +61,14 @@ class VanticctlDeployTest : public testing::SharedServerTest {
         command += " <" + Quote(inputFile) + " >" + Quote(dir_.File("out")) + " 2>" +
                    Quote(dir_.File("err"));
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir_.File("out")),
-                ReadFileBytes(dir_.File("err"))};
+        CtlRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir_.File("out")),
+                   ReadFileBytes(dir_.File("err"))};
+        // No password reaches what vanticctl prints, whatever the outcome.
+        for (const auto& account : {server_->Operator(), server_->Administrator()}) {
+            EXPECT_EQ((run.out + run.err).find(account.password), std::string::npos)
+                << account.login << "'s password printed";
+        }
+        return run;
     }
     static std::string Instructions(int unit) {
         return ReadFileBytes(UnitFile(unit, "instructions.txt"));

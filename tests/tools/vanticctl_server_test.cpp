@@ -58,8 +58,14 @@ class VanticctlServerTest : public testing::SharedServerTest {
         }
         command += " <" + Quote(input) + " >" + Quote(outFile_) + " 2>" + Quote(errFile_);
         int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outFile_),
-                ReadFileBytes(errFile_)};
+        CtlRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outFile_),
+                   ReadFileBytes(errFile_)};
+        // No password reaches what vanticctl prints, whatever the outcome.
+        for (const auto& account : {server_->Operator(), server_->Administrator()}) {
+            EXPECT_EQ((run.out + run.err).find(account.password), std::string::npos)
+                << account.login << "'s password printed";
+        }
+        return run;
     }
     static void ExpectOneErrorLine(const CtlRun& run) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
@@ -186,6 +192,39 @@ TEST_F(VanticctlServerTest, ReadsTheControllersSettingsFile) {
     CtlRun units = Bare({"--config", config, "--key", server_->KeyFile(), "units"});
     EXPECT_EQ(units.code, 0) << units.err;
     EXPECT_EQ(std::count(units.out.begin(), units.out.end(), '\n'), 8);  // the operator's units
+}
+
+}  // namespace
+}  // namespace vantic
+
+namespace vantic {
+namespace {
+
+TEST_F(VanticctlServerTest, ReportStatusWritesTheDocumentAndTellsItsProgress) {
+    const std::string report = dir_.File("status.rtf");
+    CtlRun run = Ctl({"report", "status", "--from", "2020-01-01", "--to", "2099-12-31", "--units",
+                      "1012,1059", "--out", report});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "[0.00%] Building Report: Media Player #1012\n"
+              "[50.00%] Building Report: Media Player #1059\n");
+    const std::string text = ReadFileBytes(report);
+    EXPECT_TRUE(text.starts_with("{\\rtf1\\ansi\\ansicpg1252")) << text;
+    EXPECT_TRUE(text.ends_with(std::string(" }\r\n") + '\0'));
+    EXPECT_NE(text.find("Vantic serial number 1059 \\par\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\\fs48 Summary Proof of Run Report"), std::string::npos);
+
+    CtlRun missingOut = Ctl({"report", "status", "--from", "2020-01-01", "--to", "2020-02-30"});
+    EXPECT_EQ(missingOut.code, 1);
+    ExpectOneErrorLine(missingOut);
+    CtlRun deployOption = Ctl({"report", "status", "--from", "2020-01-01", "--to", "2020-02-01",
+                               "--all", "--out", report});
+    EXPECT_EQ(deployOption.code, 1);
+    CtlRun unknownUnit = Ctl({"report", "status", "--from", "2020-01-01", "--to", "2020-02-01",
+                              "--units", "77", "--out", report});
+    EXPECT_EQ(unknownUnit.code, 1);
+    EXPECT_EQ(ReadFileBytes(report), text);  // a failed run leaves the file alone
 }
 
 }  // namespace

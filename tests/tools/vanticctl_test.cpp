@@ -66,6 +66,12 @@ TEST(CtlRunTest, UsageErrorsFailWithOneLineAndTouchNoServer) {
     EXPECT_TRUE(out.empty());
     EXPECT_EQ(RunCtl({"--help"}, out, err), 0);
     EXPECT_NE(out.find("instructions put N FILE"), std::string::npos);
+    for (const Subcommand& command : Subcommands()) {
+        EXPECT_NE(out.find("\n  " + std::string(command.words)), std::string::npos)
+            << command.words;
+    }
+    EXPECT_EQ(RunCtl({"--version"}, out, err), 0);
+    EXPECT_EQ(out, "vanticctl 4.1\n");
 }
 
 TEST(CtlFormatTest, UnitListKeepsUnitRowsAsFiveFields) {

@@ -40,6 +40,11 @@ constexpr std::array kSubcommands = {
                RunSettings, "merge the settings into the units' settings, given keys first", true},
     Subcommand{"report activity", "--out FILE.rtf", 0, 0, true, RunActivityReport,
                "the unit activity report of the unit list, written to FILE.rtf"},
+    Subcommand{"report status", "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] --out FILE.rtf",
+               0, 0, true, RunReportStatus,
+               "the status report of the units (default: every unit) over the days, as the\n"
+               "      controller's \"Generate Status Report...\" makes it; progress on stderr",
+               false, true},
 };
 
 constexpr const char* kOptionsText =
@@ -48,6 +53,7 @@ constexpr const char* kOptionsText =
     "  --user NAME           the login name\n"
     "  --password-file FILE  read the password from the first line of FILE (\"-\": stdin)\n"
     "  --key FILE            the server's public key (default: p.key beside the program)\n"
+    "  --version             the program's version\n"
     "  --config FILE         read the settings from FILE instead of the controller's\n"
     "                        config.ini (Distribution_Server, Distribution_Username and,\n"
     "                        when remembered, Distribution_Userpass)\n"
@@ -57,6 +63,11 @@ constexpr const char* kOptionsText =
     "  --units N,N...        the units to deploy to, as the unit list shows them\n"
     "  --all                 every unit of the unit list (refused for the administrator)\n"
     "  --yes                 answer the confirmation and every question yes\n"
+    "\n"
+    "Reports:\n"
+    "  --from, --to DATE     the first and last day (YYYY-MM-DD) the counts cover\n"
+    "  --units N,N...        the units to report on (default: every unit)\n"
+    "  --out FILE            where the report goes (replaced safely)\n"
     "\n"
     "Exit codes: 0 success, 1 failure, 2 the server holds nothing for the request,\n"
     "3 the server's reply did not decrypt.\n";
@@ -130,6 +141,10 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
         out = UsageText();
         return 0;
     }
+    if (line.options.version) {
+        out = std::string("vanticctl ") + VANTIC_VERSION + "\n";
+        return 0;
+    }
     if (line.words.empty()) {
         return Finish({ExitStatus::Failure, "no command given (see vanticctl --help)"}, err);
     }
@@ -144,10 +159,15 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     if (rest.size() < command->minArguments || rest.size() > command->maxArguments) {
         return Finish({ExitStatus::Failure, "usage: " + UsageLine(*command)}, err);
     }
-    if (!command->deploys && line.options.HasDeployOptions()) {
+    const bool unitsOnly = command->reports && !line.options.HasDeployOnlyOptions();
+    if (!command->deploys && line.options.HasDeployOptions() && !unitsOnly) {
         return Finish({ExitStatus::Failure,
                        "--playlist, --channel, --units, --all and --yes are "
                        "options of deploy and settings only"},
+                      err);
+    }
+    if (!command->reports && line.options.HasReportOptions()) {
+        return Finish({ExitStatus::Failure, "--from and --to are options of report status only"},
                       err);
     }
     std::optional<ServerAccess> access;

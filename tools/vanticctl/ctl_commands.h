@@ -45,6 +45,7 @@ struct Subcommand {
     CommandOutcome (*run)(const Invocation&) = nullptr;
     std::string_view summary;
     bool deploys = false;  // takes the options of deploy and settings
+    bool reports = false;  // takes --from, --to and --units
 };
 
 [[nodiscard]] std::span<const Subcommand> Subcommands();

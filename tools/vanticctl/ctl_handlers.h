@@ -20,5 +20,6 @@ CommandOutcome RunRuntime(const Invocation& call);
 CommandOutcome RunDeploy(const Invocation& call);
 CommandOutcome RunSettings(const Invocation& call);
 CommandOutcome RunActivityReport(const Invocation& call);
+CommandOutcome RunReportStatus(const Invocation& call);
 
 }  // namespace vantic::ctl

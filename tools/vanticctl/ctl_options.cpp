@@ -11,7 +11,7 @@ struct ValueOption {
     std::optional<std::string> CtlOptions::*field;
 };
 
-constexpr std::array<ValueOption, 9> kValueOptions = {{
+constexpr std::array<ValueOption, 11> kValueOptions = {{
     {"--server", &CtlOptions::server},
     {"--user", &CtlOptions::user},
     {"--password-file", &CtlOptions::passwordFile},
@@ -20,6 +20,8 @@ constexpr std::array<ValueOption, 9> kValueOptions = {{
     {"--playlist", &CtlOptions::playlist},
     {"--channel", &CtlOptions::channel},
     {"--units", &CtlOptions::units},
+    {"--from", &CtlOptions::from},
+    {"--to", &CtlOptions::to},
     {"--out", &CtlOptions::out},
 }};
 
@@ -28,8 +30,9 @@ struct FlagOption {
     bool CtlOptions::*field;
 };
 
-constexpr std::array<FlagOption, 4> kFlagOptions = {{
+constexpr std::array<FlagOption, 5> kFlagOptions = {{
     {"--help", &CtlOptions::help},
+    {"--version", &CtlOptions::version},
     {"-h", &CtlOptions::help},
     {"--all", &CtlOptions::all},
     {"--yes", &CtlOptions::yes},

@@ -16,6 +16,7 @@ struct CtlOptions {
     std::optional<std::string> keyFile;       // --key FILE
     std::optional<std::string> configFile;    // --config FILE
     bool help = false;                        // --help, -h
+    bool version = false;                     // --version
     std::optional<std::string> out;           // --out FILE: where a report is written
 
     // deploy and settings only
@@ -25,10 +26,17 @@ struct CtlOptions {
     bool all = false;                     // --all
     bool yes = false;                     // --yes: answer every question Yes
 
+    // report status only (with --units)
+    std::optional<std::string> from;  // --from YYYY-MM-DD
+    std::optional<std::string> to;    // --to YYYY-MM-DD
+
+    [[nodiscard]] bool HasReportOptions() const { return from || to; }
     // Whether any of the options of deploy and settings is given.
     [[nodiscard]] bool HasDeployOptions() const {
         return playlist || channel || units || all || yes;
     }
+    // The same, but for --units, which reports take too.
+    [[nodiscard]] bool HasDeployOnlyOptions() const { return playlist || channel || all || yes; }
 };
 
 struct CommandLine {

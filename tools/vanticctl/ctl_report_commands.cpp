@@ -1,12 +1,131 @@
 // The reports from the command line: the same builders as the program's
 // report window, written to a file as the window's Save writes it.
 
+#include <charconv>
+#include <iostream>
+
+#include "core/cpstring.h"
+#include "core/cpstringarray.h"
+#include "framework/wprogress.h"
 #include "net/payload_exchange.h"
+#include "platform/console_platform.h"
 #include "platform/system_clock.h"
 #include "reports/activity_report.h"
+#include "reports/report_window.h"
+#include "reports/status_report.h"
 #include "tools/vanticctl/ctl_handlers.h"
+#include "units/deploy_adapters.h"
+#include "units/unit_rows.h"
 
 namespace vantic::ctl {
+namespace {
+
+CommandOutcome Fail(std::string error) {
+    return {ExitStatus::Failure, std::move(error)};
+}
+
+std::optional<int> ReadNumber(std::string_view text) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// "YYYY-MM-DD", a date of the calendar.
+std::optional<ReportDate> ReadDate(std::string_view text) {
+    const cpStringArray parts = cpStringArray::SplitNew(text, "-");
+    if (parts.Count() != 3 || parts.TextAt(0).size() != 4) {
+        return std::nullopt;
+    }
+    const std::optional<int> year = ReadNumber(parts.TextAt(0));
+    const std::optional<int> month = ReadNumber(parts.TextAt(1));
+    const std::optional<int> day = ReadNumber(parts.TextAt(2));
+    if (!year || !month || !day) {
+        return std::nullopt;
+    }
+    const ReportDate date{*year, *month, *day};
+    return IsCalendarDate(date) ? std::optional(date) : std::nullopt;
+}
+
+struct ReportRequest {
+    ReportDateRange range;
+    std::string error;
+};
+
+ReportRequest ReadRange(const CtlOptions& options) {
+    if (!options.from || !options.to) {
+        return {{}, "give the days as --from YYYY-MM-DD --to YYYY-MM-DD"};
+    }
+    const std::optional<ReportDate> first = ReadDate(*options.from);
+    const std::optional<ReportDate> last = ReadDate(*options.to);
+    if (!first || !last) {
+        return {{}, "--from and --to take a date as YYYY-MM-DD"};
+    }
+    return {OrderedRange({*first, *last}), {}};
+}
+
+std::optional<std::uint32_t> ParseUnitNumber(std::string_view text) {
+    const std::optional<int> unit = ReadNumber(TrimmedView(text));
+    return unit && *unit > 0 ? std::optional(static_cast<std::uint32_t>(*unit)) : std::nullopt;
+}
+
+// The unit list as the server shows it to this login, with --units selected.
+CommandOutcome LoadUnits(const Invocation& call, UnitRows& units) {
+    const FetchResult list = FetchPayload(*call.access, ServerCommand::GetUnitList, kNoUnit);
+    if (!list.Ok()) {
+        return Fail("could not get the unit list from the server at " + call.access->host);
+    }
+    units = UnitRows::FromUnitListReply(list.Text());
+    if (units.ItemCount() == 0) {
+        return Fail("No player units in list!");
+    }
+    if (!call.options.units) {
+        return {};
+    }
+    for (const std::string& field : cpStringArray::SplitNew(*call.options.units, ",")) {
+        const std::optional<std::uint32_t> unit = ParseUnitNumber(field);
+        if (!unit) {
+            return Fail("--units takes unit numbers separated by commas");
+        }
+        if (!units.Select(*unit)) {
+            return Fail("unit " + std::to_string(*unit) + " is not in the unit list");
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+CommandOutcome RunReportStatus(const Invocation& call) {
+    const ReportRequest request = ReadRange(call.options);
+    if (!request.error.empty()) {
+        return Fail(request.error);
+    }
+    if (!call.options.out) {
+        return Fail("give the report file as --out FILE.rtf");
+    }
+    UnitRows units;
+    if (CommandOutcome loaded = LoadUnits(call, units); loaded.status != ExitStatus::Success) {
+        return loaded;
+    }
+    ConsolePlatform platform(std::cerr, std::cin, false);
+    WProgress progress(platform);
+    DeployProgressOf<WProgress> progressView(progress);
+    FixedLogin login(*call.access);
+    StatusReportContext context{platform.Time(), units, login, progressView, request.range};
+    const StatusReportResult report = BuildStatusReport(context, kNoWindow);
+    if (!report.text) {
+        return Fail(report.end == ReportBuildEnd::Cancelled ? "the report was cancelled"
+                                                            : "the login is not complete");
+    }
+    // A saved report ends with a zero byte, as the controller's do.
+    if (!WriteReportFile(*call.options.out, *report.text + '\0')) {
+        return Fail("cannot write " + *call.options.out);
+    }
+    return {};
+}
 
 CommandOutcome RunActivityReport(const Invocation& call) {
     if (!call.options.out) {

@@ -1,0 +1,219 @@
+// The writers of every file the controller or the server replaces, driven
+// for the kill test (scripts/crash-test):
+//   crash_writer KIND DIR loop    rewrite the file for ever, alternating
+//                                 between two versions (until killed)
+//   crash_writer KIND DIR once    write the first version once and exit
+//   crash_writer KIND DIR check   exit 0 when the file is whole: byte for
+//                                 byte one of the two versions
+//   crash_writer KIND DIR clean   exit 0 when DIR holds no temporary file
+// KIND: config, playlist, report, instructions, media. Each writer is the
+// program's own code; the versions are large enough that a kill often lands
+// mid-write.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "core/cpstring.h"
+#include "framework/wreg.h"
+#include "net/hex.h"
+#include "net/md5.h"
+#include "playlist/entry_set.h"
+#include "reports/report_window.h"
+#include "server/store.h"
+
+namespace vantic {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Version 0 is short, version 1 long, so a torn long file is never mistaken
+// for the short one.
+std::string Payload(int version) {
+    std::string text = version == 0 ? "short version" : "";
+    for (int line = 0; version == 1 && line < 4000; ++line) {
+        text += "line " + std::to_string(line) + " of the long version; ";
+    }
+    return text;
+}
+
+bool WriteConfig(const std::string& dir, int version) {
+    WReg settings;
+    settings.SetSettingsLocation(SettingsLocation{dir, ""});
+    return settings.SetString("Payload", Payload(version));
+}
+
+bool WritePlaylist(const std::string& dir, int version) {
+    EntrySet set;
+    for (int clip = 0; clip < (version == 0 ? 1 : 400); ++clip) {
+        PlayEntry entry;
+        entry.isClip = true;
+        entry.kind = clip % 4;
+        entry.path = "/media/clip" + std::to_string(clip) + ".mpg";
+        entry.notes = "clip of version " + std::to_string(version);
+        set.List(entry.kind).push_back(entry);
+    }
+    const std::optional<cpStringArray> lines = EntrySetToLines(set);
+    const std::string path = dir + "/show.PLY";
+    const std::optional<std::string> temporary = CreateUniqueFile(dir, "vtc", path);
+    return lines && temporary && lines->SaveLines(path, temporary);
+}
+
+bool WriteReport(const std::string& dir, int version) {
+    return WriteReportFile(dir + "/report.rtf", "{\\rtf1 " + Payload(version) + "}");
+}
+
+std::unique_ptr<server::Store> OpenStore(const std::string& dir) {
+    std::string error;
+    std::unique_ptr<server::Store> store = server::Store::Open(dir, false, error);
+    if (!store) {
+        std::fprintf(stderr, "store: %s\n", error.c_str());
+    }
+    return store;
+}
+
+bool WriteInstructions(server::Store& store, int version) {
+    return store.WriteUnitFile(101, server::UnitFile::Instructions, Payload(version));
+}
+
+// Every media write is new content under its own name.
+bool WriteMedia(server::Store& store, int serial) {
+    const std::string bytes = Payload(1) + std::to_string(serial);
+    const Md5Digest digest = Md5Buffer(AsBytes(bytes));
+    server::Digest name{};
+    std::copy(digest.begin(), digest.end(), name.begin());
+    return store.WriteMedia(name, bytes);
+}
+
+std::string TargetOf(std::string_view kind, const std::string& dir) {
+    if (kind == "config") {
+        return dir + "/config.ini";
+    }
+    if (kind == "playlist") {
+        return dir + "/show.PLY";
+    }
+    if (kind == "report") {
+        return dir + "/report.rtf";
+    }
+    return dir + "/units/101/instructions.txt";
+}
+
+std::optional<std::string> ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string{std::istreambuf_iterator<char>(in), {}};
+}
+
+bool Write(std::string_view kind, const std::string& dir, int serial) {
+    if (kind == "config") {
+        return WriteConfig(dir, serial % 2);
+    }
+    if (kind == "playlist") {
+        return WritePlaylist(dir, serial % 2);
+    }
+    if (kind == "report") {
+        return WriteReport(dir, serial % 2);
+    }
+    static std::unique_ptr<server::Store> store = OpenStore(dir);
+    if (!store) {
+        return false;
+    }
+    return kind == "media" ? WriteMedia(*store, serial) : WriteInstructions(*store, serial % 2);
+}
+
+// Each stored medium's name is the digest of what it holds.
+bool MediaWhole(const std::string& dir) {
+    for (const auto& entry : fs::directory_iterator(dir + "/media")) {
+        const std::optional<std::string> bytes = ReadAll(entry.path().string());
+        if (!bytes || HexEncode(Md5Buffer(AsBytes(*bytes))) != entry.path().filename().string()) {
+            std::fprintf(stderr, "torn: %s\n", entry.path().c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+// The file matches one of the versions as the same writer makes it afresh.
+bool Whole(std::string_view kind, const std::string& dir) {
+    if (kind == "media") {
+        return MediaWhole(dir);
+    }
+    const std::optional<std::string> now = ReadAll(TargetOf(kind, dir));
+    if (!now) {
+        std::fprintf(stderr, "missing: %s\n", TargetOf(kind, dir).c_str());
+        return false;
+    }
+    const std::string scratch = dir + ".versions";
+    for (int version = 0; version < 2; ++version) {
+        fs::remove_all(scratch);
+        fs::create_directories(scratch);
+        if (kind == "instructions") {
+            std::unique_ptr<server::Store> store = OpenStore(scratch);
+            if (!store || !WriteInstructions(*store, version)) {
+                return false;
+            }
+        } else if (!Write(kind, scratch, version)) {
+            return false;
+        }
+        if (ReadAll(TargetOf(kind, scratch)) == now) {
+            fs::remove_all(scratch);
+            return true;
+        }
+    }
+    fs::remove_all(scratch);
+    std::fprintf(stderr, "torn: %s (%zu bytes)\n", TargetOf(kind, dir).c_str(), now->size());
+    return false;
+}
+
+// Only the target (and the store's own folders and lock) may remain.
+bool Clean(std::string_view kind, const std::string& dir) {
+    const std::set<std::string> allowed = {"config.ini", "show.PLY", "report.rtf", "units",
+                                           "media",      "tmp",      "server.lock"};
+    bool clean = true;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        const bool inMedia = entry.path().parent_path().filename() == "media";
+        const bool inUnit = name == "101" || name == "instructions.txt";
+        if (!allowed.contains(name) && !(inMedia && kind == "media") && !inUnit) {
+            std::fprintf(stderr, "left over: %s\n", entry.path().c_str());
+            clean = false;
+        }
+    }
+    return clean;
+}
+
+}  // namespace
+}  // namespace vantic
+
+int main(int argc, char** argv) {
+    using namespace vantic;
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: crash_writer KIND DIR loop|once|check|clean\n");
+        return 2;
+    }
+    const std::string_view kind = argv[1];
+    const std::string dir = argv[2];
+    const std::string_view mode = argv[3];
+    if (mode == "check") {
+        return Whole(kind, dir) ? 0 : 1;
+    }
+    if (mode == "clean") {
+        return Clean(kind, dir) ? 0 : 1;
+    }
+    if (mode == "once") {
+        return Write(kind, dir, 0) ? 0 : 1;
+    }
+    for (int serial = 1;; ++serial) {
+        if (!Write(kind, dir, serial)) {
+            std::fprintf(stderr, "write %d failed\n", serial);
+            return 1;
+        }
+    }
+}

@@ -1,0 +1,38 @@
+#!/bin/sh
+# The built UserManual.pdf: several pages of laid-out text whose headings,
+# status texts and message captions come through, and vantic-manual-pdf
+# turns a small source into a PDF with its markup rendered as text.
+# Skipped without poppler-utils.
+set -eu
+manual=$1
+pdf_program=$2
+command -v pdftotext >/dev/null && command -v pdfinfo >/dev/null || { echo "no poppler-utils"; exit 77; }
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+export LSAN_OPTIONS="${LSAN_OPTIONS:-} detect_leaks=0"
+
+[ -s "$manual" ] || { echo "no manual at $manual"; exit 1; }
+pages=$(pdfinfo "$manual" | awk '/^Pages:/ {print $2}')
+[ "$pages" -gt 3 ] || { echo "the manual has $pages pages"; exit 1; }
+pdftotext -layout "$manual" "$dir/manual.txt"
+for heading in '1. Getting Started' '2. The Unit List' '3. Playlists and Schedules' \
+    '4. Deploying' '9. Troubleshooting' 'Check Network Connection' \
+    'loop from 08:00 to 17:30' 'Type "yes" in the box to continue...'; do
+    grep -qF "$heading" "$dir/manual.txt" || { echo "the manual lacks: $heading"; exit 1; }
+done
+# The markup itself never shows in the text.
+if grep -qE '^\s*#{1,2} ' "$dir/manual.txt"; then echo "heading markup left in the PDF"; exit 1; fi
+
+# A small source: heading, bullet and example lines on Letter pages.
+printf '# Alpha Heading\n\nFirst paragraph\njoined line.\n\n- a bullet <b>\n\n    example  block\n' >"$dir/small.txt"
+"$pdf_program" "$dir/small.txt" "$dir/small.pdf" --letter
+pdfinfo "$dir/small.pdf" | grep -q 'Page size: *612 x 792' || { echo "not a Letter page"; exit 1; }
+pdftotext -layout "$dir/small.pdf" "$dir/small.out"
+for text in 'Alpha Heading' 'First paragraph joined line.' 'a bullet <b>' 'example'; do
+    grep -qF "$text" "$dir/small.out" || { echo "the small PDF lacks: $text"; exit 1; }
+done
+if "$pdf_program" "$dir/missing.txt" "$dir/missing.pdf" 2>/dev/null; then
+    echo "a missing source was accepted"; exit 1
+fi
+[ ! -e "$dir/missing.pdf" ] || { echo "a PDF was written for a missing source"; exit 1; }
+echo "ok: $pages pages"

@@ -37,7 +37,8 @@ ListState StateOf(const WListView& list) {
 App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
     : WApp(std::move(platform)),
       views_(std::move(views)),
-      keyFilePath_(ProgramFilePath("p.key", false).value_or("p.key")),
+      keyFilePath_(
+          FindInstalledFile("p.key").value_or(ProgramFilePath("p.key", false).value_or("p.key"))),
       loginStore_(*this),
       login_(loginStore_, keyFilePath_),
       sizer_(GetPlatform().Geometry()),
@@ -104,7 +105,16 @@ bool App::RequireKeyFile() {
     if (ReadWholeFile(keyFilePath_)) {
         return true;
     }
-    ShowStartupError(GetPlatform(), keyFilePath_, "ERROR - COULD NOT READ REQUIRED FILE");
+    // The text is the path beside the program; the details say where else
+    // a system install may keep the key.
+    std::string looked = "Looked for the key file in:";
+    for (const std::string& place : InstalledFileCandidates("p.key")) {
+        looked += "\r\n" + place;
+    }
+    GetPlatform().Messages().ShowWithDetails(
+        Message{kNoWindow, keyFilePath_, "ERROR - COULD NOT READ REQUIRED FILE", MessageIcon::Error,
+                MessageButtons::Ok},
+        looked);
     return false;
 }
 

@@ -247,7 +247,7 @@ void App::Preview() {
 }
 
 void App::ShowUserManual() {
-    if (std::optional<std::string> manual = ProgramFilePath("UserManual.pdf", true)) {
+    if (std::optional<std::string> manual = FindInstalledFile("UserManual.pdf")) {
         (void)GetPlatform().Shell().Open(*manual, "");
     }
 }

@@ -2,7 +2,8 @@
 
 #include <unistd.h>
 
-#include <vector>
+#include <array>
+#include <cstdlib>
 
 #include "core/cpstring.h"
 
@@ -11,6 +12,20 @@ namespace vantic {
 namespace {
 
 std::string g_testDirectory;
+
+constexpr const char* kSystemFolder = "/etc/vantic-controller";
+
+std::string DirectoryOf(const std::string& path) {
+    return path.substr(0, path.size() - FileNameOf(path).size());
+}
+
+std::string ProgramDirectory() {
+    return DirectoryOf(ProgramFilePath("config.ini").value_or("./config.ini"));
+}
+
+bool MayWrite(const std::string& directory) {
+    return ::access(directory.empty() ? "." : directory.c_str(), W_OK) == 0;
+}
 
 }  // namespace
 
@@ -47,6 +62,70 @@ std::optional<std::string> ProgramFilePath(std::string_view name, bool mustExist
         return std::nullopt;
     }
     return path;
+}
+
+std::string JoinPath(const std::string& directory, std::string_view name) {
+    std::string path = directory;
+    if (!path.empty() && path.back() != '/') {
+        path.push_back('/');
+    }
+    path.append(name);
+    return path;
+}
+
+std::optional<std::string> InstallRootOf(std::string_view programDirectory) {
+    while (programDirectory.size() > 1 && programDirectory.back() == '/') {
+        programDirectory.remove_suffix(1);
+    }
+    for (std::string_view bin : {"/usr/bin", "/usr/local/bin"}) {
+        if (programDirectory.ends_with(bin)) {
+            return std::string(programDirectory.substr(0, programDirectory.size() - bin.size()));
+        }
+    }
+    return std::nullopt;
+}
+
+std::string WritableDirectoryFor(const std::string& programDirectory, bool writable,
+                                 const char* xdgConfigHome, const char* home) {
+    if (writable && !InstallRootOf(programDirectory)) {
+        return programDirectory;
+    }
+    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
+        return JoinPath(xdgConfigHome, "vantic");
+    }
+    if (home != nullptr && home[0] != '\0') {
+        return JoinPath(JoinPath(home, ".config"), "vantic");
+    }
+    return programDirectory;
+}
+
+std::string WritableDirectory() {
+    std::string program = ProgramDirectory();
+    return WritableDirectoryFor(program, MayWrite(program), std::getenv("XDG_CONFIG_HOME"),
+                                std::getenv("HOME"));
+}
+
+std::string WritableFilePath(std::string_view name) {
+    return JoinPath(WritableDirectory(), name);
+}
+
+std::vector<std::string> InstalledFileCandidates(std::string_view name) {
+    std::vector<std::string> places{ProgramFilePath(name).value_or(std::string(name))};
+    std::optional<std::string> root = InstallRootOf(ProgramDirectory());
+    if (root && !root->empty()) {
+        places.push_back(JoinPath(*root + kSystemFolder, name));
+    }
+    places.push_back(JoinPath(kSystemFolder, name));
+    return places;
+}
+
+std::optional<std::string> FindInstalledFile(std::string_view name) {
+    for (const std::string& place : InstalledFileCandidates(name)) {
+        if (FileExists(place)) {
+            return place;
+        }
+    }
+    return std::nullopt;
 }
 
 void SetProgramDirectoryForTesting(const std::string& directory) {

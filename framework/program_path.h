@@ -1,11 +1,20 @@
 #pragma once
 
-// Files kept beside the running program ("p.key", "UserManual.pdf", the
-// update files) are found through ProgramFilePath.
+// Where the program's own files live. One rule covers every file the
+// program writes ("config.ini", "crawl.dat", "customcolor.dat", the update
+// files, e-mailed reports): beside the program when that folder may be
+// written, else the user's configuration folder ($XDG_CONFIG_HOME/vantic,
+// else ~/.config/vantic). A program installed in a system "usr/bin" folder
+// never writes beside itself, even when run by root. Files the program only
+// reads ("p.key", "UserManual.pdf") are found beside the program, else in
+// the system folder "etc/vantic-controller" of the root it is installed
+// under (/etc/vantic-controller for /usr/bin; a tree unpacked under /x
+// looks in /x/etc/vantic-controller), else in /etc/vantic-controller.
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantic {
 
@@ -25,6 +34,29 @@ inline constexpr std::size_t kMaxPathLength = 4096;
 // unless that file can be opened for reading.
 [[nodiscard]] std::optional<std::string> ProgramFilePath(std::string_view name,
                                                          bool mustExist = false);
+
+// directory joined with name, with one '/' between them.
+[[nodiscard]] std::string JoinPath(const std::string& directory, std::string_view name);
+
+// The root a program in programDirectory is installed under: "" for
+// "/usr/bin/", "/x" for "/x/usr/bin/" (also ".../usr/local/bin/"); none when
+// the program does not live in a system bin folder.
+[[nodiscard]] std::optional<std::string> InstallRootOf(std::string_view programDirectory);
+
+// The folder written files go to: programDirectory when writable (and not a
+// system install), else the user's configuration folder; programDirectory
+// again when there is no home to go to (saving then fails quietly).
+[[nodiscard]] std::string WritableDirectoryFor(const std::string& programDirectory, bool writable,
+                                               const char* xdgConfigHome, const char* home);
+
+// The running program's folder for written files, and name's path there.
+[[nodiscard]] std::string WritableDirectory();
+[[nodiscard]] std::string WritableFilePath(std::string_view name);
+
+// The places a read-only file is looked for, in order.
+[[nodiscard]] std::vector<std::string> InstalledFileCandidates(std::string_view name);
+// The first of them that can be opened for reading.
+[[nodiscard]] std::optional<std::string> FindInstalledFile(std::string_view name);
 
 // Test hook: pretends the program lives in directory (empty: the real place).
 void SetProgramDirectoryForTesting(const std::string& directory);

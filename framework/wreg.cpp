@@ -1,5 +1,6 @@
 #include "framework/wreg.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,10 +17,6 @@ constexpr std::size_t kIntBufferSize = 50;
 constexpr int kMinimumVisible = 20;
 constexpr int kMinimumColumnWidth = 10;
 
-std::string DirectoryOf(const std::string& path) {
-    return path.substr(0, path.size() - FileNameOf(path).size());
-}
-
 bool MakeDirectories(const std::string& directory) {
     std::string partial;
     for (std::size_t i = 0; i <= directory.size(); ++i) {
@@ -33,13 +30,16 @@ bool MakeDirectories(const std::string& directory) {
     return true;
 }
 
-std::string JoinPath(const std::string& directory, std::string_view name) {
-    std::string path = directory;
-    if (!path.empty() && path.back() != '/') {
-        path.push_back('/');
+// The settings hold the remembered password: the temporary file is made
+// readable by its owner only before anything is written to it, and the
+// rename carries that mode over to "config.ini".
+bool PreparePrivateFile(const std::string& path) {
+    RemoveFile(path);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
     }
-    path.append(name);
-    return path;
+    return ::close(fd) == 0;
 }
 
 bool PointOnMonitor(int x, int y, const Rect& monitor) {
@@ -52,18 +52,12 @@ bool PointOnMonitor(int x, int y, const Rect& monitor) {
 SettingsLocation ChooseSettingsLocation(const std::string& programDirectory,
                                         bool programDirectoryWritable, const char* xdgConfigHome,
                                         const char* home) {
-    if (programDirectoryWritable) {
-        return {programDirectory, {}};
+    std::string directory =
+        WritableDirectoryFor(programDirectory, programDirectoryWritable, xdgConfigHome, home);
+    if (directory == programDirectory) {
+        return {directory, {}};
     }
-    std::string base;
-    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
-        base = xdgConfigHome;
-    } else if (home != nullptr && home[0] != '\0') {
-        base = JoinPath(home, ".config");
-    } else {
-        return {programDirectory, {}};  // nowhere better: saving fails quietly
-    }
-    return {JoinPath(base, "vantic"), JoinPath(programDirectory, "config.ini")};
+    return {directory, JoinPath(programDirectory, "config.ini")};
 }
 
 void WReg::SetSettingsLocation(SettingsLocation location) {
@@ -73,10 +67,10 @@ void WReg::SetSettingsLocation(SettingsLocation location) {
 
 const SettingsLocation& WReg::Location() {
     if (!location_) {
-        std::string directory = DirectoryOf(ProgramFilePath("config.ini").value_or("./config.ini"));
-        bool writable = ::access(directory.empty() ? "." : directory.c_str(), W_OK) == 0;
-        location_ = ChooseSettingsLocation(directory, writable, std::getenv("XDG_CONFIG_HOME"),
-                                           std::getenv("HOME"));
+        std::string beside = ProgramFilePath("config.ini").value_or("./config.ini");
+        std::string directory = WritableDirectory();
+        location_ = SettingsLocation{
+            directory, JoinPath(directory, "config.ini") == beside ? std::string() : beside};
     }
     return *location_;
 }
@@ -101,7 +95,11 @@ bool WReg::Save() {
     if (!MakeDirectories(Location().directory)) {
         return false;
     }
-    return Record().SaveFile(SettingsFilePath("config.ini"), SettingsFilePath("config.ini.temp"));
+    const std::string temp = SettingsFilePath("config.ini.temp");
+    if (!PreparePrivateFile(temp)) {
+        return false;
+    }
+    return Record().SaveFile(SettingsFilePath("config.ini"), temp);
 }
 
 std::string WReg::GetString(std::string_view key, std::size_t bufferSize,

@@ -2,10 +2,10 @@
 
 // WReg: the settings store. Every setting lives in "config.ini", loaded on
 // first use and rewritten in full, through "config.ini.temp", after every
-// change. The file sits beside the program; when that directory cannot be
-// written, the store keeps it in the user's configuration directory
-// ($XDG_CONFIG_HOME/vantic, else ~/.config/vantic), taking its first
-// contents from a file beside the program if there is one.
+// change. The file sits where the program writes its files (beside the
+// program, else the user's configuration directory: see program_path.h),
+// taking its first contents from a file beside the program if there is one.
+// It holds the remembered password, so it is kept readable by its owner only.
 
 #include <optional>
 #include <string>

@@ -136,6 +136,13 @@ MessageAnswer ConsoleMessageBoxes::Show(const Message& message) {
     return ReadAnswer(message.buttons);
 }
 
+MessageAnswer ConsoleMessageBoxes::ShowWithDetails(const Message& message,
+                                                   const std::string& details) {
+    MessageAnswer answer = Show(message);
+    out_ << OneText(details) << std::endl;
+    return answer;
+}
+
 MessageAnswer ConsoleMessageBoxes::ReadAnswer(MessageButtons buttons) {
     const bool withCancel = buttons == MessageButtons::YesNoCancel;
     if (assumeYes_) {

@@ -28,6 +28,7 @@ class ConsoleMessageBoxes final : public MessageBoxes {
     ConsoleMessageBoxes(std::ostream& out, std::istream& in, bool assumeYes)
         : out_(out), in_(in), assumeYes_(assumeYes) {}
     MessageAnswer Show(const Message& message) override;
+    MessageAnswer ShowWithDetails(const Message& message, const std::string& details) override;
 
   private:
     [[nodiscard]] MessageAnswer ReadAnswer(MessageButtons buttons);

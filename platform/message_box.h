@@ -32,6 +32,12 @@ class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
     virtual MessageAnswer Show(const Message& message) = 0;
+    // The same box with more text for the curious, shown on request; boxes
+    // with no room for it show the message alone.
+    virtual MessageAnswer ShowWithDetails(const Message& message, const std::string& details) {
+        (void)details;
+        return Show(message);
+    }
 };
 
 }  // namespace vantic

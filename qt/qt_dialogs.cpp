@@ -83,8 +83,19 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request, bool 
 }  // namespace
 
 MessageAnswer QtMessageBoxes::Show(const Message& message) {
+    return Run(message, {});
+}
+
+MessageAnswer QtMessageBoxes::ShowWithDetails(const Message& message, const std::string& details) {
+    return Run(message, details);
+}
+
+MessageAnswer QtMessageBoxes::Run(const Message& message, const std::string& details) {
     QMessageBox box(IconOf(message.icon), FromText(message.caption), DisplayText(message.text),
                     QMessageBox::NoButton, WidgetOf(message.owner));
+    if (!details.empty()) {
+        box.setDetailedText(DisplayText(details));
+    }
     switch (message.buttons) {
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);

@@ -14,6 +14,10 @@ namespace vantic {
 class QtMessageBoxes final : public MessageBoxes {
   public:
     MessageAnswer Show(const Message& message) override;
+    MessageAnswer ShowWithDetails(const Message& message, const std::string& details) override;
+
+  private:
+    MessageAnswer Run(const Message& message, const std::string& details);
 };
 
 class QtFileDialogs final : public FileDialogs {

@@ -140,6 +140,21 @@ QImage PaintPicture(int pictureId) {
     }
 }
 
+QImage PaintIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(s * 0.03, s * 0.03, s * 0.94, s * 0.94), s * 0.2, s * 0.2);
+    painter.setClipPath(tile);
+    PaintBackground(painter, image.rect());
+    painter.setClipping(false);
+    PaintSignMotif(painter, QRectF(s * 0.14, s * 0.12, s * 0.72, s * 0.72));
+    return image;
+}
+
 QImage ImageOf(const BitmapSurface& surface) {
     QImage image(surface.Width(), surface.Height(), QImage::Format_RGB32);
     for (int y = 0; y < surface.Height(); ++y) {

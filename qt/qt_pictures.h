@@ -12,6 +12,10 @@ namespace vantic {
 // The picture, or a null image for an unknown id.
 [[nodiscard]] QImage PaintPicture(int pictureId);
 
+// The program's icon: the sign motif on the splash's colours in a rounded
+// square, size x size pixels with a transparent surround.
+[[nodiscard]] QImage PaintIcon(int size);
+
 // A surface's pixels as an image (0x00RRGGBB words are Qt's RGB32).
 [[nodiscard]] QImage ImageOf(const BitmapSurface& surface);
 

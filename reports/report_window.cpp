@@ -155,7 +155,7 @@ void ReportWindow::EmailReport() {
         return;
     }
     const std::string name = EmailedReportName(context_.platform.Time().LocalNow());
-    const std::optional<std::string> path = ProgramFilePath(name);
+    const std::optional<std::string> path = WritableFilePath(name);
     if (!path) {
         return;
     }

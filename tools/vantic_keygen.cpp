@@ -159,6 +159,10 @@ int SignUpdate(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::fputs(kUsage, stdout);  // also the source of the manual page
+        return 0;
+    }
     if (argc > 1 && std::string_view(argv[1]) == "sign-update") {
         return SignUpdate(argc, argv);
     }

@@ -39,7 +39,7 @@ bool WriteCustomColours(const std::string& path, const CustomColours& colours) {
 }
 
 bool PickColour(ColourChooser& chooser, WindowId owner, std::uint32_t& colour) {
-    const std::optional<std::string> path = ProgramFilePath(kCustomColoursFile);
+    const std::optional<std::string> path = WritableFilePath(kCustomColoursFile);
     CustomColours customs = path ? ReadCustomColours(*path) : CustomColours{};
     std::uint32_t chosen = SwapRedBlue(colour);
     if (!chooser.ChooseColour(owner, chosen, customs)) {

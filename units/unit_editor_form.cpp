@@ -200,4 +200,108 @@ EntryList UnitFormChanges(const UnitForm& form) {
     return list;
 }
 
+namespace {
+
+FormFieldResult SetText(std::string& field, std::string_view value, std::size_t boxLength) {
+    if (value.size() > boxLength) {
+        return FormFieldResult::Invalid;
+    }
+    field = std::string(value);
+    return FormFieldResult::Set;
+}
+
+FormFieldResult SetNumber(std::string& field, const SettingKey& row, std::string_view value) {
+    const std::string_view digits = TrimmedView(value);
+    const bool allDigits =
+        !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
+    const long long number = LeadingInteger(digits);
+    if (!allDigits || number < row.minimum || number > row.maximum) {
+        return FormFieldResult::Invalid;
+    }
+    field = std::string(digits);
+    return FormFieldResult::Set;
+}
+
+FormFieldResult SetColour(std::uint32_t& field, std::string_view value) {
+    const std::optional<std::uint32_t> colour = DecodeColour(value);
+    if (!colour || value.size() != 6 ||
+        value.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) {
+        return FormFieldResult::Invalid;
+    }
+    field = *colour;
+    return FormFieldResult::Set;
+}
+
+FormFieldResult SetTime(ClockTime& field, std::string_view value) {
+    const std::optional<ClockTime> time = ParseSettingTime(value);
+    if (!time) {
+        return FormFieldResult::Invalid;
+    }
+    field = *time;
+    return FormFieldResult::Set;
+}
+
+FormFieldResult SetFlag(bool& field, std::string_view value) {
+    field = SettingBool(value);
+    return FormFieldResult::Set;
+}
+
+FormFieldResult SetPassword(UnitForm& form, std::string_view value) {
+    if (value.size() > kModemBoxLength) {
+        return FormFieldResult::Invalid;
+    }
+    OnPasswordEdited(form, value);
+    return FormFieldResult::Set;
+}
+
+using FieldSetter = FormFieldResult (*)(UnitForm&, const SettingKey&, std::string_view);
+struct FormField {
+    std::string_view key;
+    FieldSetter set;
+};
+
+using F = UnitForm;
+using V = std::string_view;
+using R = const SettingKey&;
+const FormField kFormFields[] = {
+    {k::kNotes, [](F& f, R, V v) { return SetText(f.notes, v, kUnitTextBoxLength); }},
+    {k::kLocation1, [](F& f, R, V v) { return SetText(f.locations[0], v, kUnitTextBoxLength); }},
+    {k::kLocation2, [](F& f, R, V v) { return SetText(f.locations[1], v, kUnitTextBoxLength); }},
+    {k::kLocation3, [](F& f, R, V v) { return SetText(f.locations[2], v, kUnitTextBoxLength); }},
+    {k::kLocation4, [](F& f, R, V v) { return SetText(f.locations[3], v, kUnitTextBoxLength); }},
+    {k::kVideoRandom, [](F& f, R, V v) { return SetFlag(f.videoRandom, v); }},
+    {k::kVideoAltRandom, [](F& f, R, V v) { return SetFlag(f.videoAltRandom, v); }},
+    {k::kAudioARandom, [](F& f, R, V v) { return SetFlag(f.audioARandom, v); }},
+    {k::kAudioBRandom, [](F& f, R, V v) { return SetFlag(f.audioBRandom, v); }},
+    {k::kCrawl, [](F& f, R, V v) { return SetFlag(f.crawl, v); }},
+    {k::kCrawlSize, [](F& f, R r, V v) { return SetNumber(f.crawlSize, r, v); }},
+    {k::kCrawlSpeed, [](F& f, R r, V v) { return SetNumber(f.crawlSpeed, r, v); }},
+    {k::kCrawlForeground, [](F& f, R, V v) { return SetColour(f.textColour, v); }},
+    {k::kCrawlBackground, [](F& f, R, V v) { return SetColour(f.backgroundColour, v); }},
+    {k::kPhone, [](F& f, R, V v) { return SetText(f.phone, v, kModemBoxLength); }},
+    {k::kUsername, [](F& f, R, V v) { return SetText(f.username, v, kModemBoxLength); }},
+    {k::kPassword, [](F& f, R, V v) { return SetPassword(f, v); }},
+    {k::kRestrictedPlay, [](F& f, R, V v) { return SetFlag(f.restrictPlay, v); }},
+    {k::kRestrictedPlayStart, [](F& f, R, V v) { return SetTime(f.playStart, v); }},
+    {k::kRestrictedPlayStop, [](F& f, R, V v) { return SetTime(f.playStop, v); }},
+    {k::kRestrictedUpdate, [](F& f, R, V v) { return SetFlag(f.restrictUpdate, v); }},
+    {k::kRestrictedUpdateStart, [](F& f, R, V v) { return SetTime(f.updateStart, v); }},
+    {k::kRestrictedUpdateStop, [](F& f, R, V v) { return SetTime(f.updateStop, v); }},
+};
+
+}  // namespace
+
+FormFieldResult SetUnitFormField(UnitForm& form, std::string_view key, std::string_view value) {
+    const SettingKey* row = FindSettingKey(key);
+    if (row == nullptr) {
+        return FormFieldResult::NotAField;
+    }
+    for (const FormField& field : kFormFields) {
+        if (field.key == row->key) {
+            return field.set(form, *row, value);
+        }
+    }
+    return FormFieldResult::NotAField;
+}
+
 }  // namespace vantic

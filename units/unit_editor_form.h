@@ -112,6 +112,15 @@ bool PickSwatchColour(UnitForm& form, Swatch swatch, ColourChooser& chooser, Win
 // start and stop of a window that is not restricted: the unit keeps those.
 [[nodiscard]] EntryList UnitFormChanges(const UnitForm& form);
 
+// Sets the field that shows key (any case) as if the operator had entered
+// value, for callers without a window. NotAField for a key the form does
+// not show; Invalid, with the form unchanged, for a value the field cannot
+// take (a colour or time it cannot read, a number outside the key's range,
+// a text longer than its box).
+enum class FormFieldResult { Set, NotAField, Invalid };
+[[nodiscard]] FormFieldResult SetUnitFormField(UnitForm& form, std::string_view key,
+                                               std::string_view value);
+
 // The unit editor on screen.
 class UnitFormView {
   public:

@@ -20,8 +20,9 @@ constexpr const char* kNewSignature = "newupdate.sig";
 constexpr const char* kNewProgram = "newupdate.exe";
 constexpr std::size_t kDigestSize = 16;
 
+// Beside the program, or the user's folder when that cannot be written.
 std::string BesideProgram(const char* name) {
-    return ProgramFilePath(name, false).value_or(name);
+    return WritableFilePath(name);
 }
 
 // Written beside the target and renamed over it: the old file stays whole

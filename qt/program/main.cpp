@@ -1,6 +1,8 @@
 // vantic-controller: the operator's program. It takes no arguments.
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "framework/worker.h"
 #include "qt/program/screenshot_hook.h"
 #include "qt/qt_app_views.h"
+#include "qt/qt_pictures.h"
 #include "qt/qt_platform.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +20,7 @@ int main(int argc, char** argv) {
     // The program ends when the application says so, not when its last
     // window (the splash, before the main window shows) closes.
     qt.setQuitOnLastWindowClosed(false);
+    qt.setWindowIcon(QIcon(QPixmap::fromImage(vantic::PaintIcon(64))));
 
     auto platform = std::unique_ptr<vantic::QtPlatform>(new (std::nothrow) vantic::QtPlatform);
     if (!platform) {

@@ -20,6 +20,10 @@ TEST_F(AppStartup, AMissingKeyFileShowsItsFullPathAndStopsBeforeTheWindow) {
     ASSERT_EQ(platform->ShownMessages().size(), 1u);
     const Message& shown = platform->ShownMessages()[0];
     EXPECT_EQ(shown.text, dir.File("p.key"));
+    // The details name every place looked in, the system folder last.
+    const std::string& details = platform->messageBoxes.LastDetails();
+    EXPECT_NE(details.find(dir.File("p.key") + "\r\n"), std::string::npos);
+    EXPECT_TRUE(details.ends_with("\r\n/etc/vantic-controller/p.key"));
     EXPECT_EQ(shown.owner, kNoWindow);
     EXPECT_EQ(shown.icon, MessageIcon::Error);
     EXPECT_FALSE(LogHas("create window Vantic Controller 4.1"));

@@ -22,6 +22,12 @@ namespace vantic::testing {
 class ScriptedMessageBoxes final : public MessageBoxes {
   public:
     MessageAnswer Show(const Message& message) override;
+    MessageAnswer ShowWithDetails(const Message& message, const std::string& details) override {
+        details_ = details;
+        return Show(message);
+    }
+    // The details of the last box that had some.
+    [[nodiscard]] const std::string& LastDetails() const { return details_; }
 
     // With expectedCaption, the box that takes the answer must carry it.
     void Queue(MessageAnswer answer, std::string expectedCaption = {});
@@ -36,6 +42,7 @@ class ScriptedMessageBoxes final : public MessageBoxes {
     };
     std::deque<Answer> answers_;
     std::vector<Message> shown_;
+    std::string details_;
 };
 
 class ScriptedFileDialogs final : public FileDialogs {

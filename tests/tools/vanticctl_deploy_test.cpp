@@ -1,4 +1,4 @@
-// vanticctl deploy and settings as programs against the reference server:
+// vanticctl deploy, settings and unit as programs against the reference server:
 // the program's own deployment on a console, with the confirmation typed
 // on standard input and every message on standard error.
 
@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <memory>
 
 #include "playlist/entry_set.h"
@@ -41,20 +42,31 @@ struct CtlRun {
 
 class VanticctlDeployTest : public testing::SharedServerTest {
   protected:
+    static void SetUpTestSuite() {
+        SharedServerTest::SetUpTestSuite();
+        if (server_->Ok()) {  // an account that sees one unit
+            const std::string accounts = server_->DataDir() + "/accounts.txt";
+            ASSERT_TRUE(
+                WriteFileBytes(accounts, ReadFileBytes(accounts) + "kiosk K1osk9pw 1012\n"));
+        }
+    }
+
     void SetUp() override {
         SharedServerTest::SetUp();
         ASSERT_FALSE(HasFatalFailure());
         ASSERT_TRUE(WriteFileBytes(passwordFile_, server_->Administrator().password + "\n"));
     }
 
-    // Runs vanticctl as the administrator with input as standard input.
-    CtlRun Ctl(const std::vector<std::string>& arguments, const std::string& input = "") {
+    // Runs vanticctl as the administrator (or login, whose password is in
+    // the password file) with input as standard input.
+    CtlRun Ctl(const std::vector<std::string>& arguments, const std::string& input = "",
+               const std::string& login = "") {
         const std::string inputFile = dir_.File("in");
         EXPECT_TRUE(WriteFileBytes(inputFile, input));
-        std::string command = Quote(VANTICCTL_PATH) + " --server " + Quote(server_->Address()) +
-                              " --user " + Quote(server_->Administrator().login) +
-                              " --password-file " + Quote(passwordFile_) + " --key " +
-                              Quote(server_->KeyFile());
+        std::string command =
+            Quote(VANTICCTL_PATH) + " --server " + Quote(server_->Address()) + " --user " +
+            Quote(login.empty() ? server_->Administrator().login : login) + " --password-file " +
+            Quote(passwordFile_) + " --key " + Quote(server_->KeyFile());
         for (const std::string& argument : arguments) {
             command += " " + Quote(argument);
         }
@@ -157,6 +169,52 @@ TEST_F(VanticctlDeployTest, RefusalsAndFailuresAreMessagesAndAnExitStatus) {
         EXPECT_TRUE(run.err.starts_with("vanticctl: ")) << run.err;
         EXPECT_EQ(run.err.find("Confirm"), std::string::npos);
     }
+}
+
+TEST_F(VanticctlDeployTest, UnitShowAndSetGoThroughTheEditorsForm) {
+    const std::string dir = server_->DataDir() + "/units/1023";
+    const std::string channels = "0\tclip.mpg\tAuto\t\t1 KB\tAll\tloop\tNone\tNone\tA\tcaf\xe9";
+    ASSERT_TRUE(WriteFileBytes(dir + "/instructions.txt",
+                               channels + "\n4\tcrawlspeed\t3\n4\tPassword\tpw\n4\tcustom\tx"));
+
+    CtlRun show = Ctl({"unit", "show", "1023"});
+    EXPECT_EQ(show.code, 0) << show.err;
+    EXPECT_TRUE(show.out.starts_with("notes=\t(default)\nlocation1=\t(default)\n")) << show.out;
+    EXPECT_NE(show.out.find("\ncrawlspeed=3\n"), std::string::npos);
+    EXPECT_NE(show.out.find("\ncrawlsize=8\t(default)\n"), std::string::npos);
+    EXPECT_NE(show.out.find("\nPassword=pw\n"), std::string::npos);
+    EXPECT_TRUE(show.out.ends_with("\ncustom=x\n")) << show.out;
+
+    CtlRun set = Ctl({"unit", "set", "1023", "crawlforeground=00FF7f", "notes=line\tone",
+                      "crawlsize=12", "FirmwarePending=abc"});
+    EXPECT_EQ(set.code, 0) << set.err;
+    EXPECT_EQ(set.err.find("SUCCESS"), std::string::npos);  // quiet, as the editor's OK
+    const EntrySet after = Parse(Instructions(1023));
+    std::map<std::string, std::string> values;
+    for (const PlayEntry& entry : after.Settings()) {
+        values[entry.key] = entry.value;
+    }
+    EXPECT_EQ(values["crawlforeground"], "00ff7f");
+    EXPECT_EQ(values["notes"], "line one");  // a tab would have shifted the fields
+    EXPECT_EQ(values["crawlsize"], "12");
+    EXPECT_EQ(values["crawlspeed"], "3");
+    EXPECT_EQ(values["Password"], "pw");
+    EXPECT_EQ(values["FirmwarePending"], "abc");
+    EXPECT_EQ(values["custom"], "x");
+    EXPECT_EQ(values["crawlbackground"], "000080");
+    EXPECT_TRUE(Instructions(1023).starts_with(channels + "\n"));
+
+    // Refused: a value the field cannot take, and a unit the account may not see.
+    const std::string before = Instructions(1023);
+    for (const char* wrong : {"crawlspeed=11", "crawlforeground=fff", "RestrictedPlayStop=24:00"}) {
+        CtlRun run = Ctl({"unit", "set", "1023", wrong});
+        EXPECT_EQ(run.code, 1) << wrong;
+    }
+    ASSERT_TRUE(WriteFileBytes(passwordFile_, "K1osk9pw\n"));
+    CtlRun hidden = Ctl({"unit", "set", "1023", "crawl=1"}, "", "kiosk");
+    EXPECT_EQ(hidden.code, 1);
+    EXPECT_EQ(hidden.err, "vanticctl: Error getting config information from server\n");
+    EXPECT_EQ(Instructions(1023), before);
 }
 
 }  // namespace

@@ -86,7 +86,8 @@ AccessResult ResolveAccess(const CtlOptions& options) {
         }
         access.password = *password;
     }
-    access.keyFilePath = options.keyFile.value_or(ProgramFilePath("p.key").value_or("p.key"));
+    access.keyFilePath = options.keyFile.value_or(
+        FindInstalledFile("p.key").value_or(ProgramFilePath("p.key").value_or("p.key")));
 
     if (access.host.empty()) {
         return {std::nullopt, Missing("server", "--server HOST[:PORT]", "Distribution_Server")};

@@ -45,6 +45,11 @@ constexpr std::array kSubcommands = {
                "the status report of the units (default: every unit) over the days, as the\n"
                "      controller's \"Generate Status Report...\" makes it; progress on stderr",
                false, true},
+    Subcommand{"unit show", "N", 1, 1, true, RunUnitShow,
+               "unit N's settings as key=value; a key the unit lacks shows its default,\n"
+               "      marked by a tab and \"(default)\""},
+    Subcommand{"unit set", "N KEY=VALUE...", 2, kAnyCount, true, RunUnitSet,
+               "change unit N's settings as the unit editor does, and deploy them to it"},
 };
 
 constexpr const char* kOptionsText =

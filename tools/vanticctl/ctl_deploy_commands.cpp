@@ -81,14 +81,15 @@ CommandOutcome Report(DeployResult result) {
     return Fail("the deployment did not complete");
 }
 
+}  // namespace
+
 // The unit list as the server shows it to this login, with the targets
 // selected, and then the deployment itself.
-CommandOutcome DeployOnConsole(const Invocation& call, std::optional<EntryList> changeList,
-                               ClipSource clips) {
-    const Targets targets = ReadTargets(call.options);
-    if (!targets.error.empty()) {
-        return Fail(targets.error);
-    }
+CommandOutcome DeployOnConsole(const Invocation& call,
+                               const std::vector<std::uint32_t>& unitNumbers,
+                               std::optional<EntryList> changeList, ClipSource clips,
+                               bool channelConfirmation, bool quiet) {
+    const Targets targets{unitNumbers.empty(), unitNumbers, {}};
     const ServerAccess& access = *call.access;
     const FetchResult list = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
     if (!list.Ok()) {
@@ -113,8 +114,20 @@ CommandOutcome DeployOnConsole(const Invocation& call, std::optional<EntryList> 
                           confirm,
                           std::move(clips),
                           ServerMediaUploader(login, platform.Messages())};
+    return Report(Deploy(context, !targets.all, std::move(changeList), channelConfirmation, quiet));
+}
+
+namespace {
+
+CommandOutcome DeployOnConsole(const Invocation& call, std::optional<EntryList> changeList,
+                               ClipSource clips) {
+    const Targets targets = ReadTargets(call.options);
+    if (!targets.error.empty()) {
+        return Fail(targets.error);
+    }
     const bool channel = !changeList;
-    return Report(Deploy(context, !targets.all, std::move(changeList), channel, false));
+    return DeployOnConsole(call, targets.units, std::move(changeList), std::move(clips), channel,
+                           false);
 }
 
 }  // namespace

@@ -2,7 +2,12 @@
 
 // The handlers behind the subcommand table.
 
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 #include "tools/vanticctl/ctl_commands.h"
+#include "units/deploy.h"
 
 namespace vantic::ctl {
 
@@ -21,5 +26,13 @@ CommandOutcome RunDeploy(const Invocation& call);
 CommandOutcome RunSettings(const Invocation& call);
 CommandOutcome RunActivityReport(const Invocation& call);
 CommandOutcome RunReportStatus(const Invocation& call);
+CommandOutcome RunUnitShow(const Invocation& call);
+CommandOutcome RunUnitSet(const Invocation& call);
+
+// The controller's deployment on the console, to the given units of the
+// unit list as the server shows it to this login (none: all of them).
+CommandOutcome DeployOnConsole(const Invocation& call, const std::vector<std::uint32_t>& units,
+                               std::optional<EntryList> changeList, ClipSource clips,
+                               bool channelConfirmation, bool quiet);
 
 }  // namespace vantic::ctl

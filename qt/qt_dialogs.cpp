@@ -93,9 +93,6 @@ MessageAnswer QtMessageBoxes::ShowWithDetails(const Message& message, const std:
 MessageAnswer QtMessageBoxes::Run(const Message& message, const std::string& details) {
     QMessageBox box(IconOf(message.icon), FromText(message.caption), DisplayText(message.text),
                     QMessageBox::NoButton, WidgetOf(message.owner));
-    if (!details.empty()) {
-        box.setDetailedText(DisplayText(details));
-    }
     switch (message.buttons) {
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -112,8 +109,9 @@ MessageAnswer QtMessageBoxes::Run(const Message& message, const std::string& det
             box.setEscapeButton(QMessageBox::Cancel);
             break;
     }
-    if (!message.details.empty()) {
-        box.setDetailedText(DisplayText(message.details));
+    const std::string& shownDetails = details.empty() ? message.details : details;
+    if (!shownDetails.empty()) {
+        box.setDetailedText(DisplayText(shownDetails));
     }
     box.exec();
     return AnswerOf(box.standardButton(box.clickedButton()), message.buttons);

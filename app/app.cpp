@@ -50,6 +50,9 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
                        ShowRefreshStatus();
                    }),
       deployment_(GetPlatform(), venue_, serverLogin_, playlist_, views_->Confirmation()),
+      adminSettings_(*this),
+      admin_{deployment_.Context(), views_->AdminForms(), GetPlatform().Files(), adminSettings_,
+             [this] { (void)venue_.RefreshInBackground(); }},
       statusReports_(GetPlatform(), venue_, serverLogin_),
       unitEvents_(NewUnitListEvents()),
       playlistEvents_(NewPlaylistEvents()),

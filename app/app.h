@@ -12,7 +12,7 @@
 #include "app/about_box.h"
 #include "app/command_table.h"
 #include "app/deployment.h"
-#include "app/login_store.h"
+#include "net/wreg_login_store.h"
 #include "app/main_window_view.h"
 #include "app/single_instance.h"
 #include "app/splash.h"
@@ -26,6 +26,7 @@
 #include "platform/timer.h"
 #include "playlist/playlist.h"
 #include "reports/report_window.h"
+#include "units/admin_commands.h"
 #include "units/unit_editor_form.h"
 #include "units/venue_list.h"
 
@@ -45,6 +46,9 @@ class AppViews {
     virtual ClipFormView& ClipEditor() = 0;
     // "Confirm this Action", the word typed before a deployment.
     virtual ConfirmFormView& Confirmation() = 0;
+    // The administration commands' forms: crawl text, free settings, time
+    // zone and owner.
+    virtual AdminFormsView& AdminForms() = 0;
     // "Automatic Updates", how the operator wants updates checked.
     virtual AutoUpdateFormView& AutoUpdates() = 0;
     // "Editing Unit".
@@ -141,6 +145,8 @@ class App final : public WApp, private MainWindowEvents {
     VenueList venue_;
     ServerLogin serverLogin_;
     Deployment deployment_;
+    IntSettingsOf<WReg> adminSettings_;
+    AdminContext admin_;
     StatusReports statusReports_;
     std::unique_ptr<ListEvents> unitEvents_;
     std::unique_ptr<ListEvents> playlistEvents_;

@@ -124,10 +124,24 @@ void App::RunCommand(int commandId) {
         case c::kLoginInfo:
             (void)serverLogin_.ShowLoginForm(mainWindow_);
             break;
+        case c::kCrawlText:
+            (void)SetCrawlText(admin_);
+            break;
+        case c::kAdminConfig:
+            (void)EditAdminConfig(admin_);
+            break;
         case c::kNewFirmware:
+            if (serverLogin_.EnsureLogin(mainWindow_)) {
+                (void)SendNewFirmware(admin_);
+            }
+            break;
+        case c::kNewTimezone:
+            (void)SendNewTimezone(admin_);
+            break;
         case c::kNewOwner:
-            // Both need the login first; their operations are not built yet.
-            (void)serverLogin_.EnsureLogin(mainWindow_);
+            if (serverLogin_.EnsureLogin(mainWindow_)) {
+                (void)SetNewOwner(admin_);
+            }
             break;
         case c::kStatusReport:
             statusReports_.Generate(Reports(), views_->ReportDates());
@@ -147,9 +161,8 @@ void App::RunCommand(int commandId) {
             }
             break;
         default:
-            // The other administration commands and the
-            // reports stay in the menu with their enabling rule; their
-            // operations are not built yet.
+            // The status report stays in the menu with its enabling rule; its
+            // operation is not built yet.
             break;
     }
 }

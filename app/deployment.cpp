@@ -15,17 +15,14 @@ ClipSource ShownChannelClips(PlayList& playlist) {
 Deployment::Deployment(Platform& platform, VenueList& venue, ServerLogin& login, PlayList& playlist,
                        ConfirmFormView& confirm)
     : progress_(platform),
-      progressView_(progress_),
-      units_(venue),
-      login_(login),
       context_{platform,
                kNoWindow,
-               units_,
-               login_,
-               progressView_,
+               venue,
+               login,
+               progress_,
                confirm,
                ShownChannelClips(playlist),
-               ServerMediaUploader(login_, platform.Messages())} {}
+               ServerMediaUploader(login, platform.Messages())} {}
 
 DeployResult Deployment::Deploy(bool selectedOnly, std::optional<EntryList> changeList,
                                 bool channelConfirmation, bool quiet) {

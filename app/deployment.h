@@ -9,10 +9,10 @@
 
 #include <optional>
 
-#include "app/upload_progress.h"
+#include "net/server_login.h"
 #include "playlist/playlist.h"
 #include "units/deploy.h"
-#include "units/deploy_adapters.h"
+#include "units/upload_progress.h"
 #include "units/venue_list.h"
 
 namespace vantic {
@@ -41,9 +41,6 @@ class Deployment {
 
   private:
     UploadProgress progress_;
-    DeployProgressOf<UploadProgress> progressView_;
-    DeployTargetsOf<VenueList> units_;
-    ServerLoginAccess login_;
     DeployContext context_;
 };
 

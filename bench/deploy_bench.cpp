@@ -24,12 +24,12 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/upload_progress.h"
 #include "platform/console_platform.h"
 #include "tests/support/server_runner.h"
 #include "units/deploy.h"
-#include "units/deploy_adapters.h"
+#include "units/deploy_interfaces.h"
 #include "units/unit_rows.h"
+#include "units/upload_progress.h"
 
 namespace {
 
@@ -121,7 +121,6 @@ void BM_DeployChannelTo200Units(benchmark::State& state) {
     std::istringstream noInput;
     ConsolePlatform platform(discard, noInput, true);
     UploadProgress progress(platform);
-    DeployProgressOf<UploadProgress> progressView(progress);
     FixedLogin login(ServerAccess{server.Address(), kLogin, kPassword, server.KeyFile()});
     UnitRows units =
         UnitRows::FromUnitListReply(testing::ReadFileBytes(server.DataDir() + "/units.txt"));
@@ -143,7 +142,7 @@ void BM_DeployChannelTo200Units(benchmark::State& state) {
                           kNoWindow,
                           units,
                           login,
-                          progressView,
+                          progress,
                           confirm,
                           [&clips] {
                               return std::optional(ChannelClips{0, clips});

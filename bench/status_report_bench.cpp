@@ -27,8 +27,8 @@
 #include "platform/console_platform.h"
 #include "reports/status_report.h"
 #include "tests/support/server_runner.h"
-#include "units/deploy_adapters.h"
 #include "units/unit_rows.h"
+#include "units/upload_progress.h"
 
 namespace {
 
@@ -97,8 +97,7 @@ void BM_StatusReportOf200Units(benchmark::State& state) {
     std::istringstream noInput;
     ConsolePlatform platform(discard, noInput, false);
     PauseCountingClock clock(platform.Time());
-    WProgress progress(platform);
-    DeployProgressOf<WProgress> progressView(progress);
+    OperationProgress progress(platform);
     FixedLogin login(ServerAccess{server.Address(), server.Administrator().login,
                                   server.Administrator().password, server.KeyFile()});
     UnitRows units =
@@ -116,8 +115,7 @@ void BM_StatusReportOf200Units(benchmark::State& state) {
         return result;
     };
     StatusReportContext context{
-        clock,     units, login, progressView, ReportDateRange{{2000, 1, 1}, {2099, 12, 31}},
-        timedFetch};
+        clock, units, login, progress, ReportDateRange{{2000, 1, 1}, {2099, 12, 31}}, timedFetch};
 
     for (auto _ : state) {
         requestWall = requestCpu = 0;

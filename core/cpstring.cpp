@@ -372,6 +372,22 @@ std::optional<std::string> CreateUniqueFile(const std::string& directory, std::s
     return pattern;
 }
 
+bool ReplaceWholeFile(const std::string& path, std::string_view bytes) {
+    const std::size_t slash = path.rfind('/');
+    const std::string directory =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+    const std::optional<std::string> temporary =
+        CreateUniqueFile(directory, std::string(FileNameOf(path)) + ".", path);
+    if (!temporary) {
+        return false;
+    }
+    if (!WriteWholeFile(*temporary, bytes, true) || !MoveFileOver(*temporary, path)) {
+        RemoveFile(*temporary);
+        return false;
+    }
+    return true;
+}
+
 void SetFileFaultForTesting(FileFault fault) {
     g_fault = fault;
 }

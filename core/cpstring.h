@@ -76,6 +76,11 @@ bool RemoveFile(const std::string& path);
                                                           std::string_view prefix,
                                                           const std::string& modeLike = {});
 
+// Replaces the file with bytes through a temporary file beside it, flushed
+// to the disk and moved over the file, so the file is never seen torn; a
+// failure leaves the earlier file as it was.
+[[nodiscard]] bool ReplaceWholeFile(const std::string& path, std::string_view bytes);
+
 // Test hook: makes the next file-replacing steps fail, so tests can check
 // that an interrupted save leaves the earlier file whole.
 enum class FileFault { None, OpenFails, WriteFails, FlushFails, ReplaceFails };

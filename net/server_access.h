@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <utility>
+
+#include "platform/window.h"
 
 namespace vantic {
 
@@ -11,6 +14,30 @@ struct ServerAccess {
     std::string loginName;    // at most 23 characters
     std::string password;     // at most 23 characters
     std::string keyFilePath;  // the server's public key file ("p.key" beside the program)
+};
+
+// The server login a series of requests starts with.
+class RequestLogin {
+  public:
+    virtual ~RequestLogin() = default;
+    // True when server, login name and password are all known; when they
+    // are not and an owner is given, the operator may complete them.
+    [[nodiscard]] virtual bool EnsureLogin(WindowId owner) = 0;
+    // What the next request carries.
+    [[nodiscard]] virtual ServerAccess Access() = 0;
+};
+
+// Fixed credentials, complete or not; nothing to ask.
+class FixedLogin final : public RequestLogin {
+  public:
+    explicit FixedLogin(ServerAccess access) : access_(std::move(access)) {}
+    [[nodiscard]] bool EnsureLogin(WindowId /*owner*/) override {
+        return !access_.host.empty() && !access_.loginName.empty() && !access_.password.empty();
+    }
+    [[nodiscard]] ServerAccess Access() override { return access_; }
+
+  private:
+    ServerAccess access_;
 };
 
 }  // namespace vantic

@@ -7,11 +7,12 @@
 
 #include "net/login_form.h"
 #include "net/login_settings.h"
+#include "net/server_access.h"
 #include "platform/window.h"
 
 namespace vantic {
 
-class ServerLogin {
+class ServerLogin final : public RequestLogin {
   public:
     // afterOk runs after every confirmed form: the application empties the
     // unit list and fetches it again with the new credentials.
@@ -19,11 +20,12 @@ class ServerLogin {
 
     // True at once when host, login name and password are all known.
     // Otherwise, with an owner, the login form decides; without one, false.
-    [[nodiscard]] bool EnsureLogin(WindowId owner);
+    [[nodiscard]] bool EnsureLogin(WindowId owner) override;
     // Shows the login form over owner; true after OK, false after Cancel.
     bool ShowLoginForm(WindowId owner);
 
     [[nodiscard]] LoginSettings& Settings() { return settings_; }
+    [[nodiscard]] ServerAccess Access() override { return settings_.Access(); }
 
   private:
     LoginSettings& settings_;

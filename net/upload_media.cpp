@@ -25,8 +25,8 @@ std::string StatusLine(const char* format, const std::string& path) {
     return line;
 }
 
-// Item positions are 32-bit. Files that large are refused before their
-// digest, but one may grow meanwhile; its bar then stops short of the end.
+// Item positions are 32-bit; the digest of a file beyond that (which the
+// server may hold already) stops its bar short of the end.
 bool ReportItem(UploadProgressView& progress, std::uint64_t done, std::uint64_t total) {
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
     return progress.SetItem(static_cast<std::uint32_t>(std::min(done, kMax)),
@@ -107,14 +107,6 @@ bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& 
         progress->StartItem(pl::kItemBar, 0, 100);
         progress->SetText(pl::kStatusLine, StatusLine("Processing %s", entry.path));
     }
-    // Neither this program nor the server moves a file above the limit, so
-    // the server cannot hold one: it is refused before a long digest and
-    // without a connection.
-    std::optional<std::uint64_t> size = FileSize(entry.path);
-    if (size && *size > kMaxMediaFileSize) {
-        WarnTooLarge(messages, progress);
-        return false;
-    }
     std::optional<Md5Digest> digest = DigestOfClip(entry, progress);
     if (!digest) {
         return false;
@@ -126,7 +118,17 @@ bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& 
     // A cancel during the digest still asks the server, whose answer may
     // spare the upload; beyond that, a cancelled operation sends nothing
     // and shows nothing.
-    if (!held || (progress != nullptr && progress->Cancelled()) || !FileSize(entry.path)) {
+    if (!held || (progress != nullptr && progress->Cancelled())) {
+        return false;
+    }
+    // The server only ever turns away what it would have to receive: a file
+    // above the limit that it holds already was accepted above.
+    const std::optional<std::uint64_t> size = FileSize(entry.path);
+    if (!size) {
+        return false;
+    }
+    if (*size > kMaxMediaFileSize) {
+        WarnTooLarge(messages, progress);
         return false;
     }
     return PutClipFile(access, *digest, entry.path, progress);

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "qt/qt_about.h"
+#include "qt/qt_admin_forms.h"
 #include "qt/qt_auto_updates.h"
 #include "qt/qt_clip_editor.h"
 #include "qt/qt_colour_chooser.h"
@@ -32,6 +33,7 @@ class QtAppViews final : public AppViews {
     LoginFormView& LoginForm() override { return loginForm_; }
     ClipFormView& ClipEditor() override { return clipEditor_; }
     ConfirmFormView& Confirmation() override { return confirmation_; }
+    AdminFormsView& AdminForms() override { return adminForms_; }
     AutoUpdateFormView& AutoUpdates() override { return autoUpdates_; }
     UnitFormView& UnitEditor() override { return unitEditor_; }
     ReportWindowView& ReportWindows() override { return reportWindow_; }
@@ -48,6 +50,7 @@ class QtAppViews final : public AppViews {
     QtLoginFormView loginForm_;
     QtClipEditor clipEditor_;
     QtConfirmFormView confirmation_;
+    QtAdminFormsView adminForms_;
     QtAutoUpdatesView autoUpdates_;
     QtColourChooser colours_;
     QtUnitEditor unitEditor_;

@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 #include <QResizeEvent>
+#include <vector>
 
 #include "platform/rich_text.h"
 #include "qt/qt_dialogs.h"
@@ -20,6 +21,7 @@ constexpr int kHeight = 560;
 constexpr int kMargin = 8;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
+constexpr int kWideButtonWidth = 100;
 
 QtReportDialog* DialogOf(WindowId window) {
     return dynamic_cast<QtReportDialog*>(WidgetOf(window));
@@ -41,15 +43,25 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
     viewer_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewer_->setGeometry(kMargin, kMargin, kWidth - 2 * kMargin, buttonTop - 2 * kMargin);
     SetItemId(viewer_, rw::kViewer);
-    const struct {
+    struct ButtonSpec {
         int id;
         const char* text;
-    } kButtons[] = {
-        {rw::kEmail, "Email"}, {rw::kPrint, "Print"}, {rw::kSave, "Save"}, {rw::kDone, "Done"}};
-    int left = kWidth - 4 * (kButtonWidth + kMargin);
-    for (const auto& spec : kButtons) {
+        int width;
+    };
+    std::vector<ButtonSpec> buttons = {{rw::kEmail, "Email", kButtonWidth},
+                                       {rw::kPrint, "Print", kButtonWidth},
+                                       {rw::kSave, "Save", kButtonWidth},
+                                       {rw::kDone, "Done", kButtonWidth}};
+    if (events_.HasExportButton()) {
+        buttons.insert(buttons.begin() + 3, {rw::kExportCsv, "Export CSV...", kWideButtonWidth});
+    }
+    int left = kWidth;
+    for (const ButtonSpec& spec : buttons) {
+        left -= spec.width + kMargin;
+    }
+    for (const ButtonSpec& spec : buttons) {
         auto* button = new QPushButton(QString::fromLatin1(spec.text), this);
-        button->setGeometry(left, buttonTop, kButtonWidth, kButtonHeight);
+        button->setGeometry(left, buttonTop, spec.width, kButtonHeight);
         button->setAutoDefault(false);
         SetItemId(button, spec.id);
         connect(button, &QPushButton::clicked, this,
@@ -57,7 +69,7 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
         if (spec.id == rw::kDone) {
             button->setDefault(true);
         }
-        left += kButtonWidth + kMargin;
+        left += spec.width + kMargin;
     }
 }
 

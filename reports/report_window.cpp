@@ -73,6 +73,9 @@ void ReportWindow::OnCreated(WindowId window) {
     for (const int button : {rw::kEmail, rw::kPrint, rw::kSave, rw::kDone}) {
         sizer_.AnchorItem(button, 1, 1, 0, 0);
     }
+    if (HasExportButton()) {
+        sizer_.AnchorItem(rw::kExportCsv, 1, 1, 0, 0);
+    }
     if (auto placement = context_.platform.Windows().Placement(window)) {
         context_.settings.RestoreWindowPlacement(kReportPlacementName, *placement,
                                                  context_.platform.Screens(), true);
@@ -105,6 +108,9 @@ void ReportWindow::OnButton(int buttonId) {
         case rw::kPrint:
             PrintReport();
             return;
+        case rw::kExportCsv:
+            (void)ExportPlays(std::nullopt);
+            return;
         default:
             return;
     }
@@ -130,6 +136,48 @@ std::optional<std::string> ReportWindow::ChooseSavePath() {
         *path += ".rtf";
     }
     return path;
+}
+
+std::optional<std::string> ReportWindow::ChooseExportPath() {
+    FileDialogRequest request;
+    request.owner = window_;
+    request.title = "Choose CSV File name";
+    request.filters = {FileFilter{"CSV Files", "*.csv"}};
+    std::string name = SuggestedReportName(mode_, context_.platform.Time().LocalNow());
+    ReplaceAll(name, "Vantic-Report", "Vantic-Plays");
+    request.initialPath = name;
+    request.defaultExtension = "csv";
+    request.confirmOverwrite = true;
+    request.maxPathLength = kPathRoom;
+    std::optional<std::string> path = context_.platform.Files().ChooseSaveFile(request);
+    if (path && ExtensionOf(*path).empty() && path->size() + 5 < kPathRoom) {
+        *path += ".csv";
+    }
+    return path;
+}
+
+bool ReportWindow::ExportPlays(const std::optional<std::string>& path) {
+    if (!plays_) {
+        return false;
+    }
+    const std::optional<std::string> target = path ? path : ChooseExportPath();
+    if (!target) {
+        return false;
+    }
+    if (!WriteReportFile(*target, plays_->csv)) {
+        context_.platform.Messages().Show(Message{.owner = window_,
+                                                  .text = "Error saving file",
+                                                  .caption = "ERROR",
+                                                  .icon = MessageIcon::Error});
+        return false;
+    }
+    if (!plays_->failedUnits.empty()) {
+        context_.platform.Messages().Show(Message{.owner = window_,
+                                                  .text = LeftOutUnitsText(plays_->failedUnits),
+                                                  .caption = "Export CSV",
+                                                  .icon = MessageIcon::Warning});
+    }
+    return true;
 }
 
 bool ReportWindow::SaveReport(const std::optional<std::string>& path) {

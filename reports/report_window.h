@@ -11,6 +11,7 @@
 #include "framework/wreg.h"
 #include "framework/wsizer.h"
 #include "platform/platform.h"
+#include "reports/play_export.h"
 #include "reports/report_window_view.h"
 
 namespace vantic {
@@ -75,11 +76,20 @@ class ReportWindow final : private ReportWindowEvents {
     void EmailReport();
     void PrintReport();
 
+    // The proof-of-play table of a status report, offered by "Export CSV...".
+    void SetPlaysExport(PlayExport plays) { plays_ = std::move(plays); }
+    // Export CSV: into path, or where the operator chooses when path is
+    // none; then the units left out are named. True when the file was
+    // written.
+    bool ExportPlays(const std::optional<std::string>& path);
+
   private:
+    [[nodiscard]] bool HasExportButton() const override { return mode_ == ReportMode::Status; }
     void OnCreated(WindowId window) override;
     void OnSize() override;
     void OnButton(int buttonId) override;
     [[nodiscard]] std::optional<std::string> ChooseSavePath();
+    [[nodiscard]] std::optional<std::string> ChooseExportPath();
 
     ReportMode mode_;
     ReportContext context_;
@@ -87,6 +97,7 @@ class ReportWindow final : private ReportWindowEvents {
     WSizer sizer_;
     WindowId window_ = kNoWindow;
     std::optional<std::string> text_;
+    std::optional<PlayExport> plays_;
 };
 
 // Opens the report window of mode over the context's owner and runs it

@@ -20,6 +20,8 @@ inline constexpr int kCancel = 2;  // Escape and the close box
 inline constexpr int kEmail = 1062;
 inline constexpr int kSave = 1063;
 inline constexpr int kPrint = 1064;
+// "Export CSV...", after "Save", in the status report's window only.
+inline constexpr int kExportCsv = 1071;
 }  // namespace report_window
 
 class ReportWindowEvents {
@@ -33,6 +35,8 @@ class ReportWindowEvents {
     // A button, or kCancel for Escape and the close box. The window stays
     // open until CloseReportWindow.
     virtual void OnButton(int buttonId) = 0;
+    // Whether the window carries "Export CSV..." (asked while it is made).
+    [[nodiscard]] virtual bool HasExportButton() const { return false; }
 };
 
 class ReportWindowView {

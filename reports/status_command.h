@@ -15,7 +15,7 @@ struct StatusReportCommand {
     DateRangeFormView& dates;
     ReportDateRange& range;  // the process's date range
     DeployTargets& units;
-    DeployLogin& login;
+    RequestLogin& login;
     DeployProgress& progress;
 };
 

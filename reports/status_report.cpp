@@ -51,7 +51,7 @@ StatusReportResult BuildStatusReport(StatusReportContext& context, WindowId repo
     if (!context.login.EnsureLogin(reportWindow)) {
         return {};
     }
-    StatusReportRun run{context, context.login.Access(), {}, false};
+    StatusReportRun run{context, context.login.Access(), {}, false, {}};
     cpStringArray document;
     AppendRtfHeader(document);
     const std::vector<std::uint32_t> units = CoveredUnits(context.units);
@@ -61,10 +61,10 @@ StatusReportResult BuildStatusReport(StatusReportContext& context, WindowId repo
     const bool finished = BuildPages(run, units, document);
     progress.Close();
     if (!finished) {
-        return {ReportBuildEnd::Cancelled, std::nullopt};
+        return {ReportBuildEnd::Cancelled, std::nullopt, {}};
     }
     document.AppendCopy(" }\r\n");
-    return {ReportBuildEnd::Done, document.Join("")};
+    return {ReportBuildEnd::Done, document.Join(""), std::move(run.plays)};
 }
 
 }  // namespace vantic

@@ -20,10 +20,11 @@
 #include "net/payload_exchange.h"
 #include "net/server_access.h"
 #include "platform/clock.h"
+#include "reports/play_export.h"
 #include "reports/report_dates.h"
 #include "reports/report_window.h"
 #include "reports/status_sections.h"
-#include "units/deploy_seams.h"
+#include "units/deploy_interfaces.h"
 
 namespace vantic {
 
@@ -38,7 +39,7 @@ using PayloadFetcher =
 struct StatusReportContext {
     Clock& clock;
     DeployTargets& units;  // covered: the selected rows, else every row
-    DeployLogin& login;
+    RequestLogin& login;
     DeployProgress& progress;  // "Operation Progress...", owned by the report window
     ReportDateRange range;     // first day not after the last
     PayloadFetcher fetch = FetchPayload;
@@ -50,6 +51,7 @@ struct StatusReportRun {
     ServerAccess access;
     RuntimeSummary summary;
     bool serverFailed = false;
+    std::vector<UnitPlays> plays;  // what each covered unit's requests brought
 };
 
 enum class UnitReportEnd { Finished, Cancelled };
@@ -63,11 +65,21 @@ struct StatusReportResult {
     // The finished document; none when the login was not completed or the
     // run was cancelled.
     std::optional<std::string> text;
+    // The covered units' notes and runtime replies, for the proof-of-play
+    // export; complete only with a text.
+    std::vector<UnitPlays> plays;
 };
 
 // The whole document, the progress dialog owned by reportWindow.
 [[nodiscard]] StatusReportResult BuildStatusReport(StatusReportContext& context,
                                                    WindowId reportWindow);
+
+// Only what the proof-of-play export needs of each unit: its information
+// record and its runtime report, two requests per unit strictly in turn,
+// under the same rule for a server taken as gone. The progress dialog's
+// overall bar counts units; none when it was cancelled.
+[[nodiscard]] std::optional<std::vector<UnitPlays>> FetchUnitPlays(StatusReportContext& context,
+                                                                   WindowId owner);
 
 // The unit numbers a run covers, in row order.
 [[nodiscard]] std::vector<std::uint32_t> CoveredUnits(DeployTargets& units);

@@ -71,9 +71,9 @@ void AppendFailure(StatusReportRun& run, FetchOutcome outcome, const SectionText
 // line has been appended.
 std::optional<EntrySet> FetchEntries(StatusReportRun& run, ServerCommand command,
                                      std::uint32_t unit, const SectionTexts& texts,
-                                     cpStringArray& document) {
+                                     cpStringArray& document, FetchOutcome& outcome) {
     FetchResult result;
-    const FetchOutcome outcome = Request(run, command, unit, result);
+    outcome = Request(run, command, unit, result);
     if (outcome != FetchOutcome::Ok) {
         AppendFailure(run, outcome, texts, document);
         return std::nullopt;
@@ -136,8 +136,9 @@ void AppendTimingSection(StatusReportRun& run, std::uint32_t unit, std::int64_t 
 
 void AppendPlaylistSection(StatusReportRun& run, std::uint32_t unit, cpStringArray& document) {
     document.AppendCopy("\\par\\b Current System Playlist: \\b0\\par\r\n");
+    FetchOutcome outcome = FetchOutcome::Failed;
     std::optional<EntrySet> entries =
-        FetchEntries(run, ServerCommand::GetPlaylistInfo, unit, kPlaylistTexts, document);
+        FetchEntries(run, ServerCommand::GetPlaylistInfo, unit, kPlaylistTexts, document, outcome);
     if (!entries) {
         return;
     }
@@ -148,15 +149,20 @@ void AppendPlaylistSection(StatusReportRun& run, std::uint32_t unit, cpStringArr
     }
 }
 
-void AppendRuntimeSection(StatusReportRun& run, std::uint32_t unit, cpStringArray& document) {
+void AppendRuntimeSection(StatusReportRun& run, std::uint32_t unit, cpStringArray& document,
+                          UnitPlays& plays) {
     const ReportDateRange& range = run.context.range;
     document.AppendCopy("\\par\\b Proof of Runtime: ");
     document.AppendFormat("From %2.2d/%2.2d/%4.4d To %2.2d/%2.2d/%4.4d \\b0\\par\r\n",
                           range.first.month, range.first.day, range.first.year, range.last.month,
                           range.last.day, range.last.year);
+    FetchOutcome outcome = FetchOutcome::Failed;
     std::optional<EntrySet> entries =
-        FetchEntries(run, ServerCommand::GetRuntimeReport, unit, kRuntimeTexts, document);
+        FetchEntries(run, ServerCommand::GetRuntimeReport, unit, kRuntimeTexts, document, outcome);
     if (!entries) {
+        if (outcome == FetchOutcome::Absent) {
+            plays.runtime = EntrySet{};  // nothing reported: no plays, no failure
+        }
         return;
     }
     for (int channel = 0; channel < kChannelCount; ++channel) {
@@ -164,9 +170,43 @@ void AppendRuntimeSection(StatusReportRun& run, std::uint32_t unit, cpStringArra
         AppendProofOfRunList(entries->List(channel), range, document);
     }
     MergeIntoSummary(run.summary, *entries);
+    plays.runtime = std::move(entries);
 }
 
 }  // namespace
+
+std::optional<std::vector<UnitPlays>> FetchUnitPlays(StatusReportContext& context, WindowId owner) {
+    if (!context.login.EnsureLogin(owner)) {
+        return std::nullopt;
+    }
+    StatusReportRun run{context, context.login.Access(), {}, false, {}};
+    const std::vector<std::uint32_t> units = CoveredUnits(context.units);
+    DeployProgress& progress = context.progress;
+    (void)progress.Open(owner, layout::kOperation, layout::kOverallBar, layout::kOverallLabel,
+                        static_cast<std::uint32_t>(units.size()));
+    for (std::uint32_t unit : units) {
+        progress.SetText(layout::kStatusLine, FormatNew("Reading Plays: Media Player #%u", unit));
+        const std::optional<cpConfig> record = FetchUnitRecord(run, unit);
+        UnitPlays& plays = run.plays.emplace_back(
+            UnitPlays{unit, record ? record->Get("notes", "") : std::string(), std::nullopt});
+        FetchResult result;
+        const FetchOutcome outcome = Request(run, ServerCommand::GetRuntimeReport, unit, result);
+        EntrySet entries;
+        if (outcome == FetchOutcome::Ok && TextToEntrySet(result.Text(), entries)) {
+            plays.runtime = std::move(entries);
+        } else if (outcome == FetchOutcome::Absent) {
+            plays.runtime = EntrySet{};  // nothing reported: no plays, no failure
+        } else if (outcome == FetchOutcome::Failed) {
+            run.serverFailed = true;
+        }
+        if (progress.StepOverall()) {
+            progress.Close();
+            return std::nullopt;
+        }
+    }
+    progress.Close();
+    return std::move(run.plays);
+}
 
 UnitReportEnd BuildUnitReport(StatusReportRun& run, std::uint32_t unit, cpStringArray& document) {
     DeployProgress& progress = run.context.progress;
@@ -175,6 +215,8 @@ UnitReportEnd BuildUnitReport(StatusReportRun& run, std::uint32_t unit, cpString
     (void)progress.StartItem(layout::kItemBar, 0, 4);
 
     const std::optional<cpConfig> record = FetchUnitRecord(run, unit);
+    UnitPlays& plays = run.plays.emplace_back(
+        UnitPlays{unit, record ? record->Get("notes", "") : std::string(), std::nullopt});
     document.AppendCopy("\\fs48 Media Player Report \\par\\fs24 ");
     if (record) {
         document.AppendFormat("\\fs48 %s \\par\\fs24 ",
@@ -188,7 +230,7 @@ UnitReportEnd BuildUnitReport(StatusReportRun& run, std::uint32_t unit, cpString
     if (progress.StepItem()) {
         return UnitReportEnd::Cancelled;
     }
-    AppendRuntimeSection(run, unit, document);
+    AppendRuntimeSection(run, unit, document, plays);
     if (progress.StepItem()) {
         return UnitReportEnd::Cancelled;
     }

@@ -19,7 +19,7 @@
 
 #include "platform/platform.h"
 #include "units/confirm_form.h"
-#include "units/deploy_seams.h"
+#include "units/deploy_interfaces.h"
 
 namespace vantic {
 
@@ -28,7 +28,7 @@ struct DeployContext {
     Platform& platform;               // messages and the clock (the spacing between units)
     WindowId mainWindow = kNoWindow;  // owns the checks' messages and the progress dialog
     DeployTargets& units;
-    DeployLogin& login;
+    RequestLogin& login;
     DeployProgress& progress;
     ConfirmFormView& confirm;
     ClipSource clips;           // channel deployments only

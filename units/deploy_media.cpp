@@ -5,6 +5,12 @@
 
 namespace vantic {
 
+MediaUploader ServerMediaUploader(RequestLogin& login, MessageBoxes& messages) {
+    return [&login, &messages](PlayEntry& clip, DeployProgress& progress) {
+        return UploadMedia(login.Access(), messages, clip, &progress);
+    };
+}
+
 bool UploadClipMedia(DeployContext& context, EntryList& clips) {
     DeployProgress& progress = context.progress;
     MessageBoxes& messages = context.platform.Messages();

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "units/deploy_seams.h"
+#include "units/deploy_interfaces.h"
 
 namespace vantic {
 

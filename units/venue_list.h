@@ -28,6 +28,7 @@
 #include "platform/platform.h"
 #include "platform/window_system.h"
 #include "playlist/playlist.h"
+#include "units/deploy_interfaces.h"
 #include "units/refresh_status.h"
 #include "units/unit_record.h"
 #include "units/venue_lock.h"
@@ -39,7 +40,8 @@ inline constexpr std::string_view kVenueWidthsName = "Venue_Widths";
 // Periodic refreshes start at least this far apart.
 inline constexpr std::int64_t kPeriodicRefreshSeconds = 120;
 
-class VenueList final : public WListView {
+// The list is also what a deployment walks: its rows, selection and lock.
+class VenueList final : public WListView, public DeployTargets {
   public:
     // Construct on the user-interface thread: the lock takes the
     // constructing thread as the one that pumps messages while it waits.
@@ -58,17 +60,20 @@ class VenueList final : public WListView {
     // Releases every row under the lock and forgets the control.
     void Clear();
 
-    void Lock() { lock_->Lock(); }
+    [[nodiscard]] int ItemCount() const override { return WListView::ItemCount(); }
+    [[nodiscard]] int SelectedCount() const override { return WListView::SelectedCount(); }
+    [[nodiscard]] bool IsSelected(int row) const override { return WListView::IsSelected(row); }
+    void Lock() override { lock_->Lock(); }
     // Whether the user-interface thread is waiting for the list, dispatching
     // messages meanwhile. Nothing that takes the list (a sort, a deployment,
     // a refresh) may start then: it would run nested inside the wait.
     [[nodiscard]] bool Waiting() const { return lock_->UiWaiting(); }
-    void Unlock() { lock_->Unlock(); }
+    void Unlock() override { lock_->Unlock(); }
     // How often a thread waited for another's hold of the lock.
     [[nodiscard]] std::int64_t LockWaits() const { return lock_->Waits(); }
 
     // The row's unit number, 0 when the row has no record.
-    [[nodiscard]] std::uint32_t UnitNumberAt(int row);
+    [[nodiscard]] std::uint32_t UnitNumberAt(int row) override;
     // The first row showing unit number, scanning from the top.
     [[nodiscard]] bool FindUnit(std::uint32_t number, int& row);
     // The row's record, or null; read it under the lock.

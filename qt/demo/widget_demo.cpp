@@ -1,6 +1,6 @@
 // Shows the controller's main window with sample rows (list views that own
 // them, laid out by the sizer), the deployment progress dialog over it and
-// the login form, without a server.
+// the login form and the crawl text form, without a server.
 
 #include <QApplication>
 #include <QMainWindow>
@@ -15,6 +15,7 @@
 #include "framework/wprogress.h"
 #include "framework/wsizer.h"
 #include "playlist/play_entry.h"
+#include "qt/qt_admin_forms.h"
 #include "qt/qt_list_control.h"
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
@@ -82,6 +83,15 @@ class Demo : private MainWindowEvents {
         LoginForm form = OpenLoginForm("venue.example.com", "operator", true, true);
         QtLoginFormView view;
         view.RunLoginForm(window_, form, [](const LoginForm&) { return true; });
+    }
+    // Runs "Set Crawl Text" as it opens after an earlier use.
+    void RunCrawlForm() {
+        CrawlForm form{
+            "Welcome to Harbor Mall - <date> <time>\r\n<rss:http://news.example.com/"
+            "feed.xml>\r\n",
+            "30"};
+        QtAdminFormsView view;
+        view.RunCrawlForm(window_, form, [](const CrawlForm&) { return true; });
     }
 
   private:
@@ -191,6 +201,13 @@ int main(int argc, char** argv) {
                 }
             });
             demo.RunLogin();
+            QTimer::singleShot(800, [&] {
+                failures += vantic::SaveScreen(directory + "/crawl.png") ? 0 : 1;
+                if (QWidget* crawl = QApplication::activeModalWidget()) {
+                    crawl->close();
+                }
+            });
+            demo.RunCrawlForm();
             app.quit();
         });
     });

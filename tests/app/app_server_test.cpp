@@ -67,6 +67,35 @@ TEST_F(AppWithServer, StoredCredentialsListTheUnitsBeforeTheLoopRuns) {
     EXPECT_FALSE(LogHas("post 40003"));
 }
 
+// The Deploy menu's administration commands run through the main window
+// with the application's own forms, deployment and settings store.
+TEST_F(AppWithServer, TheTimeZoneCommandDeploysToTheSelectedUnit) {
+    StoreLogin(server.Address(), server.Administrator().login, server.Administrator().password);
+    std::uint32_t unit = 0;
+    Window().whileRunning = [&] {
+        app->Venue().SelectRow(1, true);
+        unit = app->Venue().UnitNumberAt(1);
+        views->adminForms.timezone.Queue([](TimezoneForm& form) {
+            EXPECT_EQ(form.zone, TimeZone::Central);
+            form.zone = TimeZone::Pacific;
+            return true;
+        });
+        views->confirmation.script.Queue([](ConfirmForm& form) {
+            form.typed = "yes";
+            return true;
+        });
+        platform->QueueAnswer(MessageAnswer::Ok, "SUCCESS");
+        Window().Events().OnCommand(c::kNewTimezone);
+    };
+    app->Run();
+    const std::string file = testing::ReadFileBytes(server.DataDir() + "/units/" +
+                                                    std::to_string(unit) + "/instructions.txt");
+    // The settings follow the clips; the new one comes first among them.
+    EXPECT_NE(file.find("\n4\tTimezonePending\t/usr/share/zoneinfo/PST8PDT\n4\tnotes\t"),
+              std::string::npos)
+        << file;
+}
+
 TEST_F(AppWithServer, TheTwentySecondTimerRefreshesTheUnitsInTheBackground) {
     StoreLogin(server.Address(), server.Administrator().login, server.Administrator().password);
     Window().whileRunning = [&] {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "tests/support/scripted_form.h"
 #include "tests/support/scripted_form_views.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
@@ -241,6 +242,7 @@ class ScriptedViews final : public AppViews {
     LoginFormView& LoginForm() override { return login; }
     ClipFormView& ClipEditor() override { return clipEditor; }
     ConfirmFormView& Confirmation() override { return confirmation; }
+    AdminFormsView& AdminForms() override { return adminForms; }
     AutoUpdateFormView& AutoUpdates() override { return autoUpdates; }
     UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
@@ -255,6 +257,7 @@ class ScriptedViews final : public AppViews {
     ScriptedLoginView login;
     ScriptedClipEditor clipEditor;
     ScriptedConfirmView confirmation;
+    ScriptedAdminForms adminForms;
     ScriptedAutoUpdates autoUpdates;
     ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;

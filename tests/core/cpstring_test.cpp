@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "core/cpptrarray.h"
 #include "core/cpstringarray.h"
 #include "tests/support/temp_dir.h"
@@ -199,6 +201,26 @@ TEST(Files, UniqueFilesAreNewEmptyAndTakeTheModeOfTheFileTheyReplace) {
     ASSERT_EQ(::stat(second->c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644u);
     EXPECT_FALSE(CreateUniqueFile(dir.File("missing"), "vtc").has_value());
+}
+
+// A replaced file is either the old bytes or the new ones, and an
+// interrupted replacement leaves no temporary file beside it.
+TEST(Files, ReplaceWholeFileNeverLeavesATornFile) {
+    testing::TempDir dir;
+    const std::string path = dir.File("crawl.dat");
+    ASSERT_TRUE(ReplaceWholeFile(path, "first\r\ncaf\xe9"));
+    EXPECT_EQ(testing::ReadFileBytes(path), "first\r\ncaf\xe9");
+    for (FileFault fault :
+         {FileFault::WriteFails, FileFault::FlushFails, FileFault::ReplaceFails}) {
+        SetFileFaultForTesting(fault);
+        const bool replaced = ReplaceWholeFile(path, "second");
+        SetFileFaultForTesting(FileFault::None);
+        EXPECT_FALSE(replaced) << static_cast<int>(fault);
+        EXPECT_EQ(testing::ReadFileBytes(path), "first\r\ncaf\xe9") << static_cast<int>(fault);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    }
+    ASSERT_TRUE(ReplaceWholeFile(path, ""));
+    EXPECT_EQ(testing::ReadFileBytes(path), "");
 }
 
 TEST(Files, UniqueFilesSweepOnlyTheLeftoversOfWritersThatNoLongerRun) {

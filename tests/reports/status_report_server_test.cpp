@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
-#include <thread>
 
 #include "core/cpconfig.h"
 #include "framework/wprogress.h"
@@ -16,10 +14,10 @@
 #include "reports/status_report.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/scripted_report_window.h"
-#include "tests/support/server_runner.h"
+#include "tests/support/shared_server.h"
 #include "tests/support/temp_dir.h"
-#include "units/deploy_adapters.h"
 #include "units/unit_rows.h"
+#include "units/upload_progress.h"
 
 namespace vantic {
 namespace {
@@ -136,10 +134,10 @@ class PickedDays final : public DateRangeFormView {
     }
 };
 
-class StatusReportServerTest : public ::testing::Test {
+class StatusReportServerTest : public testing::SharedServerTest {
   protected:
     static void SetUpTestSuite() {
-        server_ = std::make_unique<testing::ServerRunner>();
+        SharedServerTest::SetUpTestSuite();
         if (!server_->Ok()) {
             return;
         }
@@ -151,11 +149,9 @@ class StatusReportServerTest : public ::testing::Test {
             ASSERT_TRUE(WriteFileBytes(path, text));
         }
     }
-    static void TearDownTestSuite() { server_.reset(); }
 
     void SetUp() override {
-        ASSERT_TRUE(server_->Ok()) << server_->Error();
-        ASSERT_TRUE(server_->SetFaults({}));
+        SharedServerTest::SetUp();
         logStart_ = server_->LogLines().size();
         window_ = platform_.windows.NewWindow(kNoWindow, Rect{0, 0, 600, 600});
         settings_.SetSettingsLocation({dir_.Path(), {}});
@@ -166,17 +162,14 @@ class StatusReportServerTest : public ::testing::Test {
         for (std::uint32_t unit : selected) {
             EXPECT_TRUE(units_.Select(unit));
         }
-        StatusReportContext context{platform_.clock, units_, login_, progressView_,
+        StatusReportContext context{platform_.clock, units_, login_, progress_,
                                     ReportDateRange{{2023, 11, 1}, {2023, 11, 14}}};
         return BuildStatusReport(context, window_);
     }
     // The server logs a connection when it has ended, which may be a moment
     // after the controller is done with it: waits for count lines.
     std::size_t LoggedConnections(const std::string& needle, std::size_t count) const {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (NewLogLines(needle).size() < count && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        (void)testing::WaitUntil([&] { return NewLogLines(needle).size() >= count; });
         return NewLogLines(needle).size();
     }
     // "Generate Status Report..." over window_, the report window scripted.
@@ -186,7 +179,7 @@ class StatusReportServerTest : public ::testing::Test {
                                     range_,
                                     units_,
                                     login_,
-                                    progressView_};
+                                    progress_};
         GenerateStatusReport(command);
     }
     std::vector<std::string> NewLogLines(const std::string& needle) const {
@@ -197,13 +190,10 @@ class StatusReportServerTest : public ::testing::Test {
         return lines;
     }
 
-    static std::unique_ptr<testing::ServerRunner> server_;
     testing::ScriptedPlatform platform_;
     UnitRows units_{std::vector<std::uint32_t>{4, 9}};
-    FixedLogin login_{ServerAccess{server_->Address(), server_->Administrator().login,
-                                   server_->Administrator().password, server_->KeyFile()}};
-    WProgress progress_{platform_};
-    DeployProgressOf<WProgress> progressView_{progress_};
+    FixedLogin login_{AdminAccess()};
+    OperationProgress progress_{platform_};
     WindowId window_ = kNoWindow;
     std::size_t logStart_ = 0;
     testing::TempDir dir_;
@@ -212,8 +202,6 @@ class StatusReportServerTest : public ::testing::Test {
     PickedDays days_;
     ReportDateRange range_;
 };
-
-std::unique_ptr<testing::ServerRunner> StatusReportServerTest::server_;
 
 TEST_F(StatusReportServerTest, OneUnitHasNoSummaryTwoUnitsAddUpTheirCounts) {
     StatusReportResult one = Build({4});
@@ -295,6 +283,39 @@ TEST_F(StatusReportServerTest, TheCommandShowsTheDocumentInTheReportWindowInDate
     EXPECT_EQ(platform_.ShownMessages().back().text, "Please check your user name and password.");
     EXPECT_EQ(platform_.ShownMessages().back().icon, MessageIcon::Warning);
     EXPECT_EQ(reportView_.owners.size(), 1u);
+}
+
+TEST_F(StatusReportServerTest, TheWindowExportsThePlaysThatTheConsoleExportWrites) {
+    const std::string exported = dir_.File("plays");
+    platform_.fileDialogs.Queue(exported);
+    reportView_.presses = {report_window::kExportCsv};
+    Generate();
+    ASSERT_EQ(platform_.fileDialogs.ShownDialogs().size(), 1u);
+    EXPECT_EQ(platform_.fileDialogs.ShownDialogs()[0].request.filters[0].name, "CSV Files");
+    const std::string csv = testing::ReadFileBytes(exported + ".csv");
+    EXPECT_EQ(csv,
+              "unit,notes,channel,clip file,content name,day,plays\r\n"
+              "4,Lobby {east},Video,welcome.mpg," +
+                  kA +
+                  ",2023-11-01,7\r\n"
+                  "4,Lobby {east},Video,old_sale.mpg," +
+                  kB +
+                  ",2023-11-10,4\r\n"
+                  "4,Lobby {east},Video,old_sale.mpg," +
+                  kB +
+                  ",2023-11-14,3\r\n"
+                  "4,Lobby {east},Audio A,xmas {tune}.mp3," +
+                  kC +
+                  ",2023-11-05,12\r\n"
+                  "9,Bar,Video,welcome.mpg," +
+                  kA + ",2023-11-02,5\r\n");
+
+    // What vanticctl report plays runs: two requests a unit, no pauses.
+    StatusReportContext context{platform_.clock, units_, login_, progress_, range_};
+    std::optional<std::vector<UnitPlays>> plays = FetchUnitPlays(context, kNoWindow);
+    ASSERT_TRUE(plays);
+    EXPECT_EQ(PlaysToCsv(*plays, range_).csv, csv);
+    EXPECT_EQ(LoggedConnections("unit=4", 6), 6u);
 }
 
 TEST_F(StatusReportServerTest, CancelInTheCommandClosesTheWindowShowingNothing) {

@@ -15,6 +15,7 @@
 #include "platform/window.h"
 #include "playlist/clip_form.h"
 #include "tests/support/scripted_form.h"
+#include "units/admin_forms.h"
 #include "units/confirm_form.h"
 #include "units/unit_editor_form.h"
 
@@ -46,6 +47,44 @@ class ScriptedLoginView final : public LoopingView<LoginForm, LoginFormView> {
     bool RunLoginForm(WindowId owner, LoginForm& form,
                       const std::function<bool(const LoginForm&)>& onOk) override {
         return Loop(owner, form, onOk);
+    }
+};
+
+// The administration commands' four forms, each with its own script; the
+// owners of every form opened are recorded in order.
+class ScriptedAdminForms final : public AdminFormsView {
+  public:
+    bool RunCrawlForm(WindowId owner, CrawlForm& form, const FormCheck<CrawlForm>& onOk) override {
+        return Loop(owner, crawl, form, onOk);
+    }
+    bool RunAdminConfigForm(WindowId owner, AdminConfigForm& form,
+                            const FormCheck<AdminConfigForm>& onOk) override {
+        return Loop(owner, adminConfig, form, onOk);
+    }
+    bool RunTimezoneForm(WindowId owner, TimezoneForm& form,
+                         const FormCheck<TimezoneForm>& onOk) override {
+        return Loop(owner, timezone, form, onOk);
+    }
+    bool RunOwnerForm(WindowId owner, OwnerForm& form, const FormCheck<OwnerForm>& onOk) override {
+        return Loop(owner, ownerForm, form, onOk);
+    }
+
+    ScriptedForm<CrawlForm> crawl{"crawl text form"};
+    ScriptedForm<AdminConfigForm> adminConfig{"admin configuration form"};
+    ScriptedForm<TimezoneForm> timezone{"time zone form"};
+    ScriptedForm<OwnerForm> ownerForm{"owner form"};
+    std::vector<WindowId> owners;
+
+  private:
+    template <class Form>
+    bool Loop(WindowId owner, ScriptedForm<Form>& script, Form& form, const FormCheck<Form>& onOk) {
+        owners.push_back(owner);
+        while (script.Run(form)) {
+            if (onOk(form)) {
+                return true;
+            }
+        }
+        return false;
     }
 };
 

@@ -1,5 +1,7 @@
 #include "tests/support/scripted_report_window.h"
 
+#include <vector>
+
 namespace vantic::testing {
 
 namespace {
@@ -23,8 +25,12 @@ std::optional<int> ScriptedReportWindow::RunReportWindow(WindowId owner,
     closedWith_.reset();
     window = windows_.NewWindow(kNoWindow, Rect{100, 100, 100 + kWidth, 100 + kHeight});
     windows_.NewItem(window, rw::kViewer, Rect{8, 8, kWidth - 8, kHeight - 40});
-    int left = kWidth - 4 * (kButtonWidth + 8);
-    for (const int button : {rw::kEmail, rw::kPrint, rw::kSave, rw::kDone}) {
+    std::vector<int> buttons = {rw::kEmail, rw::kPrint, rw::kSave, rw::kDone};
+    if (events.HasExportButton()) {
+        buttons.insert(buttons.begin() + 3, rw::kExportCsv);
+    }
+    int left = kWidth - static_cast<int>(buttons.size()) * (kButtonWidth + 8);
+    for (const int button : buttons) {
         windows_.NewItem(
             window, button,
             Rect{left, kHeight - 32, left + kButtonWidth, kHeight - 32 + kButtonHeight});

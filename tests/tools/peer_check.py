@@ -284,6 +284,32 @@ def check_status_report(run, work, failures):
         failures.append("report status: wrote %r, wanted %r" % (text, expected))
 
 
+def check_plays_export(run, failures):
+    """The plays of one unit as CSV on standard output, read back by
+    Python's csv module: a file name with a comma and a quote and 8-bit
+    notes come back unchanged."""
+    import csv
+    import io
+    units = b"5\tHall\tOK\t\t\n"
+    info = b"notes=Caf\xe9, \"corner\"\n"
+    runtime = (clip_line(1, b"/m/a,\"b\".mpg", b"c" * 32, b"3", b"11/05/2026", b"11/05/2026")
+               + clip_line(1, b"/m/a,\"b\".mpg", b"c" * 32, b"4", b"11/06/2026", b"11/06/2026"))
+    captured = {}
+    def keep(done):
+        captured["out"] = done.stdout
+    run([download(17, -1, units), download(6, 5, info), download(4, 5, runtime)],
+        ["report", "plays", "--from", "2026-11-01", "--to", "2026-11-30", "--units", "5"],
+        on_done=keep)
+    rows = list(csv.reader(io.StringIO(captured.get("out", b"").decode("utf-8"), newline="")))
+    wanted = [["unit", "notes", "channel", "clip file", "content name", "day", "plays"],
+              ["5", "Caf\u00e9, \"corner\"", "Video - Alt", "a,\"b\".mpg", "c" * 32,
+               "2026-11-05", "3"],
+              ["5", "Caf\u00e9, \"corner\"", "Video - Alt", "a,\"b\".mpg", "c" * 32,
+               "2026-11-06", "4"]]
+    if rows != wanted:
+        failures.append("report plays: read back %r, wanted %r" % (rows, wanted))
+
+
 def main():
     vanticctl = sys.argv[1]
     private_key = rsa.generate_private_key(public_exponent=65537, key_size=1024)
@@ -299,7 +325,7 @@ def main():
         with open(config, "wb") as out:
             out.write(b"Distribution_Username=" + LOGIN.encode() + b"\r\n")
 
-        def run(handlers, args, code=0, stdout=None):
+        def run(handlers, args, code=0, stdout=None, on_done=None):
             for handler in handlers:
                 peer.handlers.put(handler)
             done = subprocess.run(
@@ -313,6 +339,8 @@ def main():
             if done.returncode != code:
                 failures.append("%s: exit %d, wanted %d (%s)" % (
                     " ".join(args), done.returncode, code, done.stderr.decode("latin-1").strip()))
+            if on_done:
+                on_done(done)
             if stdout is not None and done.stdout != stdout:
                 failures.append("%s: printed %r, wanted %r" % (" ".join(args), done.stdout, stdout))
             if code != 0 and done.stderr.count(b"\n") != 1:
@@ -353,6 +381,7 @@ def main():
             stdout=name + b"\tuploaded\n")
 
         check_status_report(run, work, failures)
+        check_plays_export(run, failures)
 
     if len(set(peer.keys)) != len(peer.keys):
         failures.append("two logins shared a session key")

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/units/deploy_rig.h"
+#include "tests/support/scripted_form_views.h"
 
 namespace vantic {
 namespace {

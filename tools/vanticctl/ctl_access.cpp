@@ -3,7 +3,7 @@
 #include <iostream>
 #include <iterator>
 
-#include "app/login_store.h"
+#include "net/wreg_login_store.h"
 #include "core/cpconfig.h"
 #include "core/cpstring.h"
 #include "framework/program_path.h"

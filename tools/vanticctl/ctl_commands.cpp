@@ -38,12 +38,32 @@ constexpr std::array kSubcommands = {
                true},
     Subcommand{"settings", "(--units N,N... | --all) [--yes] KEY=VALUE...", 1, kAnyCount, true,
                RunSettings, "merge the settings into the units' settings, given keys first", true},
+    Subcommand{"crawl", "--text-file F [--refresh MIN] (--units N,N... | --all) [--yes]", 0, 0,
+               true, RunCrawl,
+               "send F as the units' crawl text (kept in crawl.dat beside the program),\n"
+               "      refreshed every MIN minutes (1-500000)",
+               true},
+    Subcommand{"admin-config", "--file F (--units N,N... | --all) [--yes]", 0, 0, true,
+               RunAdminConfig, "merge F's key=value lines into the units' settings, as typed",
+               true},
+    Subcommand{"firmware", "FILE.tgz (--units N,N... | --all) [--yes]", 1, 1, true, RunFirmware,
+               "upload the firmware archive and have the units install it", true},
+    Subcommand{"timezone", "NAME (--units N,N... | --all) [--yes]", 1, 1, true, RunTimezone,
+               "switch the units to Eastern, Central, Mountain, Pacific, Alaska or Hawaii", true},
+    Subcommand{"owner", "NAME (--units N,N... | --all) [--yes]", 1, 1, true, RunOwner,
+               "record NAME (blanks taken out) as the units' owner; unit 1 keeps its own", true},
     Subcommand{"report activity", "--out FILE.rtf", 0, 0, true, RunActivityReport,
                "the unit activity report of the unit list, written to FILE.rtf"},
     Subcommand{"report status", "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] --out FILE.rtf",
                0, 0, true, RunReportStatus,
                "the status report of the units (default: every unit) over the days, as the\n"
                "      controller's \"Generate Status Report...\" makes it; progress on stderr",
+               false, true},
+    Subcommand{"report plays",
+               "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] [--out FILE.csv]", 0, 0, true,
+               RunReportPlays,
+               "proof of play as CSV: one row per unit, channel, clip and day in the range\n"
+               "      (standard output without --out); progress on stderr",
                false, true},
     Subcommand{"unit show", "N", 1, 1, true, RunUnitShow,
                "unit N's settings as key=value; a key the unit lacks shows its default,\n"
@@ -63,8 +83,8 @@ constexpr const char* kOptionsText =
     "                        config.ini (Distribution_Server, Distribution_Username and,\n"
     "                        when remembered, Distribution_Userpass)\n"
     "\n"
-    "Deploy and settings ask for \"yes\" to be typed on standard input, print every\n"
-    "message and their progress on standard error, and stop at Ctrl+C:\n"
+    "The commands that change units ask for \"yes\" to be typed on standard input,\n"
+    "print every message and their progress on standard error, and stop at Ctrl+C:\n"
     "  --units N,N...        the units to deploy to, as the unit list shows them\n"
     "  --all                 every unit of the unit list (refused for the administrator)\n"
     "  --yes                 answer the confirmation and every question yes\n"
@@ -167,12 +187,13 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     const bool unitsOnly = command->reports && !line.options.HasDeployOnlyOptions();
     if (!command->deploys && line.options.HasDeployOptions() && !unitsOnly) {
         return Finish({ExitStatus::Failure,
-                       "--playlist, --channel, --units, --all and --yes are "
-                       "options of deploy and settings only"},
+                       "--playlist, --channel, --units, --all, --yes, --text-file, --refresh "
+                       "and --file are options of the commands that change units only"},
                       err);
     }
     if (!command->reports && line.options.HasReportOptions()) {
-        return Finish({ExitStatus::Failure, "--from and --to are options of report status only"},
+        return Finish({ExitStatus::Failure,
+                       "--from and --to are options of report status and report plays only"},
                       err);
     }
     std::optional<ServerAccess> access;

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <iostream>
 
-#include "app/upload_progress.h"
 #include "core/cpstring.h"
 #include "core/cpstringarray.h"
 #include "net/payload_exchange.h"
@@ -11,8 +10,9 @@
 #include "tools/vanticctl/ctl_console_confirm.h"
 #include "tools/vanticctl/ctl_handlers.h"
 #include "units/deploy.h"
-#include "units/deploy_adapters.h"
+#include "units/deploy_interfaces.h"
 #include "units/unit_rows.h"
+#include "units/upload_progress.h"
 
 namespace vantic::ctl {
 namespace {
@@ -103,14 +103,13 @@ CommandOutcome DeployOnConsole(const Invocation& call,
     }
     ConsolePlatform platform(std::cerr, std::cin, call.options.yes);
     UploadProgress progress(platform);
-    DeployProgressOf<UploadProgress> progressView(progress);
     FixedLogin login(access);
     ConsoleConfirmForm confirm(std::cerr, std::cin, call.options.yes);
     DeployContext context{platform,
                           kNoWindow,
                           units,
                           login,
-                          progressView,
+                          progress,
                           confirm,
                           std::move(clips),
                           ServerMediaUploader(login, platform.Messages())};

@@ -24,8 +24,14 @@ CommandOutcome RunPlaylist(const Invocation& call);
 CommandOutcome RunRuntime(const Invocation& call);
 CommandOutcome RunDeploy(const Invocation& call);
 CommandOutcome RunSettings(const Invocation& call);
+CommandOutcome RunCrawl(const Invocation& call);
+CommandOutcome RunAdminConfig(const Invocation& call);
+CommandOutcome RunFirmware(const Invocation& call);
+CommandOutcome RunTimezone(const Invocation& call);
+CommandOutcome RunOwner(const Invocation& call);
 CommandOutcome RunActivityReport(const Invocation& call);
 CommandOutcome RunReportStatus(const Invocation& call);
+CommandOutcome RunReportPlays(const Invocation& call);
 CommandOutcome RunUnitShow(const Invocation& call);
 CommandOutcome RunUnitSet(const Invocation& call);
 

@@ -11,7 +11,7 @@ struct ValueOption {
     std::optional<std::string> CtlOptions::*field;
 };
 
-constexpr std::array<ValueOption, 11> kValueOptions = {{
+constexpr std::array<ValueOption, 14> kValueOptions = {{
     {"--server", &CtlOptions::server},
     {"--user", &CtlOptions::user},
     {"--password-file", &CtlOptions::passwordFile},
@@ -20,6 +20,9 @@ constexpr std::array<ValueOption, 11> kValueOptions = {{
     {"--playlist", &CtlOptions::playlist},
     {"--channel", &CtlOptions::channel},
     {"--units", &CtlOptions::units},
+    {"--text-file", &CtlOptions::textFile},
+    {"--refresh", &CtlOptions::refresh},
+    {"--file", &CtlOptions::file},
     {"--from", &CtlOptions::from},
     {"--to", &CtlOptions::to},
     {"--out", &CtlOptions::out},

@@ -19,24 +19,31 @@ struct CtlOptions {
     bool version = false;                     // --version
     std::optional<std::string> out;           // --out FILE: where a report is written
 
-    // deploy and settings only
+    // the commands that change units
     std::optional<std::string> playlist;  // --playlist FILE.PLY
     std::optional<std::string> channel;   // --channel C (0-3 or the channel's name)
     std::optional<std::string> units;     // --units 4,9
     bool all = false;                     // --all
     bool yes = false;                     // --yes: answer every question Yes
 
+    // the administration commands
+    std::optional<std::string> textFile;  // crawl --text-file F
+    std::optional<std::string> refresh;   // crawl --refresh MIN
+    std::optional<std::string> file;      // admin-config --file F
+
     // report status only (with --units)
     std::optional<std::string> from;  // --from YYYY-MM-DD
     std::optional<std::string> to;    // --to YYYY-MM-DD
 
     [[nodiscard]] bool HasReportOptions() const { return from || to; }
-    // Whether any of the options of deploy and settings is given.
+    // Whether any of the options of the commands that change units is given.
     [[nodiscard]] bool HasDeployOptions() const {
-        return playlist || channel || units || all || yes;
+        return playlist || channel || units || all || yes || textFile || refresh || file;
     }
     // The same, but for --units, which reports take too.
-    [[nodiscard]] bool HasDeployOnlyOptions() const { return playlist || channel || all || yes; }
+    [[nodiscard]] bool HasDeployOnlyOptions() const {
+        return playlist || channel || all || yes || textFile || refresh || file;
+    }
 };
 
 struct CommandLine {

@@ -14,8 +14,8 @@
 #include "reports/report_window.h"
 #include "reports/status_report.h"
 #include "tools/vanticctl/ctl_handlers.h"
-#include "units/deploy_adapters.h"
 #include "units/unit_rows.h"
+#include "units/upload_progress.h"
 
 namespace vantic::ctl {
 namespace {
@@ -111,10 +111,9 @@ CommandOutcome RunReportStatus(const Invocation& call) {
         return loaded;
     }
     ConsolePlatform platform(std::cerr, std::cin, false);
-    WProgress progress(platform);
-    DeployProgressOf<WProgress> progressView(progress);
+    OperationProgress progress(platform);
     FixedLogin login(*call.access);
-    StatusReportContext context{platform.Time(), units, login, progressView, request.range};
+    StatusReportContext context{platform.Time(), units, login, progress, request.range};
     const StatusReportResult report = BuildStatusReport(context, kNoWindow);
     if (!report.text) {
         return Fail(report.end == ReportBuildEnd::Cancelled ? "the report was cancelled"
@@ -123,6 +122,35 @@ CommandOutcome RunReportStatus(const Invocation& call) {
     // A saved report ends with a zero byte, as the controller's do.
     if (!WriteReportFile(*call.options.out, *report.text + '\0')) {
         return Fail("cannot write " + *call.options.out);
+    }
+    return {};
+}
+
+CommandOutcome RunReportPlays(const Invocation& call) {
+    const ReportRequest request = ReadRange(call.options);
+    if (!request.error.empty()) {
+        return Fail(request.error);
+    }
+    UnitRows units;
+    if (CommandOutcome loaded = LoadUnits(call, units); loaded.status != ExitStatus::Success) {
+        return loaded;
+    }
+    ConsolePlatform platform(std::cerr, std::cin, false);
+    OperationProgress progress(platform);
+    FixedLogin login(*call.access);
+    StatusReportContext context{platform.Time(), units, login, progress, request.range};
+    const std::optional<std::vector<UnitPlays>> plays = FetchUnitPlays(context, kNoWindow);
+    if (!plays) {
+        return Fail("the export was cancelled");
+    }
+    const PlayExport table = PlaysToCsv(*plays, request.range);
+    if (!call.options.out) {
+        call.output += table.csv;
+    } else if (!WriteReportFile(*call.options.out, table.csv)) {
+        return Fail("cannot write " + *call.options.out);
+    }
+    if (!table.failedUnits.empty()) {
+        return Fail(LeftOutUnitsText(table.failedUnits));
     }
     return {};
 }

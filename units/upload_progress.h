@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/wprogress.h"
-#include "net/upload_media.h"
+#include "units/deploy_interfaces.h"
 
 namespace vantic {
 
@@ -20,14 +20,20 @@ namespace vantic {
 [[nodiscard]] std::string TransferText(std::uint32_t sent, std::uint32_t total,
                                        std::int64_t elapsedSeconds);
 
-class UploadProgress final : public WProgress, public UploadProgressView {
+// The "Operation Progress..." dialog: the framework's WProgress, which
+// deployments, reports and media uploads drive through their interfaces.
+class OperationProgress : public WProgress, public DeployProgress {
   public:
     using WProgress::WProgress;
 
-    // The transfer text of the item position (bytes sent) and maximum
-    // (file size) since the item started.
-    void ShowItemText() override;
-
+    bool Open(WindowId owner, int layoutId, int barId, int labelId,
+              std::uint32_t overallMax) override {
+        return WProgress::Open(owner, layoutId, barId, labelId, overallMax);
+    }
+    bool StepOverall() override { return WProgress::StepOverall(); }
+    bool StepItem() override { return WProgress::StepItem(); }
+    void Close() override { WProgress::Close(); }
+    bool PumpMessages() override { return WProgress::PumpMessages(); }
     bool StartItem(int barId, int labelId, std::uint32_t itemMax) override {
         return WProgress::StartItem(barId, labelId, itemMax);
     }
@@ -38,6 +44,17 @@ class UploadProgress final : public WProgress, public UploadProgressView {
     void SetText(int itemId, const std::string& text) override { WProgress::SetText(itemId, text); }
     [[nodiscard]] bool Cancelled() const override { return WProgress::Cancelled(); }
     [[nodiscard]] WindowId Dialog() const override { return WProgress::Dialog(); }
+};
+
+// The dialog of operations that upload media: its item line tells the
+// transfer.
+class UploadProgress final : public OperationProgress {
+  public:
+    using OperationProgress::OperationProgress;
+
+    // The transfer text of the item position (bytes sent) and maximum
+    // (file size) since the item started.
+    void ShowItemText() override;
 };
 
 }  // namespace vantic

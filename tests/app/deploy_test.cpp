@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/units/deploy_rig.h"
+#include "tests/app/deploy_rig.h"
 
 namespace vantic {
 namespace {

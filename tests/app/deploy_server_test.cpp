@@ -12,7 +12,7 @@
 #include "net/hex.h"
 #include "net/md5.h"
 #include "tests/support/shared_server.h"
-#include "tests/units/deploy_rig.h"
+#include "tests/app/deploy_rig.h"
 
 namespace vantic {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/upload_progress.h"
+#include "units/upload_progress.h"
 
 #include <algorithm>
 #include <climits>

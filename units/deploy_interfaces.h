@@ -1,11 +1,11 @@
 #pragma once
 
 // What a deployment needs of the rest of the program, each as a small
-// interface: the unit list (its rows, selection and lock), the login, the
-// progress dialog, the shown channel's clips and the media uploader. The
-// application puts its VenueList, ServerLogin, UploadProgress and PlayList
-// behind them (units/deploy_adapters.h); vanticctl puts its own console
-// versions behind the same ones, so both run one deployment routine.
+// interface: the unit list (its rows, selection and lock), the login
+// (net/server_access.h), the progress dialog, the shown channel's clips and
+// the media uploader. VenueList, ServerLogin and UploadProgress implement
+// them; vanticctl's UnitRows and FixedLogin too, so both run one
+// deployment routine.
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +14,7 @@
 
 #include "net/server_access.h"
 #include "net/upload_media.h"
+#include "platform/message_box.h"
 #include "platform/window.h"
 #include "playlist/entry_set.h"
 
@@ -47,17 +48,6 @@ class TargetsHold {
     DeployTargets& targets_;
 };
 
-// The server login a series of requests starts with.
-class DeployLogin {
-  public:
-    virtual ~DeployLogin() = default;
-    // True when server, login name and password are all known; when they
-    // are not and an owner is given, the operator may complete them.
-    [[nodiscard]] virtual bool EnsureLogin(WindowId owner) = 0;
-    // What the next request carries.
-    [[nodiscard]] virtual ServerAccess Access() = 0;
-};
-
 // The progress dialog of a deployment ("Operation Progress...", an
 // overall bar and an item bar), which media uploads drive too. Every
 // update returns the cancelled flag and keeps the user interface alive; a
@@ -86,5 +76,9 @@ using ClipSource = std::function<std::optional<ChannelClips>()>;
 // name, driving the progress dialog's item bar. False on failure; false
 // with the progress cancelled means the operator stopped it.
 using MediaUploader = std::function<bool(PlayEntry& clip, DeployProgress& progress)>;
+
+// UploadMedia with the login's current credentials; the only message it
+// shows itself (a file too large) goes to messages.
+[[nodiscard]] MediaUploader ServerMediaUploader(RequestLogin& login, MessageBoxes& messages);
 
 }  // namespace vantic

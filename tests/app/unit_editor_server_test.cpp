@@ -14,7 +14,7 @@
 #include "framework/worker.h"
 #include "tests/support/scripted_form_views.h"
 #include "tests/support/shared_server.h"
-#include "tests/units/deploy_rig.h"
+#include "tests/app/deploy_rig.h"
 
 namespace vantic {
 namespace {

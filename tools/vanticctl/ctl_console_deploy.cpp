@@ -1,0 +1,85 @@
+#include "tools/vanticctl/ctl_console_deploy.h"
+
+#include <charconv>
+
+#include "core/cpstring.h"
+#include "core/cpstringarray.h"
+#include "net/payload_exchange.h"
+
+namespace vantic::ctl {
+namespace {
+
+std::optional<std::uint32_t> ParseUnitNumber(std::string_view text) {
+    text = TrimmedView(text);
+    std::uint32_t unit = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), unit);
+    if (error != std::errc() || end != text.data() + text.size() || unit == 0) {
+        return std::nullopt;
+    }
+    return unit;
+}
+
+}  // namespace
+
+ConsoleDeployer::ConsoleDeployer(const Invocation& call, ClipSource clips, bool allSelects)
+    : platform_(std::cerr, std::cin, call.options.yes),
+      progress_(platform_),
+      login_(*call.access),
+      confirm_(std::cerr, std::cin, call.options.yes),
+      context_{platform_,        kNoWindow,
+               units_,           login_,
+               progress_,        confirm_,
+               std::move(clips), ServerMediaUploader(login_, platform_.Messages())} {
+    SelectTargets(call, allSelects);
+}
+
+void ConsoleDeployer::SelectTargets(const Invocation& call, bool allSelects) {
+    const CtlOptions& options = call.options;
+    if (options.all == options.units.has_value()) {
+        error_ = "give either --units N,N... or --all";
+        return;
+    }
+    std::vector<std::uint32_t> wanted;
+    if (options.units) {
+        for (const std::string& field : cpStringArray::SplitNew(*options.units, ",")) {
+            std::optional<std::uint32_t> unit = ParseUnitNumber(field);
+            if (!unit) {
+                error_ = "--units takes unit numbers separated by commas";
+                return;
+            }
+            wanted.push_back(*unit);
+        }
+    }
+    const FetchResult list = FetchPayload(*call.access, ServerCommand::GetUnitList, kNoUnit);
+    if (!list.Ok()) {
+        error_ = "could not get the unit list from the server at " + call.access->host;
+        return;
+    }
+    units_ = UnitRows::FromUnitListReply(list.Text());
+    if (options.all) {
+        selectedOnly_ = allSelects;
+        wanted = allSelects ? units_.Units() : std::vector<std::uint32_t>{};
+    }
+    for (std::uint32_t unit : wanted) {
+        if (!units_.Select(unit)) {
+            error_ = "unit " + std::to_string(unit) + " is not in the unit list";
+            return;
+        }
+    }
+}
+
+CommandOutcome ReportDeploy(DeployResult result) {
+    switch (result) {
+        case DeployResult::Succeeded:
+            return {};
+        case DeployResult::Refused:
+            return {ExitStatus::Failure, "the deployment was refused"};
+        case DeployResult::NotConfirmed:
+            return {ExitStatus::Failure, "the deployment was not confirmed"};
+        case DeployResult::Failed:
+            break;
+    }
+    return {ExitStatus::Failure, "the deployment did not complete"};
+}
+
+}  // namespace vantic::ctl

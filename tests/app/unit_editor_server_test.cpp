@@ -12,9 +12,9 @@
 #include "app/unit_editing.h"
 #include "framework/wmutex.h"
 #include "framework/worker.h"
+#include "tests/app/deploy_rig.h"
 #include "tests/support/scripted_form_views.h"
 #include "tests/support/shared_server.h"
-#include "tests/app/deploy_rig.h"
 
 namespace vantic {
 namespace {

@@ -198,10 +198,11 @@ using UpdateInstall = UpdateFixture;
 
 TEST_F(UpdateInstall, InstallerOutlivesTheProgramThatStartedIt) {
     const std::string marker = Beside("installed.txt");
-    const std::string program = "#!/bin/sh\nparent=$PPID\n"
-                                "while kill -0 \"$parent\" 2>/dev/null; do sleep 0.05; done\n"
-                                "echo \"$1\" > '" +
-                                marker + "'\n";
+    const std::string program =
+        "#!/bin/sh\nparent=$PPID\n"
+        "while kill -0 \"$parent\" 2>/dev/null; do sleep 0.05; done\n"
+        "echo \"$1\" > '" +
+        marker + "'\n";
     OfferSigned(program);
     ASSERT_TRUE(CheckForUpdate(table, publicKey, 1));
     ASSERT_TRUE(DownloadUpdate(table, 1, nullptr));

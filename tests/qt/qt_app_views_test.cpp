@@ -104,7 +104,7 @@ TEST(QtAboutBox, ShowsTheFormAndEachLinkAnswersOnlyItsOwnClick) {
 
     QTest::mouseClick(web, Qt::LeftButton);
     ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0].target, "www.brindle.example");
+    EXPECT_EQ(shell.opened[0].target, "https://www.brindle.example");
     EXPECT_TRUE(mail.drafts.empty());
 
     QTest::mouseClick(FindItem(box.get(), about_item::kEmail), Qt::LeftButton);

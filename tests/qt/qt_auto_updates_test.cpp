@@ -53,10 +53,9 @@ TEST(QtAutoUpdates, ShowsItsTextsWithTheFirstChoiceAndHandsBackTheChoice) {
     EXPECT_EQ(labels, (QStringList{"This Brindle product can notify you when software",
                                    "updates are available , keeping you up to date with the latest",
                                    "functionality.  Please choose an option:"}));
-    EXPECT_EQ(choices,
-              (QStringList{"Check for software updates just once, right now",
-                           "Notify me automatically only when a new update is available",
-                           "Do not check for updates (not recommended)"}));
+    EXPECT_EQ(choices, (QStringList{"Check for software updates just once, right now",
+                                    "Notify me automatically only when a new update is available",
+                                    "Do not check for updates (not recommended)"}));
 }
 
 TEST(QtAutoUpdates, AskMeLaterIsNoAnswer) {

@@ -3,7 +3,6 @@
 #include <iostream>
 #include <iterator>
 
-#include "net/wreg_login_store.h"
 #include "core/cpconfig.h"
 #include "core/cpstring.h"
 #include "framework/program_path.h"
@@ -12,6 +11,7 @@
 #include "net/login_settings.h"
 #include "net/rsa_key.h"
 #include "net/server_address.h"
+#include "net/wreg_login_store.h"
 
 namespace vantic::ctl {
 namespace {

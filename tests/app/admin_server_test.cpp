@@ -10,8 +10,8 @@
 #include "framework/program_path.h"
 #include "net/hex.h"
 #include "net/md5.h"
+#include "tests/app/deploy_rig.h"
 #include "tests/support/server_runner.h"
-#include "tests/units/deploy_rig.h"
 #include "units/admin_commands.h"
 
 namespace vantic {

@@ -44,7 +44,11 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
       sizer_(GetPlatform().Geometry()),
       playlist_(*this, GetPlatform(), views_->ClipEditor()),
       venue_(GetPlatform(), login_),
-      serverLogin_(login_, views_->LoginForm(), [this] { venue_.ReloadAfterLogin(mainWindow_); }),
+      serverLogin_(login_, views_->LoginForm(),
+                   [this] {
+                       venue_.ReloadAfterLogin(mainWindow_);
+                       ShowRefreshStatus();
+                   }),
       deployment_(GetPlatform(), venue_, serverLogin_, playlist_, views_->Confirmation()),
       adminSettings_(*this),
       admin_{deployment_.Context(), views_->AdminForms(), GetPlatform().Files(), adminSettings_,
@@ -81,6 +85,7 @@ void App::Run() {
         return;
     }
     statusBar_ = view.CreateStatusBar("Ready...");
+    statusText_ = "Ready...";
     if (auto placement = GetPlatform().Windows().Placement(mainWindow_)) {
         RestoreWindowPlacement("Main_Window_Dim", *placement, GetPlatform().Screens(), true);
     }
@@ -155,8 +160,12 @@ void App::CreateMainDialog() {
 }
 
 void App::OnMainDialogCreated() {
-    refreshTimer_ = GetPlatform().Timers().Start(main_dialog::kRefreshPeriodMs,
-                                                 [this] { venue_.PeriodicTick(); });
+    refreshTimer_ = GetPlatform().Timers().Start(main_dialog::kRefreshPeriodMs, [this] {
+        venue_.PeriodicTick();
+        // a background refresh
+        // shows by the next tick
+        ShowRefreshStatus();
+    });
     UpdateCommandStates();
 }
 
@@ -195,10 +204,22 @@ void App::LoadUnitsOrAskForLogin() {
     if (serverLogin_.EnsureLogin(kNoWindow)) {
         // The window paints while the list arrives; a failure is reported to it.
         (void)venue_.RefreshKeepingWindowsLive(mainWindow_);
+        ShowRefreshStatus();
         return;
     }
     // The login form opens as soon as the loop runs; confirming it fetches.
     views_->MainWindow().PostCommand(command::kLoginInfo);
+}
+
+void App::ShowRefreshStatus() {
+    if (statusBar_ == kNoWindow) {
+        return;
+    }
+    std::string text = RefreshStatusText(venue_.LastRefresh(), GetPlatform().Time());
+    if (text != statusText_) {
+        views_->MainWindow().SetStatusText(text);
+        statusText_ = std::move(text);
+    }
 }
 
 ReportContext App::Reports() {

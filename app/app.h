@@ -109,6 +109,8 @@ class App final : public WApp, private MainWindowEvents {
     void OnMainDialogCreated();
     void AttachLists();
     void LoadUnitsOrAskForLogin();
+    // The unit list's last refresh, in the status bar.
+    void ShowRefreshStatus();
 
     // MainWindowEvents
     void OnCommand(int commandId) override;
@@ -134,6 +136,7 @@ class App final : public WApp, private MainWindowEvents {
     WindowId mainWindow_ = kNoWindow;
     WindowId mainDialog_ = kNoWindow;
     WindowId statusBar_ = kNoWindow;
+    std::string statusText_;
     const std::string keyFilePath_;
     WRegLoginStore loginStore_;
     LoginSettings login_;

@@ -44,6 +44,7 @@ class MainWindowView {
     // Greys or enables a menu item; a removed item stays removed.
     virtual void EnableCommand(int commandId, bool enabled) = 0;
     [[nodiscard]] virtual WindowId CreateStatusBar(const std::string& text) = 0;
+    virtual void SetStatusText(const std::string& text) = 0;
     // The status bar takes its place at the bottom of the client area.
     virtual void PlaceStatusBar() = 0;
     // The main dialog with its items at their design places, a child of the

@@ -1,6 +1,9 @@
 #include "framework/wlistview.h"
 
 #include <algorithm>
+#include <limits>
+
+#include "core/cpstring.h"
 
 namespace vantic {
 
@@ -190,9 +193,10 @@ void WListView::DeleteSelected(WindowId owner, std::optional<std::string_view> t
         return;
     }
     if (owner != kNoWindow) {
-        const Message question{owner, std::string(text.value_or(kDeleteQuestion)),
-                               std::string(caption.value_or(kDeleteCaption)), MessageIcon::Warning,
-                               MessageButtons::YesNo};
+        Message question{owner, std::string(text.value_or(kDeleteQuestion)),
+                         std::string(caption.value_or(kDeleteCaption)), MessageIcon::Warning,
+                         MessageButtons::YesNo};
+        question.noIsDefault = true;
         if (messages_.Show(question) != MessageAnswer::Yes) {
             return;
         }
@@ -283,10 +287,21 @@ void WListView::SaveColumnWidths(std::string_view name, WReg& store) {
     }
 }
 
+// Widths the operator never set start from what the titles and cells need,
+// not from fixed numbers that cut them.
 void WListView::LoadColumnWidths(std::string_view name, WReg& store) {
-    if (control_ != nullptr) {
-        store.ApplyColumnWidths(name, *control_, columnCount_);
+    if (control_ == nullptr) {
+        return;
     }
+    constexpr int kUnset = std::numeric_limits<int>::min();
+    const std::string prefix(name);
+    for (int column = 0; column < columnCount_; ++column) {
+        if (store.GetInt(FormatNew("%s_col%d", prefix.c_str(), column), kUnset) != kUnset) {
+            store.ApplyColumnWidths(name, *control_, columnCount_);
+            return;
+        }
+    }
+    control_->FitColumns();
 }
 
 }  // namespace vantic

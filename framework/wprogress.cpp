@@ -42,6 +42,7 @@ bool WProgress::Open(WindowId owner, int layoutId, int barId, int labelId,
     if (owner_ != kNoWindow) {
         platform_.Windows().SetEnabled(owner_, false);
     }
+    texts_.clear();
     dialog_ = platform_.Progress().Create(owner, layoutId,
                                           [this](int buttonId) { HandleButton(buttonId); });
     if (!dialog_) {
@@ -141,9 +142,16 @@ WindowId WProgress::Dialog() const {
 }
 
 void WProgress::SetText(int itemId, const std::string& text) {
-    if (dialog_ && itemId != 0 && dialog_->HasItem(itemId)) {
-        dialog_->SetText(itemId, text);
+    if (!dialog_ || itemId == 0 || !dialog_->HasItem(itemId)) {
+        return;
     }
+    auto [shown, added] = texts_.try_emplace(itemId);
+    if (!added && shown->second == text) {
+        return;
+    }
+    shown->second = text;
+    dialog_->SetText(itemId, text);
+    PumpMessages();
 }
 
 void WProgress::SetItemLabel(const std::string& text) {

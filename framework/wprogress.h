@@ -8,6 +8,7 @@
 // the maximum always redraws.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -48,7 +49,10 @@ class WProgress {
     [[nodiscard]] bool IsOpen() const { return dialog_ != nullptr; }
     // The dialog, as the owner of messages shown during the operation.
     [[nodiscard]] WindowId Dialog() const;
-    // Sets a text line of the dialog (the status and transfer lines).
+    // Sets a text line of the dialog (the status and transfer lines). A
+    // changed line pumps at once, whatever the redraw limit: it names the
+    // piece about to run, which may block for long, and a Cancel pressed
+    // during the piece before is taken here.
     void SetText(int itemId, const std::string& text);
 
     [[nodiscard]] std::uint32_t OverallPosition() const { return overallPos_; }
@@ -74,6 +78,7 @@ class WProgress {
 
     Platform& platform_;
     std::unique_ptr<ProgressWindow> dialog_;
+    std::map<int, std::string> texts_;  // the lines shown, by item
     WindowId owner_ = kNoWindow;
     bool cancelled_ = false;
     int overallBar_ = 0;

@@ -23,10 +23,15 @@ std::string& LoginSettings::HostLocked() {
     return Loaded(host_, kServerKey, kServerRoom);
 }
 
-// Read back as it was typed: only a name entered in this run's form is
-// cached in lower case.
+// The store keeps the name as it was typed, but the server knows only the
+// lower-case form: every use, in this run or a later one, sends that.
 std::string& LoginSettings::LoginNameLocked() {
-    return Loaded(loginName_, kLoginNameKey, kLoginNameRoom);
+    if (!loginName_) {
+        std::string name = store_.GetString(kLoginNameKey, kLoginNameRoom);
+        ToLower(name);
+        loginName_ = std::move(name);
+    }
+    return *loginName_;
 }
 
 std::string& LoginSettings::PasswordLocked() {

@@ -69,7 +69,8 @@ class LoginSettings {
 
     // The form's writes. Each stores what the form stores and sets the
     // cache: the host as given, the login name stored as typed and cached
-    // in lower case, the password cached only.
+    // (like the one read from the store) in lower case, the password cached
+    // only.
     void SetHost(std::string_view host);
     void SetLoginName(std::string_view typed);
     void SetPassword(std::string_view password);

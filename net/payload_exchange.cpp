@@ -1,61 +1,146 @@
 #include "net/payload_exchange.h"
 
+#include <cerrno>
+#include <chrono>
 #include <limits>
 #include <optional>
 
+#include "core/cpstring.h"
 #include "net/envelope.h"
 #include "net/login_block.h"
+#include "net/server_address.h"
 #include "net/session.h"
 
 namespace vantic {
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string NoAnswerWithin(milliseconds limit) {
+    const long long seconds = (limit.count() + 999) / 1000;
+    return FormatNew("No answer within %lld second%s", seconds, seconds == 1 ? "" : "s");
+}
+
+// "host:port" as the connection used it.
+std::string ServerName(std::string_view host) {
+    std::optional<ServerAddress> address = ParseServerAddress(host);
+    return address ? address->host + ":" + std::to_string(address->port) : std::string(host);
+}
+
+// Why the connect failed, from the errno it left.
+std::string ConnectCause(std::string_view host, int error) {
+    switch (error) {
+        case ECONNREFUSED:
+            return "Connection refused by " + ServerName(host);
+        case ETIMEDOUT:
+            return NoAnswerWithin(CurrentSessionLimits().connect);
+        default:
+            return "Could not connect to " + ServerName(host);
+    }
+}
+
+// Why a step after the connect failed: one that used its whole time limit
+// met a silent server; otherwise the server hung up. Right after the login
+// that means it refused the login.
+std::string AnswerCause(Clock::time_point started, bool firstAnswer) {
+    const milliseconds limit = CurrentSessionLimits().piece;
+    if (Clock::now() - started >= limit) {
+        return NoAnswerWithin(limit);
+    }
+    return firstAnswer ? "The server refused the login name or password"
+                       : "The server closed the connection";
+}
+
+struct LoggedIn {
+    Socket socket;
+    std::optional<AesKey> sessionKey;
+    std::string cause;
+};
+
+LoggedIn ConnectAndLogIn(const ServerAccess& access, ServerCommand command, std::int32_t unit) {
+    LoggedIn session;
+    errno = 0;
+    session.socket = OpenServerConnection(access.host);
+    if (!session.socket.Valid()) {
+        session.cause = ConnectCause(access.host, errno);
+        return session;
+    }
+    const Clock::time_point started = Clock::now();
+    session.sessionKey = SendLogin(session.socket, access, command, unit);
+    if (!session.sessionKey) {
+        session.cause = AnswerCause(started, false);
+    }
+    return session;
+}
+
+FetchResult Failure(std::string cause) {
+    FetchResult result;
+    result.cause = std::move(cause);
+    return result;
+}
+
+}  // namespace
+
 FetchResult FetchPayload(const ServerAccess& access, ServerCommand command, std::int32_t unit) {
-    Socket socket = OpenServerConnection(access.host);
-    if (!socket.Valid()) {
-        return {};
+    LoggedIn session = ConnectAndLogIn(access, command, unit);
+    if (!session.sessionKey) {
+        return Failure(std::move(session.cause));
     }
-    std::optional<AesKey> sessionKey = SendLogin(socket, access, command, unit);
-    if (!sessionKey) {
-        return {};
+    return ReceiveDownload(session.socket, *session.sessionKey);
+}
+
+bool StorePayload(const ServerAccess& access, ServerCommand command, std::int32_t unit, Bytes data,
+                  std::string& cause) {
+    LoggedIn session = ConnectAndLogIn(access, command, unit);
+    if (!session.sessionKey) {
+        cause = std::move(session.cause);
+        return false;
     }
-    return ReceiveDownload(socket, *sessionKey);
+    const Clock::time_point started = Clock::now();
+    if (!SendUpload(session.socket, *session.sessionKey, std::move(data))) {
+        cause = AnswerCause(started, false);
+        return false;
+    }
+    return true;
 }
 
 bool StorePayload(const ServerAccess& access, ServerCommand command, std::int32_t unit,
                   Bytes data) {
-    Socket socket = OpenServerConnection(access.host);
-    if (!socket.Valid()) {
-        return false;
-    }
-    std::optional<AesKey> sessionKey = SendLogin(socket, access, command, unit);
-    return sessionKey && SendUpload(socket, *sessionKey, std::move(data));
+    std::string cause;
+    return StorePayload(access, command, unit, std::move(data), cause);
 }
 
 FetchResult ReceiveDownload(const Socket& socket, const AesKey& sessionKey) {
     milliseconds limit = CurrentSessionLimits().piece;
+    const Clock::time_point started = Clock::now();
     std::optional<std::uint32_t> length = RecvWord(socket, limit);
-    std::optional<std::uint32_t> status = length ? RecvWord(socket, limit) : std::nullopt;
+    if (!length) {
+        return Failure(AnswerCause(started, true));
+    }
+    std::optional<std::uint32_t> status = RecvWord(socket, limit);
     if (!status) {
-        return {};
+        return Failure(AnswerCause(started, false));
     }
     auto signedStatus = static_cast<std::int32_t>(*status);
     if (signedStatus != 0 && signedStatus != -1) {
-        return {};
+        return Failure(FormatNew("The server answered with status %d", signedStatus));
     }
     if (*length == kAbsentLength) {
         (void)SendWord(socket, kAbsentLength, limit);  // the server may already be gone
         return {FetchOutcome::Absent, {}};
     }
     if (*length > kMaxDownloadLength) {
-        return {};
+        return Failure(FormatNew("The server's answer of %u bytes is too large", *length));
     }
     Bytes body(*length);
+    const Clock::time_point bodyStarted = Clock::now();
     if (!RecvExact(socket, body, limit)) {
-        return {};
+        return Failure(AnswerCause(bodyStarted, false));
     }
     FetchResult result;
     if (!OpenPayloadInto(body, sessionKey, result.payload)) {
-        return {FetchOutcome::Undecryptable, {}};
+        return {FetchOutcome::Undecryptable, {}, "The server's answer could not be decrypted"};
     }
     (void)SendWord(socket, *length, limit);  // as above: the payload is ours either way
     result.outcome = FetchOutcome::Ok;

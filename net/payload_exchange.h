@@ -34,6 +34,9 @@ enum class FetchOutcome {
 struct FetchResult {
     FetchOutcome outcome = FetchOutcome::Failed;
     Bytes payload;  // the opened payload; empty unless the outcome is Ok
+    // Why it failed, for the operator ("No answer within 30 seconds");
+    // empty when it did not.
+    std::string cause = {};
 
     [[nodiscard]] bool Ok() const { return outcome == FetchOutcome::Ok; }
     // The payload as 8-bit text, bytes unchanged.
@@ -50,10 +53,19 @@ struct FetchResult {
 // it goes away on every path, and the plaintext is released once sealed.
 [[nodiscard]] bool StorePayload(const ServerAccess& access, ServerCommand command,
                                 std::int32_t unit, Bytes data);
+// As above, with why it failed in cause (left alone when it did not).
+[[nodiscard]] bool StorePayload(const ServerAccess& access, ServerCommand command,
+                                std::int32_t unit, Bytes data, std::string& cause);
 [[nodiscard]] inline bool StorePayload(const ServerAccess& access, ServerCommand command,
                                        std::int32_t unit, std::string_view text) {
     ByteView bytes = AsBytes(text);
     return StorePayload(access, command, unit, Bytes(bytes.begin(), bytes.end()));
+}
+[[nodiscard]] inline bool StorePayload(const ServerAccess& access, ServerCommand command,
+                                       std::int32_t unit, std::string_view text,
+                                       std::string& cause) {
+    ByteView bytes = AsBytes(text);
+    return StorePayload(access, command, unit, Bytes(bytes.begin(), bytes.end()), cause);
 }
 
 // The parts of the two exchanges that follow the login, on a connection

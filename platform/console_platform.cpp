@@ -129,11 +129,16 @@ class ConsoleProgressWindow final : public ProgressWindow {
 
 MessageAnswer ConsoleMessageBoxes::Show(const Message& message) {
     out_ << OneText(message.caption) << ": " << OneText(message.text);
+    MessageAnswer answer = MessageAnswer::Ok;
     if (message.buttons == MessageButtons::Ok) {
         out_ << std::endl;
-        return MessageAnswer::Ok;
+    } else {
+        answer = ReadAnswer(message.buttons);
     }
-    return ReadAnswer(message.buttons);
+    if (!message.details.empty()) {  // the cause, on a line of its own
+        out_ << OneText(message.details) << std::endl;
+    }
+    return answer;
 }
 
 MessageAnswer ConsoleMessageBoxes::ShowWithDetails(const Message& message,

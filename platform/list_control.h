@@ -31,6 +31,10 @@ inline constexpr std::uint32_t kAllRowState = 0xFFFFFFFFu;
 
 enum class ColumnAlign { Left, Right };
 
+// A coloured mark beside a cell's text, for a state read at a glance: Good
+// green, Warning amber, Bad red, Idle grey.
+enum class CellMark { None, Good, Warning, Bad, Idle };
+
 // <0, 0 or >0, as the first row's data sorts before, with or after the second's.
 using RowComparison = std::function<int(const RowData*, const RowData*)>;
 
@@ -69,6 +73,10 @@ class ListControl : public ColumnWidths {
     [[nodiscard]] virtual std::string CellText(int row, int column) const = 0;
     virtual void SetCellText(int row, int column, const std::string& text) = 0;
 
+    // The mark stays with the cell until set again; a control without marks
+    // ignores it.
+    virtual void SetCellMark(int /*row*/, int /*column*/, CellMark /*mark*/) {}
+
     [[nodiscard]] virtual std::uint32_t RowState(int row) const = 0;
     // Sets the bits of mask to those of state; other bits stay.
     virtual void SetRowState(int row, std::uint32_t state, std::uint32_t mask) = 0;
@@ -83,6 +91,11 @@ class ListControl : public ColumnWidths {
     // Reorders the rows by their data, keeping the order of rows that
     // compare equal; cells and state move with the rows.
     virtual void SortRows(const RowComparison& compare) = 0;
+    // Fits each column to its title and cells in the control's font, now
+    // and again as rows arrive, until the operator resizes a column.
+    virtual void FitColumns() {}
+    // Shows in the header which column the rows are sorted by and which way.
+    virtual void ShowSortIndicator(int /*column*/, bool /*ascending*/) {}
 
     // Runs batch so that the list calls it makes go straight to the control:
     // a realisation whose control belongs to the user-interface thread runs

@@ -21,6 +21,11 @@ struct Message {
     std::string caption;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // Why it failed ("Connection refused by 127.0.0.1:12322"), shown apart
+    // from the text; empty when there is nothing to add.
+    std::string details = {};
+    // For questions whose Yes destroys data: Enter answers No.
+    bool noIsDefault = false;
 };
 
 class MessageBoxes {

@@ -47,6 +47,7 @@ bool FinishConnect(const Socket& socket, std::chrono::milliseconds limit) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() < 0) {
+            errno = ETIMEDOUT;
             return false;
         }
         pollfd entry{socket.Handle(), POLLOUT, 0};
@@ -54,13 +55,22 @@ bool FinishConnect(const Socket& socket, std::chrono::milliseconds limit) {
         if (ready > 0) {
             break;
         }
-        if (ready == 0 || errno != EINTR) {
+        if (ready == 0) {
+            errno = ETIMEDOUT;
+            return false;
+        }
+        if (errno != EINTR) {
             return false;
         }
     }
+    // errno tells the caller why it failed (ECONNREFUSED, ETIMEDOUT...).
     int error = 0;
     socklen_t size = sizeof error;
-    return getsockopt(socket.Handle(), SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+    if (getsockopt(socket.Handle(), SOL_SOCKET, SO_ERROR, &error, &size) != 0) {
+        return false;
+    }
+    errno = error;
+    return error == 0;
 }
 
 IoResult FromCall(ssize_t moved, bool isReceive) {

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "qt/qt_dialogs.h"
 #include "qt/qt_text.h"
@@ -14,10 +15,18 @@ namespace vantic {
 namespace {
 
 constexpr int kTextWidth = 260;
+// Wider sentences than this wrap rather than stretch the box off the screen.
+constexpr int kWidestLine = 720;
 
+// Wide enough that a sentence keeps to one line.
 QLabel* NewLine(QWidget* parent, const std::string& text) {
     auto* label = new QLabel(FromText(text), parent);
     label->setWordWrap(true);
+    int widest = 0;
+    for (const QString& line : label->text().split('\n')) {
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+    }
+    label->setMinimumWidth(std::min(widest + 2, kWidestLine));
     return label;
 }
 

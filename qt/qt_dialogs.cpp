@@ -93,9 +93,6 @@ MessageAnswer QtMessageBoxes::ShowWithDetails(const Message& message, const std:
 MessageAnswer QtMessageBoxes::Run(const Message& message, const std::string& details) {
     QMessageBox box(IconOf(message.icon), FromText(message.caption), DisplayText(message.text),
                     QMessageBox::NoButton, WidgetOf(message.owner));
-    if (!details.empty()) {
-        box.setDetailedText(DisplayText(details));
-    }
     switch (message.buttons) {
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -103,14 +100,18 @@ MessageAnswer QtMessageBoxes::Run(const Message& message, const std::string& det
             break;
         case MessageButtons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton(message.noIsDefault ? QMessageBox::No : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
             break;
         case MessageButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton(message.noIsDefault ? QMessageBox::No : QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::Cancel);
             break;
+    }
+    const std::string& shownDetails = details.empty() ? message.details : details;
+    if (!shownDetails.empty()) {
+        box.setDetailedText(DisplayText(shownDetails));
     }
     box.exec();
     return AnswerOf(box.standardButton(box.clickedButton()), message.buttons);

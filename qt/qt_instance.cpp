@@ -35,6 +35,22 @@ bool AskToComeForward(const QString& serverName) {
 
 }  // namespace
 
+// TMPDIR may differ between two starts of the same user (a terminal and a
+// desktop launcher), so the rendezvous must not follow it: the session's
+// runtime folder, or else the fixed system folder with the user's id in
+// every name.
+QString QtInstanceGuard::Folder() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QDir(runtime).exists()) {
+        return runtime;
+    }
+    return QStringLiteral("/tmp");
+}
+
+QString QtInstanceGuard::SocketPath(const std::string& name) {
+    return QDir(Folder()).filePath(ServerName(name));
+}
+
 QString QtInstanceGuard::ServerName(const std::string& name) {
     QString safe;
     for (QChar c : QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))) {
@@ -44,8 +60,8 @@ QString QtInstanceGuard::ServerName(const std::string& name) {
 }
 
 bool QtInstanceGuard::ActivateRunning(const std::string& name) {
-    const QString serverName = ServerName(name);
-    lock_ = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(serverName + ".lock"));
+    const QString serverName = SocketPath(name);
+    lock_ = std::make_unique<QLockFile>(serverName + ".lock");
     lock_->setStaleLockTime(0);  // only a dead holder frees it
     if (lock_->tryLock(0) || lock_->error() != QLockFile::LockFailedError) {
         // First, or the lock cannot be used at all: run.
@@ -59,7 +75,7 @@ bool QtInstanceGuard::ActivateRunning(const std::string& name) {
 }
 
 bool QtInstanceGuard::Claim(const std::string& name, std::function<void()> onActivate) {
-    const QString serverName = ServerName(name);
+    const QString serverName = SocketPath(name);
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     // Holding the lock, any socket of that name is a dead instance's.

@@ -1,14 +1,18 @@
 #include "qt/qt_list_control.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QUrl>
 #include <algorithm>
+#include <map>
 
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
@@ -58,10 +62,61 @@ class GridDelegate final : public QStyledItemDelegate {
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 2);
     }
+    // A cut cell shows its whole text as a tooltip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !list_->CellIsCut(index)) {
+            QToolTip::hideText();
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        }
+        QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString(), view,
+                           option.rect);
+        return true;
+    }
 
   private:
     QtListControl* list_;
 };
+
+// A round dot in the mark's colour, as high as the text.
+QIcon DrawMark(CellMark mark, int size) {
+    QColor colour;
+    switch (mark) {
+        case CellMark::Good:
+            colour = QColor(0x2e, 0x9d, 0x3a);
+            break;
+        case CellMark::Warning:
+            colour = QColor(0xe8, 0xa2, 0x00);
+            break;
+        case CellMark::Bad:
+            colour = QColor(0xd0, 0x30, 0x30);
+            break;
+        case CellMark::Idle:
+            colour = QColor(0x9a, 0x9a, 0x9a);
+            break;
+        case CellMark::None:
+            return {};
+    }
+    QPixmap dot(size, size);
+    dot.fill(Qt::transparent);
+    QPainter painter(&dot);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(colour.darker(130));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(1, 1, size - 2, size - 2));
+    return QIcon(dot);
+}
+
+// The dots are drawn once per size; a list of thousands of units shares them.
+QIcon MarkIcon(CellMark mark, int size) {
+    static std::map<std::pair<int, int>, QIcon> drawn;
+    const std::pair key{static_cast<int>(mark), size};
+    auto found = drawn.find(key);
+    if (found == drawn.end()) {
+        found = drawn.emplace(key, DrawMark(mark, size)).first;
+    }
+    return found->second;
+}
 
 Qt::Alignment AlignmentOf(ColumnAlign align) {
     return (align == ColumnAlign::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
@@ -88,6 +143,15 @@ QtListControl::QtListControl(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionsClickable(true);
     header()->setSectionsMovable(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(header(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int newSize) { OnSectionResized(column, newSize); });
+    connect(model(), &QAbstractItemModel::dataChanged, this, [this] {
+        if (fitting_ && !fitPending_) {
+            fitPending_ = true;
+            QMetaObject::invokeMethod(
+                this, [this] { FitNow(); }, Qt::QueuedConnection);
+        }
+    });
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
@@ -126,14 +190,20 @@ int QtListControl::ColumnWidth(int column) const {
         if (column < 0 || column >= columnCount()) {
             return 0;
         }
-        return header()->sectionSize(column);
+        return column == columnCount() - 1 ? lastWidth_ : header()->sectionSize(column);
     });
 }
 
 void QtListControl::SetColumnWidth(int column, int width) {
     OnUiThread([&] {
         if (column >= 0 && column < columnCount()) {
+            sizing_ = true;
             header()->resizeSection(column, width);
+            sizing_ = false;
+            if (column == columnCount() - 1) {
+                lastWidth_ = width;
+            }
+            StretchLast();
         }
     });
 }
@@ -144,12 +214,21 @@ bool QtListControl::InsertColumn(int index, const std::string& title, int width,
         if (index != columnCount()) {
             return false;
         }
+        if (index > 0) {  // the last column so far stops stretching
+            sizing_ = true;
+            header()->resizeSection(index - 1, lastWidth_);
+            sizing_ = false;
+        }
         setColumnCount(index + 1);
         aligns_.push_back(align);
         QTreeWidgetItem* head = headerItem();
         head->setText(index, FromText(title));
         head->setTextAlignment(index, AlignmentOf(align));
+        sizing_ = true;
         header()->resizeSection(index, width);
+        sizing_ = false;
+        lastWidth_ = width;
+        StretchLast();
         return true;
     });
 }
@@ -224,6 +303,16 @@ std::string QtListControl::CellText(int row, int column) const {
     return OnUiThread([&] {
         const Row* item = RowAt(row);
         return item == nullptr ? std::string() : ToText(item->text(column));
+    });
+}
+
+void QtListControl::SetCellMark(int row, int column, CellMark mark) {
+    OnUiThread([&] {
+        Row* item = RowAt(row);
+        if (item != nullptr && column >= 0 && column < columnCount()) {
+            const int size = fontMetrics().height() * 3 / 4;
+            item->setIcon(column, MarkIcon(mark, size));
+        }
     });
 }
 
@@ -318,6 +407,79 @@ void QtListControl::SortRows(const RowComparison& compare) {
     });
 }
 
+void QtListControl::ShowSortIndicator(int column, bool ascending) {
+    OnUiThread([&] {
+        header()->setSortIndicatorShown(column >= 0);
+        header()->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    });
+}
+
+void QtListControl::FitColumns() {
+    OnUiThread([&] {
+        fitting_ = true;
+        FitNow();
+    });
+}
+
+void QtListControl::FitNow() {
+    fitPending_ = false;
+    if (!fitting_) {
+        return;
+    }
+    sizing_ = true;
+    const int last = columnCount() - 1;
+    for (int column = 0; column <= last; ++column) {
+        const int width = std::max(sizeHintForColumn(column), header()->sectionSizeHint(column));
+        if (column == last) {
+            lastWidth_ = width;
+        } else {
+            header()->resizeSection(column, width);
+        }
+    }
+    sizing_ = false;
+    StretchLast();
+}
+
+void QtListControl::StretchLast() {
+    const int last = columnCount() - 1;
+    if (last < 0) {
+        return;
+    }
+    const int room = viewport()->width() - header()->sectionPosition(last);
+    sizing_ = true;
+    header()->resizeSection(last, std::max(lastWidth_, room));
+    sizing_ = false;
+}
+
+// The operator dragging a divider ends the fitting; the list then keeps
+// the widths as they are given.
+void QtListControl::OnSectionResized(int column, int newSize) {
+    if (sizing_) {
+        return;
+    }
+    fitting_ = false;
+    if (column == columnCount() - 1) {
+        lastWidth_ = newSize;
+        return;
+    }
+    StretchLast();
+}
+
+bool QtListControl::CellIsCut(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return false;
+    }
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int needed = itemDelegateForIndex(index)->sizeHint(option, index).width();
+    return needed > header()->sectionSize(index.column());
+}
+
+void QtListControl::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    StretchLast();
+}
+
 void QtListControl::RunBatch(const std::function<void()>& batch) {
     OnUiThread([&] { batch(); });
 }
@@ -335,6 +497,7 @@ void QtListControl::NoteRowsChanged() {
         this,
         [this] {
             rowsChangedPending_ = false;
+            FitNow();
             if (events_ != nullptr) {
                 events_->OnRowsChanged();
             }

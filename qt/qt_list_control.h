@@ -34,6 +34,7 @@ class QtListControl final : public QTreeWidget, public ListControl {
     void SetRowData(int row, RowData* data) override;
     [[nodiscard]] std::string CellText(int row, int column) const override;
     void SetCellText(int row, int column, const std::string& text) override;
+    void SetCellMark(int row, int column, CellMark mark) override;
     [[nodiscard]] std::uint32_t RowState(int row) const override;
     void SetRowState(int row, std::uint32_t state, std::uint32_t mask) override;
     [[nodiscard]] int NextSelected(int after) const override;
@@ -44,13 +45,19 @@ class QtListControl final : public QTreeWidget, public ListControl {
     // Sorts in the model: the view lays out once, and the selection and the
     // current row follow their rows as whole ranges.
     void SortRows(const RowComparison& compare) override;
+    void ShowSortIndicator(int column, bool ascending) override;
+    void FitColumns() override;
     void RunBatch(const std::function<void()>& batch) override;
     int AppendRows(const std::vector<RowData*>& data) override;
     void SetEvents(ListEvents* events) override;
 
     [[nodiscard]] bool GridLines() const { return gridLines_; }
+    // True when the cell's text does not fit its column (its tooltip then
+    // shows the whole text).
+    [[nodiscard]] bool CellIsCut(const QModelIndex& index) const;
 
   protected:
+    void resizeEvent(QResizeEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -61,6 +68,12 @@ class QtListControl final : public QTreeWidget, public ListControl {
     [[nodiscard]] Row* RowAt(int row) const;
     [[nodiscard]] Row* NewRow(RowData* data) const;
     void NoteRowsChanged();
+    // Fits the columns while fitting_ holds.
+    void FitNow();
+    // The last column takes whatever width the others leave, never less
+    // than the width it was given.
+    void StretchLast();
+    void OnSectionResized(int column, int newSize);
     // Runs call on the user-interface thread, waiting for it.
     template <class Call>
     auto OnUiThread(Call&& call) const;
@@ -70,6 +83,10 @@ class QtListControl final : public QTreeWidget, public ListControl {
     ListEvents* events_ = nullptr;
     bool rowsChangedPending_ = false;
     const RowComparison* sortCompare_ = nullptr;  // set while SortRows runs
+    bool fitting_ = false;
+    bool fitPending_ = false;
+    bool sizing_ = false;  // our own resizes, not the operator's
+    int lastWidth_ = 0;    // the last column's width before stretching
 };
 
 }  // namespace vantic

@@ -190,6 +190,12 @@ WindowId QtMainWindowView::CreateStatusBar(const std::string& text) {
     return IdOf(statusBar_);
 }
 
+void QtMainWindowView::SetStatusText(const std::string& text) {
+    if (statusBar_ != nullptr) {
+        statusBar_->showMessage(FromText(text));
+    }
+}
+
 void QtMainWindowView::PlaceStatusBar() {
     if (statusBar_ == nullptr) {
         return;

@@ -30,6 +30,7 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     void RemoveCommand(int commandId) override;
     void EnableCommand(int commandId, bool enabled) override;
     [[nodiscard]] WindowId CreateStatusBar(const std::string& text) override;
+    void SetStatusText(const std::string& text) override;
     void PlaceStatusBar() override;
     [[nodiscard]] WindowId CreateMainDialog(std::span<const ButtonItem> buttons) override;
     void InsertTab(int index, const std::string& text) override;

@@ -16,9 +16,10 @@ bool UploadClipMedia(DeployContext& context, EntryList& clips) {
     MessageBoxes& messages = context.platform.Messages();
     if (clips.empty()) {
         // Deploying an empty list clears the channel on every target unit.
-        const MessageAnswer answer = messages.Show(
-            Message{progress.Dialog(), "Are you sure you want to deploy an empty list?",
-                    "LIST IS EMPTY", MessageIcon::Warning, MessageButtons::YesNoCancel});
+        Message question{progress.Dialog(), "Are you sure you want to deploy an empty list?",
+                         "LIST IS EMPTY", MessageIcon::Warning, MessageButtons::YesNoCancel};
+        question.noIsDefault = true;
+        const MessageAnswer answer = messages.Show(question);
         if (answer != MessageAnswer::Yes) {
             return false;
         }

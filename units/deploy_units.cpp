@@ -24,9 +24,10 @@ constexpr const char* kParseFailed =
     "Contact your system administrator if this persists.";
 constexpr const char* kUploadFailed = "Unable to upload instruction file";
 
-void ShowError(DeployContext& context, const char* text) {
-    context.platform.Messages().Show(
-        Message{context.progress.Dialog(), text, "Error Deploying", MessageIcon::Error});
+void ShowError(DeployContext& context, const char* text, std::string cause = {}) {
+    Message message{context.progress.Dialog(), text, "Error Deploying", MessageIcon::Error};
+    message.details = std::move(cause);
+    context.platform.Messages().Show(message);
 }
 
 void ShowStatus(DeployContext& context, std::uint32_t unit, const char* step) {
@@ -39,10 +40,10 @@ std::optional<std::string> RewrittenText(DeployContext& context, const FetchResu
                                          int listIndex, EntryList& entries) {
     switch (file.outcome) {
         case FetchOutcome::Undecryptable:
-            ShowError(context, kDecryptFailed);
+            ShowError(context, kDecryptFailed, file.cause);
             return std::nullopt;
         case FetchOutcome::Failed:
-            ShowError(context, kDownloadFailed);
+            ShowError(context, kDownloadFailed, file.cause);
             return std::nullopt;
         case FetchOutcome::Absent:  // a unit without a file starts from empty lists
         case FetchOutcome::Ok:
@@ -81,9 +82,10 @@ bool ApplyToUnit(DeployContext& context, std::uint32_t unit, int listIndex, Entr
     if (progress.StepItem()) {
         return false;
     }
+    std::string cause;
     if (!StorePayload(access, ServerCommand::PutInstructionFile, unitArgument,
-                      std::string_view(*text))) {
-        ShowError(context, kUploadFailed);
+                      std::string_view(*text), cause)) {
+        ShowError(context, kUploadFailed, std::move(cause));
         return false;
     }
     if (progress.StepItem()) {

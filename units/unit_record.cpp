@@ -52,6 +52,22 @@ bool UnitRecord::Apply(const cpStringArray& lineFields) {
     return changed;
 }
 
+CellMark StatusMark(std::string_view status) {
+    if (status == "OK") {
+        return CellMark::Good;
+    }
+    if (status == "Late Calling In") {
+        return CellMark::Warning;
+    }
+    if (status == "Check Network Connection") {
+        return CellMark::Bad;
+    }
+    if (status == "Factory Defaults") {
+        return CellMark::Idle;
+    }
+    return CellMark::None;
+}
+
 int NextSortKey(int sortKey, int column) {
     if (column + 1 == std::abs(sortKey)) {
         return -sortKey;

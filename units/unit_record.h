@@ -56,6 +56,10 @@ class UnitRecord final : public RowData {
     cpStringArray fields_;
 };
 
+// The mark beside a unit's status: OK good, Late Calling In a warning,
+// Check Network Connection bad, Factory Defaults idle, any other text none.
+[[nodiscard]] CellMark StatusMark(std::string_view status);
+
 // The sort key after a click on column (0-based): the same column again
 // flips the direction, another column sorts ascending by it. The key's
 // magnitude is the column + 1; a negative key sorts descending.

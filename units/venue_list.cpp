@@ -1,5 +1,7 @@
 #include "units/venue_list.h"
 
+#include <cstdlib>
+
 namespace vantic {
 
 VenueList::VenueList(MessageBoxes& messages, WindowSystem& windows, Clock& clock,
@@ -26,6 +28,9 @@ void VenueList::FillRow(int row, RowData* rowData) {
     }
     for (int column = 0; column < ColumnCount(); ++column) {
         Control()->SetCellText(row, column, std::string(record->Field(column)));
+    }
+    if (kStatusField < ColumnCount()) {
+        Control()->SetCellMark(row, kStatusField, StatusMark(record->Field(kStatusField)));
     }
 }
 
@@ -76,6 +81,9 @@ void VenueList::SortByColumn(int column) {
         return CompareUnits(dynamic_cast<const UnitRecord*>(a), dynamic_cast<const UnitRecord*>(b),
                             key);
     });
+    if (Control() != nullptr) {
+        Control()->ShowSortIndicator(std::abs(key) - 1, key > 0);
+    }
 }
 
 }  // namespace vantic

@@ -29,6 +29,7 @@
 #include "platform/window_system.h"
 #include "playlist/playlist.h"
 #include "units/deploy_interfaces.h"
+#include "units/refresh_status.h"
 #include "units/unit_record.h"
 #include "units/venue_lock.h"
 
@@ -106,6 +107,10 @@ class VenueList final : public WListView, public DeployTargets {
     // again with failures reported to mainWindow.
     void ReloadAfterLogin(WindowId mainWindow);
 
+    // When the list was last brought up to date, or since when refreshing
+    // fails (any refresh: the first, the periodic ones, after a login).
+    [[nodiscard]] RefreshRecord LastRefresh();
+
     // One unit's instruction file: empty when the server holds none, none
     // on any other failure.
     [[nodiscard]] std::optional<std::string> FetchInstructionText(std::uint32_t unit);
@@ -117,6 +122,8 @@ class VenueList final : public WListView, public DeployTargets {
   private:
     bool RefreshWith(const ServerAccess& access, WindowId owner);
     bool TakeReply(const FetchResult& reply, WindowId owner);
+    // Under the lock.
+    void NoteRefresh(bool ok);
 
     MessageBoxes& messages_;
     Clock& clock_;
@@ -124,6 +131,7 @@ class VenueList final : public WListView, public DeployTargets {
     std::shared_ptr<VenueLock> lock_;
     int sortKey_ = 0;                       // guarded by the lock
     std::int64_t lastPeriodicRefresh_ = 0;  // guarded by the lock
+    RefreshRecord refresh_;                 // guarded by the lock
 };
 
 // Holds the unit list's lock for a scope.

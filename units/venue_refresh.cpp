@@ -54,14 +54,31 @@ bool VenueList::RefreshWith(const ServerAccess& access, WindowId owner) {
     return TakeReply(FetchPayload(access, ServerCommand::GetUnitList, kNoUnit), owner);
 }
 
+void VenueList::NoteRefresh(bool ok) {
+    refresh_ = AfterRefresh(refresh_, ok, clock_.Now(), ItemCount());
+}
+
+RefreshRecord VenueList::LastRefresh() {
+    VenueLockHold hold(*lock_);
+    return refresh_;
+}
+
 bool VenueList::TakeReply(const FetchResult& reply, WindowId owner) {
     if (!reply.Ok()) {
+        {
+            VenueLockHold hold(*lock_);
+            NoteRefresh(false);
+        }
         if (owner != kNoWindow) {
-            messages_.Show(Message{owner, kNoListText, kNoListCaption, MessageIcon::Error});
+            Message message{owner, kNoListText, kNoListCaption, MessageIcon::Error};
+            message.details = reply.cause;
+            messages_.Show(message);
         }
         return false;
     }
     MergeReply(reply.Text());
+    VenueLockHold hold(*lock_);
+    NoteRefresh(true);
     return true;
 }
 
@@ -97,13 +114,14 @@ bool VenueList::RefreshInBackground() {
     }
     return StartWorker([this, lock = lock_, access = login_.Access()] {
         const FetchResult reply = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
-        if (!reply.Ok()) {
+        VenueLockHold hold(*lock);
+        if (lock->Retired()) {
             return;
         }
-        VenueLockHold hold(*lock);
-        if (!lock->Retired()) {
+        if (reply.Ok()) {
             MergeReply(reply.Text());
         }
+        NoteRefresh(reply.Ok());
     });
 }
 
@@ -130,9 +148,16 @@ void VenueList::ReloadAfterLogin(WindowId mainWindow) {
     Refresh(mainWindow);
 }
 
+namespace {
+
+FetchResult FetchInstructions(const ServerAccess& access, std::uint32_t unit) {
+    return FetchPayload(access, ServerCommand::GetInstructionFile, static_cast<std::int32_t>(unit));
+}
+
+}  // namespace
+
 std::optional<std::string> VenueList::FetchInstructionText(std::uint32_t unit) {
-    const FetchResult reply = FetchPayload(login_.Access(), ServerCommand::GetInstructionFile,
-                                           static_cast<std::int32_t>(unit));
+    const FetchResult reply = FetchInstructions(login_.Access(), unit);
     switch (reply.outcome) {
         case FetchOutcome::Ok:
             return reply.Text();
@@ -154,13 +179,15 @@ void VenueList::OpenSelectedUnitPlaylist(WindowId mainWindow, PlayList& playlist
     if (unit == 0) {
         return;
     }
-    const std::optional<std::string> text = FetchInstructionText(unit);
-    if (!text) {
-        messages_.Show(
-            Message{mainWindow, kNoInstructionsText, kNoInstructionsCaption, MessageIcon::Error});
+    const FetchResult reply = FetchInstructions(login_.Access(), unit);
+    if (reply.outcome == FetchOutcome::Failed || reply.outcome == FetchOutcome::Undecryptable) {
+        Message message{mainWindow, kNoInstructionsText, kNoInstructionsCaption,
+                        MessageIcon::Error};
+        message.details = reply.cause;
+        messages_.Show(message);
         return;
     }
-    playlist.LoadFromInstructionText(*text);  // reports a text it cannot read itself
+    playlist.LoadFromInstructionText(reply.Text());  // reports a text it cannot read itself
 }
 
 }  // namespace vantic

@@ -113,6 +113,26 @@ TEST_F(AppWithServer, TheTwentySecondTimerRefreshesTheUnitsInTheBackground) {
     app->Run();
 }
 
+// The status bar says when the list was brought up to date, and after a
+// failed refresh since when the server is away and how old the list is.
+TEST_F(AppWithServer, TheStatusBarTellsHowCurrentTheUnitsAre) {
+    StoreLogin(server.Address(), server.Administrator().login, server.Administrator().password);
+    platform->clock.SetNow(1'700'000'000);  // 22:13 UTC, which the scripted clock shows
+    std::string afterStart;
+    Window().whileRunning = [&] {
+        afterStart = Window().statusText;
+        platform->clock.SetNow(1'700'000'000 + 180);
+        ASSERT_TRUE(server.SetFaults({"status-1"}));
+        platform->timers.FireAll();  // the background refresh fails
+        AwaitWorkers();
+        platform->timers.FireAll();  // the tick after it shows it
+    };
+    app->Run();
+    EXPECT_EQ(afterStart, "Units updated at 22:13 (12 units)");
+    EXPECT_EQ(Window().statusText,
+              "Server not reachable since 22:16 \x97 showing the list of 22:13");
+}
+
 TEST_F(AppWithServer, TheSelectedUnitsPlaylistOpensAsAnUnnamedDocument) {
     StoreLogin(server.Address(), server.Operator().login, server.Operator().password);
     Window().whileRunning = [&] {

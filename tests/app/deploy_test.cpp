@@ -88,6 +88,7 @@ TEST_F(DeployTest, AnEmptyPlaylistIsDeployedOnlyAfterYes) {
         const Message& question = LastMessage();
         EXPECT_EQ(question.text, "Are you sure you want to deploy an empty list?");
         EXPECT_EQ(question.buttons, MessageButtons::YesNoCancel);
+        EXPECT_TRUE(question.noIsDefault);
         EXPECT_EQ(question.icon, MessageIcon::Warning);
         EXPECT_EQ(question.owner, rig.platform.progress.Last()->Id());
         EXPECT_EQ(rig.deployment.Progress().OverallMaximum(), 2u);

@@ -54,6 +54,7 @@ class ScriptedMainWindow final : public MainWindowView {
         statusBar = windows_.NewWindow(window, Rect{0, 0, 100, 22});
         return statusBar;
     }
+    void SetStatusText(const std::string& text) override { statusText = text; }
     void PlaceStatusBar() override {
         const Rect client = windows_.ClientRect(window);
         windows_.SetStoredRect(statusBar, Rect{0, client.bottom - 22, client.right, client.bottom});
@@ -117,6 +118,7 @@ class ScriptedMainWindow final : public MainWindowView {
     std::function<void()> whileRunning;
     WindowId window = kNoWindow;
     WindowId statusBar = kNoWindow;
+    std::string statusText;
     WindowId dialog = kNoWindow;
     std::vector<int> menu;
     std::map<int, bool> enabled;

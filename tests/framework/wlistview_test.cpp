@@ -199,6 +199,7 @@ TEST_F(ListViewTest, DeleteSelectedAsksAndKeepsRowsUnlessYes) {
     EXPECT_EQ(asked.caption, "PERMANENT DELETE");
     EXPECT_EQ(asked.icon, MessageIcon::Warning);
     EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(asked.noIsDefault);
 
     platform.QueueAnswer(MessageAnswer::Yes, "Remove?");
     list.DeleteSelected(owner, "Remove them?", "Remove?");

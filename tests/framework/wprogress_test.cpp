@@ -141,6 +141,25 @@ TEST_F(ProgressTest, CancelReachesTheCallerThroughThePump) {
     EXPECT_TRUE(progress.StepOverall());
 }
 
+// A new status line names the piece about to run: it is shown (pumped) at
+// once even inside the redraw interval, and a Cancel pressed meanwhile ends
+// the operation before that piece starts.
+TEST_F(ProgressTest, AChangedStatusLinePumpsAtOnceAndTakesAPendingCancel) {
+    OpenOperation(10);
+    progress.StartItem(pl::kItemBar, 0, 3);
+    EXPECT_FALSE(progress.StepItem());
+    int pumps = platform.windows.PumpCount();
+    progress.SetText(pl::kStatusLine, "Media Player #12 - Uploading New Configuration");
+    EXPECT_EQ(platform.windows.PumpCount(), pumps + 1);
+    progress.SetText(pl::kStatusLine, "Media Player #12 - Uploading New Configuration");
+    EXPECT_EQ(platform.windows.PumpCount(), pumps + 1);  // unchanged: no pump
+
+    platform.progress.CancelAtPump(1);
+    progress.SetText(pl::kStatusLine, "Media Player #13 - Downloading Configuration");
+    EXPECT_TRUE(progress.StepItem());  // within the interval, yet cancelled
+    EXPECT_EQ(progress.cancels, 1);
+}
+
 TEST_F(ProgressTest, OpeningAgainReplacesTheDialog) {
     OpenOperation(5);
     ProgressRecord* first = platform.progress.Last();

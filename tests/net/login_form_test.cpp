@@ -154,10 +154,10 @@ TEST_F(ServerLoginTest, HostAndNameAloneConfirmTheFormThoughThePasswordStaysEmpt
     EXPECT_EQ(store.Value("Distribution_Username"), "Operator");
     EXPECT_EQ(store.Value("Distribution_Userpass_Remember"), "0");
     EXPECT_EQ(store.Value("Distribution_Userpass"), "");
-    // This run's requests carry the name in lower case; the next run reads it as typed.
+    // This run's requests and every later run's carry the name in lower case.
     EXPECT_EQ(settings->Access().loginName, "operator");
     EXPECT_EQ(settings->ServerPassword(), "");
-    EXPECT_EQ(Start().Settings().ServerLoginName(), "Operator");
+    EXPECT_EQ(Start().Settings().ServerLoginName(), "operator");
 }
 
 TEST_F(ServerLoginTest, AnUntouchedMaskKeepsTheStoredPassword) {

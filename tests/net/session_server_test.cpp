@@ -12,12 +12,14 @@
 #include "net/envelope.h"
 #include "net/hex.h"
 #include "net/login_block.h"
+#include "net/login_settings.h"
 #include "net/media_exchange.h"
 #include "net/payload_exchange.h"
 #include "net/session.h"
 #include "net/timing_info.h"
 #include "tests/net/reference.h"
 #include "tests/net/wire_peer.h"
+#include "tests/support/memory_login_store.h"
 #include "tests/support/shared_server.h"
 
 namespace vantic {
@@ -179,6 +181,30 @@ TEST_F(SessionServerTest, AGreetingThatNeverComes) {
     EXPECT_LT(elapsed, 3.0);
 }
 
+// Each failure carries its cause for the operator.
+TEST_F(SessionServerTest, AFailureSaysWhy) {
+    ServerAccess nobody = AdminAccess();
+    nobody.host = "127.0.0.1:1";
+    EXPECT_EQ(FetchPayload(nobody, ServerCommand::GetUnitList, kNoUnit).cause,
+              "Connection refused by 127.0.0.1:1");
+
+    ServerAccess wrong = AdminAccess();
+    wrong.password += "x";
+    FetchResult refused = FetchPayload(wrong, ServerCommand::GetUnitList, kNoUnit);
+    EXPECT_EQ(refused.outcome, FetchOutcome::Failed);
+    EXPECT_EQ(refused.cause, "The server refused the login name or password");
+
+    ASSERT_TRUE(server_->SetFaults({"status-1"}));
+    EXPECT_EQ(FetchPayload(AdminAccess(), ServerCommand::GetUnitList, kNoUnit).cause,
+              "The server answered with status 1");
+
+    testing::ScopedSessionLimits limits(1s);
+    ASSERT_TRUE(server_->SetFaults({"no-nonce=10"}));
+    std::string cause;
+    EXPECT_FALSE(StorePayload(AdminAccess(), ServerCommand::PutOwnerMap, kNoUnit, "1=x\n", cause));
+    EXPECT_EQ(cause, "No answer within 1 second");
+}
+
 // bytes-in in the log counts what the controller sent: 129 is the login
 // block alone, 133 the login block and one answer word.
 TEST_F(SessionServerTest, RefusalsAndAbsenceAndWhatIsSentBack) {
@@ -215,6 +241,21 @@ TEST_F(SessionServerTest, RefusalsAndAbsenceAndWhatIsSentBack) {
     EXPECT_EQ(cut.outcome, FetchOutcome::Failed);
     EXPECT_TRUE(cut.payload.empty());
     EXPECT_NE(line.find("bytes-in=129 "), std::string::npos) << line;
+}
+
+TEST_F(SessionServerTest, ANameStoredWithCapitalsLogsInOnALaterStart) {
+    std::string typed = server_->Operator().login;
+    typed[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(typed[0])));
+    ASSERT_NE(typed, server_->Operator().login);
+    testing::MemoryLoginStore store;
+    store.values = {{"Distribution_Server", server_->Address()},
+                    {"Distribution_Username", typed},
+                    {"Distribution_Userpass", server_->Operator().password},
+                    {"Distribution_Userpass_Remember", "1"}};
+    LoginSettings restarted(store, server_->KeyFile());
+    FetchResult result = FetchPayload(restarted.Access(), ServerCommand::GetOwnerMap, kNoUnit);
+    EXPECT_EQ(result.outcome, FetchOutcome::Ok);
+    EXPECT_EQ(store.Value("Distribution_Username"), typed);
 }
 
 TEST_F(SessionServerTest, TheLargestBodyIsAccepted) {

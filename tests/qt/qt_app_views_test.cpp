@@ -13,22 +13,36 @@
 #include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/temp_dir.h"
 
 namespace vantic {
 namespace {
 
 using testing::PumpUntil;
 
+// A later start asks the first to come forward, even when it was started
+// with another temporary folder.
 TEST(QtInstanceGuard, ALaterStartAsksTheFirstToComeForward) {
     const std::string name = "Vantic Test " + std::to_string(::getpid());
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    testing::TempDir firstTmp, secondTmp;
+    qputenv("TMPDIR", QByteArray::fromStdString(firstTmp.Path()));
     QtInstanceGuard first;
     ASSERT_FALSE(first.ActivateRunning(name));
     int activations = 0;
     ASSERT_TRUE(first.Claim(name, [&] { ++activations; }));
+    EXPECT_FALSE(
+        QtInstanceGuard::SocketPath(name).startsWith(QString::fromStdString(firstTmp.Path())));
 
+    qputenv("TMPDIR", QByteArray::fromStdString(secondTmp.Path()));
     QtInstanceGuard second;
     EXPECT_TRUE(second.ActivateRunning(name));
     EXPECT_TRUE(PumpUntil([&] { return activations == 1; }));
+    if (savedTmp.isNull()) {
+        qunsetenv("TMPDIR");
+    } else {
+        qputenv("TMPDIR", savedTmp);
+    }
 
     // Another name is another program.
     QtInstanceGuard other;

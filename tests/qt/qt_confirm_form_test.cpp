@@ -33,6 +33,12 @@ TEST(QtConfirmForm, OkClosesOnlyOnTheWord) {
     WhenModal([&](QDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Confirm this Action");
         labels = Labels(dialog);
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {  // no sentence wraps
+            for (const QString& line : label->text().split('\n')) {
+                EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(line))
+                    << line.toStdString();
+            }
+        }
         auto* text = qobject_cast<QLineEdit*>(FindItem(dialog, kConfirmTextItem));
         auto* ok = qobject_cast<QPushButton*>(FindItem(dialog, 1));
         ASSERT_TRUE(text && ok);

@@ -55,6 +55,24 @@ TEST(QtMessageBoxes, ClosingWithoutAButtonCancelsOrSaysNo) {
               MessageAnswer::Cancel);
 }
 
+// Enter answers Yes unless Yes would destroy data; a cause goes to the details.
+TEST(QtMessageBoxes, EnterTakesTheSafeDefaultAndTheCauseIsInTheDetails) {
+    QtMessageBoxes boxes;
+    for (bool destroys : {false, true}) {
+        QString details;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            details = box->detailedText();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        Message question{kNoWindow, "Are you sure you want to deploy an empty list?",
+                         "LIST IS EMPTY", MessageIcon::Warning, MessageButtons::YesNoCancel};
+        question.noIsDefault = destroys;
+        question.details = destroys ? "No answer within 30 seconds" : "";
+        EXPECT_EQ(boxes.Show(question), destroys ? MessageAnswer::No : MessageAnswer::Yes);
+        EXPECT_EQ(details, destroys ? "No answer within 30 seconds" : "");
+    }
+}
+
 TEST(QtFileDialogs, OpenOverTheOwnerAndReturnTheChoice) {
     testing::TempDir dir;
     QWidget owner;

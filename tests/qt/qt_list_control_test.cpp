@@ -95,6 +95,59 @@ TEST_F(QtListTest, ColumnsKeepTitlesWidthsAndAlignment) {
     EXPECT_EQ(control.header()->sectionSize(0), 90);
 }
 
+// Fitted columns cut no title or value and the last one reaches the edge;
+// once the operator narrows a column, its cut cells show their text on hover.
+TEST_F(QtListTest, FittedColumnsShowEveryTextAndTheLastFillsTheList) {
+    control.show();
+    control.FitColumns();
+    view.InsertRow(std::make_unique<Unit>(1234567));
+    view.InsertRow(std::make_unique<Unit>(8));
+    QHeaderView* header = control.header();
+    auto allFit = [&] {
+        for (int column = 0; column < 3; ++column) {
+            if (header->sectionSize(column) < header->sectionSizeHint(column)) {
+                return false;
+            }
+            for (int row = 0; row < 2; ++row) {
+                if (control.CellIsCut(control.model()->index(row, column))) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(testing::PumpUntil(allFit));
+    EXPECT_EQ(header->sectionPosition(2) + header->sectionSize(2), control.viewport()->width());
+
+    control.resize(900, 300);
+    EXPECT_TRUE(testing::PumpUntil([&] {
+        return header->sectionPosition(2) + header->sectionSize(2) == control.viewport()->width();
+    }));
+
+    header->resizeSection(1, 40);  // the operator's drag
+    const int dragged = header->sectionSize(1);
+    const QModelIndex notes = control.model()->index(0, 1);
+    EXPECT_TRUE(control.CellIsCut(notes));
+    view.InsertRow(std::make_unique<Unit>(9));  // no refit over the operator's width
+    QCoreApplication::processEvents();
+    EXPECT_EQ(header->sectionSize(1), dragged);
+}
+
+TEST_F(QtListTest, MarksAndTheSortIndicatorShowInTheWidget) {
+    view.InsertRow(std::make_unique<Unit>(1));
+    control.SetCellMark(0, 2, CellMark::Bad);
+    EXPECT_FALSE(control.topLevelItem(0)->icon(2).isNull());
+    EXPECT_TRUE(control.topLevelItem(0)->icon(1).isNull());
+    EXPECT_EQ(control.topLevelItem(0)->text(2), "Late Calling In");  // the text stays
+    control.SetCellMark(0, 2, CellMark::None);
+    EXPECT_TRUE(control.topLevelItem(0)->icon(2).isNull());
+
+    control.ShowSortIndicator(1, false);
+    EXPECT_TRUE(control.header()->isSortIndicatorShown());
+    EXPECT_EQ(control.header()->sortIndicatorSection(), 1);
+    EXPECT_EQ(control.header()->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
 TEST_F(QtListTest, EightBitTextSurvivesTheWidget) {
     view.InsertRow(std::make_unique<Unit>(1));
     const std::string notes = "Caf\xE9 \x80 5 \x81\x9D";

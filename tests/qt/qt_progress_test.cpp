@@ -79,6 +79,32 @@ TEST_F(QtProgressTest, UpdatesShowInTheBarsAndLabels) {
     EXPECT_TRUE(owner.isEnabled());
 }
 
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+  public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int paints = 0;
+};
+
+// The line set before a long piece is painted before the piece runs,
+// however soon after the last redraw it comes.
+TEST_F(QtProgressTest, ANewStatusLineIsPaintedAtOnce) {
+    progress.Open(IdOf(&owner), pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 4);
+    progress.StartItem(pl::kItemBar, 0, 3);
+    progress.StepItem();
+    QWidget* line = FindItem(Dialog(), pl::kStatusLine);
+    ASSERT_NE(line, nullptr);
+    PaintCounter counter;
+    line->installEventFilter(&counter);
+    progress.SetText(pl::kStatusLine, "Media Player #12 - Uploading New Configuration");
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_EQ(Text(pl::kStatusLine), "Media Player #12 - Uploading New Configuration");
+    line->removeEventFilter(&counter);
+}
+
 TEST_F(QtProgressTest, EscapeAndEnterCancelToo) {
     progress.Open(IdOf(&owner), pl::kDownload, pl::kOverallBar, pl::kOverallLabel, 100);
     EXPECT_EQ(Dialog()->windowTitle(), "Downloading Software Update....");

@@ -10,7 +10,8 @@ trap 'rm -rf "$dir"' EXIT
 
 cp "$program" "$dir/vantic-controller"
 printf 'key' >"$dir/p.key"
-export TMPDIR=$dir  # the single-instance lock and socket of this run only
+export TMPDIR=$dir
+export XDG_RUNTIME_DIR=$dir  # the single-instance lock and socket of this run only
 export QT_QPA_PLATFORM=offscreen
 export VANTIC_SCREENSHOT=$dir/main.png
 export VANTIC_SCREENSHOT_WAIT=0

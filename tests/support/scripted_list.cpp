@@ -103,6 +103,42 @@ void ScriptedListControl::SetCellText(int row, int column, const std::string& te
     }
 }
 
+void ScriptedListControl::SetCellMark(int row, int column, CellMark mark) {
+    Lock lock(mutex_);
+    if (ValidRow(row) && column >= 0 && column < static_cast<int>(rows_[row].cells.size())) {
+        rows_[row].marks.resize(rows_[row].cells.size(), CellMark::None);
+        rows_[row].marks[column] = mark;
+    }
+}
+
+CellMark ScriptedListControl::Mark(int row, int column) const {
+    Lock lock(mutex_);
+    if (!ValidRow(row) || column < 0 || column >= static_cast<int>(rows_[row].marks.size())) {
+        return CellMark::None;
+    }
+    return rows_[row].marks[column];
+}
+
+void ScriptedListControl::ShowSortIndicator(int column, bool ascending) {
+    Lock lock(mutex_);
+    sortIndicator_ = {column, ascending};
+}
+
+void ScriptedListControl::FitColumns() {
+    Lock lock(mutex_);
+    ++fits_;
+}
+
+int ScriptedListControl::FitCount() const {
+    Lock lock(mutex_);
+    return fits_;
+}
+
+std::pair<int, bool> ScriptedListControl::SortIndicator() const {
+    Lock lock(mutex_);
+    return sortIndicator_;
+}
+
 std::uint32_t ScriptedListControl::RowState(int row) const {
     Lock lock(mutex_);
     return ValidRow(row) ? rows_[row].state : 0;

@@ -5,6 +5,7 @@
 
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/list_control.h"
@@ -35,6 +36,7 @@ class ScriptedListControl final : public ListControl {
     void SetRowData(int row, RowData* data) override;
     [[nodiscard]] std::string CellText(int row, int column) const override;
     void SetCellText(int row, int column, const std::string& text) override;
+    void SetCellMark(int row, int column, CellMark mark) override;
     [[nodiscard]] std::uint32_t RowState(int row) const override;
     void SetRowState(int row, std::uint32_t state, std::uint32_t mask) override;
     [[nodiscard]] int NextSelected(int after) const override;
@@ -43,6 +45,8 @@ class ScriptedListControl final : public ListControl {
     void SetFullRowSelect(bool on) override;
     void EnsureVisible(int row) override;
     void SortRows(const RowComparison& compare) override;
+    void ShowSortIndicator(int column, bool ascending) override;
+    void FitColumns() override;
     void SetEvents(ListEvents* events) override;
 
     // Script and inspection.
@@ -52,6 +56,10 @@ class ScriptedListControl final : public ListControl {
     [[nodiscard]] bool GridLines() const;
     [[nodiscard]] bool FullRowSelect() const;
     [[nodiscard]] int LastEnsuredVisible() const;
+    [[nodiscard]] CellMark Mark(int row, int column) const;
+    [[nodiscard]] int FitCount() const;
+    // The column the header marks as sorted (-1: none), and its direction.
+    [[nodiscard]] std::pair<int, bool> SortIndicator() const;
     // How many times every row went at once.
     [[nodiscard]] int DeleteAllCount() const;
     // The user's actions, delivered to the events receiver.
@@ -66,6 +74,7 @@ class ScriptedListControl final : public ListControl {
         RowData* data = nullptr;
         std::uint32_t state = 0;
         std::vector<std::string> cells;
+        std::vector<CellMark> marks = {};
     };
     [[nodiscard]] bool ValidRow(int row) const;
 
@@ -77,6 +86,8 @@ class ScriptedListControl final : public ListControl {
     bool gridLines_ = false;
     bool fullRowSelect_ = false;
     int lastEnsured_ = -1;
+    std::pair<int, bool> sortIndicator_{-1, true};
+    int fits_ = 0;
     int deleteAllCount_ = 0;
     ListEvents* events_ = nullptr;
 };

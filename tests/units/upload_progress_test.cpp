@@ -111,9 +111,9 @@ TEST_F(UploadThroughTheDialogTest, TheDialogFollowsTheDigestAndTheUpload) {
 
 TEST_F(UploadThroughTheDialogTest, CancelInTheDialogStopsTheUpload) {
     Open();
-    // Pumps from here: the digest's start, first report, last report and
-    // finish; the upload's start; its first report.
-    platform_.progress.CancelAtPump(6);
+    // Pumps from here: the digest's status line, start, first report, last
+    // report and finish; the upload's status line, start; its first report.
+    platform_.progress.CancelAtPump(8);
     EXPECT_FALSE(Upload());
     EXPECT_TRUE(progress_.Cancelled());
     EXPECT_EQ(Dialog().LastText(pl::kStatusLine), "Uploading clip.mpg");

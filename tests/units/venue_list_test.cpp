@@ -41,6 +41,13 @@ TEST(VenueListSetup, InsertsTheFiveColumnsAndRestoresTheirSavedWidths) {
     }
     EXPECT_TRUE(fixture.list.GridLines());
     EXPECT_TRUE(fixture.list.FullRowSelect());
+    EXPECT_EQ(fixture.list.FitCount(), 0);  // the operator's widths stand
+
+    testing::VenueFixture firstRun;  // nothing stored: fitted to the texts
+    WReg empty;
+    empty.SetSettingsLocation({dir.Path() + "/none", {}});
+    firstRun.venue.SetupColumns(&firstRun.list, empty);
+    EXPECT_EQ(firstRun.list.FitCount(), 1);
 }
 
 TEST_F(VenueListTest, NewUnitsArriveInReplyOrderAndOnlyLinesNamingAUnitCount) {
@@ -76,6 +83,22 @@ TEST_F(VenueListTest, UpdatesStayInPlaceWithTheirSelectionAndVanishedUnitsStay) 
     EXPECT_EQ(Cells(2), "30|Door|OK|e|f");  // no longer listed, still shown
 }
 
+// The status cell's mark follows its text as updates change it.
+TEST_F(VenueListTest, StatusCellsCarryTheMarkOfTheirText) {
+    venue.MergeReply(
+        "1\ta\tOK\n2\tb\tLate Calling In\n3\tc\tCheck Network Connection\n"
+        "4\td\tFactory Defaults\n5\te\tRebooting\n");
+    const std::vector<CellMark> marks{CellMark::Good, CellMark::Warning, CellMark::Bad,
+                                      CellMark::Idle, CellMark::None};
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(list.Mark(row, kStatusField), marks[row]) << row;
+        EXPECT_EQ(list.Mark(row, kNotesField), CellMark::None) << row;
+    }
+    venue.MergeReply("1\ta\tCheck Network Connection\n5\te\tok\n");
+    EXPECT_EQ(list.Mark(0, kStatusField), CellMark::Bad);
+    EXPECT_EQ(list.Mark(4, kStatusField), CellMark::None);  // the text is matched exactly
+}
+
 TEST_F(VenueListTest, TheMergeFindsRowsWhereverSortingPutThem) {
     venue.MergeReply("3\tc\n1\ta\n2\tb\n");
     venue.SortByColumn(0);
@@ -91,12 +114,15 @@ TEST_F(VenueListTest, HeaderClicksSortAscendingThenFlip) {
     venue.SortByColumn(0);
     EXPECT_EQ(Units(), (std::vector<std::uint32_t>{7, 12, 100}));  // by value, not text
     EXPECT_EQ(venue.SortKey(), 1);
+    EXPECT_EQ(list.SortIndicator(), std::make_pair(0, true));
     venue.SortByColumn(0);
     EXPECT_EQ(Units(), (std::vector<std::uint32_t>{100, 12, 7}));
     EXPECT_EQ(venue.SortKey(), -1);
+    EXPECT_EQ(list.SortIndicator(), std::make_pair(0, false));
     venue.SortByColumn(1);
     EXPECT_EQ(Units(), (std::vector<std::uint32_t>{100, 7, 12}));  // atrium, Bar, lobby
     EXPECT_EQ(venue.SortKey(), 2);
+    EXPECT_EQ(list.SortIndicator(), std::make_pair(1, true));
     // New rows are not sorted into place.
     venue.MergeReply("1\tAAA\n");
     EXPECT_EQ(Units(), (std::vector<std::uint32_t>{100, 7, 12, 1}));

@@ -104,6 +104,7 @@ TEST_F(VenueServerTest, AFailedFetchIsReportedOnlyToAnOwnerAndKeepsTheRows) {
     ASSERT_EQ(platform.ShownMessages().size(), 1u);
     const Message& shown = platform.ShownMessages()[0];
     EXPECT_EQ(shown.text, "Unable to get information from server.");
+    EXPECT_EQ(shown.details, "The server's answer could not be decrypted");
     EXPECT_EQ(shown.icon, MessageIcon::Error);
     EXPECT_EQ(shown.owner, MainWindow());
     EXPECT_EQ(Units(), (std::vector<std::uint32_t>{12}));
@@ -206,6 +207,7 @@ TEST_F(VenueServerTest, InstructionTextsOpenTheSelectedUnitsPlaylist) {
     venue.OpenSelectedUnitPlaylist(MainWindow(), playlist);
     ASSERT_EQ(platform.ShownMessages().size(), 1u);
     EXPECT_EQ(platform.ShownMessages()[0].text, "Error getting config information from server");
+    EXPECT_EQ(platform.ShownMessages()[0].details, "The server's answer could not be decrypted");
     EXPECT_EQ(platform.ShownMessages()[0].owner, MainWindow());
     EXPECT_EQ(shownPaths(), expected);
 

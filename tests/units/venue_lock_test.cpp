@@ -22,6 +22,7 @@ class WakeableWindows final : public WindowSystem {
     void WaitForMessages(std::chrono::milliseconds /*limit*/) override {
         std::unique_lock hold(mutex_);
         ++waits;
+        entered = true;
         if (!woken_.wait_for(hold, 10s, [this] { return wake_; })) {
             ++missedWakes;
         }
@@ -42,6 +43,9 @@ class WakeableWindows final : public WindowSystem {
 
     int waits = 0;
     int missedWakes = 0;
+    // Set inside the wait, under its mutex: the waiter cannot miss a wake
+    // sent after this is seen.
+    std::atomic<bool> entered{false};
 
   private:
     std::mutex mutex_;
@@ -56,7 +60,10 @@ TEST(VenueLockWait, TheWorkersReleaseWakesTheWaitingUiThread) {
     std::thread worker([&] {
         lock.Lock();
         held = true;
-        while (!lock.UiWaiting()) {
+        // Released only once the user-interface thread sleeps in its wait,
+        // so the release itself must wake it (released earlier, the UI
+        // thread would take the lock without ever waiting).
+        while (!windows.entered) {
             std::this_thread::yield();
         }
         lock.Unlock();

@@ -13,19 +13,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
 #include "core/cpstring.h"
 #include "qt/qt_dialogs.h"
+#include "qt/qt_form_widgets.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
 
 namespace vantic {
 namespace {
 
-constexpr const char* kTimeFormat = "hh:mm AP";
 constexpr const char* kDateTimeFormat = "MM/dd/yy  hh:mm AP";
 
 // The week-day list, in the order of the day selector.
@@ -53,21 +52,6 @@ QDateTime ToQDateTime(const DateTime& value) {
 DateTime ToDateTime(const QDateTime& value) {
     return DateTime{value.date().month(), value.date().day(), value.date().year(),
                     value.time().hour(), value.time().minute()};
-}
-
-QTimeEdit* MakeTimePicker(const char* name) {
-    auto* picker = new QTimeEdit;
-    picker->setObjectName(name);
-    picker->setDisplayFormat(kTimeFormat);
-    return picker;
-}
-
-QLineEdit* MakeNumberBox(const char* name, int maxLength) {
-    auto* box = new QLineEdit;
-    box->setObjectName(name);
-    box->setMaxLength(maxLength);
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), box));
-    return box;
 }
 
 QRadioButton* MakeChoice(const char* text, const char* name) {
@@ -120,7 +104,7 @@ QWidget* ClipEditorDialog::BuildSchedule() {
     auto* group = new QGroupBox("Time Schedule");
     loop_ = MakeChoice("Loop", "loop");
     frequency_ = MakeChoice("Frequency (per hour)", "frequency");
-    frequencyBox_ = MakeNumberBox("frequencyBox", static_cast<int>(kFrequencyBoxLength));
+    frequencyBox_ = MakeDigitsBox("frequencyBox", static_cast<int>(kFrequencyBoxLength));
     frequencyBox_->setFixedWidth(frequencyBox_->fontMetrics().horizontalAdvance("000") + 12);
     time_ = MakeChoice("Time:", "time");
     timePicker_ = MakeTimePicker("timePicker");
@@ -215,7 +199,7 @@ QWidget* ClipEditorDialog::BuildMedia() {
     connect(browse, &QPushButton::clicked, this, &ClipEditorDialog::Browse);
     durationLabel_ = new QLabel("Duration in seconds:");
     durationLabel_->setObjectName("durationLabel");
-    duration_ = MakeNumberBox("duration", static_cast<int>(kDurationBoxLength));
+    duration_ = MakeDigitsBox("duration", static_cast<int>(kDurationBoxLength));
     duration_->setFixedWidth(duration_->fontMetrics().horizontalAdvance("0000000") + 12);
     auto* row = new QHBoxLayout(media);
     row->setContentsMargins(0, 0, 0, 0);

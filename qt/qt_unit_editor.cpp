@@ -12,18 +12,16 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
 #include "qt/qt_dialogs.h"
+#include "qt/qt_form_widgets.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
 
 namespace vantic {
 namespace {
-
-constexpr const char* kTimeFormat = "hh:mm AP";
 
 QLineEdit* MakeTextBox(const char* name, std::size_t maxLength) {
     auto* box = new QLineEdit;
@@ -32,23 +30,10 @@ QLineEdit* MakeTextBox(const char* name, std::size_t maxLength) {
     return box;
 }
 
-QLineEdit* MakeDigitsBox(const char* name, std::size_t maxLength) {
-    QLineEdit* box = MakeTextBox(name, maxLength);
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), box));
-    return box;
-}
-
 QCheckBox* MakeCheck(const char* text, const char* name) {
     auto* check = new QCheckBox(text);
     check->setObjectName(name);
     return check;
-}
-
-QTimeEdit* MakeTimePicker(const QString& name) {
-    auto* picker = new QTimeEdit;
-    picker->setObjectName(name);
-    picker->setDisplayFormat(kTimeFormat);
-    return picker;
 }
 
 void SetText(QLineEdit* box, const std::string& text) {
@@ -156,8 +141,8 @@ QWidget* UnitEditorDialog::BuildNotes() {
 QWidget* UnitEditorDialog::BuildCrawl() {
     auto* group = new QGroupBox("Screen Crawl");
     crawl_ = MakeCheck("Show Screen Crawl", "crawl");
-    crawlSize_ = MakeDigitsBox("crawlSize", kUnitNumberBoxLength);
-    crawlSpeed_ = MakeDigitsBox("crawlSpeed", kUnitNumberBoxLength);
+    crawlSize_ = MakeDigitsBox("crawlSize", static_cast<int>(kUnitNumberBoxLength));
+    crawlSpeed_ = MakeDigitsBox("crawlSpeed", static_cast<int>(kUnitNumberBoxLength));
     for (QLineEdit* box : {crawlSize_, crawlSpeed_}) {
         box->setFixedWidth(box->fontMetrics().horizontalAdvance("00000") + 12);
     }
@@ -218,7 +203,7 @@ QWidget* UnitEditorDialog::BuildModem() {
     password_->installEventFilter(this);
     connect(password_, &QLineEdit::textEdited, this,
             [this](const QString& text) { OnPasswordEdited(form_, ToText(text)); });
-    phone_ = MakeDigitsBox("phone", kModemBoxLength);
+    phone_ = MakeDigitsBox("phone", static_cast<int>(kModemBoxLength));
     auto* form = new QFormLayout(group);
     form->addRow("Name:", username_);
     form->addRow("Password:", password_);

@@ -56,9 +56,13 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
       statusReports_(GetPlatform(), venue_, serverLogin_),
       unitEvents_(NewUnitListEvents()),
       playlistEvents_(NewPlaylistEvents()),
-      workerLock_(std::make_unique<WMutex>()) {}
+      workerLock_(std::make_unique<WMutex>()) {
+    // Requests made from the window run on a worker while the window paints.
+    SetRequestCalls(&GetPlatform().Blocking());
+}
 
 App::~App() {
+    SetRequestCalls(nullptr);
     refreshTimer_.reset();
     DetachLists();
 }

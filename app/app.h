@@ -122,6 +122,8 @@ class App final : public WApp, private MainWindowEvents {
     void RunCommand(int commandId);
     // An operation runs that closing the window must not cut short.
     [[nodiscard]] bool Busy();
+    // Messages are dispatched inside a wait: commands are ignored.
+    [[nodiscard]] bool InsideWait();
     void OnUnitDoubleClicked(int row);
     void OnPlaylistDoubleClicked(int row);
     void OnFilesDropped(const std::vector<std::string>& paths);

@@ -59,8 +59,8 @@ std::unique_ptr<ListEvents> App::NewPlaylistEvents() {
 }
 
 void App::OnCommand(int commandId) {
-    if (venue_.Waiting()) {
-        return;  // dispatched inside a wait for the unit list: it would run nested in it
+    if (InsideWait()) {
+        return;
     }
     RunCommand(commandId);
     UpdateCommandStates();
@@ -167,6 +167,9 @@ void App::RunCommand(int commandId) {
 
 void App::OnButton(int buttonId) {
     namespace d = main_dialog;
+    if (InsideWait()) {
+        return;
+    }
     switch (buttonId) {
         case d::kAddButton:
             (void)playlist_.AddClip();
@@ -206,7 +209,13 @@ void App::OnCloseRequest() {
 // would empty the lists under the running pass, or ask the save question
 // inside that nested loop.
 bool App::Busy() {
-    return venue_.Waiting() || !GetPlatform().Windows().IsEnabled(mainWindow_);
+    return InsideWait() || !GetPlatform().Windows().IsEnabled(mainWindow_);
+}
+
+// Dispatched inside a wait for the unit list or for the server's answer, a
+// command would run nested in it, in the middle of the operation waiting.
+bool App::InsideWait() {
+    return venue_.Waiting() || GetPlatform().Blocking().Waiting();
 }
 
 void App::OnSize() {

@@ -130,8 +130,9 @@ void BM_DeployChannelTo200Units(benchmark::State& state) {
     double cpuAtMediaEnd = 0;
     const MediaUploader upload = ServerMediaUploader(login, platform.Messages());
     int uploaded = 0;
-    const MediaUploader timedUpload = [&](PlayEntry& clip, DeployProgress& view) {
-        const bool held = upload(clip, view);
+    const MediaUploader timedUpload = [&](PlayEntry& clip, DeployProgress& view,
+                                          std::string& cause) {
+        const bool held = upload(clip, view, cause);
         if (++uploaded == kClips) {
             mediaEnd = std::chrono::steady_clock::now();
             cpuAtMediaEnd = ThreadCpuSeconds();

@@ -1,10 +1,14 @@
 #include "net/media_exchange.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 
+#include "net/exchange_cause.h"
 #include "net/login_block.h"
+#include "net/reported_request.h"
 #include "net/server_command.h"
+#include "platform/blocking_calls.h"
 
 namespace vantic {
 namespace {
@@ -57,20 +61,88 @@ bool SendOpenFile(const Socket& socket, MediaFile& file, milliseconds limit,
     return true;
 }
 
-}  // namespace
+using Clock = std::chrono::steady_clock;
 
-std::optional<bool> MediaOnServer(const ServerAccess& access, const Md5Digest& digest) {
+// The connection with the login for `command`; an invalid socket, with why,
+// when either failed.
+Socket LogIn(const ServerAccess& access, ServerCommand command, const Md5Digest& digest,
+             std::string& cause) {
+    errno = 0;
     Socket socket = OpenServerConnection(access.host);
-    if (!socket.Valid() || !SendLogin(socket, access, ServerCommand::QueryMedia, kNoUnit, digest)) {
+    if (!socket.Valid()) {
+        cause = ConnectCause(access.host, errno);
+        return socket;
+    }
+    const Clock::time_point started = Clock::now();
+    if (!SendLogin(socket, access, command, kNoUnit, digest)) {
+        cause = AnswerCause(started, false);
+        return {};
+    }
+    return socket;
+}
+
+std::optional<bool> QueryMedia(const ServerAccess& access, const Md5Digest& digest,
+                               std::string& cause) {
+    Socket socket = LogIn(access, ServerCommand::QueryMedia, digest, cause);
+    if (!socket.Valid()) {
         return std::nullopt;
     }
     milliseconds limit = CurrentSessionLimits().piece;
+    const Clock::time_point started = Clock::now();
     std::optional<std::uint32_t> answer = RecvWord(socket, limit);
     if (!answer || !SendWord(socket, *answer, limit)) {
+        cause = AnswerCause(started, !answer);
         return std::nullopt;
     }
     return *answer != 0;
 }
+
+bool PutMedia(const ServerAccess& access, const Md5Digest& digest, const std::string& path,
+              const ByteProgress& report, std::string& cause) {
+    std::optional<MediaFile> file = OpenMediaFile(path);
+    if (!file) {
+        cause = "The file could not be read";
+        return false;
+    }
+    if (file->size > kMaxMediaFileSize) {
+        cause = "The file is larger than the server takes";
+        return false;
+    }
+    Socket socket = LogIn(access, ServerCommand::PutMedia, digest, cause);
+    if (!socket.Valid()) {
+        return false;
+    }
+    SessionLimits limits = CurrentSessionLimits();
+    Clock::time_point started = Clock::now();
+    if (!SendWord(socket, static_cast<std::uint32_t>(file->size), limits.piece) ||
+        !SendWord(socket, 0, limits.piece)) {
+        cause = AnswerCause(started, true);
+        return false;
+    }
+    bool cancelled = false;
+    ByteProgress watched;
+    if (report) {
+        watched = [&](std::uint64_t done, std::uint64_t total) {
+            cancelled = report(done, total);
+            return cancelled;
+        };
+    }
+    started = Clock::now();
+    if (!SendOpenFile(socket, *file, limits.mediaBody, watched)) {
+        if (!cancelled) {
+            cause = AnswerCause(started, false, limits.mediaBody);
+        }
+        return false;
+    }
+    started = Clock::now();
+    if (!RecvWord(socket, limits.piece)) {
+        cause = AnswerCause(started, false);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 bool SendFile(const Socket& socket, const std::string& path, milliseconds limit,
               const ByteProgress& report) {
@@ -78,21 +150,27 @@ bool SendFile(const Socket& socket, const std::string& path, milliseconds limit,
     return file && SendOpenFile(socket, *file, limit, report);
 }
 
+std::optional<bool> MediaOnServer(const ServerAccess& access, const Md5Digest& digest,
+                                  std::string* cause) {
+    std::optional<bool> held;
+    std::string why;
+    RunRequest([&] { held = QueryMedia(access, digest, why); });
+    if (cause != nullptr && !held) {
+        *cause = std::move(why);
+    }
+    return held;
+}
+
 bool PutMediaFile(const ServerAccess& access, const Md5Digest& digest, const std::string& path,
-                  const ByteProgress& report) {
-    std::optional<MediaFile> file = OpenMediaFile(path);
-    if (!file || file->size > kMaxMediaFileSize) {
-        return false;
+                  const ByteProgress& report, std::string* cause) {
+    std::string why;
+    const bool sent = RunReportedRequest(
+        [&](const ByteProgress& relayed) { return PutMedia(access, digest, path, relayed, why); },
+        report);
+    if (cause != nullptr && !sent) {
+        *cause = std::move(why);
     }
-    Socket socket = OpenServerConnection(access.host);
-    if (!socket.Valid() || !SendLogin(socket, access, ServerCommand::PutMedia, kNoUnit, digest)) {
-        return false;
-    }
-    SessionLimits limits = CurrentSessionLimits();
-    return SendWord(socket, static_cast<std::uint32_t>(file->size), limits.piece) &&
-           SendWord(socket, 0, limits.piece) &&
-           SendOpenFile(socket, *file, limits.mediaBody, report) &&
-           RecvWord(socket, limits.piece).has_value();
+    return sent;
 }
 
 }  // namespace vantic

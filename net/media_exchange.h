@@ -24,9 +24,10 @@ namespace vantic {
 inline constexpr std::uint64_t kMaxMediaFileSize = 2'000'000'000;
 
 // Whether the server holds the media with `digest`; none when the exchange
-// did not complete (no connection, a failed login, a missing word).
-[[nodiscard]] std::optional<bool> MediaOnServer(const ServerAccess& access,
-                                                const Md5Digest& digest);
+// did not complete (no connection, a failed login, a missing word), with
+// why in cause when one is given.
+[[nodiscard]] std::optional<bool> MediaOnServer(const ServerAccess& access, const Md5Digest& digest,
+                                                std::string* cause = nullptr);
 
 // Streams the file at `path` in 4096-byte pieces, each sent under `limit`.
 // `report` hears (0, size) before the first piece and (sent, size) after
@@ -37,8 +38,10 @@ inline constexpr std::uint64_t kMaxMediaFileSize = 2'000'000'000;
 // One PutMedia exchange for the file at `path`, whose digest is `digest`:
 // the size word and the word 0, the file under the media body limit, then
 // the reply word. False on any failure, including a file above
-// kMaxMediaFileSize (the caller tells the operator) and a cancel.
+// kMaxMediaFileSize (the caller tells the operator) and a cancel. Why it
+// failed goes to cause when one is given (nothing for a cancel).
 [[nodiscard]] bool PutMediaFile(const ServerAccess& access, const Md5Digest& digest,
-                                const std::string& path, const ByteProgress& report = {});
+                                const std::string& path, const ByteProgress& report = {},
+                                std::string* cause = nullptr);
 
 }  // namespace vantic

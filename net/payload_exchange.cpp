@@ -7,50 +7,17 @@
 
 #include "core/cpstring.h"
 #include "net/envelope.h"
+#include "net/exchange_cause.h"
 #include "net/login_block.h"
 #include "net/server_address.h"
 #include "net/session.h"
+#include "platform/blocking_calls.h"
 
 namespace vantic {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string NoAnswerWithin(milliseconds limit) {
-    const long long seconds = (limit.count() + 999) / 1000;
-    return FormatNew("No answer within %lld second%s", seconds, seconds == 1 ? "" : "s");
-}
-
-// "host:port" as the connection used it.
-std::string ServerName(std::string_view host) {
-    std::optional<ServerAddress> address = ParseServerAddress(host);
-    return address ? address->host + ":" + std::to_string(address->port) : std::string(host);
-}
-
-// Why the connect failed, from the errno it left.
-std::string ConnectCause(std::string_view host, int error) {
-    switch (error) {
-        case ECONNREFUSED:
-            return "Connection refused by " + ServerName(host);
-        case ETIMEDOUT:
-            return NoAnswerWithin(CurrentSessionLimits().connect);
-        default:
-            return "Could not connect to " + ServerName(host);
-    }
-}
-
-// Why a step after the connect failed: one that used its whole time limit
-// met a silent server; otherwise the server hung up. Right after the login
-// that means it refused the login.
-std::string AnswerCause(Clock::time_point started, bool firstAnswer) {
-    const milliseconds limit = CurrentSessionLimits().piece;
-    if (Clock::now() - started >= limit) {
-        return NoAnswerWithin(limit);
-    }
-    return firstAnswer ? "The server refused the login name or password"
-                       : "The server closed the connection";
-}
 
 struct LoggedIn {
     Socket socket;
@@ -80,9 +47,7 @@ FetchResult Failure(std::string cause) {
     return result;
 }
 
-}  // namespace
-
-FetchResult FetchPayload(const ServerAccess& access, ServerCommand command, std::int32_t unit) {
+FetchResult Fetch(const ServerAccess& access, ServerCommand command, std::int32_t unit) {
     LoggedIn session = ConnectAndLogIn(access, command, unit);
     if (!session.sessionKey) {
         return Failure(std::move(session.cause));
@@ -90,8 +55,8 @@ FetchResult FetchPayload(const ServerAccess& access, ServerCommand command, std:
     return ReceiveDownload(session.socket, *session.sessionKey);
 }
 
-bool StorePayload(const ServerAccess& access, ServerCommand command, std::int32_t unit, Bytes data,
-                  std::string& cause) {
+bool Store(const ServerAccess& access, ServerCommand command, std::int32_t unit, Bytes data,
+           std::string& cause) {
     LoggedIn session = ConnectAndLogIn(access, command, unit);
     if (!session.sessionKey) {
         cause = std::move(session.cause);
@@ -103,6 +68,22 @@ bool StorePayload(const ServerAccess& access, ServerCommand command, std::int32_
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+// Every request runs through RunRequest: from the window, on a worker.
+FetchResult FetchPayload(const ServerAccess& access, ServerCommand command, std::int32_t unit) {
+    FetchResult result;
+    RunRequest([&] { result = Fetch(access, command, unit); });
+    return result;
+}
+
+bool StorePayload(const ServerAccess& access, ServerCommand command, std::int32_t unit, Bytes data,
+                  std::string& cause) {
+    bool stored = false;
+    RunRequest([&] { stored = Store(access, command, unit, std::move(data), cause); });
+    return stored;
 }
 
 bool StorePayload(const ServerAccess& access, ServerCommand command, std::int32_t unit,

@@ -79,9 +79,9 @@ void WarnTooLarge(MessageBoxes& messages, UploadProgressView* progress) {
 // which comes once the login and the size words are through, just before
 // the first byte of the file; its start time is the rate's reference.
 bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std::string& path,
-                 UploadProgressView* progress) {
+                 UploadProgressView* progress, std::string* cause) {
     if (progress == nullptr) {
-        return PutMediaFile(access, digest, path);
+        return PutMediaFile(access, digest, path, {}, cause);
     }
     bool started = false;
     auto report = [&](std::uint64_t done, std::uint64_t total) {
@@ -92,7 +92,7 @@ bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std:
         }
         return ReportItem(*progress, done, total);
     };
-    if (!PutMediaFile(access, digest, path, report)) {
+    if (!PutMediaFile(access, digest, path, report, cause)) {
         return false;
     }
     progress->FinishItem();
@@ -102,16 +102,20 @@ bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std:
 }  // namespace
 
 bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
-                 UploadProgressView* progress) {
+                 UploadProgressView* progress, std::string* cause) {
+    constexpr const char* kUnreadable = "The file could not be read";
     if (progress != nullptr) {
         progress->StartItem(pl::kItemBar, 0, 100);
         progress->SetText(pl::kStatusLine, StatusLine("Processing %s", entry.path));
     }
     std::optional<Md5Digest> digest = DigestOfClip(entry, progress);
     if (!digest) {
+        if (cause != nullptr && !(progress != nullptr && progress->Cancelled())) {
+            *cause = kUnreadable;
+        }
         return false;
     }
-    std::optional<bool> held = MediaOnServer(access, *digest);
+    std::optional<bool> held = MediaOnServer(access, *digest, cause);
     if (held == std::optional<bool>(true)) {
         return true;  // nothing to send, even when the local file is gone
     }
@@ -125,13 +129,16 @@ bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& 
     // above the limit that it holds already was accepted above.
     const std::optional<std::uint64_t> size = FileSize(entry.path);
     if (!size) {
+        if (cause != nullptr) {
+            *cause = kUnreadable;
+        }
         return false;
     }
     if (*size > kMaxMediaFileSize) {
         WarnTooLarge(messages, progress);
         return false;
     }
-    return PutClipFile(access, *digest, entry.path, progress);
+    return PutClipFile(access, *digest, entry.path, progress, cause);
 }
 
 }  // namespace vantic

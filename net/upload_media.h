@@ -39,7 +39,8 @@ class UploadProgressView {
 // limit (owned by the dialog when there is one); the caller reports every
 // other failure, except a cancel, which ends without a message.
 // The caller makes sure the login is complete before a series of uploads.
+// Why it failed goes to cause when one is given (nothing for a cancel).
 [[nodiscard]] bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
-                               UploadProgressView* progress);
+                               UploadProgressView* progress, std::string* cause = nullptr);
 
 }  // namespace vantic

@@ -102,6 +102,8 @@ class ConsolePlatform final : public Platform {
     MailClient& Mail() override;
     PrintService& Printer() override;
     Clock& Time() override { return clock_; }
+    // A console has no windows to keep alive: requests just run.
+    BlockingCalls& Blocking() override { return direct_; }
 
   private:
     struct Absent;
@@ -110,6 +112,7 @@ class ConsolePlatform final : public Platform {
     ConsoleProgressWindows progress_;
     ConsoleWindows windows_;
     SystemClock clock_;
+    DirectCalls direct_;
     std::unique_ptr<Absent> absent_;
 };
 

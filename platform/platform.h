@@ -4,6 +4,7 @@
 // desktop, in one place. The application object holds one Platform; a
 // realisation (Qt for the program, scripted for the tests) supplies it.
 
+#include "platform/blocking_calls.h"
 #include "platform/clock.h"
 #include "platform/file_dialog.h"
 #include "platform/geometry.h"
@@ -33,6 +34,8 @@ class Platform {
     virtual MailClient& Mail() = 0;
     virtual PrintService& Printer() = 0;
     virtual Clock& Time() = 0;
+    // Requests to the server made from the user-interface thread.
+    virtual BlockingCalls& Blocking() = 0;
 };
 
 }  // namespace vantic

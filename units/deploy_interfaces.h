@@ -73,9 +73,10 @@ struct ChannelClips {
 using ClipSource = std::function<std::optional<ChannelClips>()>;
 
 // Makes sure the server holds a clip's media and sets the clip's content
-// name, driving the progress dialog's item bar. False on failure; false
-// with the progress cancelled means the operator stopped it.
-using MediaUploader = std::function<bool(PlayEntry& clip, DeployProgress& progress)>;
+// name, driving the progress dialog's item bar. False on failure, with why
+// in cause; false with the progress cancelled means the operator stopped it.
+using MediaUploader =
+    std::function<bool(PlayEntry& clip, DeployProgress& progress, std::string& cause)>;
 
 // UploadMedia with the login's current credentials; the only message it
 // shows itself (a file too large) goes to messages.

@@ -6,8 +6,8 @@
 namespace vantic {
 
 MediaUploader ServerMediaUploader(RequestLogin& login, MessageBoxes& messages) {
-    return [&login, &messages](PlayEntry& clip, DeployProgress& progress) {
-        return UploadMedia(login.Access(), messages, clip, &progress);
+    return [&login, &messages](PlayEntry& clip, DeployProgress& progress, std::string& cause) {
+        return UploadMedia(login.Access(), messages, clip, &progress, &cause);
     };
 }
 
@@ -28,10 +28,14 @@ bool UploadClipMedia(DeployContext& context, EntryList& clips) {
         return false;
     }
     for (PlayEntry& clip : clips) {
-        if (!context.uploadMedia || !context.uploadMedia(clip, progress)) {
+        std::string cause;
+        if (!context.uploadMedia || !context.uploadMedia(clip, progress, cause)) {
             if (!progress.Cancelled()) {
-                messages.Show(Message{progress.Dialog(), clip.path, "Error uploading media file",
-                                      MessageIcon::Warning});
+                // The text is the file's path; the details say what went wrong.
+                Message failed{progress.Dialog(), clip.path, "Error uploading media file",
+                               MessageIcon::Warning};
+                failed.details = std::move(cause);
+                messages.Show(failed);
             }
             return false;
         }

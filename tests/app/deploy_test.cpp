@@ -108,6 +108,7 @@ TEST_F(DeployTest, AClipWhoseMediaCannotBeHadNamesItsFileAndStops) {
     EXPECT_EQ(rig.Deploy(true), DeployResult::Failed);
     EXPECT_EQ(rig.Messages(), (std::vector<std::string>{"Error uploading media file: " + missing}));
     EXPECT_EQ(LastMessage().icon, MessageIcon::Warning);
+    EXPECT_EQ(LastMessage().details, "The file could not be read");
     EXPECT_EQ(LastMessage().owner, rig.platform.progress.Last()->Id());
     // One target and two clips; the first clip failed before its step.
     EXPECT_EQ(rig.deployment.Progress().OverallMaximum(), 3u);
@@ -115,6 +116,21 @@ TEST_F(DeployTest, AClipWhoseMediaCannotBeHadNamesItsFileAndStops) {
     EXPECT_EQ(rig.platform.progress.Last()->layout, layout::kOperation);
     EXPECT_FALSE(rig.platform.progress.AnyOpen());
     EXPECT_TRUE(MainWindowEnabled());
+}
+
+// A clip that can be read, and a server that is not there: the box whose
+// text is the path says why in its details.
+TEST_F(DeployTest, AFailedUploadTellsWhyBesideThePath) {
+    rig.ShowUnits(kUnits);
+    rig.Select({9});
+    const std::string clip = rig.dir.File("intro.mpg");
+    ASSERT_TRUE(testing::WriteFileBytes(clip, "a clip"));
+    ASSERT_TRUE(rig.OpenPlaylist(ClipLine(1, clip), 1));
+    rig.confirm.Type("yes");
+    rig.platform.QueueAnswer(MessageAnswer::Ok, "Error uploading media file");
+    EXPECT_EQ(rig.Deploy(true), DeployResult::Failed);
+    EXPECT_EQ(LastMessage().text, clip);
+    EXPECT_EQ(LastMessage().details, "Connection refused by 127.0.0.1:1");
 }
 
 TEST_F(DeployTest, ALoginFormCancelledOverTheProgressEndsSilently) {

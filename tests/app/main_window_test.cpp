@@ -237,6 +237,26 @@ TEST_F(MainWindow, ClosingStoresTheLayoutAndEmptiesBothLists) {
     EXPECT_TRUE(LogHas("destroy window"));
 }
 
+// While a request waits for the server the window keeps dispatching its
+// events; a command or a close among them would run nested in the wait.
+TEST_F(MainWindow, CommandsDispatchedWhileARequestWaitsAreIgnored) {
+    platform->blocking.whileWaiting = [&] {
+        Window().Events().OnCommand(c::kAbout);
+        Window().Events().OnButton(d::kPreviewButton);
+        Window().Events().OnCloseRequest();
+    };
+    platform->QueueAnswer(MessageAnswer::Ok, "Communication Error");
+    RunWith([&] {
+        app->Venue().MergeReply(kTwoUnits);
+        Window().units.ClickRow(0);
+        Window().Events().OnCommand(c::kOpenUnitPlaylist);
+    });
+    EXPECT_EQ(platform->blocking.calls, 1);
+    EXPECT_TRUE(views->about.forms.empty());
+    EXPECT_FALSE(Window().quit);
+    EXPECT_EQ(platform->ShownMessages().size(), 1u);  // no "None Selected"
+}
+
 TEST_F(MainWindow, ClosingWaitsOnceForLiveWorkers) {
     std::atomic<bool> release{false};
     RunWith([&] {

@@ -7,6 +7,7 @@
 // recorded for the test to check.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -131,6 +132,30 @@ class ScriptedDisplays final : public Displays {
     Rect workArea{0, 0, 1920, 1040};
 };
 
+// Runs each call at once; whileWaiting, when set, runs first, as events
+// dispatched during a request's wait would.
+class ScriptedBlockingCalls final : public BlockingCalls {
+  public:
+    void Run(const std::function<void()>& call, const std::function<void()>& tick) override {
+        ++calls;
+        waiting_ = true;
+        if (whileWaiting) {
+            whileWaiting();
+        }
+        call();
+        waiting_ = false;
+        if (tick) {
+            tick();
+        }
+    }
+    [[nodiscard]] bool Waiting() const override { return waiting_; }
+    int calls = 0;
+    std::function<void()> whileWaiting;
+
+  private:
+    bool waiting_ = false;
+};
+
 class ScriptedPlatform final : public Platform {
   public:
     ScriptedPlatform();
@@ -150,6 +175,7 @@ class ScriptedPlatform final : public Platform {
     MailClient& Mail() override { return mail; }
     PrintService& Printer() override { return printer; }
     Clock& Time() override { return clock; }
+    BlockingCalls& Blocking() override { return blocking; }
 
     // The answer to the next message box.
     void QueueAnswer(MessageAnswer answer, std::string expectedCaption = {}) {
@@ -171,6 +197,7 @@ class ScriptedPlatform final : public Platform {
     ScriptedMail mail;
     ScriptedPrinter printer;
     ManualClock clock;
+    ScriptedBlockingCalls blocking;
 
   private:
     void NoteUnused();

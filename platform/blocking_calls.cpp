@@ -1,0 +1,33 @@
+#include "platform/blocking_calls.h"
+
+#include <atomic>
+#include <thread>
+
+namespace vantic {
+
+namespace {
+
+// Set and cleared on the user-interface thread while no request runs.
+std::atomic<BlockingCalls*> route{nullptr};
+std::atomic<std::thread::id> routedThread;
+
+}  // namespace
+
+void SetRequestCalls(BlockingCalls* calls) {
+    routedThread = std::this_thread::get_id();
+    route = calls;
+}
+
+void RunRequest(const std::function<void()>& call, const std::function<void()>& tick) {
+    BlockingCalls* calls = route.load();
+    if (calls == nullptr || std::this_thread::get_id() != routedThread.load()) {
+        call();
+        if (tick) {
+            tick();
+        }
+        return;
+    }
+    calls->Run(call, tick);
+}
+
+}  // namespace vantic

@@ -25,6 +25,7 @@
 #include "net/wreg_login_store.h"
 #include "platform/timer.h"
 #include "playlist/playlist.h"
+#include "reports/day_plan.h"
 #include "reports/report_window.h"
 #include "units/admin_commands.h"
 #include "units/unit_editor_form.h"
@@ -57,6 +58,8 @@ class AppViews {
     virtual ReportWindowView& ReportWindows() = 0;
     // "Date Range for Report", asked before a status report.
     virtual DateRangeFormView& ReportDates() = 0;
+    // "Day Plan", which clips of the playlist may play in each hour of a day.
+    virtual DayPlanView& DayPlan() = 0;
 };
 
 class App final : public WApp, private MainWindowEvents {

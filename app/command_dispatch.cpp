@@ -7,6 +7,7 @@
 #include "app/unit_editing.h"
 #include "framework/program_path.h"
 #include "reports/activity_report.h"
+#include "reports/day_plan.h"
 
 namespace vantic {
 
@@ -159,6 +160,11 @@ void App::RunCommand(int commandId) {
             if (const ListControl* units = venue_.Control()) {
                 GenerateActivityReport(Reports(), *units);
             }
+            break;
+        case c::kDayPlan:
+            ShowDayPlan(views_->DayPlan(), mainWindow_, playlist_.DocumentEntries(),
+                        playlist_.FilePath(), playlist_.Channel(),
+                        DateOf(GetPlatform().Time().LocalNow()));
             break;
         default:
             // The status report stays in the menu with its enabling rule; its

@@ -71,6 +71,8 @@ class PlayList final : public WListView {
     [[nodiscard]] EntryList ShownClips() const;
     // The clip on a row; null for a missing row.
     [[nodiscard]] const PlayEntry* ClipAt(int row) const;
+    // Copies of every channel's clips, the shown rows included.
+    [[nodiscard]] EntrySet DocumentEntries() const;
 
     // Names the document (none or empty: unnamed) and shows the name.
     void SetTitle(std::optional<std::string_view> path);
@@ -95,8 +97,6 @@ class PlayList final : public WListView {
 
   private:
     [[nodiscard]] PlayEntry* EntryAt(int row) const;
-    // Copies of every channel's clips, the shown rows included.
-    [[nodiscard]] EntrySet DocumentEntries() const;
     void DeleteAllRows();
     bool AppendClip(PlayEntry clip);
 

@@ -167,8 +167,6 @@ void App::RunCommand(int commandId) {
                         DateOf(GetPlatform().Time().LocalNow()));
             break;
         default:
-            // The status report stays in the menu with its enabling rule; its
-            // operation is not built yet.
             break;
     }
 }

@@ -161,8 +161,6 @@ void App::RunCommand(int commandId) {
             }
             break;
         default:
-            // The status report stays in the menu with its enabling rule; its
-            // operation is not built yet.
             break;
     }
 }

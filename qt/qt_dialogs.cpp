@@ -1,6 +1,9 @@
 #include "qt/qt_dialogs.h"
 
+#include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include "core/cpstring.h"
@@ -62,6 +65,53 @@ MessageAnswer AnswerOf(QMessageBox::StandardButton button, MessageButtons button
     }
 }
 
+// Keys and clicks that reach a box before the operator can have read it
+// were meant for what was there before: a key held down or typed ahead
+// while the window was busy, the second click of a double click. Until the
+// box has been up a moment, and for a key's auto-repeat at any time, they
+// go nowhere.
+class FreshInputOnly final : public QObject {
+  public:
+    explicit FreshInputOnly(QMessageBox& box) : box_(box) { qApp->installEventFilter(this); }
+    ~FreshInputOnly() override { qApp->removeEventFilter(this); }
+    FreshInputOnly(const FreshInputOnly&) = delete;
+    FreshInputOnly& operator=(const FreshInputOnly&) = delete;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr || (widget != &box_ && !box_.isAncestorOf(widget))) {
+            return false;
+        }
+        switch (event->type()) {
+            case QEvent::Show:
+                if (widget == &box_ && !shown_.isValid()) {
+                    shown_.start();
+                }
+                return false;
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+                if (static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+                    return true;
+                }
+                return !Armed();
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+                return !Armed();
+            default:
+                return false;
+        }
+    }
+
+  private:
+    [[nodiscard]] bool Armed() const {
+        return shown_.isValid() && shown_.elapsed() >= kMessageBoxArmingMs;
+    }
+    QMessageBox& box_;
+    QElapsedTimer shown_;
+};
+
 Rect ToRect(const QRect& rect) {
     return Rect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
@@ -113,7 +163,14 @@ MessageAnswer QtMessageBoxes::Run(const Message& message, const std::string& det
     if (!shownDetails.empty()) {
         box.setDetailedText(DisplayText(shownDetails));
     }
+    const FreshInputOnly fresh(box);
     box.exec();
+    // No button pressed at all: the box was closed by the program, or never
+    // ran because the program is quitting. Nobody answered, so nothing the
+    // question guards may happen.
+    if (box.clickedButton() == nullptr) {
+        return MessageAnswer::Cancel;
+    }
     return AnswerOf(box.standardButton(box.clickedButton()), message.buttons);
 }
 

@@ -11,6 +11,12 @@
 
 namespace vantic {
 
+// How long a box is up before keys and clicks answer it.
+inline constexpr int kMessageBoxArmingMs = 250;
+
+// A box that nobody answered (closed by the program, or opened while the
+// program quits, when it returns at once) answers Cancel, whatever its
+// buttons: only the operator says Yes or No.
 class QtMessageBoxes final : public MessageBoxes {
   public:
     MessageAnswer Show(const Message& message) override;

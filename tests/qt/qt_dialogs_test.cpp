@@ -19,6 +19,13 @@ namespace {
 
 using testing::WhenModal;
 
+// Runs answer on the next message box once it takes keys and clicks.
+void WhenBoxArmed(std::function<void(QMessageBox*)> answer) {
+    WhenModal<QMessageBox>([answer](QMessageBox* box) {
+        QTimer::singleShot(kMessageBoxArmingMs + 50, box, [answer, box] { answer(box); });
+    });
+}
+
 TEST(QtMessageBoxes, ShowTheMessageAndReturnTheButtonPressed) {
     QWidget owner;
     owner.show();
@@ -45,7 +52,7 @@ TEST(QtMessageBoxes, ShowTheMessageAndReturnTheButtonPressed) {
 
 TEST(QtMessageBoxes, ClosingWithoutAButtonCancelsOrSaysNo) {
     QtMessageBoxes boxes;
-    WhenModal<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    WhenBoxArmed([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
     EXPECT_EQ(boxes.Show(Message{kNoWindow, "Install?", "Install New Update?", MessageIcon::None,
                                  MessageButtons::YesNo}),
               MessageAnswer::No);
@@ -60,7 +67,7 @@ TEST(QtMessageBoxes, EnterTakesTheSafeDefaultAndTheCauseIsInTheDetails) {
     QtMessageBoxes boxes;
     for (bool destroys : {false, true}) {
         QString details;
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
+        WhenBoxArmed([&](QMessageBox* box) {
             details = box->detailedText();
             QTest::keyClick(box, Qt::Key_Return);
         });
@@ -71,6 +78,48 @@ TEST(QtMessageBoxes, EnterTakesTheSafeDefaultAndTheCauseIsInTheDetails) {
         EXPECT_EQ(boxes.Show(question), destroys ? MessageAnswer::No : MessageAnswer::Yes);
         EXPECT_EQ(details, destroys ? "No answer within 30 seconds" : "");
     }
+}
+
+// A question the operator never saw answers nothing: not once the program
+// is quitting, when the box returns at once, and not with a key that was
+// already on its way when the box opened.
+TEST(QtMessageBoxes, OnlyTheOperatorAnswersAQuestion) {
+    QtMessageBoxes boxes;
+    const Message save{kNoWindow, "Would you like to save your changes before closing?",
+                       "Play-List file has un-saved changes", MessageIcon::Warning,
+                       MessageButtons::YesNoCancel};
+    const Message install{kNoWindow, "Install?", "Install New Update?", MessageIcon::Question,
+                          MessageButtons::YesNo};
+    // A command inside the program's loop runs a nested loop that the quit
+    // ends; the questions after it come while the program quits.
+    std::vector<MessageAnswer> whileQuitting;
+    QTimer::singleShot(0, [&] {
+        QEventLoop nested;
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        nested.exec();
+        whileQuitting = {boxes.Show(save), boxes.Show(install)};
+    });
+    QCoreApplication::exec();
+    EXPECT_EQ(whileQuitting,
+              (std::vector<MessageAnswer>{MessageAnswer::Cancel, MessageAnswer::Cancel}));
+    // The key that opened the question repeats into it, and the next one
+    // comes before the box could be read; the operator's own answers later.
+    int typedAhead = 0;
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::sendKeyEvent(QTest::KeyAction::Press, box, Qt::Key_Return, '\r', Qt::NoModifier);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+        QApplication::sendEvent(box, &repeat);
+        typedAhead = box->isVisible() ? 2 : 0;
+        QTimer::singleShot(kMessageBoxArmingMs + 50, box, [box] {
+            QTest::keyClick(box, Qt::Key_N);  // the operator: "&No"
+            if (box->isVisible()) {
+                box->button(QMessageBox::No)->click();
+            }
+        });
+    });
+    EXPECT_EQ(boxes.Show(save), MessageAnswer::No);
+    EXPECT_EQ(typedAhead, 2);
 }
 
 TEST(QtFileDialogs, OpenOverTheOwnerAndReturnTheChoice) {

@@ -281,6 +281,12 @@ void WListView::SortRows(const RowComparison& compare) {
     }
 }
 
+void WListView::ArrangeRows(const std::vector<int>& order) {
+    if (control_ != nullptr) {
+        control_->ArrangeRows(order);
+    }
+}
+
 void WListView::SaveColumnWidths(std::string_view name, WReg& store) {
     if (control_ != nullptr) {
         store.StoreColumnWidths(name, *control_, columnCount_);

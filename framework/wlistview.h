@@ -97,6 +97,8 @@ class WListView {
     // Writes 1, 2, 3... into column.
     void NumberColumn(int column);
     void SortRows(const RowComparison& compare);
+    // See ListControl::ArrangeRows.
+    void ArrangeRows(const std::vector<int>& order);
 
     // The widths are kept in the settings store under "<name>_col<i>".
     void SaveColumnWidths(std::string_view name, WReg& store);

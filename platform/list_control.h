@@ -52,6 +52,9 @@ class ListEvents {
     virtual void OnRowsChanged() {}
 };
 
+// Whether order names each of rows rows exactly once.
+[[nodiscard]] bool IsRowOrder(const std::vector<int>& order, int rows);
+
 class ListControl : public ColumnWidths {
   public:
     // Adds a column at index (0 <= index <= ColumnCount()); false when refused.
@@ -91,6 +94,10 @@ class ListControl : public ColumnWidths {
     // Reorders the rows by their data, keeping the order of rows that
     // compare equal; cells and state move with the rows.
     virtual void SortRows(const RowComparison& compare) = 0;
+    // Puts the rows in the given order: the row order[i] becomes row i;
+    // cells and state move with the rows. An order that does not name every
+    // row exactly once is ignored. This default sorts by each row's data.
+    virtual void ArrangeRows(const std::vector<int>& order);
     // Fits each column to its title and cells in the control's font, now
     // and again as rows arrive, until the operator resizes a column.
     virtual void FitColumns() {}

@@ -8,11 +8,13 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QUrl>
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
@@ -25,16 +27,16 @@ class QtListControl::Row final : public QTreeWidgetItem {
   public:
     explicit Row(RowData* rowData) : QTreeWidgetItem(UserType), data(rowData) {}
 
-    // The model sorts with this; SortRows supplies the comparison.
+    // The model sorts by the places ArrangeRows gives the rows.
     bool operator<(const QTreeWidgetItem& other) const override {
-        const auto* list = static_cast<const QtListControl*>(treeWidget());
-        if (list == nullptr || list->sortCompare_ == nullptr || other.type() != UserType) {
+        if (other.type() != UserType) {
             return QTreeWidgetItem::operator<(other);
         }
-        return (*list->sortCompare_)(data, static_cast<const Row&>(other).data) < 0;
+        return place < static_cast<const Row&>(other).place;
     }
     RowData* data = nullptr;
     std::uint32_t otherState = 0;
+    int place = 0;  // the row's place in the order being arranged
 };
 
 namespace {
@@ -127,6 +129,24 @@ Qt::Alignment AlignmentOf(ColumnAlign align) {
 template <class Call>
 auto QtListControl::OnUiThread(Call&& call) const {
     return RunOnThreadOf(const_cast<QtListControl*>(this), std::forward<Call>(call));
+}
+
+// Inside a batch the model keeps quiet about each cell: every cell's own
+// notice makes the view look its row up and repaint it, and a batch may
+// touch every cell of ten thousand rows. The rows touched are announced
+// together when the batch ends, or before the rows themselves change.
+template <class Change>
+void QtListControl::ChangeCell(int row, Change&& change) {
+    if (batchDepth_ == 0) {
+        change();
+        return;
+    }
+    {
+        const QSignalBlocker quiet(model());
+        change();
+    }
+    changed_.first = changed_.Empty() ? row : std::min(changed_.first, row);
+    changed_.last = std::max(changed_.last, row);
 }
 
 QtListControl::QtListControl(QWidget* parent) : QTreeWidget(parent) {
@@ -243,6 +263,7 @@ int QtListControl::RowCount() const {
 
 int QtListControl::InsertRow(int index, RowData* data) {
     return OnUiThread([&] {
+        FlushCellChanges();
         const int at = std::clamp(index, 0, topLevelItemCount());
         insertTopLevelItem(at, NewRow(data));
         return at;
@@ -251,6 +272,7 @@ int QtListControl::InsertRow(int index, RowData* data) {
 
 int QtListControl::AppendRows(const std::vector<RowData*>& data) {
     return OnUiThread([&] {
+        FlushCellChanges();
         QList<QTreeWidgetItem*> rows;
         rows.reserve(static_cast<qsizetype>(data.size()));
         for (RowData* rowData : data) {
@@ -275,13 +297,17 @@ bool QtListControl::DeleteRow(int row) {
         if (RowAt(row) == nullptr) {
             return false;
         }
+        FlushCellChanges();
         delete takeTopLevelItem(row);
         return true;
     });
 }
 
 void QtListControl::DeleteAllRows() {
-    OnUiThread([&] { clear(); });
+    OnUiThread([&] {
+        changed_ = {};
+        clear();
+    });
 }
 
 RowData* QtListControl::GetRowData(int row) const {
@@ -311,7 +337,7 @@ void QtListControl::SetCellMark(int row, int column, CellMark mark) {
         Row* item = RowAt(row);
         if (item != nullptr && column >= 0 && column < columnCount()) {
             const int size = fontMetrics().height() * 3 / 4;
-            item->setIcon(column, MarkIcon(mark, size));
+            ChangeCell(row, [&] { item->setIcon(column, MarkIcon(mark, size)); });
         }
     });
 }
@@ -320,7 +346,7 @@ void QtListControl::SetCellText(int row, int column, const std::string& text) {
     OnUiThread([&] {
         Row* item = RowAt(row);
         if (item != nullptr && column >= 0 && column < columnCount()) {
-            item->setText(column, FromText(text));
+            ChangeCell(row, [&] { item->setText(column, FromText(text)); });
         }
     });
 }
@@ -397,13 +423,40 @@ void QtListControl::EnsureVisible(int row) {
     });
 }
 
-// The model reorders its rows in one step (a stable sort, so equal rows keep
-// their order) and moves the selection and the current row with them.
+// The order is worked out on a compact list of the rows' data (a stable
+// sort, so equal rows keep their order), then arranged in one step.
 void QtListControl::SortRows(const RowComparison& compare) {
     OnUiThread([&] {
-        sortCompare_ = &compare;
+        std::vector<std::pair<const RowData*, int>> rows;
+        rows.reserve(static_cast<std::size_t>(topLevelItemCount()));
+        for (int row = 0; row < topLevelItemCount(); ++row) {
+            rows.emplace_back(RowAt(row)->data, row);
+        }
+        std::stable_sort(rows.begin(), rows.end(), [&compare](const auto& a, const auto& b) {
+            return compare(a.first, b.first) < 0;
+        });
+        std::vector<int> order;
+        order.reserve(rows.size());
+        for (const auto& [data, row] : rows) {
+            order.push_back(row);
+        }
+        ArrangeRows(order);
+    });
+}
+
+// The model reorders its rows in one step, by the places given here, and
+// moves the selection and the current row with them: the view lays out
+// once and the selection stays whole ranges.
+void QtListControl::ArrangeRows(const std::vector<int>& order) {
+    OnUiThread([&] {
+        if (!IsRowOrder(order, topLevelItemCount())) {
+            return;
+        }
+        FlushCellChanges();
+        for (int place = 0; place < static_cast<int>(order.size()); ++place) {
+            RowAt(order[static_cast<std::size_t>(place)])->place = place;
+        }
         invisibleRootItem()->sortChildren(0, Qt::AscendingOrder);
-        sortCompare_ = nullptr;
     });
 }
 
@@ -481,7 +534,26 @@ void QtListControl::resizeEvent(QResizeEvent* event) {
 }
 
 void QtListControl::RunBatch(const std::function<void()>& batch) {
-    OnUiThread([&] { batch(); });
+    OnUiThread([&] {
+        ++batchDepth_;
+        batch();
+        if (--batchDepth_ == 0) {
+            FlushCellChanges();
+        }
+    });
+}
+
+void QtListControl::FlushCellChanges() {
+    if (changed_.Empty()) {
+        return;
+    }
+    const RowSpan span = std::exchange(changed_, {});
+    const int last = std::min(span.last, topLevelItemCount() - 1);
+    if (span.first > last || columnCount() == 0) {
+        return;
+    }
+    QAbstractItemModel* rows = model();
+    emit rows->dataChanged(rows->index(span.first, 0), rows->index(last, columnCount() - 1));
 }
 
 void QtListControl::SetEvents(ListEvents* events) {

@@ -42,9 +42,10 @@ class QtListControl final : public QTreeWidget, public ListControl {
     void SetGridLines(bool on) override;
     void SetFullRowSelect(bool on) override;
     void EnsureVisible(int row) override;
-    // Sorts in the model: the view lays out once, and the selection and the
-    // current row follow their rows as whole ranges.
+    // Sort and arrange in the model: the view lays out once, and the
+    // selection and the current row follow their rows as whole ranges.
     void SortRows(const RowComparison& compare) override;
+    void ArrangeRows(const std::vector<int>& order) override;
     void ShowSortIndicator(int column, bool ascending) override;
     void FitColumns() override;
     void RunBatch(const std::function<void()>& batch) override;
@@ -68,6 +69,11 @@ class QtListControl final : public QTreeWidget, public ListControl {
     [[nodiscard]] Row* RowAt(int row) const;
     [[nodiscard]] Row* NewRow(RowData* data) const;
     void NoteRowsChanged();
+    // Runs change, which sets one cell of row; see the definition.
+    template <class Change>
+    void ChangeCell(int row, Change&& change);
+    // Tells the view at once of the cells a batch changed so far.
+    void FlushCellChanges();
     // Fits the columns while fitting_ holds.
     void FitNow();
     // The last column takes whatever width the others leave, never less
@@ -82,7 +88,13 @@ class QtListControl final : public QTreeWidget, public ListControl {
     bool gridLines_ = false;
     ListEvents* events_ = nullptr;
     bool rowsChangedPending_ = false;
-    const RowComparison* sortCompare_ = nullptr;  // set while SortRows runs
+    struct RowSpan {
+        int first = 0;
+        int last = -1;
+        [[nodiscard]] bool Empty() const { return last < first; }
+    };
+    int batchDepth_ = 0;  // RunBatch calls under way
+    RowSpan changed_;     // rows whose cells a batch changed unannounced
     bool fitting_ = false;
     bool fitPending_ = false;
     bool sizing_ = false;  // our own resizes, not the operator's

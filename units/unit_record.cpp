@@ -1,6 +1,8 @@
 #include "units/unit_record.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "core/cpstring.h"
 
@@ -86,6 +88,52 @@ int CompareUnits(const UnitRecord* a, const UnitRecord* b, int sortKey) {
         result = Sign(CompareNoCase(FieldOf(a, magnitude - 1), FieldOf(b, magnitude - 1)));
     }
     return sortKey < 0 ? -result : result;
+}
+
+// Texts are folded once into one buffer, so comparing two rows is a plain
+// byte comparison of nearby memory: the same order CompareNoCase gives.
+std::vector<int> SortedUnitOrder(const std::vector<const UnitRecord*>& rows, int sortKey) {
+    struct Keyed {
+        std::uint32_t number = 0;
+        std::size_t from = 0;  // the folded text in the buffer
+        std::size_t size = 0;
+        int row = 0;
+    };
+    const int magnitude = std::abs(sortKey);
+    const bool byNumber = magnitude == kUnitNumberField + 1;
+    const bool byText = magnitude > 1 && magnitude <= kUnitFieldCount;
+    std::vector<Keyed> keyed;
+    keyed.reserve(rows.size());
+    std::string folded;
+    for (const UnitRecord* record : rows) {
+        Keyed key{0, folded.size(), 0, static_cast<int>(keyed.size())};
+        if (byNumber) {
+            key.number = ParseUnitNumber(FieldOf(record, kUnitNumberField));
+        } else if (byText) {
+            for (char c : FieldOf(record, magnitude - 1)) {
+                folded.push_back(FoldCase(c));
+            }
+            key.size = folded.size() - key.from;
+        }
+        keyed.push_back(key);
+    }
+    const std::string_view texts(folded);
+    const int direction = sortKey < 0 ? -1 : 1;
+    const auto before = [&](const Keyed& a, const Keyed& b) {
+        const int result =
+            byNumber ? Sign(static_cast<long long>(a.number) - b.number)
+                     : Sign(texts.substr(a.from, a.size).compare(texts.substr(b.from, b.size)));
+        return direction * result < 0;
+    };
+    if (byNumber || byText) {
+        std::stable_sort(keyed.begin(), keyed.end(), before);
+    }
+    std::vector<int> order;
+    order.reserve(keyed.size());
+    for (const Keyed& key : keyed) {
+        order.push_back(key.row);
+    }
+    return order;
 }
 
 }  // namespace vantic

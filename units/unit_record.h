@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/cpstringarray.h"
 #include "platform/list_control.h"
@@ -69,5 +70,11 @@ class UnitRecord final : public RowData {
 // number for the first column, by text ignoring case for the others, and
 // equal for any other key. A missing record sorts as an empty one.
 [[nodiscard]] int CompareUnits(const UnitRecord* a, const UnitRecord* b, int sortKey);
+
+// The order of rows under sortKey, as a stable sort by CompareUnits puts
+// them (rows that compare equal keep their order): the row order[i] goes
+// first. Each record's key is read once, so a large list sorts quickly.
+[[nodiscard]] std::vector<int> SortedUnitOrder(const std::vector<const UnitRecord*>& rows,
+                                               int sortKey);
 
 }  // namespace vantic

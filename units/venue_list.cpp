@@ -77,10 +77,13 @@ void VenueList::SortByColumn(int column) {
     VenueLockHold hold(*lock_);
     sortKey_ = NextSortKey(sortKey_, column);
     const int key = sortKey_;
-    SortRows([key](const RowData* a, const RowData* b) {
-        return CompareUnits(dynamic_cast<const UnitRecord*>(a), dynamic_cast<const UnitRecord*>(b),
-                            key);
-    });
+    // The order is worked out from the records' keys, read once each, and
+    // the control moves its rows into it in one step.
+    std::vector<const UnitRecord*> records;
+    for (const RowData* data : AllRowData()) {
+        records.push_back(dynamic_cast<const UnitRecord*>(data));
+    }
+    ArrangeRows(SortedUnitOrder(records, key));
     if (Control() != nullptr) {
         Control()->ShowSortIndicator(std::abs(key) - 1, key > 0);
     }

@@ -212,6 +212,45 @@ TEST_F(QtListTest, SortingAFullSelectionKeepsOneRangeTheCurrentRowAndTies) {
     EXPECT_EQ(view.RowAs<Unit>(current)->number, 1235);
 }
 
+// A batch that rewrites many rows tells the view once, over the rows it
+// touched; rows added in the middle of the batch still show their texts.
+TEST_F(QtListTest, ABatchOfCellChangesReachesTheViewAsOneNotice) {
+    for (int number = 1; number <= 500; ++number) {
+        view.InsertRow(std::make_unique<Unit>(number));
+    }
+    std::vector<std::pair<QModelIndex, QModelIndex>> notices;
+    QObject::connect(
+        control.model(), &QAbstractItemModel::dataChanged,
+        [&](const QModelIndex& from, const QModelIndex& to) { notices.emplace_back(from, to); });
+    view.RunBatch([&] {
+        for (int row = 10; row < 400; ++row) {
+            control.SetCellText(row, 1, "changed " + std::to_string(row));
+        }
+        control.SetCellMark(450, 2, CellMark::Good);
+    });
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].first.row(), 10);
+    EXPECT_EQ(notices[0].second.row(), 450);
+    EXPECT_EQ(notices[0].second.column(), 2);
+    EXPECT_EQ(control.topLevelItem(399)->text(1), "changed 399");
+    EXPECT_FALSE(control.topLevelItem(450)->icon(2).isNull());
+
+    notices.clear();
+    view.RunBatch([&] {
+        control.SetCellText(0, 1, "first");
+        view.InsertRow(std::make_unique<Unit>(501));  // fills its cells in the batch
+        control.SetCellText(500, 1, "last");
+    });
+    ASSERT_EQ(notices.size(), 2u);  // before the insertion, and at the end
+    EXPECT_EQ(notices[0].first.row(), 0);
+    EXPECT_EQ(notices[1].second.row(), 500);
+    EXPECT_EQ(control.CellText(500, 0), "501");
+    EXPECT_EQ(control.CellText(500, 1), "last");
+    EXPECT_EQ(control.CellText(0, 1), "first");
+    control.SetCellText(1, 1, "alone");  // outside a batch: at once
+    EXPECT_EQ(notices.size(), 3u);
+}
+
 TEST_F(QtListTest, ClicksReachTheEventsWithTheRowHit) {
     RecordedEvents events;
     control.SetEvents(&events);

@@ -190,6 +190,19 @@ void ScriptedListControl::SortRows(const RowComparison& compare) {
     });
 }
 
+void ScriptedListControl::ArrangeRows(const std::vector<int>& order) {
+    Lock lock(mutex_);
+    if (!IsRowOrder(order, static_cast<int>(rows_.size()))) {
+        return;
+    }
+    std::vector<Row> arranged;
+    arranged.reserve(rows_.size());
+    for (int row : order) {
+        arranged.push_back(std::move(rows_[static_cast<std::size_t>(row)]));
+    }
+    rows_ = std::move(arranged);
+}
+
 void ScriptedListControl::SetEvents(ListEvents* events) {
     Lock lock(mutex_);
     events_ = events;

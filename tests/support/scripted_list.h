@@ -45,6 +45,7 @@ class ScriptedListControl final : public ListControl {
     void SetFullRowSelect(bool on) override;
     void EnsureVisible(int row) override;
     void SortRows(const RowComparison& compare) override;
+    void ArrangeRows(const std::vector<int>& order) override;
     void ShowSortIndicator(int column, bool ascending) override;
     void FitColumns() override;
     void SetEvents(ListEvents* events) override;

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <memory>
+#include <numeric>
 #include <thread>
 
 #include "framework/wmutex.h"
@@ -149,6 +152,33 @@ TEST(UnitRecords, NumbersAndComparisons) {
     EXPECT_EQ(NextSortKey(3, 2), -3);
     EXPECT_EQ(NextSortKey(-3, 2), 3);
     EXPECT_EQ(NextSortKey(-3, 0), 1);
+}
+
+// The order worked out from keys read once is the order a stable sort by
+// CompareUnits gives, for every key, both ways: ties, case, 8-bit text,
+// missing records and numbers that are no units included.
+TEST(UnitRecords, TheSortedOrderIsAStableSortByTheComparison) {
+    const std::vector<cpStringArray> lines{
+        {"12", "lobby", "OK"},    {"7", "Bar", "ok"},        {"0012", "LOBBY", "OK"},
+        {"x", "\xE9t\xE9", "Ok"}, {"4294967295", "bar", ""}, {"7", "\xC9T\xC9", "OK "},
+        {"", "", "OK"},           {"100", "lobby2", "Late"}, {"3", "B", "OK"}};
+    std::vector<std::unique_ptr<UnitRecord>> records;
+    std::vector<const UnitRecord*> rows;
+    for (const cpStringArray& line : lines) {
+        records.push_back(std::make_unique<UnitRecord>());
+        (void)records.back()->Apply(line);
+        rows.push_back(records.back().get());
+        if (rows.size() == 4) {
+            rows.push_back(nullptr);
+        }
+    }
+    for (int key : {1, -1, 2, -2, 3, -3, 5, -5, 7}) {
+        std::vector<int> expected(rows.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](int a, int b) { return CompareUnits(rows[a], rows[b], key) < 0; });
+        EXPECT_EQ(SortedUnitOrder(rows, key), expected) << key;
+    }
 }
 
 TEST_F(VenueListTest, TheLockIsReentrantAndAWaitingUiThreadPumps) {

@@ -46,7 +46,7 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
                        venue_.ReloadAfterLogin(mainWindow_);
                        ShowRefreshStatus();
                    }),
-      deployment_(GetPlatform(), venue_, serverLogin_, playlist_, views_->Confirmation()),
+      deployment_(GetPlatform(), venue_, serverLogin_, playlist_, views_->Confirmation(), this),
       adminSettings_(*this),
       admin_{deployment_.Context(), views_->AdminForms(), GetPlatform().Files(), adminSettings_,
              [this] { (void)venue_.RefreshInBackground(); }},

@@ -13,8 +13,11 @@ ClipSource ShownChannelClips(PlayList& playlist) {
 }  // namespace
 
 Deployment::Deployment(Platform& platform, VenueList& venue, ServerLogin& login, PlayList& playlist,
-                       ConfirmFormView& confirm)
+                       ConfirmFormView& confirm, WReg* settings, FileService& files,
+                       std::string digestCacheFile)
     : progress_(platform),
+      media_(login, platform.Messages(), platform.Time(), files, std::move(digestCacheFile),
+             settings),
       context_{platform,
                kNoWindow,
                venue,
@@ -22,7 +25,8 @@ Deployment::Deployment(Platform& platform, VenueList& venue, ServerLogin& login,
                progress_,
                confirm,
                ShownChannelClips(playlist),
-               ServerMediaUploader(login, platform.Messages())} {}
+               media_.Uploader(),
+               &media_} {}
 
 DeployResult Deployment::Deploy(bool selectedOnly, std::optional<EntryList> changeList,
                                 bool channelConfirmation, bool quiet) {

@@ -9,8 +9,11 @@
 
 #include <optional>
 
+#include "framework/wreg.h"
+#include "net/digest_cache.h"
 #include "net/server_login.h"
 #include "playlist/playlist.h"
+#include "units/channel_media.h"
 #include "units/deploy.h"
 #include "units/upload_progress.h"
 #include "units/venue_list.h"
@@ -19,8 +22,13 @@ namespace vantic {
 
 class Deployment {
   public:
+    // Channel deployments show their preview; the last upload rate is kept
+    // in settings (none: not kept), and media digests in digestCacheFile
+    // (empty: for the object's life only), read through files.
     Deployment(Platform& platform, VenueList& venue, ServerLogin& login, PlayList& playlist,
-               ConfirmFormView& confirm);
+               ConfirmFormView& confirm, WReg* settings = nullptr,
+               FileService& files = PosixFileService(),
+               std::string digestCacheFile = DefaultDigestCachePath());
     Deployment(const Deployment&) = delete;
     Deployment& operator=(const Deployment&) = delete;
 
@@ -41,6 +49,7 @@ class Deployment {
 
   private:
     UploadProgress progress_;
+    ChannelMedia media_;
     DeployContext context_;
 };
 

@@ -11,6 +11,7 @@
 
 #include "net/bytes.h"
 #include "net/progress.h"
+#include "platform/file_service.h"
 
 namespace vantic {
 
@@ -40,6 +41,10 @@ class Md5 {
 // true, the digest fails, even after the last piece. Fails also when the
 // file cannot be opened or a read comes up short.
 [[nodiscard]] std::optional<Md5Digest> Md5File(const std::string& path,
+                                               const ByteProgress& progress = {});
+
+// The same through a file service: the file as it is read, to its end.
+[[nodiscard]] std::optional<Md5Digest> Md5File(FileService& files, const std::string& path,
                                                const ByteProgress& progress = {});
 
 }  // namespace vantic

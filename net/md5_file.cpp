@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -64,6 +65,38 @@ std::optional<Md5Digest> Md5File(const std::string& path, const ByteProgress& pr
         md5.Update(ByteView(piece.data(), want));
         done += want;
         if (cancelled(done)) {
+            return std::nullopt;
+        }
+    }
+    return md5.Finish();
+}
+
+std::optional<Md5Digest> Md5File(FileService& files, const std::string& path,
+                                 const ByteProgress& progress) {
+    const std::optional<FileStamp> stamp = files.Stamp(path);
+    std::unique_ptr<FileReader> reader = stamp ? files.OpenForReading(path) : nullptr;
+    if (!reader) {
+        return std::nullopt;
+    }
+    const std::uint64_t size = stamp->size;
+    auto cancelled = [&](std::uint64_t done) { return progress && progress(done, size); };
+    if (cancelled(0)) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> piece(kMd5FilePiece);
+    Md5 md5;
+    std::uint64_t done = 0;
+    for (;;) {
+        const std::optional<std::size_t> got = reader->Read(piece);
+        if (!got) {
+            return std::nullopt;
+        }
+        if (*got == 0) {
+            break;
+        }
+        md5.Update(ByteView(piece.data(), *got));
+        done += *got;
+        if (cancelled(std::min(done, size))) {
             return std::nullopt;
         }
     }

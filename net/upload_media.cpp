@@ -46,14 +46,16 @@ std::optional<Md5Digest> DigestOfContentName(const std::string& contentName) {
 // The digest of the clip's file, which refreshes its content name; the
 // content name's digest when the file cannot be read or the operator
 // cancels; none when neither is there.
-std::optional<Md5Digest> DigestOfClip(PlayEntry& entry, UploadProgressView* progress) {
+std::optional<Md5Digest> DigestOfClip(PlayEntry& entry, UploadProgressView* progress,
+                                      const UploadMediaHooks& hooks) {
     ByteProgress report;
     if (progress != nullptr) {
         report = [progress](std::uint64_t done, std::uint64_t total) {
             return ReportItem(*progress, done, total);
         };
     }
-    std::optional<Md5Digest> digest = Md5File(entry.path, report);
+    std::optional<Md5Digest> digest =
+        hooks.digest ? hooks.digest(entry.path, report) : Md5File(entry.path, report);
     if (digest) {
         entry.contentName = HexEncode(*digest);
     } else {
@@ -102,12 +104,12 @@ bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std:
 }  // namespace
 
 bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
-                 UploadProgressView* progress) {
+                 UploadProgressView* progress, const UploadMediaHooks& hooks) {
     if (progress != nullptr) {
         progress->StartItem(pl::kItemBar, 0, 100);
         progress->SetText(pl::kStatusLine, StatusLine("Processing %s", entry.path));
     }
-    std::optional<Md5Digest> digest = DigestOfClip(entry, progress);
+    std::optional<Md5Digest> digest = DigestOfClip(entry, progress, hooks);
     if (!digest) {
         return false;
     }
@@ -131,7 +133,16 @@ bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& 
         WarnTooLarge(messages, progress);
         return false;
     }
-    return PutClipFile(access, *digest, entry.path, progress);
+    if (hooks.sending) {
+        hooks.sending();
+    }
+    if (!PutClipFile(access, *digest, entry.path, progress)) {
+        return false;
+    }
+    if (hooks.sent) {
+        hooks.sent(*size);
+    }
+    return true;
 }
 
 }  // namespace vantic

@@ -8,8 +8,12 @@
 // for it, so a clip whose media the server holds deploys without the file.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
+#include "net/md5.h"
+#include "net/progress.h"
 #include "net/server_access.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -33,6 +37,19 @@ class UploadProgressView {
     [[nodiscard]] virtual WindowId Dialog() const = 0;
 };
 
+// How a caller may take part in an upload: compute digests its own way
+// (a cache), and hear of the file's bytes going out, to time the transfer.
+struct UploadMediaHooks {
+    // The file's digest, hearing the read as Md5File's progress does;
+    // empty: Md5File.
+    std::function<std::optional<Md5Digest>(const std::string& path, const ByteProgress& progress)>
+        digest;
+    // Just before the upload connection opens.
+    std::function<void()> sending;
+    // Once the server has the whole file: its size.
+    std::function<void(std::uint64_t bytes)> sent;
+};
+
 // True when the server holds the media of `entry` afterwards: it held it
 // already, or it has just been uploaded. `progress` is the open dialog, or
 // null. The only message shown is the warning about a file above the size
@@ -40,6 +57,6 @@ class UploadProgressView {
 // other failure, except a cancel, which ends without a message.
 // The caller makes sure the login is complete before a series of uploads.
 [[nodiscard]] bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
-                               UploadProgressView* progress);
+                               UploadProgressView* progress, const UploadMediaHooks& hooks = {});
 
 }  // namespace vantic

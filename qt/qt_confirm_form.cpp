@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -30,6 +31,30 @@ QLabel* NewLine(QWidget* parent, const std::string& text) {
     return label;
 }
 
+// The preview, read-only: as wide as its widest line and as tall as its
+// lines, up to a limit past which it scrolls.
+QPlainTextEdit* NewPreview(QWidget* parent, const std::string& text) {
+    constexpr int kMostLines = 18;
+    std::string_view body = text;
+    if (body.ends_with('\n')) {
+        body.remove_suffix(1);
+    }
+    auto* box = new QPlainTextEdit(FromText(std::string(body)), parent);
+    box->setReadOnly(true);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    const QStringList lines = box->toPlainText().split('\n');
+    int widest = 0;
+    for (const QString& line : lines) {
+        widest = std::max(widest, box->fontMetrics().horizontalAdvance(line));
+    }
+    const int margins =
+        2 * (box->frameWidth() + static_cast<int>(box->document()->documentMargin()));
+    box->setFixedWidth(std::min(widest + margins + 4, kWidestLine));
+    const auto shown = static_cast<int>(std::min<qsizetype>(lines.size(), kMostLines));
+    box->setFixedHeight(shown * box->fontMetrics().lineSpacing() + margins + 4);
+    return box;
+}
+
 }  // namespace
 
 QtConfirmDialog::QtConfirmDialog(QWidget* owner, ConfirmForm& form, ConfirmCheck onOk)
@@ -37,6 +62,11 @@ QtConfirmDialog::QtConfirmDialog(QWidget* owner, ConfirmForm& form, ConfirmCheck
     setWindowTitle(FromText(kConfirmTitle));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto* layout = new QVBoxLayout(this);
+    if (!form_.preview.empty()) {
+        QPlainTextEdit* preview = NewPreview(this, form_.preview);
+        SetItemId(preview, kConfirmPreviewItem);
+        layout->addWidget(preview);
+    }
     layout->addWidget(NewLine(this, form_.prompt));
     if (!form_.fixedLine.empty()) {
         layout->addWidget(NewLine(this, form_.fixedLine));

@@ -2,7 +2,8 @@
 
 // "Confirm this Action" on Qt: the prompt, in the channel wording a further
 // fixed line, a text box of at most 260 characters, OK and Cancel. OK
-// closes the dialog only when the typed word is accepted.
+// closes the dialog only when the typed word is accepted. A form with a
+// preview shows it first, read-only, in a box that scrolls when it is long.
 
 #include <QDialog>
 #include <QLineEdit>
@@ -11,8 +12,9 @@
 
 namespace vantic {
 
-// The text box's item id.
+// The text box's item id, and the preview's.
 inline constexpr int kConfirmTextItem = 1023;
+inline constexpr int kConfirmPreviewItem = 1024;
 
 // The dialog bound to a form value; exposed so tests can reach it.
 class QtConfirmDialog final : public QDialog {

@@ -23,7 +23,8 @@ Server::Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPri
       listener_(std::move(listener)),
       context_{*store_, key_, log_, faults_, logins_, options.limits, &stopping_},
       pool_(options.maxWorkers, options.maxQueued,
-            [this](int fd, std::string peer) { ServeConnection(context_, fd, std::move(peer)); }),
+            [this](Accepted accepted) { ServeConnection(context_, std::move(accepted)); }),
+      greeter_(options.limits.pieceSeconds, options.maxQueued),
       wakeFd_(wakeFd) {
     if (options.simulateSeconds > 0) {
         simulator_ = std::make_unique<Simulator>(*store_, log_, options.simulateSeconds);
@@ -92,18 +93,33 @@ void Server::Stop() {
 }
 
 void Server::AcceptLoop() {
-    pollfd watched[2] = {{listener_.Fd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    std::vector<pollfd> watched;
+    std::vector<Accepted> complete;
+    std::vector<FailedGreeting> failed;
     while (!stopping_.load()) {
-        if (::poll(watched, 2, -1) < 0 && errno != EINTR) {
-            return;
+        watched.assign({{listener_.Fd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}});
+        greeter_.AppendPollEntries(watched);
+        if (::poll(watched.data(), watched.size(), greeter_.NextTimeoutMs()) < 0 &&
+            errno != EINTR) {
+            break;
         }
         if (watched[1].revents != 0) {
-            return;
+            break;
+        }
+        complete.clear();
+        failed.clear();
+        greeter_.Service(watched.data() + 2, watched.size() - 2, complete, failed);
+        for (const Accepted& accepted : complete) {
+            Dispatch(accepted);
+        }
+        for (const FailedGreeting& failure : failed) {
+            LogGreeting(failure);
         }
         if (watched[0].revents != 0) {
             Accept();
         }
     }
+    greeter_.CloseAll();
 }
 
 void Server::Accept() {
@@ -121,14 +137,38 @@ void Server::Accept() {
     const int noDelay = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
     std::string peer = PeerText(fd);
-    if (!pool_.Submit(fd, peer)) {
-        ::close(fd);
-        ConnectionRecord record;
-        record.start = std::time(nullptr);
-        record.peer = peer;
-        record.outcome = "overload";
-        log_.Write(record);
+    // Faults that shape the greeting itself leave it to the worker.
+    const FaultSet faults = faults_.Current();
+    if (faults.Find(FaultMode::CloseBeforeNonce, -1) || faults.Find(FaultMode::NoNonce, -1)) {
+        Dispatch(Accepted{fd, std::move(peer), std::nullopt});
+        return;
     }
+    if (std::optional<FailedGreeting> failure = greeter_.Add(fd, std::move(peer))) {
+        LogGreeting(*failure);
+    }
+}
+
+void Server::Dispatch(const Accepted& accepted) {
+    if (pool_.Submit(accepted)) {
+        return;
+    }
+    ::close(accepted.fd);
+    ConnectionRecord record;
+    record.start = std::time(nullptr);
+    record.peer = accepted.peer;
+    record.outcome = "overload";
+    log_.Write(record);
+}
+
+void Server::LogGreeting(const FailedGreeting& failure) {
+    ConnectionRecord record;
+    record.start = failure.start;
+    record.peer = failure.peer;
+    record.outcome = failure.outcome;
+    record.bytesIn = failure.bytesIn;
+    record.bytesOut = failure.bytesOut;
+    record.milliseconds = failure.milliseconds;
+    log_.Write(record);
 }
 
 }  // namespace vantic::server

@@ -1,7 +1,8 @@
 #pragma once
 
 // The running server: the store, the key, the listening socket with its
-// accept thread, the worker pool and, on request, the unit simulation.
+// accept thread (which also greets new connections, see greeter.h), the
+// worker pool and, on request, the unit simulation.
 
 #include <atomic>
 #include <cstddef>
@@ -13,6 +14,7 @@
 
 #include "net/rsa_key.h"
 #include "server/faults.h"
+#include "server/greeter.h"
 #include "server/listener.h"
 #include "server/password_hash.h"
 #include "server/server_log.h"
@@ -60,6 +62,10 @@ class Server {
            Listener listener, int wakeFd);
     void AcceptLoop();
     void Accept();
+    // Hands a connection to a worker, or closes and logs it when the
+    // queue is full.
+    void Dispatch(const Accepted& accepted);
+    void LogGreeting(const FailedGreeting& failure);
 
     std::unique_ptr<Store> store_;
     RsaPrivateKey key_;
@@ -70,6 +76,8 @@ class Server {
     std::atomic<bool> stopping_{false};
     ServerContext context_;
     WorkerPool pool_;
+    // Used by the accept thread alone.
+    Greeter greeter_;
     int wakeFd_;
     std::unique_ptr<Simulator> simulator_;
     std::thread acceptThread_;

@@ -1,7 +1,5 @@
 #include "server/session.h"
 
-#include <sys/random.h>
-
 #include <array>
 #include <chrono>
 
@@ -13,28 +11,11 @@ namespace vantic::server {
 
 namespace {
 
-Nonce FreshNonce() {
-    Nonce nonce{};
-    std::size_t filled = 0;
-    while (filled < nonce.size()) {
-        ssize_t got = ::getrandom(nonce.data() + filled, nonce.size() - filled, 0);
-        if (got > 0) {
-            filled += static_cast<std::size_t>(got);
-        }
-    }
-    return nonce;
-}
-
-// Reads and opens the login block; sets the outcome and gives nothing when
-// the block is unreadable or the credentials are wrong.
-std::optional<LoginRecord> ReadLogin(ServerContext& context, Connection& connection,
+// Opens and checks a login block; sets the outcome and gives nothing when
+// the block is unreadable or names the wrong nonce.
+std::optional<LoginRecord> OpenLogin(ServerContext& context,
+                                     std::span<const std::uint8_t, kLoginBlockSize> block,
                                      const Nonce& nonce, ConnectionRecord& record) {
-    std::array<std::uint8_t, kLoginBlockSize> block{};
-    IoResult result = connection.Receive(block.data(), block.size(), context.limits.pieceSeconds);
-    if (result != IoResult::Ok) {
-        record.outcome = IoOutcome(result, "login-block");
-        return std::nullopt;
-    }
     std::optional<std::span<const std::uint8_t>> cipher = LoginCipherText(block);
     std::optional<Bytes> plain;
     if (cipher) {
@@ -58,6 +39,39 @@ std::optional<LoginRecord> ReadLogin(ServerContext& context, Connection& connect
     return login;
 }
 
+// The greeting on the worker's own connection, for connections whose
+// greeting a fault shapes: nothing (the outcome set) when it ends early.
+std::optional<Greeting> Greet(ServerContext& context, Connection& connection,
+                              ConnectionRecord& record) {
+    const FaultSet faults = context.faults.Current();
+    if (faults.Find(FaultMode::CloseBeforeNonce, -1)) {
+        record.fault = "close-before-nonce";
+        record.outcome = "closed-before-nonce";
+        return std::nullopt;
+    }
+    if (const Fault* fault = faults.Find(FaultMode::NoNonce, -1)) {
+        record.fault = FaultName(*fault);
+        record.outcome =
+            connection.WaitForPeerClose(fault->seconds) ? "no-nonce:peer-closed" : "no-nonce:held";
+        return std::nullopt;
+    }
+    Greeting greeting;
+    greeting.nonce = FreshNonce();
+    IoResult result =
+        connection.Send(greeting.nonce.data(), greeting.nonce.size(), context.limits.pieceSeconds);
+    if (result != IoResult::Ok) {
+        record.outcome = IoOutcome(result, "nonce");
+        return std::nullopt;
+    }
+    result = connection.Receive(greeting.block.data(), greeting.block.size(),
+                                context.limits.pieceSeconds);
+    if (result != IoResult::Ok) {
+        record.outcome = IoOutcome(result, "login-block");
+        return std::nullopt;
+    }
+    return greeting;
+}
+
 void Dispatch(Exchange& exchange, Command command) {
     switch (command) {
         case Command::QueryMedia:
@@ -76,27 +90,11 @@ void Dispatch(Exchange& exchange, Command command) {
     }
 }
 
-// Everything up to and including the command; sets the outcome.
-void Converse(ServerContext& context, Connection& connection, ConnectionRecord& record) {
-    const FaultSet faults = context.faults.Current();
-    if (faults.Find(FaultMode::CloseBeforeNonce, -1)) {
-        record.fault = "close-before-nonce";
-        record.outcome = "closed-before-nonce";
-        return;
-    }
-    if (const Fault* fault = faults.Find(FaultMode::NoNonce, -1)) {
-        record.fault = FaultName(*fault);
-        record.outcome =
-            connection.WaitForPeerClose(fault->seconds) ? "no-nonce:peer-closed" : "no-nonce:held";
-        return;
-    }
-    const Nonce nonce = FreshNonce();
-    IoResult sent = connection.Send(nonce.data(), nonce.size(), context.limits.pieceSeconds);
-    if (sent != IoResult::Ok) {
-        record.outcome = IoOutcome(sent, "nonce");
-        return;
-    }
-    std::optional<LoginRecord> login = ReadLogin(context, connection, nonce, record);
+// Everything after the greeting up to and including the command; sets the
+// outcome.
+void Converse(ServerContext& context, Connection& connection, const Greeting& greeting,
+              ConnectionRecord& record) {
+    std::optional<LoginRecord> login = OpenLogin(context, greeting.block, greeting.nonce, record);
     if (!login) {
         return;
     }
@@ -114,6 +112,7 @@ void Converse(ServerContext& context, Connection& connection, ConnectionRecord& 
     if (*command == Command::QueryMedia || *command == Command::PutMedia) {
         record.digest = HexEncode(ByteView(login->digest));
     }
+    const FaultSet faults = context.faults.Current();
     Exchange exchange{context, connection, *login, *account, faults, record};
     Dispatch(exchange, *command);
 }
@@ -133,16 +132,25 @@ const Fault* Exchange::UseFault(FaultMode mode) {
     return fault;
 }
 
-void ServeConnection(ServerContext& context, int fd, std::string peer) {
-    const auto began = std::chrono::steady_clock::now();
+void ServeConnection(ServerContext& context, Accepted accepted) {
+    const auto began =
+        accepted.greeting ? accepted.greeting->began : std::chrono::steady_clock::now();
     ConnectionRecord record;
-    record.start = std::time(nullptr);
-    record.peer = peer;
+    record.start = accepted.greeting ? accepted.greeting->start : std::time(nullptr);
+    record.peer = accepted.peer;
     {
-        Connection connection(fd, std::move(peer), context.stop);
-        Converse(context, connection, record);
-        record.bytesIn = connection.BytesIn();
-        record.bytesOut = connection.BytesOut();
+        Connection connection(accepted.fd, std::move(accepted.peer), context.stop);
+        std::optional<Greeting> greeting = std::move(accepted.greeting);
+        // Bytes the greeter moved before the worker took the connection.
+        const std::uint64_t greeted = greeting ? kLoginBlockSize : 0;
+        if (!greeting) {
+            greeting = Greet(context, connection, record);
+        }
+        if (greeting) {
+            Converse(context, connection, *greeting, record);
+        }
+        record.bytesIn = connection.BytesIn() + greeted;
+        record.bytesOut = connection.BytesOut() + (greeted > 0 ? kNonceSize : 0);
     }
     record.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
                               std::chrono::steady_clock::now() - began)

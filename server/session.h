@@ -1,13 +1,14 @@
 #pragma once
 
-// One connection from greeting to close: send the nonce, read and check
-// the login block, serve the one command it names, log the outcome.
+// One connection from its login block to close: check the login, serve
+// the one command it names, log the outcome.
 
 #include <atomic>
 #include <string>
 
 #include "net/rsa_key.h"
 #include "server/faults.h"
+#include "server/greeter.h"
 #include "server/server_log.h"
 #include "server/store.h"
 #include "server/verified_logins.h"
@@ -30,7 +31,8 @@ struct ServerContext {
     const std::atomic<bool>* stop = nullptr;
 };
 
-// Serves the connection on fd (taking ownership of it) and logs one line.
-void ServeConnection(ServerContext& context, int fd, std::string peer);
+// Serves the connection (taking ownership of its fd) and logs one line.
+// Without a greeting it first greets on its own, as the faults say.
+void ServeConnection(ServerContext& context, Accepted accepted);
 
 }  // namespace vantic::server

@@ -1,5 +1,7 @@
 #include "server/unit_list.h"
 
+#include <array>
+#include <charconv>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -11,17 +13,35 @@ namespace vantic::server {
 
 namespace {
 
-std::string Clean(std::string_view field) {
-    std::string text(field);
-    ReplaceAll(text, "\t", " ");
-    ReplaceAll(text, "\r", " ");
-    ReplaceAll(text, "\n", " ");
-    return text;
+// A field never breaks its line: tabs and line ends become blanks.
+void AppendClean(std::string& text, std::string_view field) {
+    if (field.find_first_of("\t\r\n") == std::string_view::npos) {
+        text.append(field);
+        return;
+    }
+    for (char c : field) {
+        text.push_back(c == '\t' || c == '\r' || c == '\n' ? ' ' : c);
+    }
 }
 
-std::string FormatRow(const UnitRow& row, std::string_view notes) {
-    return std::to_string(row.number) + "\t" + Clean(notes) + "\t" + Clean(row.status) + "\t" +
-           Clean(row.lastCallIn) + "\t" + Clean(row.nextCallIn) + "\n";
+// The unit's number as text, in buffer.
+std::string_view NumberText(std::uint32_t number, std::array<char, 16>& buffer) {
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), number).ptr;
+    return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
+}
+
+// Appended in place: a reply of ten thousand rows makes no string per field.
+void AppendRow(std::string& text, const UnitRow& row, std::string_view notes) {
+    std::array<char, 16> number{};
+    text.append(NumberText(row.number, number)).push_back('\t');
+    AppendClean(text, notes);
+    text.push_back('\t');
+    AppendClean(text, row.status);
+    text.push_back('\t');
+    AppendClean(text, row.lastCallIn);
+    text.push_back('\t');
+    AppendClean(text, row.nextCallIn);
+    text.push_back('\n');
 }
 
 // The owner table's lines by key, the first line of a key winning as in
@@ -67,7 +87,7 @@ std::string FormatUnitListFile(const std::vector<UnitRow>& rows) {
     std::string text =
         "# unit\tnotes\tstatus\tlast call-in\tnext scheduled call-in (fields separated by tabs)\n";
     for (const UnitRow& row : rows) {
-        text += FormatRow(row, row.notes);
+        AppendRow(text, row, row.notes);
     }
     return text;
 }
@@ -99,13 +119,18 @@ std::string UnitListReply(const std::vector<UnitRow>& rows, const Account& accou
     const auto ownerOf = OwnersByUnit(owners);
     const std::unordered_set<std::uint32_t> seen(account.units.begin(), account.units.end());
     std::string text;
+    text.reserve(rows.size() * 96);
+    std::array<char, 16> number{};
     for (const UnitRow& row : rows) {
         if (!account.allUnits && !seen.contains(row.number)) {
             continue;
         }
-        const auto owner = ownerOf.find(std::to_string(row.number));
-        text += FormatRow(row, NotesWithOwner(row.notes, owner == ownerOf.end() ? std::string_view()
-                                                                                : owner->second));
+        const auto owner = ownerOf.find(NumberText(row.number, number));
+        if (owner == ownerOf.end()) {
+            AppendRow(text, row, row.notes);
+        } else {
+            AppendRow(text, row, NotesWithOwner(row.notes, owner->second));
+        }
     }
     return text;
 }

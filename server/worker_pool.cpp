@@ -11,12 +11,12 @@ WorkerPool::~WorkerPool() {
     Stop();
 }
 
-bool WorkerPool::Submit(int fd, std::string peer) {
+bool WorkerPool::Submit(const Accepted& accepted) {
     std::lock_guard<std::mutex> hold(lock_);
     if (stopping_ || queue_.size() >= maxQueued_) {
         return false;
     }
-    queue_.push_back(Pending{fd, std::move(peer)});
+    queue_.push_back(accepted);
     if (idle_ < queue_.size() && threads_.size() < maxWorkers_) {
         threads_.emplace_back([this] { Run(); });
     }
@@ -33,10 +33,10 @@ void WorkerPool::Run() {
         if (queue_.empty()) {
             return;  // stopping, nothing left
         }
-        Pending next = std::move(queue_.front());
+        Accepted next = std::move(queue_.front());
         queue_.pop_front();
         hold.unlock();
-        job_(next.fd, std::move(next.peer));
+        job_(std::move(next));
         hold.lock();
     }
 }
@@ -50,7 +50,7 @@ void WorkerPool::Stop() {
         }
         stopping_ = true;
         // Connections nobody has started on are simply closed.
-        for (const Pending& pending : queue_) {
+        for (const Accepted& pending : queue_) {
             ::close(pending.fd);
         }
         queue_.clear();

@@ -13,31 +13,28 @@
 #include <thread>
 #include <vector>
 
+#include "server/greeter.h"
+
 namespace vantic::server {
 
 class WorkerPool {
   public:
-    using Job = std::function<void(int fd, std::string peer)>;
+    using Job = std::function<void(Accepted accepted)>;
 
     WorkerPool(std::size_t maxWorkers, std::size_t maxQueued, Job job);
     ~WorkerPool();
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
-    // Queues a connection; false (and the caller keeps fd) when the queue
-    // is full or the pool has stopped.
-    [[nodiscard]] bool Submit(int fd, std::string peer);
+    // Queues a connection; false (and the caller keeps its fd) when the
+    // queue is full or the pool has stopped.
+    [[nodiscard]] bool Submit(const Accepted& accepted);
     // Lets running jobs finish, closes what is still queued, joins workers.
     void Stop();
 
     [[nodiscard]] std::size_t Workers() const;
 
   private:
-    struct Pending {
-        int fd;
-        std::string peer;
-    };
-
     void Run();
 
     const std::size_t maxWorkers_;
@@ -45,7 +42,7 @@ class WorkerPool {
     const Job job_;
     mutable std::mutex lock_;
     std::condition_variable wake_;
-    std::deque<Pending> queue_;
+    std::deque<Accepted> queue_;
     std::vector<std::thread> threads_;
     std::size_t idle_ = 0;
     bool stopping_ = false;

@@ -73,7 +73,7 @@ std::vector<std::uint32_t> SelectedUnits(DeployTargets& units) {
 }  // namespace
 
 std::string CrawlFilePath() {
-    return ProgramFilePath(kCrawlFileName, false).value_or(std::string(kCrawlFileName));
+    return WritableFilePath(kCrawlFileName);
 }
 
 AdminResult SetCrawlText(AdminContext& context) {

@@ -75,7 +75,8 @@ enum class OwnerResult {
 // unit 1 in the server's owner table. The caller has made sure of the login.
 OwnerResult SetNewOwner(AdminContext& context);
 
-// Where crawl.dat lives: beside the program.
+// Where crawl.dat lives: with the program's other written files (beside
+// it, or in the user's folder when it is installed).
 [[nodiscard]] std::string CrawlFilePath();
 
 }  // namespace vantic

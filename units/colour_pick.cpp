@@ -30,12 +30,9 @@ bool WriteCustomColours(const std::string& path, const CustomColours& colours) {
             bytes.push_back(static_cast<char>((colour >> shift) & 0xFFu));
         }
     }
-    const std::string temp = path + ".temp";
-    if (!WriteWholeFile(temp, bytes, true) || !MoveFileOver(temp, path)) {
-        RemoveFile(temp);
-        return false;
-    }
-    return true;
+    // A temporary named for this process: two controllers saving at once
+    // never write into the same temporary.
+    return ReplaceWholeFile(path, bytes);
 }
 
 bool PickColour(ColourChooser& chooser, WindowId owner, std::uint32_t& colour) {

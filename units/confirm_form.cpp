@@ -27,8 +27,9 @@ bool ConfirmFormAccepts(const ConfirmForm& form) {
 }
 
 bool ConfirmByTyping(ConfirmFormView& view, WindowId owner, std::string_view word,
-                     bool channelWording) {
+                     bool channelWording, std::string preview) {
     ConfirmForm form = OpenConfirmForm(word, channelWording);
+    form.preview = std::move(preview);
     // The view closes the form on OK only when the check passes; the check
     // is repeated so that a view that closes anyway confirms nothing.
     return view.RunConfirmForm(owner, form, ConfirmFormAccepts) && ConfirmFormAccepts(form);

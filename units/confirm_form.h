@@ -26,6 +26,7 @@ struct ConfirmForm {
     std::string prompt;     // the line above the box
     std::string fixedLine;  // a further line below the prompt; empty for none
     std::string typed;      // the box's text
+    std::string preview;    // what the operation will do, shown above the prompt; may be empty
 };
 
 using ConfirmCheck = std::function<bool(const ConfirmForm&)>;
@@ -49,7 +50,8 @@ class ConfirmFormView {
 };
 
 // Asks the operator to type word; true when the form was closed with OK.
+// A preview, when given, is shown above the prompt.
 [[nodiscard]] bool ConfirmByTyping(ConfirmFormView& view, WindowId owner, std::string_view word,
-                                   bool channelWording);
+                                   bool channelWording, std::string preview = {});
 
 }  // namespace vantic

@@ -3,6 +3,7 @@
 #include "core/cpstring.h"
 #include "net/login_settings.h"
 #include "platform/progress_window.h"
+#include "units/channel_media.h"
 
 namespace vantic {
 namespace {
@@ -43,9 +44,38 @@ bool DeploySettings(DeployContext& context, bool selectedOnly, std::uint32_t tar
     return ApplyToUnits(context, selectedOnly, kSettingKind, std::move(changeList));
 }
 
-bool DeployChannel(DeployContext& context, bool selectedOnly, std::uint32_t targets) {
+// Copies of the shown channel's clips; none when they cannot be had.
+std::optional<ChannelClips> ShownClips(DeployContext& context) {
     std::optional<ChannelClips> shown = context.clips ? context.clips() : std::nullopt;
     if (!shown || shown->channel < 0 || shown->channel >= kChannelCount) {
+        return std::nullopt;
+    }
+    return shown;
+}
+
+// The targets' unit numbers in list order, read under the list's lock.
+std::vector<std::uint32_t> TargetUnits(DeployContext& context, bool selectedOnly) {
+    TargetsHold hold(context.units);
+    std::vector<std::uint32_t> units;
+    const int count = context.units.ItemCount();
+    for (int row = 0; row < count; ++row) {
+        if (!selectedOnly || context.units.IsSelected(row)) {
+            units.push_back(context.units.UnitNumberAt(row));
+        }
+    }
+    return units;
+}
+
+DeployPreview PreviewOf(DeployContext& context, bool selectedOnly, const ChannelClips& shown) {
+    return context.media->Preview(shown.channel, TargetUnits(context, selectedOnly), shown.clips);
+}
+
+bool DeployChannel(DeployContext& context, bool selectedOnly, std::uint32_t targets,
+                   std::optional<ChannelClips> shown) {
+    if (!shown) {
+        shown = ShownClips(context);
+    }
+    if (!shown) {
         return false;
     }
     (void)OpenProgress(context, targets + static_cast<std::uint32_t>(shown->clips.size()));
@@ -57,20 +87,41 @@ bool DeployChannel(DeployContext& context, bool selectedOnly, std::uint32_t targ
 
 }  // namespace
 
+std::optional<DeployPreview> PreviewChannelDeploy(DeployContext& context, bool selectedOnly) {
+    if (context.media == nullptr || !PassesChecks(context, selectedOnly)) {
+        return std::nullopt;
+    }
+    const std::optional<ChannelClips> shown = ShownClips(context);
+    if (!shown) {
+        return std::nullopt;
+    }
+    return PreviewOf(context, selectedOnly, *shown);
+}
+
 DeployResult Deploy(DeployContext& context, bool selectedOnly, std::optional<EntryList> changeList,
                     bool channelConfirmation, bool quiet) {
     const int count = selectedOnly ? context.units.SelectedCount() : context.units.ItemCount();
     if (!PassesChecks(context, selectedOnly)) {
         return DeployResult::Refused;
     }
-    if (!quiet &&
-        !ConfirmByTyping(context.confirm, context.mainWindow, "yes", channelConfirmation)) {
+    // With a preview, the clips are copied before the confirmation, and
+    // those copies are deployed.
+    std::optional<ChannelClips> shown;
+    std::string preview;
+    if (!changeList && !quiet && context.media != nullptr) {
+        shown = ShownClips(context);
+        if (shown) {
+            preview = DeployPreviewText(PreviewOf(context, selectedOnly, *shown));
+        }
+    }
+    if (!quiet && !ConfirmByTyping(context.confirm, context.mainWindow, "yes", channelConfirmation,
+                                   std::move(preview))) {
         return DeployResult::NotConfirmed;
     }
     const auto targets = static_cast<std::uint32_t>(count);
     const bool done = changeList
                           ? DeploySettings(context, selectedOnly, targets, std::move(*changeList))
-                          : DeployChannel(context, selectedOnly, targets);
+                          : DeployChannel(context, selectedOnly, targets, std::move(shown));
     context.progress.Close();
     if (!done) {
         return DeployResult::Failed;

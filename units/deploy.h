@@ -20,8 +20,11 @@
 #include "platform/platform.h"
 #include "units/confirm_form.h"
 #include "units/deploy_interfaces.h"
+#include "units/deploy_preview.h"
 
 namespace vantic {
+
+class ChannelMedia;
 
 // What a deployment works with. The references must outlive the call.
 struct DeployContext {
@@ -33,6 +36,9 @@ struct DeployContext {
     ConfirmFormView& confirm;
     ClipSource clips;           // channel deployments only
     MediaUploader uploadMedia;  // channel deployments only
+    // Channel deployments: when set, the typed confirmation shows the
+    // deployment preview above its prompt.
+    ChannelMedia* media = nullptr;
 };
 
 // How a deployment ended. The operator has been told (or, after a cancel,
@@ -55,6 +61,13 @@ inline constexpr int kUnitSpacingMs = 50;
 // and the success message; failures are still shown.
 DeployResult Deploy(DeployContext& context, bool selectedOnly, std::optional<EntryList> changeList,
                     bool channelConfirmation, bool quiet);
+
+// What a channel deployment would do, without doing it: the same checks
+// as Deploy (a refusal shown as Deploy shows it), then the preview that
+// Deploy would show. None when a check fails, the clips cannot be had or
+// the context has no media.
+[[nodiscard]] std::optional<DeployPreview> PreviewChannelDeploy(DeployContext& context,
+                                                                bool selectedOnly);
 
 // The media phase of a channel deployment on the open progress dialog:
 // asks before deploying an empty list, makes sure of the login, then has

@@ -2,7 +2,9 @@
 
 // The application's deployment on the scripted platform, with the real unit
 // list, login settings, playlist document and progress dialog, and scripted
-// forms for the typed confirmation, the login and the clip editor.
+// forms for the typed confirmation, the login and the clip editor. Media
+// files are read through a counting file service, and their digests kept
+// in the rig's folder ("cache/digests").
 
 #include <cstdint>
 #include <string>
@@ -12,6 +14,7 @@
 #include "framework/wreg.h"
 #include "net/server_login.h"
 #include "platform/progress_window.h"
+#include "tests/support/counting_file_service.h"
 #include "tests/support/memory_login_store.h"
 #include "tests/support/scripted_form.h"
 #include "tests/support/scripted_form_views.h"
@@ -55,6 +58,8 @@ class DeployRig {
     ScriptedListControl playlistControl;
     PlayList playlist;
     ScriptedConfirmView confirm;
+    CountingFileService files;
+    std::string digestCache = dir.File("cache/digests");
     Deployment deployment;
 };
 
@@ -63,7 +68,7 @@ inline DeployRig::DeployRig(const std::string& keyFile)
       serverLogin(login, loginView, [] {}),
       venue(platform, login),
       playlist(settings, platform, clipEditor),
-      deployment(platform, venue, serverLogin, playlist, confirm) {
+      deployment(platform, venue, serverLogin, playlist, confirm, &settings, files, digestCache) {
     mainWindow = platform.windows.NewWindow(kNoWindow, Rect{100, 100, 900, 700});
     settings.SetSettingsLocation({dir.Path(), {}});
     venue.Attach(&unitControl);

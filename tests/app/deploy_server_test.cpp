@@ -158,7 +158,8 @@ TEST_F(DeployServerTest, ChannelToSelectedUnitsTouchesOnlyThemAndUploadsEachMedi
     EXPECT_TRUE(rig_->platform.windows.IsEnabled(rig_->mainWindow));
 
     EXPECT_EQ(Log("command=7").size(), 1u);
-    EXPECT_EQ(Log("digest=" + freshName).size(), 3u);  // one upload, two queries
+    // One upload, two queries of the upload phase and one of the preview.
+    EXPECT_EQ(Log("digest=" + freshName).size(), 4u);
     EXPECT_EQ(Log("command=7 name=PutMedia").at(0).find("outcome=stored") != std::string::npos,
               true);
     EXPECT_TRUE(Log("unit=17").empty());
@@ -316,6 +317,104 @@ TEST_F(DeployServerTest, AFileThatDoesNotParseStopsTheDeployment) {
                   "Error Deploying: Unable to parse server's instruction file\r\nContact your "
                   "system administrator if this persists."}));
     EXPECT_TRUE(Log("unit=17").empty());
+}
+
+// Ten clips to units 4 and 9, seven of their media held by the server.
+class DeployPreviewServerTest : public DeployServerTest {
+  protected:
+    void SetUp() override {
+        DeployServerTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
+        std::string playlist;
+        for (int n = 0; n < 10; ++n) {
+            // Bytes of this test alone: the shared server keeps earlier tests' media.
+            const std::string path = rig_->dir.File("clip" + std::to_string(n) + ".mpg");
+            std::string bytes = rig_->dir.Path() + std::string(1000 + 100 * n, '\0');
+            bytes.resize(1000 + 100 * n);
+            ASSERT_TRUE(WriteFileBytes(path, bytes));
+            const std::string name = HexEncode(Md5Buffer(AsBytes(bytes)));
+            if (n < 7) {
+                HoldOnServer(path, name);
+            } else {
+                toUpload_ += 1000 + 100 * n;
+            }
+            media_.push_back(path);
+            playlist += ClipLine(0, path) + "\r\n";
+        }
+        ASSERT_TRUE(rig_->OpenPlaylist(playlist, 0));
+        rig_->Select({4, 9});
+    }
+    // Deploys with "yes" typed; the preview the confirmation showed.
+    std::string DeployConfirmed(Deployment& deployment) {
+        rig_->confirm.Type("yes");
+        rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
+        EXPECT_EQ(deployment.Deploy(true, std::nullopt, true, false), DeployResult::Succeeded);
+        return rig_->confirm.script.Opened().back().preview;
+    }
+
+    std::vector<std::string> media_;
+    std::uint64_t toUpload_ = 0;
+};
+
+TEST_F(DeployPreviewServerTest, ThePreviewNamesWhatWillBeSentAndEachFileIsReadOnce) {
+    // Time passes while the dialog pumps, so the uploads can be timed.
+    rig_->platform.windows.OnPump([this] { rig_->platform.clock.Advance(5); });
+    const std::string preview = DeployConfirmed(rig_->deployment);
+
+    EXPECT_NE(preview.find("Units: 2 (4, 9)\nClips: 10\nMedia the server holds: 7\n"),
+              std::string::npos)
+        << preview;
+    EXPECT_NE(preview.find("Media to upload: 3, " + std::to_string(toUpload_) +
+                           " bytes\n  clip7.mpg (1700 bytes)\n  clip8.mpg (1800 bytes)\n"
+                           "  clip9.mpg (1900 bytes)\n"
+                           "Estimated upload time: not known until an upload has been measured\n"),
+              std::string::npos)
+        << preview;
+    EXPECT_EQ(Log("command=7").size(), 3u);
+    EXPECT_EQ(Log("command=0").size(), 20u);  // ten by the preview, ten by the upload phase
+    for (const std::string& path : media_) {
+        EXPECT_EQ(rig_->files.ReadsOf(path).opens, 1) << path;
+    }
+    EXPECT_GT(rig_->settings.GetInt("Last_Upload_Rate", 0), 0);
+
+    // The same unchanged files again, by a deployment that starts afresh
+    // from the cache file: none is read, and the server holds them all.
+    rig_->files.Forget();
+    Deployment again(rig_->platform, rig_->venue, rig_->serverLogin, rig_->playlist, rig_->confirm,
+                     &rig_->settings, rig_->files, rig_->digestCache);
+    again.SetMainWindow(rig_->mainWindow);
+    const std::string second = DeployConfirmed(again);
+    EXPECT_NE(second.find("Media the server holds: 10\n"), std::string::npos) << second;
+    EXPECT_EQ(rig_->files.FilesRead(), 0u);
+    EXPECT_EQ(Log("command=7").size(), 3u);
+}
+
+TEST_F(DeployPreviewServerTest, AFileChangedAfterThePreviewIsReadAgainAndItsNewBytesSent) {
+    const std::string& changed = media_[2];
+    AtStatus("Processing clip0.mpg",
+             [&] { ASSERT_TRUE(WriteFileBytes(changed, "new bytes, new length")); });
+    const std::string preview = DeployConfirmed(rig_->deployment);
+    EXPECT_NE(preview.find("Media to upload: 3,"), std::string::npos) << preview;
+    EXPECT_EQ(rig_->files.ReadsOf(changed).opens, 2);
+    EXPECT_EQ(rig_->files.ReadsOf(media_[3]).opens, 1);
+    const std::string newName = HexEncode(Md5Buffer(AsBytes("new bytes, new length")));
+    EXPECT_EQ(Log("command=7").size(), 4u);
+    EXPECT_EQ(Parse(Instructions(4)).List(0)[2].contentName, newName);
+}
+
+TEST_F(DeployPreviewServerTest, AServerThatCannotBeAskedLeavesThePreviewSayingSo) {
+    rig_->login.SetHost("127.0.0.1:1");  // nothing listens there
+    rig_->confirm.Type("no");
+    rig_->confirm.script.QueueCancel();
+    EXPECT_EQ(rig_->Deploy(true), DeployResult::NotConfirmed);
+    const std::vector<ConfirmForm>& opened = rig_->confirm.script.Opened();
+    ASSERT_EQ(opened.size(), 2u);  // a refused word keeps the form open, as before
+    EXPECT_NE(opened[0].preview.find("Clips: 10\nMedia files: 10\n"
+                                     "The server could not be asked which media it holds.\n"),
+              std::string::npos)
+        << opened[0].preview;
+    EXPECT_EQ(opened[0].prompt, OpenConfirmForm("yes", true).prompt);
+    EXPECT_TRUE(rig_->Messages().empty());
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 //   crash_writer KIND DIR check   exit 0 when the file is whole: byte for
 //                                 byte one of the two versions
 //   crash_writer KIND DIR clean   exit 0 when DIR holds no temporary file
-// KIND: config, playlist, report, instructions, media. Each writer is the
-// program's own code; the versions are large enough that a kill often lands
-// mid-write.
+// KIND: config, playlist, crawl, colours, report, instructions, media. Each
+// writer is the program's own code; the versions (but the colours' fixed 64
+// bytes) are large enough that a kill often lands mid-write.
 
 #include <cstdio>
 #include <filesystem>
@@ -20,12 +20,15 @@
 #include <string_view>
 
 #include "core/cpstring.h"
+#include "framework/program_path.h"
 #include "framework/wreg.h"
 #include "net/hex.h"
 #include "net/md5.h"
 #include "playlist/entry_set.h"
 #include "reports/report_window.h"
 #include "server/store.h"
+#include "units/admin_commands.h"
+#include "units/colour_pick.h"
 
 namespace vantic {
 namespace {
@@ -64,6 +67,37 @@ bool WritePlaylist(const std::string& dir, int version) {
     return lines && temporary && lines->SaveLines(path, temporary);
 }
 
+// The crawl form's OK keeps the typed text in crawl.dat beside the program.
+bool WriteCrawl(const std::string& dir, int version) {
+    SetProgramDirectoryForTesting(dir);
+    return ReplaceWholeFile(CrawlFilePath(), Payload(version));
+}
+
+// The operator leaves the colour chooser with every custom colour changed.
+class ScriptedChooser final : public ColourChooser {
+  public:
+    explicit ScriptedChooser(int version) : version_(version) {}
+    bool ChooseColour(WindowId, std::uint32_t& colour, CustomColours& customs) override {
+        for (std::size_t slot = 0; slot < customs.size(); ++slot) {
+            customs[slot] = version_ == 0 ? static_cast<std::uint32_t>(slot)
+                                          : 0x00FFFFFFu - static_cast<std::uint32_t>(slot);
+        }
+        colour = customs[0];
+        return true;
+    }
+
+  private:
+    int version_;
+};
+
+bool WriteColours(const std::string& dir, int version) {
+    SetProgramDirectoryForTesting(dir);
+    ScriptedChooser chooser(version);
+    std::uint32_t colour = 0;
+    return PickColour(chooser, kNoWindow, colour) &&
+           FileExists(WritableFilePath(kCustomColoursFile));
+}
+
 bool WriteReport(const std::string& dir, int version) {
     return WriteReportFile(dir + "/report.rtf", "{\\rtf1 " + Payload(version) + "}");
 }
@@ -100,6 +134,12 @@ std::string TargetOf(std::string_view kind, const std::string& dir) {
     if (kind == "report") {
         return dir + "/report.rtf";
     }
+    if (kind == "crawl") {
+        return dir + "/crawl.dat";
+    }
+    if (kind == "colours") {
+        return dir + "/customcolor.dat";
+    }
     return dir + "/units/101/instructions.txt";
 }
 
@@ -120,6 +160,12 @@ bool Write(std::string_view kind, const std::string& dir, int serial) {
     }
     if (kind == "report") {
         return WriteReport(dir, serial % 2);
+    }
+    if (kind == "crawl") {
+        return WriteCrawl(dir, serial % 2);
+    }
+    if (kind == "colours") {
+        return WriteColours(dir, serial % 2);
     }
     static std::unique_ptr<server::Store> store = OpenStore(dir);
     if (!store) {
@@ -174,8 +220,9 @@ bool Whole(std::string_view kind, const std::string& dir) {
 
 // Only the target (and the store's own folders and lock) may remain.
 bool Clean(std::string_view kind, const std::string& dir) {
-    const std::set<std::string> allowed = {"config.ini", "show.PLY", "report.rtf", "units",
-                                           "media",      "tmp",      "server.lock"};
+    const std::set<std::string> allowed = {"config.ini",      "show.PLY", "report.rtf", "crawl.dat",
+                                           "customcolor.dat", "units",    "media",      "tmp",
+                                           "server.lock"};
     bool clean = true;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -70,6 +71,35 @@ TEST(QtConfirmForm, CancelConfirmsNothing) {
     QtConfirmFormView view;
     EXPECT_FALSE(ConfirmByTyping(view, kNoWindow, "owner", false));
     EXPECT_EQ(labels, QStringList{"Type \"owner\" in the box to continue..."});
+}
+
+TEST(QtConfirmForm, APreviewComesAboveTheUnchangedTexts) {
+    const std::string preview =
+        "Deployment preview: channel \"Video\"\nUnits: 2 (4, 9)\nClips: 10\n";
+    QStringList labels;
+    QString shown;
+    bool above = false;
+    bool readOnly = false;
+    WhenModal([&](QDialog* dialog) {
+        labels = Labels(dialog);
+        auto* box = qobject_cast<QPlainTextEdit*>(FindItem(dialog, kConfirmPreviewItem));
+        auto* text = qobject_cast<QLineEdit*>(FindItem(dialog, kConfirmTextItem));
+        ASSERT_TRUE(box && text);
+        shown = box->toPlainText();
+        readOnly = box->isReadOnly();
+        QLabel* prompt = dialog->findChildren<QLabel*>().at(0);
+        above = box->geometry().bottom() < prompt->geometry().top();
+        text->setText("yes");
+        qobject_cast<QPushButton*>(FindItem(dialog, 1))->click();
+    });
+    QtConfirmFormView view;
+    EXPECT_TRUE(ConfirmByTyping(view, kNoWindow, "yes", true, preview));
+    EXPECT_EQ(shown.toStdString() + "\n", preview);
+    EXPECT_TRUE(readOnly);
+    EXPECT_TRUE(above);
+    EXPECT_EQ(labels, (QStringList{"Only the current channel's playlist will be changed. \n\n Type "
+                                   "\"yes\" in the box to continue...",
+                                   "Type \"yes\" in the box to continue..."}));
 }
 
 }  // namespace

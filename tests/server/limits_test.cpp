@@ -5,9 +5,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "net/hex.h"
+#include "net/server_command.h"
 #include "tests/server/live_server.h"
 
 namespace vantic::testing {
@@ -79,6 +82,31 @@ TEST(ServerLimits, ASilentClientCannotHoldTheOnlyWorker) {
     ASSERT_TRUE(silent.Receive(16, 5));
     // Served once the silent one has been dropped.
     EXPECT_EQ(server.AdminClient(8).Fetch(17, -1).kind, Download::Kind::Payload);
+}
+
+// Greetings are read by the accept thread: clients that trickle their login
+// block, however many, hold no worker, and the one worker serves an honest
+// client long before their piece limit would drop them.
+TEST(ServerLimits, ClientsTricklingTheirLoginBlockHoldNoWorker) {
+    server::ServeOptions options;
+    options.maxWorkers = 1;
+    options.limits.pieceSeconds = 60;
+    LiveServer server(options);
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    std::vector<WireSocket> trickling;
+    for (int client = 0; client < 4; ++client) {
+        trickling.push_back(ConnectTo("127.0.0.1", server.Port()));
+        ASSERT_TRUE(trickling.back().Receive(16, 5));
+        ASSERT_TRUE(trickling.back().SendAll(std::string(40, '\x80')));
+    }
+    EXPECT_EQ(server.AdminClient(10).Fetch(17, -1).kind, Download::Kind::Payload);
+    // A block completed with garbage is refused by the worker as before.
+    ASSERT_TRUE(trickling[0].SendAll(std::string(kLoginBlockSize - 40, '\x01')));
+    EXPECT_TRUE(trickling[0].ClosedWithin(10));
+    EXPECT_EQ(server.AwaitLog({"outcome=bad-login-block"}).size(), 1u);
+    // The others wait in the greeting until they hang up.
+    trickling[1].Close();
+    EXPECT_EQ(server.AwaitLog({"outcome=peer-closed:login-block"}).size(), 1u);
 }
 
 TEST(ServerLimits, SimultaneousClientsAreAllServedAndNoUploadIsLost) {

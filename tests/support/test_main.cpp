@@ -2,7 +2,10 @@
 // box or dialog it did not script, or ends with scripted answers unused.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/support/script_ledger.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -20,6 +23,11 @@ class ScriptListener : public ::testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // What the program keeps in the user's cache folder (media digests)
+    // goes to a folder of this run, and the programs the tests start
+    // inherit it.
+    const vantic::testing::TempDir cacheHome;
+    setenv("XDG_CACHE_HOME", cacheHome.Path().c_str(), 1);
     // Appended last, so it hears of a test's end before the result printer.
     ::testing::UnitTest::GetInstance()->listeners().Append(new ScriptListener);
     return RUN_ALL_TESTS();

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/cpstringarray.h"
+#include "core/product_identity.h"
 #include "tools/vanticctl/ctl_access.h"
 #include "tools/vanticctl/ctl_handlers.h"
 
@@ -31,10 +32,14 @@ constexpr std::array kSubcommands = {
                "unit N's five timing words, call-in times as local time"},
     Subcommand{"playlist", "N", 1, 1, true, RunPlaylist, "the playlists unit N reported"},
     Subcommand{"runtime", "N", 1, 1, true, RunRuntime, "unit N's proof-of-runtime report"},
-    Subcommand{"deploy", "--playlist FILE.PLY --channel C (--units N,N... | --all) [--yes]", 0, 0,
+    Subcommand{"deploy",
+               "--playlist FILE.PLY --channel C (--units N,N... | --all) [--yes] [--dry-run]", 0, 0,
                true, RunDeploy,
                "put channel C's clips of FILE.PLY (their media uploaded first) in place of\n"
-               "      that channel's clips on the units; C is 0-3 or the channel's name",
+               "      that channel's clips on the units; C is 0-3 or the channel's name.\n"
+               "      The confirmation shows what will happen: the units, the clips, the media\n"
+               "      the server holds and those to upload, the bytes and the time to send them;\n"
+               "      --dry-run prints that on standard output and changes nothing",
                true},
     Subcommand{"settings", "(--units N,N... | --all) [--yes] KEY=VALUE...", 1, kAnyCount, true,
                RunSettings, "merge the settings into the units' settings, given keys first", true},
@@ -93,6 +98,7 @@ constexpr const char* kOptionsText =
     "  --units N,N...        the units to deploy to, as the unit list shows them\n"
     "  --all                 every unit of the unit list (refused for the administrator)\n"
     "  --yes                 answer the confirmation and every question yes\n"
+    "  --dry-run             deploy only: print what the deployment would do, and stop\n"
     "\n"
     "Day plan:\n"
     "  --date DATE           the day (YYYY-MM-DD) the plan is for\n"
@@ -175,7 +181,7 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
         return 0;
     }
     if (line.options.version) {
-        out = std::string("vanticctl ") + VANTIC_VERSION + "\n";
+        out = "vanticctl " + std::string(identity::kVersion) + "\n";
         return 0;
     }
     if (line.words.empty()) {
@@ -203,8 +209,8 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     }
     if (!command->deploys && !command->plans && line.options.HasDeployOptions() && !unitsOnly) {
         return Finish({ExitStatus::Failure,
-                       "--playlist, --channel, --units, --all, --yes, --text-file, --refresh "
-                       "and --file are options of the commands that change units only"},
+                       "--playlist, --channel, --units, --all, --yes, --dry-run, --text-file, "
+                       "--refresh and --file are options of the commands that change units only"},
                       err);
     }
     if (!command->reports && line.options.HasReportOptions()) {

@@ -8,7 +8,7 @@ namespace vantic::ctl {
 
 bool ConsoleConfirmForm::RunConfirmForm(WindowId /*owner*/, ConfirmForm& form,
                                         const ConfirmCheck& onOk) {
-    out_ << kConfirmTitle << ": " << form.prompt << "\n";
+    out_ << form.preview << kConfirmTitle << ": " << form.prompt << "\n";
     if (assumeYes_) {
         form.typed = form.word;
         out_ << "> " << form.typed << std::endl;

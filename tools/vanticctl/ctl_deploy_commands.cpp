@@ -5,10 +5,12 @@
 
 #include "core/cpstring.h"
 #include "core/cpstringarray.h"
+#include "framework/wreg.h"
 #include "net/payload_exchange.h"
 #include "platform/console_platform.h"
 #include "tools/vanticctl/ctl_console_confirm.h"
 #include "tools/vanticctl/ctl_handlers.h"
+#include "units/channel_media.h"
 #include "units/deploy.h"
 #include "units/deploy_interfaces.h"
 #include "units/unit_rows.h"
@@ -89,6 +91,10 @@ CommandOutcome DeployOnConsole(const Invocation& call,
                                std::optional<EntryList> changeList, ClipSource clips,
                                bool channelConfirmation, bool quiet) {
     const Targets targets{unitNumbers.empty(), unitNumbers, {}};
+    const bool dryRun = call.options.dryRun;
+    if (dryRun && changeList) {
+        return Fail("--dry-run is an option of deploy only");
+    }
     const ServerAccess& access = *call.access;
     const FetchResult list = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
     if (!list.Ok()) {
@@ -104,14 +110,21 @@ CommandOutcome DeployOnConsole(const Invocation& call,
     UploadProgress progress(platform);
     FixedLogin login(access);
     ConsoleConfirmForm confirm(std::cerr, std::cin, call.options.yes);
-    DeployContext context{platform,
-                          kNoWindow,
-                          units,
-                          login,
-                          progress,
-                          confirm,
-                          std::move(clips),
-                          ServerMediaUploader(login, platform.Messages())};
+    // The controller's settings store keeps the measured upload rate, and
+    // the user's cache folder the media digests, for the controller too.
+    WReg settings;
+    ChannelMedia media(login, platform.Messages(), platform.Time(), PosixFileService(),
+                       DefaultDigestCachePath(), &settings);
+    DeployContext context{platform,         kNoWindow,        units, login, progress, confirm,
+                          std::move(clips), media.Uploader(), &media};
+    if (dryRun) {
+        const std::optional<DeployPreview> preview = PreviewChannelDeploy(context, !targets.all);
+        if (!preview) {
+            return Fail("nothing to preview: the deployment would be refused");
+        }
+        call.output += DeployPreviewText(*preview);
+        return {};
+    }
     return Report(Deploy(context, !targets.all, std::move(changeList), channelConfirmation, quiet));
 }
 

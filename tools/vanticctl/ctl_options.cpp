@@ -34,12 +34,13 @@ struct FlagOption {
     bool CtlOptions::*field;
 };
 
-constexpr std::array<FlagOption, 5> kFlagOptions = {{
+constexpr std::array<FlagOption, 6> kFlagOptions = {{
     {"--help", &CtlOptions::help},
     {"--version", &CtlOptions::version},
     {"-h", &CtlOptions::help},
     {"--all", &CtlOptions::all},
     {"--yes", &CtlOptions::yes},
+    {"--dry-run", &CtlOptions::dryRun},
 }};
 
 const FlagOption* FindFlag(std::string_view name) {

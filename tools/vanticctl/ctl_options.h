@@ -25,6 +25,7 @@ struct CtlOptions {
     std::optional<std::string> units;     // --units 4,9
     bool all = false;                     // --all
     bool yes = false;                     // --yes: answer every question Yes
+    bool dryRun = false;                  // deploy --dry-run: print the preview, change nothing
 
     // the administration commands
     std::optional<std::string> textFile;  // crawl --text-file F
@@ -41,7 +42,7 @@ struct CtlOptions {
     [[nodiscard]] bool HasReportOptions() const { return from || to; }
     // Whether any of the options of the commands that change units is given.
     [[nodiscard]] bool HasDeployOptions() const {
-        return playlist || channel || units || all || yes || textFile || refresh || file;
+        return playlist || channel || units || all || yes || dryRun || textFile || refresh || file;
     }
     // The options of the commands that change units that plan does not take.
     [[nodiscard]] bool HasUnitChangeOptions() const {
@@ -49,7 +50,7 @@ struct CtlOptions {
     }
     // The same, but for --units, which reports take too.
     [[nodiscard]] bool HasDeployOnlyOptions() const {
-        return playlist || channel || all || yes || textFile || refresh || file;
+        return playlist || channel || all || yes || dryRun || textFile || refresh || file;
     }
 };
 

@@ -1,0 +1,114 @@
+#include "units/channel_media.h"
+
+#include <charconv>
+
+#include "net/hex.h"
+#include "net/media_exchange.h"
+
+namespace vantic {
+namespace {
+
+constexpr std::size_t kContentNameLength = 32;
+constexpr std::size_t kRateRoom = 32;
+
+std::optional<Md5Digest> DigestOf(const std::string& contentName) {
+    if (contentName.size() != kContentNameLength ||
+        contentName.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        return std::nullopt;
+    }
+    const Bytes bytes = HexDecode(contentName);
+    Md5Digest digest{};
+    std::copy_n(bytes.begin(), digest.size(), digest.begin());
+    return digest;
+}
+
+}  // namespace
+
+ChannelMedia::ChannelMedia(RequestLogin& login, MessageBoxes& messages, Clock& clock,
+                           FileService& files, std::string digestCacheFile, WReg* settings)
+    : login_(login),
+      messages_(messages),
+      clock_(clock),
+      files_(files),
+      digests_(files, std::move(digestCacheFile)),
+      settings_(settings) {}
+
+MediaUploader ChannelMedia::Uploader() {
+    return [this](PlayEntry& clip, DeployProgress& progress) {
+        auto startTick = std::make_shared<std::uint32_t>(0);
+        UploadMediaHooks hooks;
+        hooks.digest = [this](const std::string& path, const ByteProgress& report) {
+            return digests_.Digest(path, report);
+        };
+        hooks.sending = [this, startTick] { *startTick = clock_.TickMs(); };
+        hooks.sent = [this, startTick](std::uint64_t bytes) { RecordRate(bytes, *startTick); };
+        return UploadMedia(login_.Access(), messages_, clip, &progress, hooks);
+    };
+}
+
+void ChannelMedia::RecordRate(std::uint64_t bytes, std::uint32_t startTick) {
+    const std::uint32_t elapsedMs = clock_.TickMs() - startTick;  // wraps as the tick does
+    if (settings_ == nullptr || elapsedMs == 0 || bytes == 0) {
+        return;  // too quick to measure
+    }
+    const std::uint64_t rate = std::max<std::uint64_t>(bytes * 1000 / elapsedMs, 1);
+    (void)settings_->SetString(kUploadRateKey, std::to_string(rate));
+}
+
+std::optional<std::uint64_t> ChannelMedia::LastRate() {
+    if (settings_ == nullptr) {
+        return std::nullopt;
+    }
+    const std::string text = settings_->GetString(kUploadRateKey, kRateRoom);
+    std::uint64_t rate = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), rate);
+    if (error != std::errc() || end != text.data() + text.size() || rate == 0) {
+        return std::nullopt;
+    }
+    return rate;
+}
+
+std::vector<ClipMediaFacts> ChannelMedia::Facts(const EntryList& clips) {
+    std::vector<ClipMediaFacts> facts;
+    for (const PlayEntry& clip : clips) {
+        ClipMediaFacts fact{clip.path, {}, std::nullopt};
+        if (std::optional<Md5Digest> digest = digests_.Digest(clip.path)) {
+            fact.contentName = HexEncode(*digest);
+            const std::optional<FileStamp> stamp = files_.Stamp(clip.path);
+            fact.size = stamp ? std::optional(stamp->size) : std::nullopt;
+        } else if (DigestOf(clip.contentName)) {
+            // The upload falls back on the clip's own content name too.
+            fact.contentName = HexEncode(*DigestOf(clip.contentName));
+        }
+        facts.push_back(std::move(fact));
+    }
+    return facts;
+}
+
+std::optional<std::map<std::string, bool>> ChannelMedia::AskServer(
+    const std::vector<ClipMediaFacts>& facts) {
+    if (!login_.EnsureLogin(kNoWindow)) {
+        return std::nullopt;
+    }
+    const ServerAccess access = login_.Access();
+    std::map<std::string, bool> held;
+    for (const ClipMediaFacts& fact : facts) {
+        if (fact.contentName.empty() || held.contains(fact.contentName)) {
+            continue;
+        }
+        const std::optional<bool> answer = MediaOnServer(access, *DigestOf(fact.contentName));
+        if (!answer) {
+            return std::nullopt;
+        }
+        held[fact.contentName] = *answer;
+    }
+    return held;
+}
+
+DeployPreview ChannelMedia::Preview(int channel, std::vector<std::uint32_t> units,
+                                    const EntryList& clips) {
+    const std::vector<ClipMediaFacts> facts = Facts(clips);
+    return BuildDeployPreview(channel, std::move(units), facts, AskServer(facts), LastRate());
+}
+
+}  // namespace vantic

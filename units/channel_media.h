@@ -1,0 +1,60 @@
+#pragma once
+
+// ChannelMedia: the media side of channel deployments. One digest cache
+// serves the preview and the upload that follows it, so each file is read
+// once (and a file unchanged since an earlier deployment not at all); the
+// server is asked with the media query; every upload is timed, and the
+// rate kept in the settings store for the next preview's estimate.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/wreg.h"
+#include "net/digest_cache.h"
+#include "platform/clock.h"
+#include "units/deploy_interfaces.h"
+#include "units/deploy_preview.h"
+
+namespace vantic {
+
+// The settings key of the last measured upload rate, in bytes per second.
+inline constexpr std::string_view kUploadRateKey = "Last_Upload_Rate";
+
+class ChannelMedia {
+  public:
+    // settings may be null: no rate is kept, and the preview has none.
+    ChannelMedia(RequestLogin& login, MessageBoxes& messages, Clock& clock, FileService& files,
+                 std::string digestCacheFile, WReg* settings);
+    ChannelMedia(const ChannelMedia&) = delete;
+    ChannelMedia& operator=(const ChannelMedia&) = delete;
+
+    // UploadMedia with this cache's digests, timing the upload.
+    [[nodiscard]] MediaUploader Uploader();
+
+    // The preview of deploying clips on channel to units: each file
+    // digested (through the cache), each distinct digest asked of the
+    // server once, without a login form (credentials not complete yet
+    // count as a server that cannot be asked). The clips stay as they are.
+    [[nodiscard]] DeployPreview Preview(int channel, std::vector<std::uint32_t> units,
+                                        const EntryList& clips);
+
+    [[nodiscard]] std::optional<std::uint64_t> LastRate();
+
+  private:
+    [[nodiscard]] std::vector<ClipMediaFacts> Facts(const EntryList& clips);
+    [[nodiscard]] std::optional<std::map<std::string, bool>> AskServer(
+        const std::vector<ClipMediaFacts>& facts);
+    void RecordRate(std::uint64_t bytes, std::uint32_t startTick);
+
+    RequestLogin& login_;
+    MessageBoxes& messages_;
+    Clock& clock_;
+    FileService& files_;
+    DigestCache digests_;
+    WReg* settings_;
+};
+
+}  // namespace vantic

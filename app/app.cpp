@@ -158,13 +158,19 @@ void App::CreateMainDialog() {
 }
 
 void App::OnMainDialogCreated() {
+    ApplyStatusAlertsSetting();
     refreshTimer_ = GetPlatform().Timers().Start(main_dialog::kRefreshPeriodMs, [this] {
+        ApplyStatusAlertsSetting();  // the setting may have changed since
         venue_.PeriodicTick();
         // a background refresh
         // shows by the next tick
         ShowRefreshStatus();
     });
     UpdateCommandStates();
+}
+
+void App::ApplyStatusAlertsSetting() {
+    venue_.SetStatusAlerts(GetBool(kStatusAlertsKey, true) ? &GetPlatform().Notices() : nullptr);
 }
 
 void App::AttachLists() {

@@ -114,6 +114,8 @@ class App final : public WApp, private MainWindowEvents {
     void OnMainWindowCreated();
     void CreateMainDialog();
     void OnMainDialogCreated();
+    // Background refreshes alert on status changes unless "Status_Alerts" is 0.
+    void ApplyStatusAlertsSetting();
     void AttachLists();
     void LoadUnitsOrAskForLogin();
     // The unit list's last refresh, in the status bar.

@@ -5,6 +5,7 @@
 // realisation (Qt for the program, scripted for the tests) supplies it.
 
 #include "platform/clock.h"
+#include "platform/desktop_notices.h"
 #include "platform/file_dialog.h"
 #include "platform/geometry.h"
 #include "platform/list_control.h"
@@ -33,6 +34,7 @@ class Platform {
     virtual MailClient& Mail() = 0;
     virtual PrintService& Printer() = 0;
     virtual Clock& Time() = 0;
+    virtual DesktopNotices& Notices() = 0;
 };
 
 }  // namespace vantic

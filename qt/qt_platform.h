@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/system_clock.h"
 #include "platform/xdg_desktop.h"
+#include "qt/qt_desktop_notices.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_progress.h"
 #include "qt/qt_services.h"
@@ -27,6 +28,7 @@ class QtPlatform final : public Platform {
     MailClient& Mail() override { return mail_; }
     PrintService& Printer() override { return printer_; }
     Clock& Time() override { return clock_; }
+    DesktopNotices& Notices() override { return notices_; }
 
   private:
     QtMessageBoxes messages_;
@@ -39,6 +41,7 @@ class QtPlatform final : public Platform {
     XdgMail mail_;
     QtPrinter printer_;
     SystemClock clock_;
+    QtDesktopNotices notices_;
 };
 
 }  // namespace vantic

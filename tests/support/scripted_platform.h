@@ -7,6 +7,7 @@
 // recorded for the test to check.
 
 #include <deque>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -121,6 +122,23 @@ class ScriptedPrinter final : public PrintService {
     std::deque<PrintOutcome> outcomes_;
 };
 
+// Records every notice; workers notify too, so the record is guarded.
+class ScriptedNotices final : public DesktopNotices {
+  public:
+    void Notify(const DesktopNotice& notice) override {
+        std::lock_guard hold(mutex_);
+        shown_.push_back(notice);
+    }
+    [[nodiscard]] std::vector<DesktopNotice> Shown() const {
+        std::lock_guard hold(mutex_);
+        return shown_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<DesktopNotice> shown_;
+};
+
 class ScriptedDisplays final : public Displays {
   public:
     [[nodiscard]] std::optional<std::vector<Rect>> MonitorRects() const override {
@@ -150,6 +168,7 @@ class ScriptedPlatform final : public Platform {
     MailClient& Mail() override { return mail; }
     PrintService& Printer() override { return printer; }
     Clock& Time() override { return clock; }
+    DesktopNotices& Notices() override { return notices; }
 
     // The answer to the next message box.
     void QueueAnswer(MessageAnswer answer, std::string expectedCaption = {}) {
@@ -171,6 +190,7 @@ class ScriptedPlatform final : public Platform {
     ScriptedMail mail;
     ScriptedPrinter printer;
     ManualClock clock;
+    ScriptedNotices notices;
 
   private:
     void NoteUnused();

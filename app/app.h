@@ -18,6 +18,7 @@
 #include "app/status_reports.h"
 #include "app/update/update_form.h"
 #include "app/wapp.h"
+#include "core/product_identity.h"
 #include "framework/wmutex.h"
 #include "framework/wsizer.h"
 #include "net/login_settings.h"
@@ -31,6 +32,9 @@
 #include "units/venue_list.h"
 
 namespace vantic {
+
+// Where the main window's placement is kept between runs.
+inline constexpr std::string_view kMainWindowPlacementName = "Main_Window_Dim";
 
 // The views and desktop services only the application object uses. The
 // program supplies the Qt ones; tests supply scripted ones.
@@ -66,11 +70,11 @@ class App final : public WApp, private MainWindowEvents {
 
     [[nodiscard]] static App* Instance() { return static_cast<App*>(WApp::Instance()); }
 
-    [[nodiscard]] std::string_view ProductName() const override { return "Vantic Controller"; }
-    [[nodiscard]] std::string_view VersionText() const override { return "4.1"; }
-    [[nodiscard]] std::string_view MajorVersion() const override { return "4"; }
-    [[nodiscard]] std::string_view TitleText() const override { return "Vantic Controller 4.1"; }
-    [[nodiscard]] std::string_view BuildCode() const override { return "2900"; }
+    [[nodiscard]] std::string_view ProductName() const override { return identity::kProductName; }
+    [[nodiscard]] std::string_view VersionText() const override { return identity::kVersion; }
+    [[nodiscard]] std::string_view MajorVersion() const override { return identity::kMajorVersion; }
+    [[nodiscard]] std::string_view TitleText() const override { return identity::kTitle; }
+    [[nodiscard]] std::string_view BuildCode() const override { return identity::kBuildCode; }
 
     // Starts up, runs the message loop until the program quits, and
     // destroys the main window. Returns early, having shown what it must,

@@ -258,7 +258,7 @@ void App::Preview() {
 }
 
 void App::ShowUserManual() {
-    if (std::optional<std::string> manual = FindInstalledFile("UserManual.pdf")) {
+    if (std::optional<std::string> manual = FindDocument("UserManual.pdf")) {
         (void)GetPlatform().Shell().Open(*manual, "");
     }
 }

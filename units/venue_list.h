@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/scoped_hold.h"
 #include "framework/wlistview.h"
 #include "framework/wreg.h"
 #include "net/login_settings.h"
@@ -135,15 +136,6 @@ class VenueList final : public WListView, public DeployTargets {
 };
 
 // Holds the unit list's lock for a scope.
-class VenueHold {
-  public:
-    explicit VenueHold(VenueList& venue) : venue_(venue) { venue_.Lock(); }
-    ~VenueHold() { venue_.Unlock(); }
-    VenueHold(const VenueHold&) = delete;
-    VenueHold& operator=(const VenueHold&) = delete;
-
-  private:
-    VenueList& venue_;
-};
+using VenueHold = ScopedHold<VenueList>;
 
 }  // namespace vantic

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/cpstringarray.h"
+#include "core/product_identity.h"
 #include "tools/vanticctl/ctl_access.h"
 #include "tools/vanticctl/ctl_handlers.h"
 
@@ -172,7 +173,7 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
         return 0;
     }
     if (line.options.version) {
-        out = std::string("vanticctl ") + VANTIC_VERSION + "\n";
+        out = "vanticctl " + std::string(identity::kVersion) + "\n";
         return 0;
     }
     if (line.words.empty()) {

@@ -3,6 +3,7 @@
 #include "app/splash.h"
 #include "app/wapp.h"
 #include "core/cpstring.h"
+#include "core/product_identity.h"
 
 namespace vantic {
 
@@ -11,25 +12,25 @@ AboutForm OpenAboutForm(const WApp& app) {
     const std::string web(app.WebAddress());
     AboutForm form;
     form.title = FormatNew("%s - %s", title.c_str(), web.c_str());
-    form.buildLabel = "Vantic 4.1 Release Build Code: ";
+    form.buildLabel = std::string(identity::kBuildLabel);
     form.buildCode = std::string(app.BuildCode());
     form.maker = std::string(app.CompanyName());
     form.emailLine = SalesAddress();
     form.webAddressLine = web;
-    form.telephoneLine = "Tel. +1 (555) 010-4182";
-    form.thanks = "Thank you for choosing Brindle for your advertising needs. ";
+    form.telephoneLine = std::string(identity::kTelephoneLine);
+    form.thanks = std::string(identity::kThanksLine);
     form.pictureId = picture::kAbout;
     return form;
 }
 
 std::string SalesAddress() {
-    return "sales@brindle.example";
+    return std::string(identity::kSalesAddress);
 }
 
 MailDraft SalesInquiry() {
     MailDraft draft;
     draft.subject = "I have a sales inquiry...";
-    draft.recipientName = "Brindle Sales Manager";
+    draft.recipientName = std::string(identity::kSalesManager);
     draft.recipientAddress = "SMTP:" + SalesAddress();
     return draft;
 }

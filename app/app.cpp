@@ -12,9 +12,6 @@ namespace vantic {
 
 namespace {
 
-// The literal the single-instance search uses (equal to ProductName()).
-constexpr const char* kWindowClass = "Vantic Controller";
-constexpr const char* kMainWindowTitle = "Vantic Controller 4.1";
 constexpr int kSplashSeconds = 2;
 constexpr int kCloseWaitMs = 2000;
 
@@ -69,10 +66,10 @@ App::~App() {
 
 void App::Run() {
     InstanceGuard& instances = views_->Instances();
-    if (instances.ActivateRunning(kWindowClass)) {
+    if (instances.ActivateRunning(std::string(identity::kProductName))) {
         return;
     }
-    instances.Claim(kWindowClass, [this] {
+    instances.Claim(std::string(identity::kProductName), [this] {
         if (mainWindow_ != kNoWindow) {
             views_->MainWindow().BringToFront();
         }
@@ -91,7 +88,7 @@ void App::Run() {
     statusBar_ = view.CreateStatusBar("Ready...");
     statusText_ = "Ready...";
     if (auto placement = GetPlatform().Windows().Placement(mainWindow_)) {
-        RestoreWindowPlacement("Main_Window_Dim", *placement, GetPlatform().Screens(), true);
+        RestoreWindowPlacement(kMainWindowPlacementName, *placement, GetPlatform().Screens(), true);
     }
     CreateMainDialog();
     view.ShowMainWindow();
@@ -126,7 +123,8 @@ bool App::RequireKeyFile() {
 }
 
 bool App::CreateMainWindow() {
-    mainWindow_ = views_->MainWindow().CreateMainWindow(kMainWindowTitle, CommandTable(), *this);
+    mainWindow_ =
+        views_->MainWindow().CreateMainWindow(std::string(identity::kTitle), CommandTable(), *this);
     if (mainWindow_ == kNoWindow) {
         ShowStartupError(GetPlatform(), "Could not initialize application", "ERROR");
         return false;
@@ -164,13 +162,19 @@ void App::CreateMainDialog() {
 }
 
 void App::OnMainDialogCreated() {
+    ApplyStatusAlertsSetting();
     refreshTimer_ = GetPlatform().Timers().Start(main_dialog::kRefreshPeriodMs, [this] {
+        ApplyStatusAlertsSetting();  // the setting may have changed since
         venue_.PeriodicTick();
         // a background refresh
         // shows by the next tick
         ShowRefreshStatus();
     });
     UpdateCommandStates();
+}
+
+void App::ApplyStatusAlertsSetting() {
+    venue_.SetStatusAlerts(GetBool(kStatusAlertsKey, true) ? &GetPlatform().Notices() : nullptr);
 }
 
 void App::AttachLists() {
@@ -232,17 +236,17 @@ ReportContext App::Reports() {
 
 bool App::PrepareToClose() {
     // Stored before anything is asked, so a cancelled close keeps it too.
-    SetString("Last_PlayList_File", playlist_.FilePath());
+    SetString(kLastPlaylistFileKey, playlist_.FilePath());
     if (!playlist_.Close()) {
         return false;
     }
     if (LiveWorkers() > 0) {
         GetPlatform().Time().Sleep(kCloseWaitMs);
     }
-    playlist_.SaveColumnWidths("Play_Widths", *this);
+    playlist_.SaveColumnWidths(kPlayWidthsName, *this);
     venue_.SaveColumnWidths(kVenueWidthsName, *this);
     if (auto placement = GetPlatform().Windows().Placement(mainWindow_)) {
-        SaveWindowPlacement("Main_Window_Dim", *placement, true);
+        SaveWindowPlacement(kMainWindowPlacementName, *placement, true);
     }
     DetachLists();
     return true;

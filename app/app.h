@@ -18,6 +18,7 @@
 #include "app/status_reports.h"
 #include "app/update/update_form.h"
 #include "app/wapp.h"
+#include "core/product_identity.h"
 #include "framework/wmutex.h"
 #include "framework/wsizer.h"
 #include "net/login_settings.h"
@@ -25,12 +26,16 @@
 #include "net/wreg_login_store.h"
 #include "platform/timer.h"
 #include "playlist/playlist.h"
+#include "reports/day_plan.h"
 #include "reports/report_window.h"
 #include "units/admin_commands.h"
 #include "units/unit_editor_form.h"
 #include "units/venue_list.h"
 
 namespace vantic {
+
+// Where the main window's placement is kept between runs.
+inline constexpr std::string_view kMainWindowPlacementName = "Main_Window_Dim";
 
 // The views and desktop services only the application object uses. The
 // program supplies the Qt ones; tests supply scripted ones.
@@ -57,6 +62,8 @@ class AppViews {
     virtual ReportWindowView& ReportWindows() = 0;
     // "Date Range for Report", asked before a status report.
     virtual DateRangeFormView& ReportDates() = 0;
+    // "Day Plan", which clips of the playlist may play in each hour of a day.
+    virtual DayPlanView& DayPlan() = 0;
 };
 
 class App final : public WApp, private MainWindowEvents {
@@ -66,11 +73,11 @@ class App final : public WApp, private MainWindowEvents {
 
     [[nodiscard]] static App* Instance() { return static_cast<App*>(WApp::Instance()); }
 
-    [[nodiscard]] std::string_view ProductName() const override { return "Vantic Controller"; }
-    [[nodiscard]] std::string_view VersionText() const override { return "4.1"; }
-    [[nodiscard]] std::string_view MajorVersion() const override { return "4"; }
-    [[nodiscard]] std::string_view TitleText() const override { return "Vantic Controller 4.1"; }
-    [[nodiscard]] std::string_view BuildCode() const override { return "2900"; }
+    [[nodiscard]] std::string_view ProductName() const override { return identity::kProductName; }
+    [[nodiscard]] std::string_view VersionText() const override { return identity::kVersion; }
+    [[nodiscard]] std::string_view MajorVersion() const override { return identity::kMajorVersion; }
+    [[nodiscard]] std::string_view TitleText() const override { return identity::kTitle; }
+    [[nodiscard]] std::string_view BuildCode() const override { return identity::kBuildCode; }
 
     // Starts up, runs the message loop until the program quits, and
     // destroys the main window. Returns early, having shown what it must,
@@ -107,6 +114,8 @@ class App final : public WApp, private MainWindowEvents {
     void OnMainWindowCreated();
     void CreateMainDialog();
     void OnMainDialogCreated();
+    // Background refreshes alert on status changes unless "Status_Alerts" is 0.
+    void ApplyStatusAlertsSetting();
     void AttachLists();
     void LoadUnitsOrAskForLogin();
     // The unit list's last refresh, in the status bar.

@@ -7,6 +7,7 @@
 #include "app/unit_editing.h"
 #include "framework/program_path.h"
 #include "reports/activity_report.h"
+#include "reports/day_plan.h"
 
 namespace vantic {
 
@@ -160,6 +161,11 @@ void App::RunCommand(int commandId) {
                 GenerateActivityReport(Reports(), *units);
             }
             break;
+        case c::kDayPlan:
+            ShowDayPlan(views_->DayPlan(), mainWindow_, playlist_.DocumentEntries(),
+                        playlist_.FilePath(), playlist_.Channel(),
+                        DateOf(GetPlatform().Time().LocalNow()));
+            break;
         default:
             break;
     }
@@ -267,7 +273,7 @@ void App::Preview() {
 }
 
 void App::ShowUserManual() {
-    if (std::optional<std::string> manual = FindInstalledFile("UserManual.pdf")) {
+    if (std::optional<std::string> manual = FindDocument("UserManual.pdf")) {
         (void)GetPlatform().Shell().Open(*manual, "");
     }
 }

@@ -42,6 +42,7 @@ constexpr CommandItem kCommands[] = {
     {"&Deploy", "New Owner to Selected Units...", "", c::kNewOwner, 0, "", E::UnitsSelected, true},
     {"&Reports", "&Generate Status Report...", "", c::kStatusReport, 0, "", E::Always},
     {"&Reports", "Unit Activity Report...", "", c::kActivityReport, 0, "", E::Always, true},
+    {"&Reports", "Day Plan...", "", c::kDayPlan, 0, "", E::Always},
     {"&Help", "&About Vantic...", "", c::kAbout, 0, "", E::Always},
     {"&Help", "User Manual...", "", c::kUserManual, 0, "", E::Always, false, true},
     {"&Help", "Check for Updates...", "", c::kCheckForUpdates, 0, "", E::Always},

@@ -35,6 +35,7 @@ inline constexpr int kNewTimezone = 40046;
 inline constexpr int kNewOwner = 40047;
 inline constexpr int kStatusReport = 40041;
 inline constexpr int kActivityReport = 40049;
+inline constexpr int kDayPlan = 40050;
 inline constexpr int kAbout = 40001;
 inline constexpr int kUserManual = 40038;
 inline constexpr int kCheckForUpdates = 40040;

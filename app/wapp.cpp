@@ -1,5 +1,7 @@
 #include "app/wapp.h"
 
+#include "core/product_identity.h"
+
 namespace vantic {
 
 namespace {
@@ -23,15 +25,15 @@ WApp* WApp::Instance() {
 }
 
 std::string_view WApp::CompanyName() const {
-    return "Brindle LLC";
+    return identity::kMakerName;
 }
 
 std::string_view WApp::CompanyKey() const {
-    return "brindle";
+    return identity::kMakerKey;
 }
 
 std::string_view WApp::WebAddress() const {
-    return "www.brindle.example";
+    return identity::kWebAddress;
 }
 
 void WApp::Init() {

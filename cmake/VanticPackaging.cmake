@@ -57,6 +57,9 @@ if(VANTIC_GUI)
     vantic_manual_page(vantic-keygen 1 "write a new key pair for a distribution server"
                        "vantic-server(8), vanticctl(1)" controller)
     vantic_package_docs(vantic-controller controller)
+    # The user manual, where "User Manual..." of an installed program finds it.
+    install(FILES ${PROJECT_BINARY_DIR}/qt/UserManual.pdf
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vantic-controller COMPONENT controller)
     # The program takes no arguments, so its page is written by hand.
     add_custom_command(OUTPUT ${generated}/vantic-controller.1.gz
                        COMMAND gzip -9nc ${VANTIC_PACKAGING_DIR}/vantic-controller.1
@@ -91,7 +94,7 @@ endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantic)
-set(CPACK_PACKAGE_VENDOR "Brindle LLC")
+set(CPACK_PACKAGE_VENDOR "${VANTIC_MAKER_NAME}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Vantic Controller developers <vantic@example.com>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -14,6 +14,7 @@ namespace {
 std::string g_testDirectory;
 
 constexpr const char* kSystemFolder = "/etc/vantic-controller";
+constexpr const char* kDocumentFolder = "share/doc/vantic-controller";
 
 std::string DirectoryOf(const std::string& path) {
     return path.substr(0, path.size() - FileNameOf(path).size());
@@ -121,6 +122,32 @@ std::vector<std::string> InstalledFileCandidates(std::string_view name) {
 
 std::optional<std::string> FindInstalledFile(std::string_view name) {
     for (const std::string& place : InstalledFileCandidates(name)) {
+        if (FileExists(place)) {
+            return place;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> DocumentCandidates(std::string_view name) {
+    std::vector<std::string> places{ProgramFilePath(name).value_or(std::string(name))};
+    std::string directory = ProgramDirectory();
+    while (directory.size() > 1 && directory.back() == '/') {
+        directory.pop_back();
+    }
+    if (InstallRootOf(directory) && directory.ends_with("/bin")) {
+        const std::string prefix = directory.substr(0, directory.size() - 3);
+        places.push_back(JoinPath(JoinPath(prefix, kDocumentFolder), name));
+    }
+    const std::string system = JoinPath(JoinPath("/usr", kDocumentFolder), name);
+    if (places.back() != system) {
+        places.push_back(system);
+    }
+    return places;
+}
+
+std::optional<std::string> FindDocument(std::string_view name) {
+    for (const std::string& place : DocumentCandidates(name)) {
         if (FileExists(place)) {
             return place;
         }

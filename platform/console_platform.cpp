@@ -84,6 +84,11 @@ class NoPrinter final : public PrintService {
     }
 };
 
+class NoNotices final : public DesktopNotices {
+  public:
+    void Notify(const DesktopNotice& /*notice*/) override {}
+};
+
 }  // namespace
 
 void RequestConsoleCancel() {
@@ -217,6 +222,7 @@ struct ConsolePlatform::Absent {
     NoShell shell;
     NoMail mail;
     NoPrinter printer;
+    NoNotices notices;
 };
 
 ConsolePlatform::ConsolePlatform(std::ostream& out, std::istream& in, bool assumeYes)
@@ -244,6 +250,9 @@ MailClient& ConsolePlatform::Mail() {
 }
 PrintService& ConsolePlatform::Printer() {
     return absent_->printer;
+}
+DesktopNotices& ConsolePlatform::Notices() {
+    return absent_->notices;
 }
 
 }  // namespace vantic

@@ -5,8 +5,8 @@
 // and text (questions read their answer from the input, or take Yes when
 // told to), progress dialogs print their status lines, and an interrupt
 // (Ctrl+C) presses Cancel on the open progress dialog at its next update.
-// There are no windows, file dialogs, timers, shell, mail or printer: those
-// answer as if the user had cancelled.
+// There are no windows, file dialogs, timers, shell, mail, printer or desktop
+// notices: those answer as if the user had cancelled, notices go nowhere.
 
 #include <csignal>
 #include <iosfwd>
@@ -104,6 +104,7 @@ class ConsolePlatform final : public Platform {
     Clock& Time() override { return clock_; }
     // A console has no windows to keep alive: requests just run.
     BlockingCalls& Blocking() override { return direct_; }
+    DesktopNotices& Notices() override;
 
   private:
     struct Absent;

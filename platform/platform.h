@@ -6,6 +6,7 @@
 
 #include "platform/blocking_calls.h"
 #include "platform/clock.h"
+#include "platform/desktop_notices.h"
 #include "platform/file_dialog.h"
 #include "platform/geometry.h"
 #include "platform/list_control.h"
@@ -36,6 +37,7 @@ class Platform {
     virtual Clock& Time() = 0;
     // Requests to the server made from the user-interface thread.
     virtual BlockingCalls& Blocking() = 0;
+    virtual DesktopNotices& Notices() = 0;
 };
 
 }  // namespace vantic

@@ -24,8 +24,6 @@ constexpr std::array<PlaylistColumn, 10> kColumns{{{"", 30},
                                                    {"Audio", 60},
                                                    {"Notes", 60}}};
 
-constexpr std::string_view kWidthsName = "Play_Widths";
-
 // "10.000000" shows as 10; "Auto" stays.
 std::string DurationCell(std::string_view field) {
     return std::string(field.substr(0, field.find('.')));
@@ -76,7 +74,7 @@ void PlayList::AttachList(ListControl* control) {
     for (const PlaylistColumn& column : kColumns) {
         InsertColumn(column.title, column.width);
     }
-    LoadColumnWidths(kWidthsName, settings_);
+    LoadColumnWidths(kPlayWidthsName, settings_);
 }
 
 PlayEntry* PlayList::EntryAt(int row) const {

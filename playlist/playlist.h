@@ -29,6 +29,11 @@ class ClipRow final : public RowData {
 // The main dialog's label that names the document.
 inline constexpr int kPlaylistLabelItem = 1021;
 
+// Settings the playlist owns: its column widths, and the playlist file open
+// when the program last closed (reopened at the next start).
+inline constexpr std::string_view kPlayWidthsName = "Play_Widths";
+inline constexpr std::string_view kLastPlaylistFileKey = "Last_PlayList_File";
+
 class PlayList final : public WListView {
   public:
     PlayList(WReg& settings, Platform& platform, ClipFormView& clipEditor);
@@ -41,7 +46,7 @@ class PlayList final : public WListView {
     void FillRow(int rowIndex, RowData* rowData) override;
 
     // Takes control over: grid lines, full-row selection, the ten columns
-    // and their remembered widths ("Play_Widths").
+    // and their remembered widths (kPlayWidthsName).
     void AttachList(ListControl* control);
 
     // Channels. SelectChannel parks the rows and shows channel c (0-3); it
@@ -71,6 +76,8 @@ class PlayList final : public WListView {
     [[nodiscard]] EntryList ShownClips() const;
     // The clip on a row; null for a missing row.
     [[nodiscard]] const PlayEntry* ClipAt(int row) const;
+    // Copies of every channel's clips, the shown rows included.
+    [[nodiscard]] EntrySet DocumentEntries() const;
 
     // Names the document (none or empty: unnamed) and shows the name.
     void SetTitle(std::optional<std::string_view> path);
@@ -95,8 +102,6 @@ class PlayList final : public WListView {
 
   private:
     [[nodiscard]] PlayEntry* EntryAt(int row) const;
-    // Copies of every channel's clips, the shown rows included.
-    [[nodiscard]] EntrySet DocumentEntries() const;
     void DeleteAllRows();
     bool AppendClip(PlayEntry clip);
 

@@ -7,7 +7,6 @@
 namespace vantic {
 namespace {
 
-constexpr std::string_view kLastFileKey = "Last_PlayList_File";
 constexpr std::size_t kPathRoom = 260;
 constexpr std::size_t kLongestNameForExtension = 254;
 
@@ -135,7 +134,7 @@ bool PlayList::Open() {
     if (!openedOnce_) {
         openedOnce_ = true;
         SetTitle(std::nullopt);
-        const std::string last = settings_.GetString(kLastFileKey, kPathRoom);
+        const std::string last = settings_.GetString(kLastPlaylistFileKey, kPathRoom);
         if (last.empty()) {
             return false;
         }

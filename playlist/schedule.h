@@ -76,6 +76,17 @@ struct Schedule {
 // clip is restricted to a window.
 [[nodiscard]] std::string FormatSchedule(const PlayEntry& entry);
 
+// Whether the day selector (PlayEntry::day) lets the clip play on a weekday
+// (0 Sunday to 6 Saturday). A selector outside the table means every day,
+// as reading one does.
+[[nodiscard]] bool DaySelectorAllows(int day, int weekday);
+
+// Whether minute (0-1439) lies inside the clip's play hours: always without
+// a window; from its start up to, not including, its end otherwise. A
+// window ending before it starts runs overnight; one ending where it starts
+// covers the whole day.
+[[nodiscard]] bool IsInPlayHours(const PlayEntry& entry, int minuteOfDay);
+
 // Whether today (in local time, at now) lies before the clip's first day or
 // after its last day. False for settings and for clips without that day.
 [[nodiscard]] bool IsBeforeFirstDay(const PlayEntry& entry, std::time_t now);

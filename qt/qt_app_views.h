@@ -10,6 +10,7 @@
 #include "qt/qt_colour_chooser.h"
 #include "qt/qt_confirm_form.h"
 #include "qt/qt_date_range_form.h"
+#include "qt/qt_day_plan.h"
 #include "qt/qt_instance.h"
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
@@ -38,6 +39,7 @@ class QtAppViews final : public AppViews {
     UnitFormView& UnitEditor() override { return unitEditor_; }
     ReportWindowView& ReportWindows() override { return reportWindow_; }
     DateRangeFormView& ReportDates() override { return reportDates_; }
+    DayPlanView& DayPlan() override { return dayPlan_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -56,6 +58,7 @@ class QtAppViews final : public AppViews {
     QtUnitEditor unitEditor_;
     QtReportWindowView reportWindow_;
     QtDateRangeFormView reportDates_;
+    QtDayPlanView dayPlan_;
 };
 
 }  // namespace vantic

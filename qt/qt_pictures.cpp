@@ -7,6 +7,8 @@
 #include <QRadialGradient>
 #include <cstring>
 
+#include "core/product_identity.h"
+
 namespace vantic {
 
 namespace {
@@ -95,7 +97,7 @@ QImage PaintSplash() {
     painter.setPen(kPaper);
     painter.setFont(SansFont(84, QFont::Bold));
     painter.drawText(QRect(300, 30, 1000, 110), Qt::AlignLeft | Qt::AlignBottom,
-                     "Vantic Controller");
+                     QString::fromLatin1(identity::kProductName));
     painter.setPen(QColor(0xCF, 0xE6, 0xF0));
     painter.setFont(SansFont(30, QFont::Normal));
     painter.drawText(QRect(304, 142, 1000, 44), Qt::AlignLeft | Qt::AlignVCenter,
@@ -104,9 +106,11 @@ QImage PaintSplash() {
     painter.fillRect(QRect(304, 136, 120, 5), kAmber);
     painter.setPen(kPaper);
     painter.setFont(SansFont(22, QFont::DemiBold));
-    painter.drawText(QRect(304, 196, 600, 34), Qt::AlignLeft | Qt::AlignVCenter, "Version 4.1");
+    painter.drawText(QRect(304, 196, 600, 34), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Version ") + QString::fromLatin1(identity::kVersion));
     painter.setFont(SansFont(20, QFont::Normal));
-    painter.drawText(QRect(700, 196, 600, 34), Qt::AlignRight | Qt::AlignVCenter, "Brindle LLC");
+    painter.drawText(QRect(700, 196, 600, 34), Qt::AlignRight | Qt::AlignVCenter,
+                     QString::fromLatin1(identity::kMakerName));
     return image;
 }
 
@@ -118,7 +122,8 @@ QImage PaintAboutBanner() {
     PaintSignMotif(painter, QRectF(12, 6, 56, 56));
     painter.setPen(kPaper);
     painter.setFont(SansFont(25, QFont::Bold));
-    painter.drawText(QRect(84, 6, 270, 36), Qt::AlignLeft | Qt::AlignVCenter, "Vantic Controller");
+    painter.drawText(QRect(84, 6, 270, 36), Qt::AlignLeft | Qt::AlignVCenter,
+                     QString::fromLatin1(identity::kProductName));
     painter.fillRect(QRect(86, 42, 36, 3), kAmber);
     painter.setFont(SansFont(12, QFont::Normal));
     painter.setPen(QColor(0xCF, 0xE6, 0xF0));

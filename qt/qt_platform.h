@@ -8,6 +8,7 @@
 #include "platform/system_clock.h"
 #include "platform/xdg_desktop.h"
 #include "qt/qt_blocking_calls.h"
+#include "qt/qt_desktop_notices.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_progress.h"
 #include "qt/qt_services.h"
@@ -29,6 +30,7 @@ class QtPlatform final : public Platform {
     PrintService& Printer() override { return printer_; }
     Clock& Time() override { return clock_; }
     BlockingCalls& Blocking() override { return blocking_; }
+    DesktopNotices& Notices() override { return notices_; }
 
   private:
     QtMessageBoxes messages_;
@@ -42,6 +44,7 @@ class QtPlatform final : public Platform {
     QtPrinter printer_;
     SystemClock clock_;
     QtBlockingCalls blocking_;
+    QtDesktopNotices notices_;
 };
 
 }  // namespace vantic

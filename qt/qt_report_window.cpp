@@ -43,33 +43,33 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
     viewer_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewer_->setGeometry(kMargin, kMargin, kWidth - 2 * kMargin, buttonTop - 2 * kMargin);
     SetItemId(viewer_, rw::kViewer);
-    struct ButtonSpec {
+    struct ButtonShape {
         int id;
         const char* text;
         int width;
     };
-    std::vector<ButtonSpec> buttons = {{rw::kEmail, "Email", kButtonWidth},
-                                       {rw::kPrint, "Print", kButtonWidth},
-                                       {rw::kSave, "Save", kButtonWidth},
-                                       {rw::kDone, "Done", kButtonWidth}};
+    std::vector<ButtonShape> buttons = {{rw::kEmail, "Email", kButtonWidth},
+                                        {rw::kPrint, "Print", kButtonWidth},
+                                        {rw::kSave, "Save", kButtonWidth},
+                                        {rw::kDone, "Done", kButtonWidth}};
     if (events_.HasExportButton()) {
         buttons.insert(buttons.begin() + 3, {rw::kExportCsv, "Export CSV...", kWideButtonWidth});
     }
     int left = kWidth;
-    for (const ButtonSpec& spec : buttons) {
-        left -= spec.width + kMargin;
+    for (const ButtonShape& shape : buttons) {
+        left -= shape.width + kMargin;
     }
-    for (const ButtonSpec& spec : buttons) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.text), this);
-        button->setGeometry(left, buttonTop, spec.width, kButtonHeight);
+    for (const ButtonShape& shape : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(shape.text), this);
+        button->setGeometry(left, buttonTop, shape.width, kButtonHeight);
         button->setAutoDefault(false);
-        SetItemId(button, spec.id);
+        SetItemId(button, shape.id);
         connect(button, &QPushButton::clicked, this,
-                [this, id = spec.id] { events_.OnButton(id); });
-        if (spec.id == rw::kDone) {
+                [this, id = shape.id] { events_.OnButton(id); });
+        if (shape.id == rw::kDone) {
             button->setDefault(true);
         }
-        left += spec.width + kMargin;
+        left += shape.width + kMargin;
     }
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "core/scoped_hold.h"
 #include "net/server_access.h"
 #include "net/upload_media.h"
 #include "platform/message_box.h"
@@ -37,16 +38,7 @@ class DeployTargets {
 };
 
 // Holds the unit list's lock for a scope.
-class TargetsHold {
-  public:
-    explicit TargetsHold(DeployTargets& targets) : targets_(targets) { targets_.Lock(); }
-    ~TargetsHold() { targets_.Unlock(); }
-    TargetsHold(const TargetsHold&) = delete;
-    TargetsHold& operator=(const TargetsHold&) = delete;
-
-  private:
-    DeployTargets& targets_;
-};
+using TargetsHold = ScopedHold<DeployTargets>;
 
 // The progress dialog of a deployment ("Operation Progress...", an
 // overall bar and an item bar), which media uploads drive too. Every

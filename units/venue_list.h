@@ -17,7 +17,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/scoped_hold.h"
 #include "framework/wlistview.h"
 #include "framework/wreg.h"
 #include "net/login_settings.h"
@@ -30,6 +32,7 @@
 #include "playlist/playlist.h"
 #include "units/deploy_interfaces.h"
 #include "units/refresh_status.h"
+#include "units/status_alerts.h"
 #include "units/unit_record.h"
 #include "units/venue_lock.h"
 
@@ -95,10 +98,15 @@ class VenueList final : public WListView, public DeployTargets {
     bool RefreshKeepingWindowsLive(WindowId owner);
     // Merges a unit list reply into the rows under the lock: updates the
     // rows of units already shown, appends the others in reply order.
-    void MergeReply(std::string_view reply);
+    // Returns the status changes of the rows updated that deserve an alert.
+    std::vector<StatusChange> MergeReply(std::string_view reply);
     // With complete login settings, starts a worker that refreshes the list
-    // silently; true when it started.
+    // silently; true when it started. The status changes it finds go to the
+    // alerts' notices as one notice, when alerts are on.
     [[nodiscard]] bool RefreshInBackground();
+    // Where the background refreshes' status alerts go; null turns them off.
+    // Call on the user-interface thread.
+    void SetStatusAlerts(DesktopNotices* notices) { alerts_ = notices; }
     // The 20-second timer's tick: with complete login settings, at most
     // every 120 s, and only while no worker runs, refreshes in the
     // background.
@@ -132,18 +140,10 @@ class VenueList final : public WListView, public DeployTargets {
     int sortKey_ = 0;                       // guarded by the lock
     std::int64_t lastPeriodicRefresh_ = 0;  // guarded by the lock
     RefreshRecord refresh_;                 // guarded by the lock
+    DesktopNotices* alerts_ = nullptr;      // user-interface thread only
 };
 
 // Holds the unit list's lock for a scope.
-class VenueHold {
-  public:
-    explicit VenueHold(VenueList& venue) : venue_(venue) { venue_.Lock(); }
-    ~VenueHold() { venue_.Unlock(); }
-    VenueHold(const VenueHold&) = delete;
-    VenueHold& operator=(const VenueHold&) = delete;
-
-  private:
-    VenueList& venue_;
-};
+using VenueHold = ScopedHold<VenueList>;
 
 }  // namespace vantic

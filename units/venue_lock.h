@@ -25,6 +25,8 @@
 #include <mutex>
 #include <thread>
 
+#include "core/scoped_hold.h"
+
 namespace vantic {
 
 class WindowSystem;
@@ -82,15 +84,6 @@ class VenueLock {
 };
 
 // Holds the lock for a scope.
-class VenueLockHold {
-  public:
-    explicit VenueLockHold(VenueLock& lock) : lock_(lock) { lock_.Lock(); }
-    ~VenueLockHold() { lock_.Unlock(); }
-    VenueLockHold(const VenueLockHold&) = delete;
-    VenueLockHold& operator=(const VenueLockHold&) = delete;
-
-  private:
-    VenueLock& lock_;
-};
+using VenueLockHold = ScopedHold<VenueLock>;
 
 }  // namespace vantic

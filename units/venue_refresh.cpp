@@ -23,7 +23,7 @@ constexpr const char* kNoInstructionsCaption = "Communication Error";
 // The plan is worked out on the calling thread; the list control sees two
 // calls per merge, one to read the rows and one to apply the changes, so
 // a worker's merge costs the user-interface thread little.
-void VenueList::MergeReply(std::string_view reply) {
+std::vector<StatusChange> VenueList::MergeReply(std::string_view reply) {
     const std::vector<ReplyLine> lines = ParseUnitListReply(reply);
     VenueLockHold hold(*lock_);
     std::vector<const UnitRecord*> rows;
@@ -32,8 +32,9 @@ void VenueList::MergeReply(std::string_view reply) {
     }
     MergePlan plan = PlanMerge(rows, lines);
     if (plan.updates.empty() && plan.added.empty()) {
-        return;
+        return {};
     }
+    std::vector<StatusChange> changes = AlertStatusChanges(rows, plan);
     std::vector<std::unique_ptr<RowData>> added;
     added.reserve(plan.added.size());
     for (auto& record : plan.added) {
@@ -48,6 +49,7 @@ void VenueList::MergeReply(std::string_view reply) {
         }
         AppendRows(std::move(added));  // a control that takes no more rows ends the merge
     });
+    return changes;
 }
 
 bool VenueList::RefreshWith(const ServerAccess& access, WindowId owner) {
@@ -112,16 +114,23 @@ bool VenueList::RefreshInBackground() {
     if (!login_.Complete()) {
         return false;
     }
-    return StartWorker([this, lock = lock_, access = login_.Access()] {
+    return StartWorker([this, lock = lock_, access = login_.Access(), alerts = alerts_] {
         const FetchResult reply = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
         VenueLockHold hold(*lock);
         if (lock->Retired()) {
             return;
         }
+        std::vector<StatusChange> changes;
         if (reply.Ok()) {
-            MergeReply(reply.Text());
+            changes = MergeReply(reply.Text());
         }
         NoteRefresh(reply.Ok());
+        // Still under the lock: the list, and the platform with it, outlive
+        // the call.
+        const std::optional<DesktopNotice> notice = StatusAlertNotice(changes);
+        if (alerts != nullptr && notice) {
+            alerts->Notify(*notice);
+        }
     });
 }
 

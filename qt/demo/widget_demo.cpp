@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/main_dialog_layout.h"
+#include "core/product_identity.h"
 #include "framework/wlistview.h"
 #include "framework/wprogress.h"
 #include "framework/wsizer.h"
@@ -50,7 +51,7 @@ class CellList : public WListView {
 class Demo : private MainWindowEvents {
   public:
     Demo() : units_(platform_.Messages()), clips_(platform_.Messages()), sizer_(windows_) {
-        window_ = view_.CreateMainWindow("Vantic Controller 4.1", CommandTable(), *this);
+        window_ = view_.CreateMainWindow(std::string(identity::kTitle), CommandTable(), *this);
         statusBar_ = view_.CreateStatusBar("Ready...");
         dialog_ = view_.CreateMainDialog(ButtonTable());
         for (int channel = 0; channel < kChannelCount; ++channel) {

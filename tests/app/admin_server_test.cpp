@@ -11,7 +11,7 @@
 #include "net/hex.h"
 #include "net/md5.h"
 #include "tests/app/deploy_rig.h"
-#include "tests/support/server_runner.h"
+#include "tests/support/shared_server.h"
 #include "units/admin_commands.h"
 
 namespace vantic {
@@ -34,20 +34,22 @@ std::vector<std::string> SettingsOf(const std::string& text) {
     return lines;
 }
 
-class AdminServerTest : public ::testing::Test {
+class AdminServerTest : public testing::SharedServerTest {
   protected:
     static void SetUpTestSuite() {
-        server_ = std::make_unique<testing::ServerRunner>();
+        SharedServerTest::SetUpTestSuite();
         if (server_->Ok()) {
             const std::string accounts = server_->DataDir() + "/accounts.txt";
             ASSERT_TRUE(WriteFileBytes(
                 accounts, ReadFileBytes(accounts) + kLogin + " " + kPassword + " *\n"));
         }
     }
-    static void TearDownTestSuite() { server_.reset(); }
 
     void SetUp() override {
-        ASSERT_TRUE(server_->Ok()) << server_->Error();
+        SharedServerTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         rig_->LogIn(server_->Address(), kLogin, kPassword);
         SetProgramDirectoryForTesting(rig_->dir.Path());
         ASSERT_TRUE(WriteFileBytes(server_->DataDir() + "/units.txt",
@@ -82,7 +84,6 @@ class AdminServerTest : public ::testing::Test {
         rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
     }
 
-    static std::unique_ptr<testing::ServerRunner> server_;
     // Made before SetUp: the commands' context refers to its parts.
     std::unique_ptr<testing::DeployRig> rig_ =
         std::make_unique<testing::DeployRig>(server_->KeyFile());
@@ -92,8 +93,6 @@ class AdminServerTest : public ::testing::Test {
     AdminContext context_{rig_->deployment.Context(), forms_, rig_->platform.Files(), settings_,
                           [this] { ++refreshes_; }};
 };
-
-std::unique_ptr<testing::ServerRunner> AdminServerTest::server_;
 
 TEST_F(AdminServerTest, CrawlTextIsKeptAndSentBeforeTheIntervalIsChecked) {
     rig_->Select({2, 3});

@@ -165,6 +165,10 @@ class CommandWalk : public AppFixture, public ::testing::WithParamInterface<bool
              [this] {
                  return Reach{[] {}, Grew([this] { return views->reportWindow.owners.size(); })};
              }},
+            {c::kDayPlan,
+             [this] {
+                 return Reach{[] {}, Grew([this] { return views->dayPlan.shown.size(); })};
+             }},
             {c::kAbout,
              [this] {
                  return Reach{[] {}, Grew([this] { return views->about.forms.size(); })};

@@ -217,6 +217,27 @@ class ScriptedReportDates final : public DateRangeFormView {
     std::vector<WindowId> owners;
 };
 
+// The day plan window: records each opening's choice and the text shown for
+// it, and for every queued choice the text shown after that change.
+class ScriptedDayPlan final : public DayPlanView {
+  public:
+    void RunDayPlan(WindowId owner, DayPlanForm& form,
+                    const std::function<std::string(const DayPlanForm&)>& planText) override {
+        owners.push_back(owner);
+        opened.push_back(form);
+        shown.push_back(planText(form));
+        for (const DayPlanForm& choice : choices) {
+            form = choice;
+            shown.push_back(planText(form));
+        }
+        choices.clear();
+    }
+    std::vector<DayPlanForm> choices;
+    std::vector<WindowId> owners;
+    std::vector<DayPlanForm> opened;
+    std::vector<std::string> shown;
+};
+
 class ScriptedAutoUpdates final : public AutoUpdateFormView {
   public:
     bool RunAutoUpdateForm(WindowId owner, AutoUpdateForm& form) override {
@@ -247,6 +268,7 @@ class ScriptedViews final : public AppViews {
     UnitFormView& UnitEditor() override { return unitEditor; }
     ReportWindowView& ReportWindows() override { return reportWindow; }
     DateRangeFormView& ReportDates() override { return reportDates; }
+    DayPlanView& DayPlan() override { return dayPlan; }
 
     std::vector<std::string> log;
     ScriptedMainWindow mainWindow;
@@ -262,6 +284,7 @@ class ScriptedViews final : public AppViews {
     ScriptedUnitEditor unitEditor;
     ScriptedReportWindow reportWindow;
     ScriptedReportDates reportDates;
+    ScriptedDayPlan dayPlan;
 };
 
 }  // namespace vantic::testing

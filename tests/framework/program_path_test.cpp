@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "core/cpstring.h"
 #include "framework/wreg.h"
@@ -63,6 +64,16 @@ TEST_F(UnpackedInstall, ReadsBesideTheProgramFirstThenTheSystemFolder) {
     ASSERT_TRUE(testing::WriteFileBytes(bin() + "/p.key", "k"));
     EXPECT_EQ(FindInstalledFile("p.key"), bin() + "/p.key");
     EXPECT_FALSE(FindInstalledFile("UserManual.pdf").has_value());
+}
+
+TEST_F(UnpackedInstall, FindsTheManualInThePackagesDocumentationFolder) {
+    const std::string packaged = root.File("usr/share/doc/vantic-controller/UserManual.pdf");
+    EXPECT_EQ(DocumentCandidates("UserManual.pdf"),
+              (std::vector<std::string>{bin() + "/UserManual.pdf", packaged,
+                                        "/usr/share/doc/vantic-controller/UserManual.pdf"}));
+    std::filesystem::create_directories(root.File("usr/share/doc/vantic-controller"));
+    ASSERT_TRUE(testing::WriteFileBytes(packaged, "%PDF"));
+    EXPECT_EQ(FindDocument("UserManual.pdf"), packaged);
 }
 
 TEST_F(UnpackedInstall, EveryWrittenFileAndThePrivateSettingsGoToTheUserFolder) {

@@ -14,6 +14,7 @@
 #include "net/aes128.h"
 #include "net/bytes.h"
 #include "net/md5.h"
+#include "tests/support/child_process.h"
 
 namespace vantic::testing {
 
@@ -82,10 +83,6 @@ inline bool HaveOpensslCommand() {
 // Runs a shell command quietly; true when it exits with status 0.
 inline bool RunQuietly(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-inline std::string Quote(const std::string& text) {
-    return "'" + text + "'";
 }
 
 }  // namespace vantic::testing

@@ -6,6 +6,7 @@
 #include "net/rsa.h"
 #include "net/rsa_key.h"
 #include "tests/net/reference.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
@@ -31,11 +32,14 @@ const RsaPrivateKey& KeyOfBits(int bits) {
     return found->second;
 }
 
+std::string KeyTool() {
+    return testing::BuiltProgram("tools/vantic-keygen");
+}
+
 class KeyToolTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(RunQuietly(std::string(VANTIC_KEYGEN_PATH) + " " + Quote(serverKey_) + " " +
-                               Quote(publicKey_)));
+        ASSERT_TRUE(RunQuietly(KeyTool() + " " + Quote(serverKey_) + " " + Quote(publicKey_)));
     }
     testing::TempDir dir_;
     std::string serverKey_ = dir_.File("server.key");
@@ -61,11 +65,10 @@ TEST_F(KeyToolTest, WritesMatchingFullAndPublicFiles) {
 
 TEST_F(KeyToolTest, RefusesToReplaceAnExistingKey) {
     std::string before = testing::ReadFileBytes(serverKey_);
-    EXPECT_FALSE(RunQuietly(std::string(VANTIC_KEYGEN_PATH) + " " + Quote(serverKey_) + " " +
-                            Quote(dir_.File("other.key"))));
+    EXPECT_FALSE(
+        RunQuietly(KeyTool() + " " + Quote(serverKey_) + " " + Quote(dir_.File("other.key"))));
     EXPECT_EQ(testing::ReadFileBytes(serverKey_), before);
-    EXPECT_TRUE(RunQuietly(std::string(VANTIC_KEYGEN_PATH) + " --force " + Quote(serverKey_) + " " +
-                           Quote(publicKey_)));
+    EXPECT_TRUE(RunQuietly(KeyTool() + " --force " + Quote(serverKey_) + " " + Quote(publicKey_)));
     EXPECT_NE(testing::ReadFileBytes(serverKey_), before);
 }
 

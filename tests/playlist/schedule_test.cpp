@@ -231,3 +231,45 @@ TEST_F(ClipDayTest, OnlyClipsWithTheDaySetAreTested) {
 
 }  // namespace
 }  // namespace vantic
+
+namespace vantic {
+namespace {
+
+TEST(PlayRulesTest, DaySelectorNamesTheWeekdaysItAllows) {
+    const auto allowed = [](std::string_view name) {
+        std::string days;
+        for (int weekday = 0; weekday < 7; ++weekday) {
+            days += DaySelectorAllows(LookupName(DayNames, name, 0), weekday) ? '1' : '0';
+        }
+        return days;  // Sunday first
+    };
+    EXPECT_EQ(allowed("All"), "1111111");
+    EXPECT_EQ(allowed("Weekends"), "1000001");
+    EXPECT_EQ(allowed("Weekdays"), "0111110");
+    EXPECT_EQ(allowed("Sun"), "1000000");
+    EXPECT_EQ(allowed("Tue"), "0010000");
+    EXPECT_EQ(allowed("Sat"), "0000001");
+    EXPECT_TRUE(DaySelectorAllows(42, 3));  // unknown selectors play every day, as read
+}
+
+TEST(PlayRulesTest, PlayHoursEndBeforeTheirLastMinuteAndMayRunOvernight) {
+    PlayEntry clip;
+    EXPECT_TRUE(IsInPlayHours(clip, 0));  // no window
+    clip.restrictHours = true;
+    clip.hoursFrom = 8 * 60;
+    clip.hoursTo = 18 * 60;
+    EXPECT_FALSE(IsInPlayHours(clip, 8 * 60 - 1));
+    EXPECT_TRUE(IsInPlayHours(clip, 8 * 60));
+    EXPECT_TRUE(IsInPlayHours(clip, 18 * 60 - 1));
+    EXPECT_FALSE(IsInPlayHours(clip, 18 * 60));
+    clip.hoursFrom = 22 * 60;
+    clip.hoursTo = 6 * 60;
+    EXPECT_TRUE(IsInPlayHours(clip, 23 * 60));
+    EXPECT_TRUE(IsInPlayHours(clip, 5 * 60 + 59));
+    EXPECT_FALSE(IsInPlayHours(clip, 12 * 60));
+    clip.hoursTo = clip.hoursFrom;  // ends where it starts: the whole day
+    EXPECT_TRUE(IsInPlayHours(clip, 12 * 60));
+}
+
+}  // namespace
+}  // namespace vantic

@@ -49,6 +49,7 @@ class QtTestViews final : public AppViews {
     UnitFormView& UnitEditor() override { return qt.UnitEditor(); }
     ReportWindowView& ReportWindows() override { return qt.ReportWindows(); }
     DateRangeFormView& ReportDates() override { return qt.ReportDates(); }
+    DayPlanView& DayPlan() override { return qt.DayPlan(); }
 
     QtAppViews qt;
     AnyInstance instances;

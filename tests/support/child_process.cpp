@@ -91,4 +91,12 @@ std::string BuiltProgram(const std::string& relative) {
     return (self.parent_path().parent_path().parent_path() / relative).string();
 }
 
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
 }  // namespace vantic::testing

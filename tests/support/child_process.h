@@ -37,4 +37,7 @@ int WaitFor(pid_t pid, int seconds);
 // through $VANTIC_BIN_DIR or this program's location.
 [[nodiscard]] std::string BuiltProgram(const std::string& relative);
 
+// text quoted for the shell, single quotes inside it included.
+[[nodiscard]] std::string Quote(const std::string& text);
+
 }  // namespace vantic::testing

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -122,6 +123,23 @@ class ScriptedPrinter final : public PrintService {
     std::deque<PrintOutcome> outcomes_;
 };
 
+// Records every notice; workers notify too, so the record is guarded.
+class ScriptedNotices final : public DesktopNotices {
+  public:
+    void Notify(const DesktopNotice& notice) override {
+        std::lock_guard hold(mutex_);
+        shown_.push_back(notice);
+    }
+    [[nodiscard]] std::vector<DesktopNotice> Shown() const {
+        std::lock_guard hold(mutex_);
+        return shown_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<DesktopNotice> shown_;
+};
+
 class ScriptedDisplays final : public Displays {
   public:
     [[nodiscard]] std::optional<std::vector<Rect>> MonitorRects() const override {
@@ -176,6 +194,7 @@ class ScriptedPlatform final : public Platform {
     PrintService& Printer() override { return printer; }
     Clock& Time() override { return clock; }
     BlockingCalls& Blocking() override { return blocking; }
+    DesktopNotices& Notices() override { return notices; }
 
     // The answer to the next message box.
     void QueueAnswer(MessageAnswer answer, std::string expectedCaption = {}) {
@@ -198,6 +217,7 @@ class ScriptedPlatform final : public Platform {
     ScriptedPrinter printer;
     ManualClock clock;
     ScriptedBlockingCalls blocking;
+    ScriptedNotices notices;
 
   private:
     void NoteUnused();

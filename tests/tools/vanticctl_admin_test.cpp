@@ -14,36 +14,27 @@
 #include "net/hex.h"
 #include "net/md5.h"
 #include "playlist/entry_set.h"
-#include "tests/support/server_runner.h"
+#include "tests/support/child_process.h"
+#include "tests/support/shared_server.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
 namespace {
 
+using testing::Quote;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 struct CtlRun {
     int code = -1;
     std::string err;
 };
 
-class VanticctlAdminTest : public ::testing::Test {
+class VanticctlAdminTest : public testing::SharedServerTest {
   protected:
-    static void SetUpTestSuite() { server_ = std::make_unique<testing::ServerRunner>(); }
-    static void TearDownTestSuite() { server_.reset(); }
-
     void SetUp() override {
-        ASSERT_TRUE(server_->Ok()) << server_->Error();
-        std::filesystem::copy_file(VANTICCTL_PATH, program_);
+        SharedServerTest::SetUp();
+        std::filesystem::copy_file(testing::BuiltProgram("tools/vanticctl"), program_);
     }
 
     // Runs the program as the administrator (or the operator), with nothing
@@ -74,13 +65,10 @@ class VanticctlAdminTest : public ::testing::Test {
         return lines;
     }
 
-    static std::unique_ptr<testing::ServerRunner> server_;
     testing::TempDir dir_;
     std::string passwordFile_ = dir_.File("password");
     std::string program_ = dir_.File("vanticctl");
 };
-
-std::unique_ptr<testing::ServerRunner> VanticctlAdminTest::server_;
 
 TEST_F(VanticctlAdminTest, CrawlKeepsTheTextBesideTheProgramAndChecksTheInterval) {
     const std::string textFile = dir_.File("crawl.txt");

@@ -11,22 +11,16 @@
 #include <memory>
 
 #include "playlist/entry_set.h"
+#include "tests/support/child_process.h"
 #include "tests/support/shared_server.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
 namespace {
 
+using testing::Quote;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 EntrySet Parse(const std::string& text) {
     EntrySet set;
@@ -63,10 +57,11 @@ class VanticctlDeployTest : public testing::SharedServerTest {
                const std::string& login = "") {
         const std::string inputFile = dir_.File("in");
         EXPECT_TRUE(WriteFileBytes(inputFile, input));
-        std::string command =
-            Quote(VANTICCTL_PATH) + " --server " + Quote(server_->Address()) + " --user " +
-            Quote(login.empty() ? server_->Administrator().login : login) + " --password-file " +
-            Quote(passwordFile_) + " --key " + Quote(server_->KeyFile());
+        std::string command = Quote(testing::BuiltProgram("tools/vanticctl")) + " --server " +
+                              Quote(server_->Address()) + " --user " +
+                              Quote(login.empty() ? server_->Administrator().login : login) +
+                              " --password-file " + Quote(passwordFile_) + " --key " +
+                              Quote(server_->KeyFile());
         for (const std::string& argument : arguments) {
             command += " " + Quote(argument);
         }

@@ -11,6 +11,7 @@
 
 #include "net/hex.h"
 #include "net/md5.h"
+#include "tests/support/child_process.h"
 #include "tests/support/shared_server.h"
 #include "tests/support/temp_dir.h"
 
@@ -47,7 +48,7 @@ class VanticctlPreviewTest : public testing::SharedServerTest {
         SharedServerTest::SetUp();
         ASSERT_FALSE(HasFatalFailure());
         // The program runs from a folder of its own, where it keeps its settings.
-        std::filesystem::copy_file(VANTICCTL_PATH, program_);
+        std::filesystem::copy_file(testing::BuiltProgram("tools/vanticctl"), program_);
         ASSERT_TRUE(WriteFileBytes(passwordFile_, server_->Administrator().password + "\n"));
         ASSERT_TRUE(WriteFileBytes(server_->DataDir() + "/units.txt",
                                    "4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n17\tDoor\tOK\t\t\n"));

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "core/cpstring.h"
+#include "tests/support/child_process.h"
 #include "tests/support/shared_server.h"
 #include "tests/support/temp_dir.h"
 
@@ -18,16 +19,9 @@ namespace vantic {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Quote;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 struct CtlRun {
     int code = -1;
@@ -52,7 +46,7 @@ class VanticctlServerTest : public testing::SharedServerTest {
         return Bare(all, input);
     }
     CtlRun Bare(const std::vector<std::string>& arguments, const std::string& input = "/dev/null") {
-        std::string command = Quote(VANTICCTL_PATH);
+        std::string command = Quote(testing::BuiltProgram("tools/vanticctl"));
         for (const std::string& argument : arguments) {
             command += " " + Quote(argument);
         }

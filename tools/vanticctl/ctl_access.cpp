@@ -53,8 +53,9 @@ std::optional<std::string> ReadPasswordFile(const std::string& path) {
     return text->substr(0, text->find_first_of("\r\n"));
 }
 
-std::string Missing(const char* what, const char* option, const char* key) {
-    return FormatNew("no %s: give %s or set \"%s\" in config.ini", what, option, key);
+std::string Missing(const char* what, const char* option, std::string_view key) {
+    return FormatNew("no %s: give %s or set \"%s\" in config.ini", what, option,
+                     std::string(key).c_str());
 }
 
 }  // namespace
@@ -90,14 +91,14 @@ AccessResult ResolveAccess(const CtlOptions& options) {
         FindInstalledFile("p.key").value_or(ProgramFilePath("p.key").value_or("p.key")));
 
     if (access.host.empty()) {
-        return {std::nullopt, Missing("server", "--server HOST[:PORT]", "Distribution_Server")};
+        return {std::nullopt, Missing("server", "--server HOST[:PORT]", kServerKey)};
     }
     if (!ParseServerAddress(access.host)) {
         return {std::nullopt,
                 "the server address \"" + access.host + "\" is not HOST or HOST:PORT"};
     }
     if (access.loginName.empty()) {
-        return {std::nullopt, Missing("login name", "--user NAME", "Distribution_Username")};
+        return {std::nullopt, Missing("login name", "--user NAME", kLoginNameKey)};
     }
     if (access.password.empty()) {
         return {std::nullopt,

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/cpstringarray.h"
+#include "core/product_identity.h"
 #include "tools/vanticctl/ctl_access.h"
 #include "tools/vanticctl/ctl_handlers.h"
 
@@ -74,6 +75,11 @@ constexpr std::array kSubcommands = {
                "      marked by a tab and \"(default)\""},
     Subcommand{"unit set", "N KEY=VALUE...", 2, kAnyCount, true, RunUnitSet,
                "change unit N's settings as the unit editor does, and deploy them to it"},
+    Subcommand{"plan", "--playlist FILE.PLY --channel C --date YYYY-MM-DD", 0, 0, false, RunPlan,
+               "which of channel C's clips of FILE.PLY may play in each hour of the day, and\n"
+               "      which are not due or run out that day, as the controller's \"Day Plan...\"\n"
+               "      shows it (no server needed)",
+               false, false, true},
 };
 
 constexpr const char* kOptionsText =
@@ -93,6 +99,9 @@ constexpr const char* kOptionsText =
     "  --all                 every unit of the unit list (refused for the administrator)\n"
     "  --yes                 answer the confirmation and every question yes\n"
     "  --dry-run             deploy only: print what the deployment would do, and stop\n"
+    "\n"
+    "Day plan:\n"
+    "  --date DATE           the day (YYYY-MM-DD) the plan is for\n"
     "\n"
     "Reports:\n"
     "  --from, --to DATE     the first and last day (YYYY-MM-DD) the counts cover\n"
@@ -172,7 +181,7 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
         return 0;
     }
     if (line.options.version) {
-        out = std::string("vanticctl ") + VANTIC_VERSION + "\n";
+        out = "vanticctl " + std::string(identity::kVersion) + "\n";
         return 0;
     }
     if (line.words.empty()) {
@@ -190,7 +199,15 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
         return Finish({ExitStatus::Failure, "usage: " + UsageLine(*command)}, err);
     }
     const bool unitsOnly = command->reports && !line.options.HasDeployOnlyOptions();
-    if (!command->deploys && line.options.HasDeployOptions() && !unitsOnly) {
+    if (command->plans && line.options.HasUnitChangeOptions()) {
+        return Finish(
+            {ExitStatus::Failure, "plan takes --playlist, --channel and --date, no unit options"},
+            err);
+    }
+    if (!command->plans && line.options.date) {
+        return Finish({ExitStatus::Failure, "--date is an option of plan only"}, err);
+    }
+    if (!command->deploys && !command->plans && line.options.HasDeployOptions() && !unitsOnly) {
         return Finish({ExitStatus::Failure,
                        "--playlist, --channel, --units, --all, --yes, --dry-run, --text-file, "
                        "--refresh and --file are options of the commands that change units only"},

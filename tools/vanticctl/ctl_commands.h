@@ -46,6 +46,7 @@ struct Subcommand {
     std::string_view summary;
     bool deploys = false;  // takes the options of deploy and settings
     bool reports = false;  // takes --from, --to and --units
+    bool plans = false;    // takes --playlist, --channel and --date
 };
 
 [[nodiscard]] std::span<const Subcommand> Subcommands();

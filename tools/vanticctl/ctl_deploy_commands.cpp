@@ -58,17 +58,6 @@ Targets ReadTargets(const CtlOptions& options) {
     return targets;
 }
 
-// Channel 0-3, by number or by name.
-std::optional<int> ReadChannel(std::string_view text) {
-    for (int channel = 0; channel < kChannelCount; ++channel) {
-        if (text == std::to_string(channel) ||
-            EqualsNoCase(text, ChannelNames[static_cast<std::size_t>(channel)])) {
-            return channel;
-        }
-    }
-    return std::nullopt;
-}
-
 CommandOutcome Report(DeployResult result) {
     switch (result) {
         case DeployResult::Succeeded:
@@ -84,6 +73,16 @@ CommandOutcome Report(DeployResult result) {
 }
 
 }  // namespace
+
+std::optional<int> ReadChannel(std::string_view text) {
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        if (text == std::to_string(channel) ||
+            EqualsNoCase(text, ChannelNames[static_cast<std::size_t>(channel)])) {
+            return channel;
+        }
+    }
+    return std::nullopt;
+}
 
 // The unit list as the server shows it to this login, with the targets
 // selected, and then the deployment itself.

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
+#include "reports/report_dates.h"
 #include "tools/vanticctl/ctl_commands.h"
 #include "units/deploy.h"
 
@@ -34,6 +36,12 @@ CommandOutcome RunReportStatus(const Invocation& call);
 CommandOutcome RunReportPlays(const Invocation& call);
 CommandOutcome RunUnitShow(const Invocation& call);
 CommandOutcome RunUnitSet(const Invocation& call);
+CommandOutcome RunPlan(const Invocation& call);
+
+// Channel 0-3, by number or by name.
+[[nodiscard]] std::optional<int> ReadChannel(std::string_view text);
+// "YYYY-MM-DD", a date of the calendar.
+[[nodiscard]] std::optional<ReportDate> ReadDate(std::string_view text);
 
 // The controller's deployment on the console, to the given units of the
 // unit list as the server shows it to this login (none: all of them).

@@ -11,7 +11,7 @@ struct ValueOption {
     std::optional<std::string> CtlOptions::*field;
 };
 
-constexpr std::array<ValueOption, 14> kValueOptions = {{
+constexpr std::array<ValueOption, 15> kValueOptions = {{
     {"--server", &CtlOptions::server},
     {"--user", &CtlOptions::user},
     {"--password-file", &CtlOptions::passwordFile},
@@ -26,6 +26,7 @@ constexpr std::array<ValueOption, 14> kValueOptions = {{
     {"--from", &CtlOptions::from},
     {"--to", &CtlOptions::to},
     {"--out", &CtlOptions::out},
+    {"--date", &CtlOptions::date},
 }};
 
 struct FlagOption {

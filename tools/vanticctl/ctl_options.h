@@ -32,6 +32,9 @@ struct CtlOptions {
     std::optional<std::string> refresh;   // crawl --refresh MIN
     std::optional<std::string> file;      // admin-config --file F
 
+    // plan only (with --playlist and --channel)
+    std::optional<std::string> date;  // --date YYYY-MM-DD
+
     // report status only (with --units)
     std::optional<std::string> from;  // --from YYYY-MM-DD
     std::optional<std::string> to;    // --to YYYY-MM-DD
@@ -40,6 +43,10 @@ struct CtlOptions {
     // Whether any of the options of the commands that change units is given.
     [[nodiscard]] bool HasDeployOptions() const {
         return playlist || channel || units || all || yes || dryRun || textFile || refresh || file;
+    }
+    // The options of the commands that change units that plan does not take.
+    [[nodiscard]] bool HasUnitChangeOptions() const {
+        return units || all || yes || textFile || refresh || file;
     }
     // The same, but for --units, which reports take too.
     [[nodiscard]] bool HasDeployOnlyOptions() const {

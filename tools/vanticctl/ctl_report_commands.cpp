@@ -33,22 +33,6 @@ std::optional<int> ReadNumber(std::string_view text) {
     return value;
 }
 
-// "YYYY-MM-DD", a date of the calendar.
-std::optional<ReportDate> ReadDate(std::string_view text) {
-    const cpStringArray parts = cpStringArray::SplitNew(text, "-");
-    if (parts.Count() != 3 || parts.TextAt(0).size() != 4) {
-        return std::nullopt;
-    }
-    const std::optional<int> year = ReadNumber(parts.TextAt(0));
-    const std::optional<int> month = ReadNumber(parts.TextAt(1));
-    const std::optional<int> day = ReadNumber(parts.TextAt(2));
-    if (!year || !month || !day) {
-        return std::nullopt;
-    }
-    const ReportDate date{*year, *month, *day};
-    return IsCalendarDate(date) ? std::optional(date) : std::nullopt;
-}
-
 struct ReportRequest {
     ReportDateRange range;
     std::string error;
@@ -97,6 +81,21 @@ CommandOutcome LoadUnits(const Invocation& call, UnitRows& units) {
 }
 
 }  // namespace
+
+std::optional<ReportDate> ReadDate(std::string_view text) {
+    const cpStringArray parts = cpStringArray::SplitNew(text, "-");
+    if (parts.Count() != 3 || parts.TextAt(0).size() != 4) {
+        return std::nullopt;
+    }
+    const std::optional<int> year = ReadNumber(parts.TextAt(0));
+    const std::optional<int> month = ReadNumber(parts.TextAt(1));
+    const std::optional<int> day = ReadNumber(parts.TextAt(2));
+    if (!year || !month || !day) {
+        return std::nullopt;
+    }
+    const ReportDate date{*year, *month, *day};
+    return IsCalendarDate(date) ? std::optional(date) : std::nullopt;
+}
 
 CommandOutcome RunReportStatus(const Invocation& call) {
     const ReportRequest request = ReadRange(call.options);

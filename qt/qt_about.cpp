@@ -15,18 +15,6 @@ namespace vantic {
 
 namespace {
 
-// The web-address line's face: heavy, underlined, a Roman type.
-QFont WebAddressFont() {
-    QFont font;
-    font.setFamilies({"Roman", "Nimbus Roman", "DejaVu Serif", "Serif"});
-    font.setStyleHint(QFont::Serif, QFont::PreferQuality);
-    font.setPixelSize(16);
-    font.setWeight(QFont::Black);
-    font.setUnderline(true);
-    font.setItalic(false);
-    return font;
-}
-
 QLabel* Line(const std::string& text, int itemId = 0) {
     auto* label = new QLabel(FromText(text));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
@@ -36,9 +24,13 @@ QLabel* Line(const std::string& text, int itemId = 0) {
     return label;
 }
 
-// Blue on the button face, with a hand to show it can be clicked.
+// Blue and underlined in the dialog's own font, with a hand to show it can
+// be clicked.
 QLabel* LinkLine(const std::string& text, int itemId) {
     QLabel* label = Line(text, itemId);
+    QFont font = label->font();
+    font.setUnderline(true);
+    label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     label->setPalette(palette);
@@ -80,7 +72,6 @@ class AboutBox final : public QDialog {
         email_ = LinkLine(form.emailLine, about_item::kEmail);
         layout->addWidget(email_);
         web_ = LinkLine(form.webAddressLine, about_item::kWebAddress);
-        web_->setFont(WebAddressFont());
         layout->addWidget(web_);
         layout->addWidget(Line(form.telephoneLine));
         layout->addSpacing(8);

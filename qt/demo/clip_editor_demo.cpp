@@ -10,9 +10,11 @@
 #include "playlist/entry_fields.h"
 #include "qt/qt_clip_editor.h"
 #include "qt/qt_dialogs.h"
+#include "qt/qt_style.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    vantic::ApplyProgramStyle(app);
     const QStringList args = app.arguments();
     const int at = args.indexOf("--screenshot");
     const QString shot = at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();

@@ -9,10 +9,12 @@
 #include "platform/system_clock.h"
 #include "qt/qt_colour_chooser.h"
 #include "qt/qt_dialogs.h"
+#include "qt/qt_style.h"
 #include "qt/qt_unit_editor.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    vantic::ApplyProgramStyle(app);
     const QStringList args = app.arguments();
     const int at = args.indexOf("--screenshot");
     const QString shot = at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();

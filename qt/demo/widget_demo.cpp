@@ -21,6 +21,7 @@
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_platform.h"
+#include "qt/qt_style.h"
 #include "qt/qt_window.h"
 
 namespace vantic {
@@ -178,6 +179,7 @@ bool SaveScreen(const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    vantic::ApplyProgramStyle(app);
     const QStringList args = app.arguments();
     const int at = args.indexOf("--screenshot");
     const QString directory = at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();

@@ -14,9 +14,11 @@
 #include "qt/qt_app_views.h"
 #include "qt/qt_pictures.h"
 #include "qt/qt_platform.h"
+#include "qt/qt_style.h"
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
+    vantic::ApplyProgramStyle(qt);
     // The program ends when the application says so, not when its last
     // window (the splash, before the main window shows) closes.
     qt.setQuitOnLastWindowClosed(false);

@@ -3,13 +3,17 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QProxyStyle>
+#include <QPushButton>
 #include <QTest>
 
 #include "app/wapp.h"
 #include "qt/qt_about.h"
 #include "qt/qt_instance.h"
 #include "qt/qt_pictures.h"
+#include "qt/qt_style.h"
 #include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/scripted_platform.h"
@@ -100,6 +104,9 @@ TEST(QtAboutBox, ShowsTheFormAndEachLinkAnswersOnlyItsOwnClick) {
     EXPECT_EQ(picture->pixmap().size(), QSize(360, 67));
     auto* web = qobject_cast<QLabel*>(FindItem(box.get(), about_item::kWebAddress));
     EXPECT_TRUE(web->font().underline());
+    // The link reads in the dialog's own face, not a heavy Roman one.
+    EXPECT_EQ(web->font().family(), box->font().family());
+    EXPECT_EQ(web->font().weight(), box->font().weight());
     EXPECT_EQ(web->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
     QTest::mouseClick(web, Qt::LeftButton);
@@ -114,6 +121,27 @@ TEST(QtAboutBox, ShowsTheFormAndEachLinkAnswersOnlyItsOwnClick) {
 
     QTest::mouseClick(box.get(), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(shell.opened.size() + mail.drafts.size(), 2u);
+}
+
+// The generic desktop theme's answer, which puts bitmaps on the buttons.
+class PicturedButtonsStyle final : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons
+                   ? 1
+                   : QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+TEST(QtProgramStyle, OkAndCancelCarryTheirTextWithoutPictures) {
+    std::unique_ptr<QStyle> style(NewProgramStyle(new PicturedButtonsStyle));
+    EXPECT_EQ(style->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons), 0);
+    QDialogButtonBox buttons;
+    buttons.setStyle(style.get());
+    buttons.setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    EXPECT_TRUE(buttons.button(QDialogButtonBox::Ok)->icon().isNull());
+    EXPECT_TRUE(buttons.button(QDialogButtonBox::Cancel)->icon().isNull());
 }
 
 }  // namespace

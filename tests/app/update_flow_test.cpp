@@ -192,17 +192,24 @@ namespace vantic::testing {
 namespace {
 
 // The installer is started detached: it runs on after the program that
-// started it has ended, with "/silent". A test update program waits for its
-// parent to be gone, then writes what it was given.
+// started it has ended, with "/silent". A test update program waits until the
+// test has reaped that program, then writes what it was given. (Its own $PPID
+// is no guide: when the program ends before the shell starts, the shell's
+// parent is already the reaper, which never goes away.) The wait is bounded
+// so a stray installer cannot hold the test's output open.
 using UpdateInstall = UpdateFixture;
 
 TEST_F(UpdateInstall, InstallerOutlivesTheProgramThatStartedIt) {
     const std::string marker = Beside("installed.txt");
+    const std::string reaped = Beside("controller-reaped");
+    std::remove(reaped.c_str());
     const std::string program =
-        "#!/bin/sh\nparent=$PPID\n"
-        "while kill -0 \"$parent\" 2>/dev/null; do sleep 0.05; done\n"
-        "echo \"$1\" > '" +
-        marker + "'\n";
+        "#!/bin/sh\nn=0\n"
+        "while [ ! -e '" +
+        reaped +
+        "' ] && [ $n -lt 600 ]; do sleep 0.05; n=$((n+1)); done\n"
+        "[ -e '" +
+        reaped + "' ] && echo \"$1\" > '" + marker + "'\n";
     OfferSigned(program);
     ASSERT_TRUE(CheckForUpdate(table, publicKey, 1));
     ASSERT_TRUE(DownloadUpdate(table, 1, nullptr));
@@ -216,6 +223,7 @@ TEST_F(UpdateInstall, InstallerOutlivesTheProgramThatStartedIt) {
     int status = -1;
     ASSERT_EQ(::waitpid(controller, &status, 0), controller);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(WriteWholeFile(reaped, "gone"));
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!FileExists(marker) && std::chrono::steady_clock::now() < deadline) {

@@ -98,6 +98,12 @@ class ServerRunner {
     std::string error_;
 };
 
+// How a runner reports what a test did wrong (a password in the server's
+// output). The test main makes it a test failure; without it (benchmarks,
+// the load test) it is printed on standard error.
+using RunnerFailureReporter = void (*)(const std::string& what);
+void SetRunnerFailureReporter(RunnerFailureReporter reporter);
+
 // $VANTIC_BIN_DIR/server/vantic-server, or the build tree's copy found
 // from this test program's location.
 [[nodiscard]] std::string ServerBinary();

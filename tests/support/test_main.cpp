@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tests/support/script_ledger.h"
+#include "tests/support/server_runner.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -23,6 +24,8 @@ class ScriptListener : public ::testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    vantic::testing::SetRunnerFailureReporter(
+        [](const std::string& what) { ADD_FAILURE() << what; });
     // What the program keeps in the user's cache folder (media digests)
     // goes to a folder of this run, and the programs the tests start
     // inherit it.

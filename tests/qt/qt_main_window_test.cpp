@@ -11,8 +11,11 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "app/main_dialog_layout.h"
+#include "framework/wsizer.h"
 #include "qt/qt_list_control.h"
 #include "qt/qt_window.h"
+#include "qt/qt_window_system.h"
 #include "tests/qt/qt_environment.h"
 
 namespace vantic {
@@ -162,6 +165,27 @@ TEST_F(QtMainWindow, TheWindowNeverGetsSmallerThanTheDialogAndStatusBar) {
     const QWidget* client = view.Window()->centralWidget();
     EXPECT_GE(client->width(), WidgetOf(dialog)->width());
     EXPECT_GE(client->height(), WidgetOf(dialog)->height() + WidgetOf(statusBar)->height());
+}
+
+// Grown wider and taller, the window keeps the button row flush with the
+// unit list's right edge and between the two lists.
+TEST_F(QtMainWindow, TheButtonRowStaysAlignedWhenTheWindowGrows) {
+    QtWindowSystem windows;
+    WSizer sizer{windows};
+    AnchorMainDialog(sizer, dialog);
+    view.ShowMainWindow();
+    view.Window()->resize(view.Window()->width() + 400, view.Window()->height() + 300);
+    QCoreApplication::processEvents();
+    sizer.FitToParent(statusBar);
+
+    const QRect units = Item(d::kUnitList)->geometry();
+    const QRect tabs = Item(d::kChannelTabs)->geometry();
+    EXPECT_EQ(Item(d::kDeployAllButton)->geometry().right(), units.right());
+    for (const ButtonItem& button : ButtonTable()) {
+        const QRect rect = Item(button.id)->geometry();
+        EXPECT_GT(rect.top(), units.bottom()) << button.text;
+        EXPECT_LT(rect.bottom(), tabs.top()) << button.text;
+    }
 }
 
 TEST_F(QtMainWindow, AnAcceleratorRunsItsCommandAndStillReachesTheControl) {

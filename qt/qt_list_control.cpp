@@ -99,14 +99,22 @@ QIcon DrawMark(CellMark mark, int size) {
         case CellMark::None:
             return {};
     }
-    QPixmap dot(size, size);
-    dot.fill(Qt::transparent);
-    QPainter painter(&dot);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(colour.darker(130));
-    painter.setBrush(colour);
-    painter.drawEllipse(QRectF(1, 1, size - 2, size - 2));
-    return QIcon(dot);
+    // Drawn for ordinary and for high-density screens, so a scaled screen
+    // shows a sharp dot rather than an enlarged blur.
+    QIcon icon;
+    for (const int ratio : {1, 2, 3}) {
+        QPixmap dot(size * ratio, size * ratio);
+        dot.setDevicePixelRatio(ratio);
+        dot.fill(Qt::transparent);
+        QPainter painter(&dot);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(colour.darker(130));
+        painter.setBrush(colour);
+        painter.drawEllipse(QRectF(1, 1, size - 2, size - 2));
+        painter.end();
+        icon.addPixmap(dot);
+    }
+    return icon;
 }
 
 // The dots are drawn once per size; a list of thousands of units shares them.

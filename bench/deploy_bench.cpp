@@ -72,10 +72,8 @@ bool PrepareVenue(const testing::ServerRunner& server) {
             return false;
         }
     }
-    const std::string accounts = testing::ReadFileBytes(data + "/accounts.txt");
     return testing::WriteFileBytes(data + "/units.txt", units) &&
-           testing::WriteFileBytes(data + "/accounts.txt",
-                                   accounts + kLogin + " " + kPassword + " *\n");
+           server.AddAccount(kLogin, kPassword, "*");
 }
 
 class TypesYes final : public ConfirmFormView {

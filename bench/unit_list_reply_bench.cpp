@@ -65,11 +65,9 @@ void FindServerBinary() {
 
 bool PrepareVenue(const testing::ServerRunner& server, bool withOwners) {
     const std::string data = server.DataDir();
-    const std::string accounts = testing::ReadFileBytes(data + "/accounts.txt");
     return testing::WriteFileBytes(data + "/units.txt", UnitsText()) &&
            testing::WriteFileBytes(data + "/owners.txt", OwnersText(withOwners)) &&
-           testing::WriteFileBytes(data + "/accounts.txt",
-                                   accounts + kLogin + " " + kPassword + " *\n");
+           server.AddAccount(kLogin, kPassword, "*");
 }
 
 void BM_UnitListFetch(benchmark::State& state) {

@@ -3,11 +3,10 @@
 // picture of the dialog to FILE and quits.
 
 #include <QApplication>
-#include <QScreen>
-#include <QTimer>
 
 #include "platform/system_clock.h"
 #include "playlist/entry_fields.h"
+#include "qt/demo/demo_screenshot.h"
 #include "qt/qt_clip_editor.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_style.h"
@@ -15,9 +14,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     vantic::ApplyProgramStyle(app);
-    const QStringList args = app.arguments();
-    const int at = args.indexOf("--screenshot");
-    const QString shot = at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
+    const QString shot = vantic::ScreenshotPath(app.arguments());
 
     const vantic::cpStringArray fields{"0",
                                        "/srv/media/lobby/winter_menu.jpg",
@@ -42,20 +39,5 @@ int main(int argc, char** argv) {
         return editor.RunClipEditor(vantic::kNoWindow, edited) ? 0 : 1;
     }
     vantic::ClipEditorDialog dialog(form, files, nullptr);
-    dialog.show();
-    vantic::PlaceDialog(dialog, nullptr);
-    int failures = 0;
-    QTimer::singleShot(500, [&] {
-        // With a window manager the frame and title are on the screen too.
-        QScreen* screen = dialog.screen();
-        const QRect frame = dialog.frameGeometry();
-        const QPixmap picture =
-            QGuiApplication::platformName() == "xcb" && screen != nullptr
-                ? screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                : dialog.grab();
-        failures = picture.save(shot) ? 0 : 1;
-        app.quit();
-    });
-    app.exec();
-    return failures;
+    return vantic::SaveDialogScreenshot(app, dialog, shot);
 }

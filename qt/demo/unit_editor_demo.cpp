@@ -3,21 +3,17 @@
 // to FILE and quits.
 
 #include <QApplication>
-#include <QScreen>
-#include <QTimer>
 
 #include "platform/system_clock.h"
+#include "qt/demo/demo_screenshot.h"
 #include "qt/qt_colour_chooser.h"
-#include "qt/qt_dialogs.h"
 #include "qt/qt_style.h"
 #include "qt/qt_unit_editor.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     vantic::ApplyProgramStyle(app);
-    const QStringList args = app.arguments();
-    const int at = args.indexOf("--screenshot");
-    const QString shot = at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
+    const QString shot = vantic::ScreenshotPath(app.arguments());
 
     vantic::UnitSettings settings;
     settings.Set("notes", "Caf\xe9 front window");
@@ -40,20 +36,5 @@ int main(int argc, char** argv) {
         return editor.RunUnitEditor(vantic::kNoWindow, edited) ? 0 : 1;
     }
     vantic::UnitEditorDialog dialog(form, chooser, nullptr);
-    dialog.show();
-    vantic::PlaceDialog(dialog, nullptr);
-    int failures = 0;
-    QTimer::singleShot(500, [&] {
-        // With a window manager the frame and title are on the screen too.
-        QScreen* screen = dialog.screen();
-        const QRect frame = dialog.frameGeometry();
-        const QPixmap picture =
-            QGuiApplication::platformName() == "xcb" && screen != nullptr
-                ? screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                : dialog.grab();
-        failures = picture.save(shot) ? 0 : 1;
-        app.quit();
-    });
-    app.exec();
-    return failures;
+    return vantic::SaveDialogScreenshot(app, dialog, shot);
 }

@@ -2,15 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QGuiApplication>
-#include <QPixmap>
-#include <QScreen>
 #include <QWidget>
 #include <cstdio>
 
 #include "app/app.h"
 #include "qt/qt_main_window.h"
+#include "qt/qt_screen_capture.h"
 #include "qt/qt_window.h"
 
 namespace vantic {
@@ -20,23 +17,6 @@ namespace {
 constexpr int kPollMs = 250;
 // Time for the last rows and the window manager's frame to be painted.
 constexpr int kSettleMs = 1000;
-
-// On X11 the screen holds the window with its frame and title; elsewhere
-// the widget paints itself.
-QPixmap Capture(QWidget* widget) {
-    QScreen* screen = widget->screen();
-    if (QGuiApplication::platformName() == "xcb" && screen != nullptr) {
-        // A window manager frames a new window a little after it shows.
-        QElapsedTimer waited;
-        waited.start();
-        while (widget->frameGeometry() == widget->geometry() && waited.elapsed() < kSettleMs) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        const QRect frame = widget->frameGeometry();
-        return screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
-    }
-    return widget->grab();
-}
 
 }  // namespace
 
@@ -106,7 +86,7 @@ void ScreenshotHook::ShootMainWindowAndClose() {
 }
 
 void ScreenshotHook::Save(QWidget* widget, const QString& path) {
-    if (!Capture(widget).save(path)) {
+    if (!CaptureOnScreen(widget).save(path)) {
         std::fprintf(stderr, "vantic-controller: could not save %s\n", qPrintable(path));
         ++failures_;
     }

@@ -39,9 +39,7 @@ class AdminServerTest : public testing::SharedServerTest {
     static void SetUpTestSuite() {
         SharedServerTest::SetUpTestSuite();
         if (server_->Ok()) {
-            const std::string accounts = server_->DataDir() + "/accounts.txt";
-            ASSERT_TRUE(WriteFileBytes(
-                accounts, ReadFileBytes(accounts) + kLogin + " " + kPassword + " *\n"));
+            ASSERT_TRUE(server_->AddAccount(kLogin, kPassword, "*"));
         }
     }
 

@@ -48,9 +48,7 @@ class DeployServerTest : public testing::SharedServerTest {
     static void SetUpTestSuite() {
         SharedServerTest::SetUpTestSuite();
         if (server_->Ok()) {
-            const std::string accounts = server_->DataDir() + "/accounts.txt";
-            ASSERT_TRUE(WriteFileBytes(
-                accounts, ReadFileBytes(accounts) + kLogin + " " + kPassword + " *\n"));
+            ASSERT_TRUE(server_->AddAccount(kLogin, kPassword, "*"));
         }
     }
 

@@ -36,9 +36,7 @@ class UnitEditorServerTest : public testing::SharedServerTest {
     static void SetUpTestSuite() {
         SharedServerTest::SetUpTestSuite();
         if (server_->Ok()) {
-            const std::string accounts = server_->DataDir() + "/accounts.txt";
-            ASSERT_TRUE(WriteFileBytes(
-                accounts, ReadFileBytes(accounts) + kLogin + " " + kPassword + " 4,9\n"));
+            ASSERT_TRUE(server_->AddAccount(kLogin, kPassword, "4,9"));
         }
     }
 

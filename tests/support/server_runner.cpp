@@ -71,6 +71,13 @@ void ServerRunner::ExpectNoPasswordInOutput() const {
     }
 }
 
+bool ServerRunner::AddAccount(const std::string& login, const std::string& password,
+                              const std::string& units) const {
+    const std::string accounts = dataDir_ + "/accounts.txt";
+    return WriteFileBytes(accounts,
+                          ReadFileBytes(accounts) + login + " " + password + " " + units + "\n");
+}
+
 std::string ServerRunner::Address() const {
     return host_ + ":" + std::to_string(port_);
 }

@@ -79,6 +79,11 @@ class ServerRunner {
     // SIGKILL, as a crash would.
     void Kill();
     // Starts the server again on the same data directory (on a new port).
+    // Adds an account to the venue: a plain "login password units" line
+    // ("*" for every unit, else unit numbers joined by commas), which the
+    // server reads on the next connection.
+    [[nodiscard]] bool AddAccount(const std::string& login, const std::string& password,
+                                  const std::string& units) const;
     [[nodiscard]] bool Restart();
     [[nodiscard]] pid_t Pid() const { return pid_; }
 

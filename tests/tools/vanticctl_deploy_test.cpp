@@ -39,9 +39,7 @@ class VanticctlDeployTest : public testing::SharedServerTest {
     static void SetUpTestSuite() {
         SharedServerTest::SetUpTestSuite();
         if (server_->Ok()) {  // an account that sees one unit
-            const std::string accounts = server_->DataDir() + "/accounts.txt";
-            ASSERT_TRUE(
-                WriteFileBytes(accounts, ReadFileBytes(accounts) + "kiosk K1osk9pw 1012\n"));
+            ASSERT_TRUE(server_->AddAccount("kiosk", "K1osk9pw", "1012"));
         }
     }
 

@@ -23,28 +23,9 @@
 namespace vantic {
 namespace {
 
+using testing::Find;
+
 const LocalTime kToday{2024, 5, 17, 9, 41, 0, 5};
-
-// Runs answer on the clip editor once it is open.
-void WhenEditorOpens(std::function<void(ClipEditorDialog*)> answer) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        auto* dialog = qobject_cast<ClipEditorDialog*>(QApplication::activeModalWidget());
-        if (dialog != nullptr && dialog->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
-            answer(dialog);
-        }
-    });
-    poll->start(10);
-}
-
-template <class Widget>
-Widget* Find(QWidget* dialog, const char* name) {
-    auto* widget = dialog->findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
 
 PlayEntry StillImageClip() {
     return EntryFromFields(cpStringArray{"1", "/media/lobby/caf\xC3\xA9.jpg", "12.000000", "",
@@ -63,7 +44,7 @@ TEST(QtClipEditor, ShowsTheFormAndReturnsTheOperatorsChanges) {
     QString title, fileName, firstShown;
     bool durationShown = false, startEnabled = false, restrictAfterTime = true,
          restrictEnabledAfterTime = true, lastDayPickerEnabled = true;
-    WhenEditorOpens([&](ClipEditorDialog* dialog) {
+    testing::WhenModal<ClipEditorDialog>([&](ClipEditorDialog* dialog) {
         title = dialog->windowTitle();
         fileName = Find<QLabel>(dialog, "fileName")->text();
         durationShown = Find<QLineEdit>(dialog, "duration")->isVisible() &&
@@ -118,7 +99,7 @@ TEST(QtClipEditor, BrowsingToAVideoHidesTheDurationAndCancelKeepsTheForm) {
 
     bool durationShownAfter = true, audioEnabled = true;
     QString fileName;
-    WhenEditorOpens([&](ClipEditorDialog* dialog) {
+    testing::WhenModal<ClipEditorDialog>([&](ClipEditorDialog* dialog) {
         audioEnabled = Find<QRadioButton>(dialog, "audioA")->isEnabled();
         Find<QPushButton>(dialog, "browse")->click();
         durationShownAfter = Find<QLineEdit>(dialog, "duration")->isVisible();

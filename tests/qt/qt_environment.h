@@ -4,6 +4,8 @@
 // whole program by a global test environment (qt_environment_test.cpp),
 // on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
@@ -40,6 +42,15 @@ void WhenModal(std::type_identity_t<std::function<void(Dialog*)>> answer) {
         }
     });
     poll->start(10);
+}
+
+// The dialog's child widget of that type and object name; a test failure
+// when there is none.
+template <class Widget>
+Widget* Find(QWidget* dialog, const char* name) {
+    auto* widget = dialog->findChild<Widget*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
 }
 
 }  // namespace vantic::testing

@@ -22,6 +22,8 @@
 namespace vantic {
 namespace {
 
+using testing::Find;
+
 const LocalTime kNow{2026, 12, 7, 9, 41, 0, 1};
 
 // Confirms blue (0x00BBGGRR order) and keeps the custom colours.
@@ -35,26 +37,6 @@ class BlueChooser final : public ColourChooser {
     }
     std::uint32_t shown = 0;
 };
-
-void WhenEditorOpens(std::function<void(UnitEditorDialog*)> answer) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        auto* dialog = qobject_cast<UnitEditorDialog*>(QApplication::activeModalWidget());
-        if (dialog != nullptr && dialog->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
-            answer(dialog);
-        }
-    });
-    poll->start(10);
-}
-
-template <class Widget>
-Widget* Find(QWidget* dialog, const char* name) {
-    auto* widget = dialog->findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
 
 TEST(QtUnitEditor, FillsFromTheSettingsAndHandsBackTheOperatorsChanges) {
     testing::TempDir dir;
@@ -73,7 +55,7 @@ TEST(QtUnitEditor, FillsFromTheSettingsAndHandsBackTheOperatorsChanges) {
     bool playEnabled = true, updateEnabled = false, playEnabledAfter = false, audioB = false,
          masked = false;
     std::uint32_t textPixel = 0, backgroundPixel = 0, textPixelAfter = 0;
-    WhenEditorOpens([&](UnitEditorDialog* dialog) {
+    testing::WhenModal<UnitEditorDialog>([&](UnitEditorDialog* dialog) {
         title = dialog->windowTitle();
         notes = Find<QLineEdit>(dialog, "notes")->text();
         auto* passwordBox = Find<QLineEdit>(dialog, "password");

@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "framework/worker.h"
 #include "qt/program/screenshot_hook.h"
+#include "qt/program/stall_log.h"
 #include "qt/qt_app_views.h"
 #include "qt/qt_pictures.h"
 #include "qt/qt_platform.h"
@@ -40,9 +41,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     app->Init();
+    vantic::StallLog stalls(*app);
+    stalls.Start();
     vantic::ScreenshotHook hook(*app, qtViews.QtMainWindow());
     hook.Start();
     app->Run();
+    stalls.Finish();
 
     if (vantic::LiveWorkers() > 0) {
         // A worker still inside a server request would wake up among the

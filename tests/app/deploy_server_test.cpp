@@ -211,6 +211,37 @@ TEST_F(DeployServerTest, AUnitWithoutAFileGetsOnlyWhatWasDeployed) {
     EXPECT_EQ(Instructions(17), "4\tcrawl\t1");
 }
 
+// Requests from the window run while it keeps painting; so does the pause
+// after each unit, which used to hold it still once per unit.
+TEST_F(DeployServerTest, ThePauseAfterEachUnitLetsTheWindowPaint) {
+    class PauseCounter final : public BlockingCalls {
+      public:
+        explicit PauseCounter(testing::ManualClock& clock) : clock_(clock) {
+            SetRequestCalls(this);
+        }
+        ~PauseCounter() override { SetRequestCalls(nullptr); }
+        void Run(const std::function<void()>& call, const std::function<void()>& tick) override {
+            const std::size_t before = clock_.Sleeps().size();
+            call();
+            pausesInside += clock_.Sleeps().size() - before;
+            if (tick) {
+                tick();
+            }
+        }
+        [[nodiscard]] bool Waiting() const override { return false; }
+        std::size_t pausesInside = 0;
+
+      private:
+        testing::ManualClock& clock_;
+    };
+    PauseCounter calls(rig_->platform.clock);
+    rig_->Select({4, 17});
+    EXPECT_EQ(rig_->Deploy(true, EntryList{NewSettingEntry("crawl", "1")}, false, true),
+              DeployResult::Succeeded);
+    EXPECT_EQ(rig_->platform.clock.Sleeps(), (std::vector<int>{50, 50}));
+    EXPECT_EQ(calls.pausesInside, 2u);
+}
+
 TEST_F(DeployServerTest, QuietSettingsMergePutsTheGivenKeysFirst) {
     rig_->Select({4});
     EntryList changes = {NewSettingEntry("crawl", "1"), NewSettingEntry("crawlsize", "12")};

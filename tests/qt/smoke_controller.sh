@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on the offscreen platform in a directory of its
 # own, lets it show its window, and has it close as the user would. Passes
-# when it exits 0, saved its window, and stored its layout on the way out.
+# when it exits 0, saved its window, stored its layout on the way out and
+# wrote the stall log it was asked for.
 # Usage: smoke_controller.sh PATH_TO_vantic-controller
 set -euo pipefail
 program=${1:?program}
@@ -15,8 +16,10 @@ export XDG_RUNTIME_DIR=$dir  # the single-instance lock and socket of this run o
 export QT_QPA_PLATFORM=offscreen
 export VANTIC_SCREENSHOT=$dir/main.png
 export VANTIC_SCREENSHOT_WAIT=0
+export VANTIC_STALL_LOG=$dir/stalls.txt
 
 timeout 90 "$dir/vantic-controller"
 test -s "$dir/main.png" || { echo "no screenshot"; exit 1; }
 grep -q '^Main_Window_Dim_dx=' "$dir/config.ini" || { echo "layout not stored"; exit 1; }
+grep -q '^longest [0-9]* [0-9]*$' "$dir/stalls.txt" || { echo "no stall log"; exit 1; }
 echo "smoke: started, showed the window, closed cleanly"

@@ -42,6 +42,9 @@ namespace vantic {
 inline constexpr std::string_view kVenueWidthsName = "Venue_Widths";
 // Periodic refreshes start at least this far apart.
 inline constexpr std::int64_t kPeriodicRefreshSeconds = 120;
+// New rows reach the list control this many at a time, and the window
+// paints between the slices.
+inline constexpr std::size_t kNewRowsPerSlice = 2000;
 
 // The list is also what a deployment walks: its rows, selection and lock.
 class VenueList final : public WListView, public DeployTargets {
@@ -97,8 +100,10 @@ class VenueList final : public WListView, public DeployTargets {
     // fetch). The user's input waits until the list is in.
     bool RefreshKeepingWindowsLive(WindowId owner);
     // Merges a unit list reply into the rows under the lock: updates the
-    // rows of units already shown, appends the others in reply order.
-    // Returns the status changes of the rows updated that deserve an alert.
+    // rows of units already shown, appends the others in reply order (in
+    // slices of kNewRowsPerSlice, the window painting between them as it
+    // does during a wait for the list). Returns the status changes of the
+    // rows updated that deserve an alert.
     std::vector<StatusChange> MergeReply(std::string_view reply);
     // With complete login settings, starts a worker that refreshes the list
     // silently; true when it started. The status changes it finds go to the
@@ -130,6 +135,8 @@ class VenueList final : public WListView, public DeployTargets {
   private:
     bool RefreshWith(const ServerAccess& access, WindowId owner);
     bool TakeReply(const FetchResult& reply, WindowId owner);
+    // Under the lock.
+    void AppendInSlices(std::vector<std::unique_ptr<RowData>> rows);
     // Under the lock.
     void NoteRefresh(bool ok);
 

@@ -67,6 +67,15 @@ void VenueLock::WaitUntil(const std::function<bool()>& done) {
     --uiWaits_;
 }
 
+void VenueLock::LetWindowsPaint() {
+    if (!OnUiThread()) {
+        return;
+    }
+    ++uiWaits_;  // a command dispatched meanwhile is ignored, as in a wait
+    windows_.WaitForMessages(std::chrono::milliseconds(0));
+    --uiWaits_;
+}
+
 void VenueLock::WakeUi() {
     if (uiWaits_.load() > 0) {
         windows_.Wake();

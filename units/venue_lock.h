@@ -53,6 +53,10 @@ class VenueLock {
     // WakeUi(). Elsewhere it only waits.
     void WaitUntil(const std::function<bool()>& done);
     void WakeUi();
+    // On the user-interface thread: dispatches the messages already waiting
+    // as a wait does (paints and timers, not the user's input), so a long
+    // change of the list lets the window paint. Elsewhere it does nothing.
+    void LetWindowsPaint();
     // Whether the user-interface thread is inside a wait of this lock; read
     // it on that thread.
     [[nodiscard]] bool UiWaiting() const { return uiWaits_ > 0; }

@@ -53,6 +53,29 @@ TEST(VenueListSetup, InsertsTheFiveColumnsAndRestoresTheirSavedWidths) {
     EXPECT_EQ(firstRun.list.FitCount(), 1);
 }
 
+// Thousands of new rows arrive in slices, the window painting between them
+// as during a wait: nothing dispatched then may take the list.
+TEST_F(VenueListTest, ThousandsOfNewRowsArriveInSlicesWithTheWindowPaintingBetween) {
+    const int units = 2 * static_cast<int>(kNewRowsPerSlice) + 7;
+    std::string reply;
+    for (int unit = units; unit >= 1; --unit) {
+        reply += std::to_string(unit) + "\tn\tOK\t\t\n";
+    }
+    std::vector<int> rowsWhilePainting;
+    platform.windows.OnPump([&] {
+        EXPECT_TRUE(venue.Waiting());
+        rowsWhilePainting.push_back(venue.ItemCount());
+    });
+    venue.MergeReply(reply);
+    const int slice = static_cast<int>(kNewRowsPerSlice);
+    EXPECT_EQ(rowsWhilePainting, (std::vector<int>{slice, 2 * slice}));
+    EXPECT_FALSE(venue.Waiting());
+    ASSERT_EQ(venue.ItemCount(), units);
+    EXPECT_EQ(venue.UnitNumberAt(0), static_cast<std::uint32_t>(units));
+    EXPECT_EQ(venue.UnitNumberAt(units - 1), 1u);
+    EXPECT_EQ(list.CellText(units - 1, 2), "OK");
+}
+
 TEST_F(VenueListTest, NewUnitsArriveInReplyOrderAndOnlyLinesNamingAUnitCount) {
     venue.MergeReply(
         "Unit\tNotes\tStatus\r\n"  // a heading

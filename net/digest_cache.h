@@ -38,6 +38,9 @@ class DigestCache {
     [[nodiscard]] std::optional<Md5Digest> Digest(const std::string& path,
                                                   const ByteProgress& progress = {});
 
+    // True when Digest would answer for the file without reading it.
+    [[nodiscard]] bool Remembers(const std::string& path);
+
     // The files the cache holds at most; the least recently used go first.
     static constexpr std::size_t kMaxEntries = 20000;
 

@@ -49,7 +49,8 @@ class AboutBox final : public QDialog {
         layout->setSpacing(3);
 
         auto* picture = new QLabel;
-        picture->setPixmap(QPixmap::fromImage(PaintPicture(form.pictureId)));
+        picture->setPixmap(
+            QPixmap::fromImage(PaintPicture(form.pictureId, picture->devicePixelRatioF())));
         picture->setAlignment(Qt::AlignCenter);
         SetItemId(picture, about_item::kPicture);
         layout->addWidget(picture);

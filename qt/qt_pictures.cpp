@@ -87,11 +87,19 @@ void PaintSignMotif(QPainter& painter, const QRectF& box) {
     }
 }
 
-QImage PaintSplash() {
-    QImage image(1342, 250, QImage::Format_RGB32);
+// An image of size (in logical pixels) for a screen of that pixel ratio:
+// painted in logical coordinates, sharp on a scaled screen.
+QImage Canvas(QSize size, qreal ratio) {
+    QImage image(size * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+QImage PaintSplash(qreal ratio) {
+    QImage image = Canvas(QSize(1342, 250), ratio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    PaintBackground(painter, image.rect());
+    PaintBackground(painter, QRect(0, 0, 1342, 250));
     PaintSignMotif(painter, QRectF(64, 40, 180, 180));
 
     painter.setPen(kPaper);
@@ -114,11 +122,11 @@ QImage PaintSplash() {
     return image;
 }
 
-QImage PaintAboutBanner() {
-    QImage image(360, 67, QImage::Format_RGB32);
+QImage PaintAboutBanner(qreal ratio) {
+    QImage image = Canvas(QSize(360, 67), ratio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    PaintBackground(painter, image.rect());
+    PaintBackground(painter, QRect(0, 0, 360, 67));
     PaintSignMotif(painter, QRectF(12, 6, 56, 56));
     painter.setPen(kPaper);
     painter.setFont(SansFont(25, QFont::Bold));
@@ -134,12 +142,12 @@ QImage PaintAboutBanner() {
 
 }  // namespace
 
-QImage PaintPicture(int pictureId) {
+QImage PaintPicture(int pictureId, qreal ratio) {
     switch (pictureId) {
         case picture::kSplash:
-            return PaintSplash();
+            return PaintSplash(ratio);
         case picture::kAbout:
-            return PaintAboutBanner();
+            return PaintAboutBanner(ratio);
         default:
             return {};
     }

@@ -9,8 +9,9 @@
 
 namespace vantic {
 
-// The picture, or a null image for an unknown id.
-[[nodiscard]] QImage PaintPicture(int pictureId);
+// The picture, or a null image for an unknown id. ratio is the screen's
+// device pixel ratio: the image has that many pixels per logical pixel.
+[[nodiscard]] QImage PaintPicture(int pictureId, qreal ratio = 1);
 
 // The program's icon: the sign motif on the splash's colours in a rounded
 // square, size x size pixels with a transparent surround.

@@ -12,28 +12,12 @@ namespace rw = report_window;
 
 constexpr std::size_t kPathRoom = 260;
 
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
 }  // namespace
 
 // The temporary file is flushed before it replaces the target, so a failed
 // write (a full disk, a read-only folder) leaves the earlier file whole.
 bool WriteReportFile(const std::string& path, std::string_view bytes) {
-    const std::optional<std::string> temporary = CreateUniqueFile(DirectoryOf(path), "vtc", path);
-    if (!temporary) {
-        return false;
-    }
-    if (!WriteWholeFile(*temporary, bytes, true) || !MoveFileOver(*temporary, path)) {
-        RemoveFile(*temporary);
-        return false;
-    }
-    return true;
+    return ReplaceWholeFile(path, bytes);
 }
 
 std::string SuggestedReportName(ReportMode mode, const LocalTime& now) {

@@ -1,9 +1,14 @@
 #include "units/channel_media.h"
 
+#include <algorithm>
 #include <charconv>
+#include <limits>
+
+#include "core/cpstring.h"
 
 #include "net/hex.h"
 #include "net/media_exchange.h"
+#include "platform/progress_window.h"
 
 namespace vantic {
 namespace {
@@ -55,6 +60,12 @@ void ChannelMedia::RecordRate(std::uint64_t bytes, std::uint32_t startTick) {
     (void)settings_->SetString(kUploadRateKey, std::to_string(rate));
 }
 
+bool ChannelMedia::PreviewReadsFiles(const EntryList& clips) {
+    return std::any_of(clips.begin(), clips.end(), [this](const PlayEntry& clip) {
+        return files_.Stamp(clip.path) && !digests_.Remembers(clip.path);
+    });
+}
+
 std::optional<std::uint64_t> ChannelMedia::LastRate() {
     if (settings_ == nullptr) {
         return std::nullopt;
@@ -68,11 +79,34 @@ std::optional<std::uint64_t> ChannelMedia::LastRate() {
     return rate;
 }
 
-std::vector<ClipMediaFacts> ChannelMedia::Facts(const EntryList& clips) {
+// A large file takes a while to read; the dialog shows which one and how far.
+std::optional<Md5Digest> ChannelMedia::Digest(const std::string& path, DeployProgress* progress) {
+    if (progress == nullptr) {
+        return digests_.Digest(path);
+    }
+    progress->StartItem(progress_layout::kItemBar, 0, 100);
+    progress->SetText(progress_layout::kStatusLine, "Checking " + std::string(FileNameOf(path)));
+    std::optional<Md5Digest> digest =
+        digests_.Digest(path, [progress](std::uint64_t done, std::uint64_t total) {
+            constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
+            return progress->SetItem(static_cast<std::uint32_t>(std::min(done, kMax)),
+                                     static_cast<std::uint32_t>(std::min(total, kMax)));
+        });
+    progress->FinishItem();
+    progress->StepOverall();
+    return digest;
+}
+
+std::optional<std::vector<ClipMediaFacts>> ChannelMedia::Facts(const EntryList& clips,
+                                                               DeployProgress* progress) {
     std::vector<ClipMediaFacts> facts;
     for (const PlayEntry& clip : clips) {
         ClipMediaFacts fact{clip.path, {}, std::nullopt};
-        if (std::optional<Md5Digest> digest = digests_.Digest(clip.path)) {
+        std::optional<Md5Digest> digest = Digest(clip.path, progress);
+        if (progress != nullptr && progress->Cancelled()) {
+            return std::nullopt;
+        }
+        if (digest) {
             fact.contentName = HexEncode(*digest);
             const std::optional<FileStamp> stamp = files_.Stamp(clip.path);
             fact.size = stamp ? std::optional(stamp->size) : std::nullopt;
@@ -105,10 +139,14 @@ std::optional<std::map<std::string, bool>> ChannelMedia::AskServer(
     return held;
 }
 
-DeployPreview ChannelMedia::Preview(int channel, std::vector<std::uint32_t> units,
-                                    const EntryList& clips) {
-    const std::vector<ClipMediaFacts> facts = Facts(clips);
-    return BuildDeployPreview(channel, std::move(units), facts, AskServer(facts), LastRate());
+std::optional<DeployPreview> ChannelMedia::Preview(int channel, std::vector<std::uint32_t> units,
+                                                   const EntryList& clips,
+                                                   DeployProgress* progress) {
+    const std::optional<std::vector<ClipMediaFacts>> facts = Facts(clips, progress);
+    if (!facts) {
+        return std::nullopt;
+    }
+    return BuildDeployPreview(channel, std::move(units), *facts, AskServer(*facts), LastRate());
 }
 
 }  // namespace vantic

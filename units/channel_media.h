@@ -38,13 +38,24 @@ class ChannelMedia {
     // digested (through the cache), each distinct digest asked of the
     // server once, without a login form (credentials not complete yet
     // count as a server that cannot be asked). The clips stay as they are.
-    [[nodiscard]] DeployPreview Preview(int channel, std::vector<std::uint32_t> units,
-                                        const EntryList& clips);
+    // With an open progress dialog, each file read is shown on it, one
+    // overall step per clip; none when the operator cancels there.
+    [[nodiscard]] std::optional<DeployPreview> Preview(int channel,
+                                                       std::vector<std::uint32_t> units,
+                                                       const EntryList& clips,
+                                                       DeployProgress* progress = nullptr);
 
     [[nodiscard]] std::optional<std::uint64_t> LastRate();
 
+    // True when a preview of clips would read a file (one not digested
+    // before, or changed since): worth a progress dialog.
+    [[nodiscard]] bool PreviewReadsFiles(const EntryList& clips);
+
   private:
-    [[nodiscard]] std::vector<ClipMediaFacts> Facts(const EntryList& clips);
+    [[nodiscard]] std::optional<std::vector<ClipMediaFacts>> Facts(const EntryList& clips,
+                                                                   DeployProgress* progress);
+    [[nodiscard]] std::optional<Md5Digest> Digest(const std::string& path,
+                                                  DeployProgress* progress);
     [[nodiscard]] std::optional<std::map<std::string, bool>> AskServer(
         const std::vector<ClipMediaFacts>& facts);
     void RecordRate(std::uint64_t bytes, std::uint32_t startTick);

@@ -66,8 +66,21 @@ std::vector<std::uint32_t> TargetUnits(DeployContext& context, bool selectedOnly
     return units;
 }
 
-DeployPreview PreviewOf(DeployContext& context, bool selectedOnly, const ChannelClips& shown) {
-    return context.media->Preview(shown.channel, TargetUnits(context, selectedOnly), shown.clips);
+// The preview, with the files it reads shown on the progress dialog, which
+// closes again before the confirmation; none when the operator cancels there.
+std::optional<DeployPreview> PreviewOf(DeployContext& context, bool selectedOnly,
+                                       const ChannelClips& shown) {
+    const bool onDialog = context.media->PreviewReadsFiles(shown.clips);
+    if (onDialog) {  // (Open's answer is the cancel flag, false on a fresh dialog)
+        (void)OpenProgress(context, static_cast<std::uint32_t>(shown.clips.size()));
+    }
+    std::optional<DeployPreview> preview =
+        context.media->Preview(shown.channel, TargetUnits(context, selectedOnly), shown.clips,
+                               onDialog ? &context.progress : nullptr);
+    if (onDialog) {
+        context.progress.Close();
+    }
+    return preview;
 }
 
 bool DeployChannel(DeployContext& context, bool selectedOnly, std::uint32_t targets,
@@ -111,7 +124,11 @@ DeployResult Deploy(DeployContext& context, bool selectedOnly, std::optional<Ent
     if (!changeList && !quiet && context.media != nullptr) {
         shown = ShownClips(context);
         if (shown) {
-            preview = DeployPreviewText(PreviewOf(context, selectedOnly, *shown));
+            const std::optional<DeployPreview> seen = PreviewOf(context, selectedOnly, *shown);
+            if (!seen) {
+                return DeployResult::NotConfirmed;  // cancelled while the files were read
+            }
+            preview = DeployPreviewText(*seen);
         }
     }
     if (!quiet && !ConfirmByTyping(context.confirm, context.mainWindow, "yes", channelConfirmation,

@@ -64,8 +64,8 @@ DeployResult Deploy(DeployContext& context, bool selectedOnly, std::optional<Ent
 
 // What a channel deployment would do, without doing it: the same checks
 // as Deploy (a refusal shown as Deploy shows it), then the preview that
-// Deploy would show. None when a check fails, the clips cannot be had or
-// the context has no media.
+// Deploy would show. None when a check fails, the clips cannot be had, the
+// context has no media or the operator cancels while the files are read.
 [[nodiscard]] std::optional<DeployPreview> PreviewChannelDeploy(DeployContext& context,
                                                                 bool selectedOnly);
 

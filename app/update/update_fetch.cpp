@@ -5,6 +5,8 @@
 #include <charconv>
 #include <memory>
 
+#include "platform/blocking_calls.h"
+
 namespace vantic {
 
 namespace {
@@ -151,7 +153,16 @@ std::optional<std::string> CurlUpdateFetcher::Fetch(const std::string& path, WPr
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
 
-    if (curl_easy_perform(h) != CURLE_OK || transfer.failed) {
+    // With the progress dialog the transfer pumps messages itself; without
+    // it (the signature file) the window keeps painting while a worker waits
+    // for the server.
+    CURLcode result = CURLE_FAILED_INIT;
+    if (progress != nullptr) {
+        result = curl_easy_perform(h);
+    } else {
+        RunRequest([&] { result = curl_easy_perform(h); });
+    }
+    if (result != CURLE_OK || transfer.failed) {
         return std::nullopt;
     }
     if (transfer.meter && !transfer.meter->OnRead(0)) {

@@ -431,6 +431,23 @@ TEST_F(DeployPreviewServerTest, AFileChangedAfterThePreviewIsReadAgainAndItsNewB
     EXPECT_EQ(Parse(Instructions(4)).List(0)[2].contentName, newName);
 }
 
+// Files not read before are read for the preview on the progress dialog;
+// its Cancel ends the deployment before the confirmation, sending nothing.
+TEST_F(DeployPreviewServerTest, ThePreviewReadsOnTheProgressDialogAndItsCancelEndsTheDeployment) {
+    AtStatus("Checking clip3.mpg",
+             [this] { EXPECT_TRUE(rig_->platform.progress.Press(layout::kCancelButton)); });
+    EXPECT_EQ(rig_->Deploy(true), DeployResult::NotConfirmed);
+    EXPECT_TRUE(rig_->confirm.script.Opened().empty());
+    EXPECT_TRUE(rig_->Messages().empty());
+    ASSERT_EQ(rig_->platform.progress.Records().size(), 1u);
+    const std::vector<std::string>& status =
+        rig_->platform.progress.Records()[0]->texts[layout::kStatusLine];
+    EXPECT_EQ(status.front(), "Checking clip0.mpg");
+    EXPECT_FALSE(rig_->platform.progress.AnyOpen());
+    EXPECT_TRUE(rig_->platform.windows.IsEnabled(rig_->mainWindow));
+    EXPECT_TRUE(Log("command=7").empty());
+}
+
 TEST_F(DeployPreviewServerTest, AServerThatCannotBeAskedLeavesThePreviewSayingSo) {
     rig_->login.SetHost("127.0.0.1:1");  // nothing listens there
     rig_->confirm.Type("no");

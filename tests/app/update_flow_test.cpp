@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "core/cpstring.h"
+#include "platform/blocking_calls.h"
 #include "platform/xdg_desktop.h"
 #include "tests/app/update_fixture.h"
 
@@ -183,6 +184,19 @@ TEST_F(UpdateFlow, BrokenServersNeverHangAndNeverStartAnything) {
         EXPECT_FALSE(Started());
         EXPECT_FALSE(Executable("newupdate.exe"));
     }
+}
+
+// Without a progress dialog (the signature file) the fetch runs as a
+// request, so the window keeps painting while the server is slow.
+TEST_F(UpdateFlow, TheSignatureFetchRunsAsARequest) {
+    UpdateServerRunner server;
+    ASSERT_TRUE(server.Ok()) << server.Error();
+    ASSERT_TRUE(server.Publish("update1.sig", Sign("MZ program")));
+    CurlUpdateFetcher fetcher(ParseUpdateServer(server.Address()), platform.clock);
+    SetRequestCalls(&platform.blocking);
+    EXPECT_EQ(fetcher.Fetch("downloads/update1.sig", nullptr), Sign("MZ program"));
+    SetRequestCalls(nullptr);
+    EXPECT_EQ(platform.blocking.calls, 1);
 }
 
 }  // namespace

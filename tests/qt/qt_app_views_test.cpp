@@ -70,6 +70,13 @@ TEST(QtPictures, BothPicturesHaveTheirSizesAndAreNotBlank) {
         const QImage image = ImageOf(surface);
         EXPECT_EQ(image.pixel(width / 2, height / 2) & 0xFFFFFF,
                   surface.Pixel(width / 2, height / 2));
+        // For a doubled screen: twice the pixels, the same logical size,
+        // painted all over (not the ordinary picture in one corner).
+        const QImage doubled = PaintPicture(id, 2);
+        EXPECT_EQ(doubled.size(), QSize(width * 2, height * 2));
+        EXPECT_EQ(doubled.deviceIndependentSize(), QSizeF(width, height));
+        EXPECT_NEAR(qRed(doubled.pixel(width * 2 - 1, height * 2 - 1)),
+                    qRed(image.pixel(width - 1, height - 1)), 8);
     }
     BitmapSurface untouched(1, 1);
     EXPECT_FALSE(QtPictures().Load(999, untouched));

@@ -7,20 +7,6 @@
 #include "net/payload_exchange.h"
 
 namespace vantic::ctl {
-namespace {
-
-std::optional<std::uint32_t> ParseUnitNumber(std::string_view text) {
-    text = TrimmedView(text);
-    std::uint32_t unit = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), unit);
-    if (error != std::errc() || end != text.data() + text.size() || unit == 0) {
-        return std::nullopt;
-    }
-    return unit;
-}
-
-}  // namespace
-
 ConsoleDeployer::ConsoleDeployer(const Invocation& call, ClipSource clips, bool allSelects)
     : platform_(std::cerr, std::cin, call.options.yes),
       progress_(platform_),

@@ -30,16 +30,6 @@ struct Targets {
     std::string error;
 };
 
-std::optional<std::uint32_t> ParseUnitNumber(std::string_view text) {
-    text = TrimmedView(text);
-    std::uint32_t unit = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), unit);
-    if (error != std::errc() || end != text.data() + text.size() || unit == 0) {
-        return std::nullopt;
-    }
-    return unit;
-}
-
 Targets ReadTargets(const CtlOptions& options) {
     if (options.all == options.units.has_value()) {
         return {false, {}, "give either --units N,N... or --all"};

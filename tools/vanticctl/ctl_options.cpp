@@ -1,7 +1,10 @@
 #include "tools/vanticctl/ctl_options.h"
 
 #include <array>
+#include <charconv>
 #include <string_view>
+
+#include "core/cpstring.h"
 
 namespace vantic::ctl {
 namespace {
@@ -96,6 +99,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
     return line;
+}
+
+std::optional<std::uint32_t> ParseUnitNumber(std::string_view text) {
+    text = TrimmedView(text);
+    std::uint32_t unit = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), unit);
+    if (error != std::errc() || end != text.data() + text.size() || unit == 0) {
+        return std::nullopt;
+    }
+    return unit;
 }
 
 }  // namespace vantic::ctl

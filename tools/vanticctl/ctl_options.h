@@ -3,8 +3,10 @@
 // The command line of vanticctl: global options anywhere, then the words of
 // a subcommand and its arguments.
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantic::ctl {
@@ -63,5 +65,9 @@ struct CommandLine {
 // Reads "--name VALUE" and "--name=VALUE" anywhere; "--" ends the options.
 // A lone "-" is an argument (standard input or output).
 [[nodiscard]] CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// One unit number of --units (or of a unit list line): digits only, blanks
+// around them allowed, above zero; none otherwise.
+[[nodiscard]] std::optional<std::uint32_t> ParseUnitNumber(std::string_view text);
 
 }  // namespace vantic::ctl

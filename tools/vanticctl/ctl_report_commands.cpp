@@ -50,11 +50,6 @@ ReportRequest ReadRange(const CtlOptions& options) {
     return {OrderedRange({*first, *last}), {}};
 }
 
-std::optional<std::uint32_t> ParseUnitNumber(std::string_view text) {
-    const std::optional<int> unit = ReadNumber(TrimmedView(text));
-    return unit && *unit > 0 ? std::optional(static_cast<std::uint32_t>(*unit)) : std::nullopt;
-}
-
 // The unit list as the server shows it to this login, with --units selected.
 CommandOutcome LoadUnits(const Invocation& call, UnitRows& units) {
     const FetchResult list = FetchPayload(*call.access, ServerCommand::GetUnitList, kNoUnit);

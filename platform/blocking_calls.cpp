@@ -3,6 +3,8 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/clock.h"
+
 namespace vantic {
 
 namespace {
@@ -28,6 +30,10 @@ void RunRequest(const std::function<void()>& call, const std::function<void()>& 
         return;
     }
     calls->Run(call, tick);
+}
+
+void PauseAsRequest(Clock& clock, int milliseconds) {
+    RunRequest([&clock, milliseconds] { clock.Sleep(milliseconds); });
 }
 
 }  // namespace vantic

@@ -6,6 +6,7 @@
 #include "core/cpstring.h"
 #include "net/payload_exchange.h"
 #include "net/timing_info.h"
+#include "platform/clock.h"
 #include "platform/progress_window.h"
 #include "reports/report_document.h"
 #include "reports/status_report.h"
@@ -241,7 +242,7 @@ UnitReportEnd BuildUnitReport(StatusReportRun& run, std::uint32_t unit, cpString
     if (progress.StepItem()) {
         return UnitReportEnd::Cancelled;
     }
-    run.context.clock.Sleep(kUnitPagePauseMs);
+    PauseAsRequest(run.context.clock, kUnitPagePauseMs);  // the window paints meanwhile
     (void)progress.FinishItem();
     return UnitReportEnd::Finished;
 }

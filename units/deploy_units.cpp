@@ -4,7 +4,7 @@
 
 #include "core/cpstring.h"
 #include "net/payload_exchange.h"
-#include "platform/blocking_calls.h"
+#include "platform/clock.h"
 #include "platform/progress_window.h"
 #include "units/deploy.h"
 #include "units/instruction_change.h"
@@ -29,13 +29,6 @@ void ShowError(DeployContext& context, const char* text, std::string cause = {})
     Message message{context.progress.Dialog(), text, "Error Deploying", MessageIcon::Error};
     message.details = std::move(cause);
     context.platform.Messages().Show(message);
-}
-
-// The pause after each unit spaces the requests to the server. It runs the
-// way a request does, so the windows keep painting through it: a plain
-// sleep here held the window still for the pause once per unit.
-void PauseBetweenUnits(Clock& clock) {
-    RunRequest([&clock] { clock.Sleep(kUnitSpacingMs); });
 }
 
 void ShowStatus(DeployContext& context, std::uint32_t unit, const char* step) {
@@ -100,7 +93,8 @@ bool ApplyToUnit(DeployContext& context, std::uint32_t unit, int listIndex, Entr
         return false;
     }
     (void)progress.FinishItem();
-    PauseBetweenUnits(context.platform.Time());
+    // Spaces the requests to the server; the window paints meanwhile.
+    PauseAsRequest(context.platform.Time(), kUnitSpacingMs);
     return !progress.StepOverall();
 }
 

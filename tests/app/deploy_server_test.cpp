@@ -12,6 +12,7 @@
 #include "net/hex.h"
 #include "net/md5.h"
 #include "tests/app/deploy_rig.h"
+#include "tests/support/pause_counter.h"
 #include "tests/support/shared_server.h"
 
 namespace vantic {
@@ -214,27 +215,7 @@ TEST_F(DeployServerTest, AUnitWithoutAFileGetsOnlyWhatWasDeployed) {
 // Requests from the window run while it keeps painting; so does the pause
 // after each unit, which used to hold it still once per unit.
 TEST_F(DeployServerTest, ThePauseAfterEachUnitLetsTheWindowPaint) {
-    class PauseCounter final : public BlockingCalls {
-      public:
-        explicit PauseCounter(testing::ManualClock& clock) : clock_(clock) {
-            SetRequestCalls(this);
-        }
-        ~PauseCounter() override { SetRequestCalls(nullptr); }
-        void Run(const std::function<void()>& call, const std::function<void()>& tick) override {
-            const std::size_t before = clock_.Sleeps().size();
-            call();
-            pausesInside += clock_.Sleeps().size() - before;
-            if (tick) {
-                tick();
-            }
-        }
-        [[nodiscard]] bool Waiting() const override { return false; }
-        std::size_t pausesInside = 0;
-
-      private:
-        testing::ManualClock& clock_;
-    };
-    PauseCounter calls(rig_->platform.clock);
+    testing::PauseCounter calls(rig_->platform.clock);
     rig_->Select({4, 17});
     EXPECT_EQ(rig_->Deploy(true, EntryList{NewSettingEntry("crawl", "1")}, false, true),
               DeployResult::Succeeded);

@@ -12,6 +12,7 @@
 #include "framework/wprogress.h"
 #include "reports/status_command.h"
 #include "reports/status_report.h"
+#include "tests/support/pause_counter.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/scripted_report_window.h"
 #include "tests/support/shared_server.h"
@@ -204,6 +205,7 @@ class StatusReportServerTest : public testing::SharedServerTest {
 };
 
 TEST_F(StatusReportServerTest, OneUnitHasNoSummaryTwoUnitsAddUpTheirCounts) {
+    testing::PauseCounter requests(platform_.clock);  // the window's requests
     StatusReportResult one = Build({4});
     EXPECT_EQ(one.end, ReportBuildEnd::Done);
     EXPECT_EQ(one.text, kHeader + kUnit4 + kBreak + kEnd);
@@ -223,6 +225,7 @@ TEST_F(StatusReportServerTest, OneUnitHasNoSummaryTwoUnitsAddUpTheirCounts) {
     EXPECT_EQ(dialog->LastBar(layout::kItemBar), 100);
     EXPECT_TRUE(dialog->destroyed);
     EXPECT_EQ(platform_.clock.Sleeps(), (std::vector<int>{150, 150, 150}));
+    EXPECT_EQ(requests.pausesInside, 3u);  // each page's pause lets the window paint
 }
 
 TEST_F(StatusReportServerTest, AnUnreachableServerIsAskedTwiceAndEveryPageSaysSo) {

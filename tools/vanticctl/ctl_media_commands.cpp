@@ -12,50 +12,57 @@
 namespace vantic::ctl {
 namespace {
 
-struct Digested {
+// What both commands find out first: the file's digest and whether the
+// server holds it. failure is set when either cannot be had.
+struct MediaStanding {
     Md5Digest digest{};
     std::string contentName;  // the digest's hexadecimal text
+    bool held = false;
+    std::optional<CommandOutcome> failure;
 };
 
-std::optional<Digested> DigestOf(const std::string& path) {
-    std::optional<Md5Digest> digest = Md5File(path);
+MediaStanding AskAbout(const Invocation& call) {
+    const std::string& path = call.arguments[0];
+    MediaStanding standing;
+    const std::optional<Md5Digest> digest = Md5File(path);
     if (!digest) {
-        return std::nullopt;
+        standing.failure = CommandOutcome{ExitStatus::Failure, "cannot read " + path};
+        return standing;
     }
-    return Digested{*digest, HexEncode(*digest)};
+    standing.digest = *digest;
+    standing.contentName = HexEncode(*digest);
+    const std::optional<bool> held = MediaOnServer(*call.access, *digest);
+    if (!held) {
+        standing.failure =
+            CommandOutcome{ExitStatus::Failure, "could not ask the server at " + call.access->host};
+        return standing;
+    }
+    standing.held = *held;
+    return standing;
 }
 
 }  // namespace
 
 CommandOutcome RunMediaQuery(const Invocation& call) {
-    const std::string& path = call.arguments[0];
-    std::optional<Digested> file = DigestOf(path);
-    if (!file) {
-        return {ExitStatus::Failure, "cannot read " + path};
+    const MediaStanding file = AskAbout(call);
+    if (file.failure) {
+        return *file.failure;
     }
-    std::optional<bool> held = MediaOnServer(*call.access, file->digest);
-    if (!held) {
-        return {ExitStatus::Failure, "could not ask the server at " + call.access->host};
-    }
-    call.output = file->contentName + (*held ? "\theld\n" : "\tnot held\n");
-    if (!*held) {
-        return {ExitStatus::Absent, "the server does not hold " + path};
+    call.output = file.contentName + (file.held ? "\theld\n" : "\tnot held\n");
+    if (!file.held) {
+        return {ExitStatus::Absent, "the server does not hold " + call.arguments[0]};
     }
     return {};
 }
 
 CommandOutcome RunMediaPut(const Invocation& call) {
     const std::string& path = call.arguments[0];
-    std::optional<Digested> file = DigestOf(path);
-    if (!file) {
-        return {ExitStatus::Failure, "cannot read " + path};
+    const MediaStanding file = AskAbout(call);
+    if (file.failure) {
+        return *file.failure;
     }
-    std::optional<bool> held = MediaOnServer(*call.access, file->digest);
-    if (!held) {
-        return {ExitStatus::Failure, "could not ask the server at " + call.access->host};
-    }
-    if (*held) {
-        call.output = file->contentName + "\talready held\n";
+    if (file.held) {
+        call.output = file.contentName + "\talready held\n";
         return {};
     }
     std::optional<std::uint64_t> size = FileSize(path);
@@ -63,11 +70,11 @@ CommandOutcome RunMediaPut(const Invocation& call) {
         return {ExitStatus::Failure, FormatNew("The maximum file size is %llu",
                                                static_cast<unsigned long long>(kMaxMediaFileSize))};
     }
-    if (!PutMediaFile(*call.access, file->digest, path)) {
+    if (!PutMediaFile(*call.access, file.digest, path)) {
         return {ExitStatus::Failure,
                 "could not upload " + path + " to the server at " + call.access->host};
     }
-    call.output = file->contentName + "\tuploaded\n";
+    call.output = file.contentName + "\tuploaded\n";
     return {};
 }
 

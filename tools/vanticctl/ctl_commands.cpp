@@ -40,7 +40,7 @@ constexpr std::array kSubcommands = {
                "      The confirmation shows what will happen: the units, the clips, the media\n"
                "      the server holds and those to upload, the bytes and the time to send them;\n"
                "      --dry-run prints that on standard output and changes nothing",
-               true},
+               true, false, false, true},
     Subcommand{"settings", "(--units N,N... | --all) [--yes] KEY=VALUE...", 1, kAnyCount, true,
                RunSettings, "merge the settings into the units' settings, given keys first", true},
     Subcommand{"crawl", "--text-file F [--refresh MIN] (--units N,N... | --all) [--yes]", 0, 0,
@@ -212,6 +212,9 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
                        "--playlist, --channel, --units, --all, --yes, --dry-run, --text-file, "
                        "--refresh and --file are options of the commands that change units only"},
                       err);
+    }
+    if (!command->previews && line.options.dryRun) {
+        return Finish({ExitStatus::Failure, "--dry-run is an option of deploy only"}, err);
     }
     if (!command->reports && line.options.HasReportOptions()) {
         return Finish({ExitStatus::Failure,

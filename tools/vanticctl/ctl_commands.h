@@ -44,9 +44,10 @@ struct Subcommand {
     bool talksToServer = true;
     CommandOutcome (*run)(const Invocation&) = nullptr;
     std::string_view summary;
-    bool deploys = false;  // takes the options of deploy and settings
-    bool reports = false;  // takes --from, --to and --units
-    bool plans = false;    // takes --playlist, --channel and --date
+    bool deploys = false;   // takes the options of deploy and settings
+    bool reports = false;   // takes --from, --to and --units
+    bool plans = false;     // takes --playlist, --channel and --date
+    bool previews = false;  // takes --dry-run
 };
 
 [[nodiscard]] std::span<const Subcommand> Subcommands();

@@ -21,10 +21,6 @@ ConsoleDeployer::ConsoleDeployer(const Invocation& call, ClipSource clips, bool 
 
 void ConsoleDeployer::SelectTargets(const Invocation& call, bool allSelects) {
     const CtlOptions& options = call.options;
-    if (options.dryRun) {
-        error_ = "--dry-run is an option of deploy only";
-        return;
-    }
     if (options.all == options.units.has_value()) {
         error_ = "give either --units N,N... or --all";
         return;

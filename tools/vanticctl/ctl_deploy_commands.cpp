@@ -81,10 +81,6 @@ CommandOutcome DeployOnConsole(const Invocation& call,
                                std::optional<EntryList> changeList, ClipSource clips,
                                bool channelConfirmation, bool quiet) {
     const Targets targets{unitNumbers.empty(), unitNumbers, {}};
-    const bool dryRun = call.options.dryRun;
-    if (dryRun && changeList) {
-        return Fail("--dry-run is an option of deploy only");
-    }
     const ServerAccess& access = *call.access;
     const FetchResult list = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
     if (!list.Ok()) {
@@ -107,7 +103,7 @@ CommandOutcome DeployOnConsole(const Invocation& call,
                        DefaultDigestCachePath(), &settings);
     DeployContext context{platform,         kNoWindow,        units, login, progress, confirm,
                           std::move(clips), media.Uploader(), &media};
-    if (dryRun) {
+    if (call.options.dryRun) {
         const std::optional<DeployPreview> preview = PreviewChannelDeploy(context, !targets.all);
         if (!preview) {
             return Fail("nothing to preview: the deployment would be refused");

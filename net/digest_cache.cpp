@@ -99,11 +99,11 @@ std::optional<Md5Digest> DigestCache::Digest(const std::string& path,
     return digest;
 }
 
-bool DigestCache::Remembers(const std::string& path) {
+bool DigestCache::WouldRead(const std::string& path) {
     Load();
     const std::optional<FileStamp> stamp = files_.Stamp(path);
     const auto known = entries_.find(path);
-    return stamp && known != entries_.end() && known->second.stamp == *stamp;
+    return stamp && (known == entries_.end() || known->second.stamp != *stamp);
 }
 
 void DigestCache::Load() {

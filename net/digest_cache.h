@@ -38,8 +38,9 @@ class DigestCache {
     [[nodiscard]] std::optional<Md5Digest> Digest(const std::string& path,
                                                   const ByteProgress& progress = {});
 
-    // True when Digest would answer for the file without reading it.
-    [[nodiscard]] bool Remembers(const std::string& path);
+    // True when Digest would read the file: it is there, and not remembered
+    // as it is now.
+    [[nodiscard]] bool WouldRead(const std::string& path);
 
     // The files the cache holds at most; the least recently used go first.
     static constexpr std::size_t kMaxEntries = 20000;

@@ -25,14 +25,6 @@ std::string StatusLine(const char* format, const std::string& path) {
     return line;
 }
 
-// Item positions are 32-bit; the digest of a file beyond that (which the
-// server may hold already) stops its bar short of the end.
-bool ReportItem(UploadProgressView& progress, std::uint64_t done, std::uint64_t total) {
-    constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
-    return progress.SetItem(static_cast<std::uint32_t>(std::min(done, kMax)),
-                            static_cast<std::uint32_t>(std::min(total, kMax)));
-}
-
 std::optional<Md5Digest> DigestOfContentName(const std::string& contentName) {
     if (contentName.size() != kContentNameLength) {
         return std::nullopt;
@@ -51,7 +43,7 @@ std::optional<Md5Digest> DigestOfClip(PlayEntry& entry, UploadProgressView* prog
     ByteProgress report;
     if (progress != nullptr) {
         report = [progress](std::uint64_t done, std::uint64_t total) {
-            return ReportItem(*progress, done, total);
+            return ReportItemBytes(*progress, done, total);
         };
     }
     std::optional<Md5Digest> digest =
@@ -92,7 +84,7 @@ bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std:
             progress->StartItem(pl::kItemBar, pl::kTransferLine, 100);
             progress->SetText(pl::kStatusLine, StatusLine("Uploading %s", path));
         }
-        return ReportItem(*progress, done, total);
+        return ReportItemBytes(*progress, done, total);
     };
     if (!PutMediaFile(access, digest, path, report, cause)) {
         return false;
@@ -102,6 +94,14 @@ bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std:
 }
 
 }  // namespace
+
+// The digest of a file beyond 32 bits (which the server may hold already)
+// stops its bar short of the end.
+bool ReportItemBytes(UploadProgressView& progress, std::uint64_t done, std::uint64_t total) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
+    return progress.SetItem(static_cast<std::uint32_t>(std::min(done, kMax)),
+                            static_cast<std::uint32_t>(std::min(total, kMax)));
+}
 
 bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
                  UploadProgressView* progress, const UploadMediaHooks& hooks, std::string* cause) {

@@ -37,6 +37,10 @@ class UploadProgressView {
     [[nodiscard]] virtual WindowId Dialog() const = 0;
 };
 
+// Bytes done of total on the item bar; the cancelled flag. Positions are
+// 32-bit, so a file beyond that stops its bar short of the end.
+bool ReportItemBytes(UploadProgressView& progress, std::uint64_t done, std::uint64_t total);
+
 // How a caller may take part in an upload: compute digests its own way
 // (a cache), and hear of the file's bytes going out, to time the transfer.
 struct UploadMediaHooks {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <limits>
 
 #include "core/cpstring.h"
 
@@ -61,9 +60,8 @@ void ChannelMedia::RecordRate(std::uint64_t bytes, std::uint32_t startTick) {
 }
 
 bool ChannelMedia::PreviewReadsFiles(const EntryList& clips) {
-    return std::any_of(clips.begin(), clips.end(), [this](const PlayEntry& clip) {
-        return files_.Stamp(clip.path) && !digests_.Remembers(clip.path);
-    });
+    return std::any_of(clips.begin(), clips.end(),
+                       [this](const PlayEntry& clip) { return digests_.WouldRead(clip.path); });
 }
 
 std::optional<std::uint64_t> ChannelMedia::LastRate() {
@@ -88,9 +86,7 @@ std::optional<Md5Digest> ChannelMedia::Digest(const std::string& path, DeployPro
     progress->SetText(progress_layout::kStatusLine, "Checking " + std::string(FileNameOf(path)));
     std::optional<Md5Digest> digest =
         digests_.Digest(path, [progress](std::uint64_t done, std::uint64_t total) {
-            constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
-            return progress->SetItem(static_cast<std::uint32_t>(std::min(done, kMax)),
-                                     static_cast<std::uint32_t>(std::min(total, kMax)));
+            return ReportItemBytes(*progress, done, total);
         });
     progress->FinishItem();
     progress->StepOverall();

@@ -5,14 +5,6 @@
 #include "playlist/leading_number.h"
 
 namespace vantic {
-namespace {
-
-// "%2.2d:%2.2d" of a minute of the day.
-std::string FormatClock(int minuteOfDay) {
-    return FormatNew("%2.2d:%2.2d", minuteOfDay / 60, minuteOfDay % 60);
-}
-
-}  // namespace
 
 int LookupName(std::span<const std::string_view> names, std::string_view text, int fallback) {
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -21,6 +13,10 @@ int LookupName(std::span<const std::string_view> names, std::string_view text, i
         }
     }
     return fallback;
+}
+
+std::string FormatClock(int minuteOfDay) {
+    return FormatNew("%2.2d:%2.2d", minuteOfDay / 60, minuteOfDay % 60);
 }
 
 std::optional<int> ParseClock(std::string_view text) {

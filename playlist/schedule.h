@@ -26,6 +26,8 @@ inline constexpr std::array<std::string_view, 10> DayNames{
 
 // "hh:mm" (or "hh:mm:ss", seconds ignored) to a minute of the day, 0-1439.
 [[nodiscard]] std::optional<int> ParseClock(std::string_view text);
+// A minute of the day as "hh:mm".
+[[nodiscard]] std::string FormatClock(int minuteOfDay);
 
 struct DateTime {
     int month = 0;

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <optional>
+#include <utility>
 
 #include "core/cpstring.h"
 #include "playlist/schedule.h"
@@ -40,43 +41,37 @@ std::string DateText(int month, int day, int year) {
     return FormatNew("%2.2d/%2.2d/%4.4d", month, day, year);
 }
 
-std::string ClockText(int minuteOfDay) {
-    return FormatNew("%2.2d:%2.2d", minuteOfDay / kMinutesPerHour, minuteOfDay % kMinutesPerHour);
-}
-
 bool FixedTimeFits(const PlayEntry& clip) {
     return clip.scheduleValue >= 0 && clip.scheduleValue < kMinutesPerDay &&
            IsInPlayHours(clip, clip.scheduleValue);
 }
 
+SkippedClip Skip(PlanSkip reason, std::string why) {
+    SkippedClip skipped;
+    skipped.reason = reason;
+    skipped.why = std::move(why);
+    return skipped;
+}
+
 // Why the clip does not play that day; nothing when it may.
 std::optional<SkippedClip> ReasonToSkip(const PlayEntry& clip, const PlacedDay& day) {
     if (IsPastLastDay(clip, day.noon)) {
-        return SkippedClip{0,
-                           {},
-                           PlanSkip::PastLastDay,
-                           "last day " + DateText(clip.lastMonth, clip.lastDay, clip.lastYear)};
+        return Skip(PlanSkip::PastLastDay,
+                    "last day " + DateText(clip.lastMonth, clip.lastDay, clip.lastYear));
     }
     if (IsBeforeFirstDay(clip, day.noon)) {
-        return SkippedClip{0,
-                           {},
-                           PlanSkip::BeforeFirstDay,
-                           "first day " + DateText(clip.firstMonth, clip.firstDay, clip.firstYear)};
+        return Skip(PlanSkip::BeforeFirstDay,
+                    "first day " + DateText(clip.firstMonth, clip.firstDay, clip.firstYear));
     }
     if (!DaySelectorAllows(clip.day, day.weekday)) {
-        return SkippedClip{
-            0,
-            {},
+        return Skip(
             PlanSkip::OtherWeekday,
-            "plays on " + std::string(DayNames[static_cast<std::size_t>(clip.day)]) + " only"};
+            "plays on " + std::string(DayNames[static_cast<std::size_t>(clip.day)]) + " only");
     }
     if (clip.scheduleMode == ScheduleMode::AtTime && !FixedTimeFits(clip)) {
-        return SkippedClip{0,
-                           {},
-                           PlanSkip::TimeOutsideHours,
-                           "its time " + ClockText(clip.scheduleValue) +
-                               " is outside its play hours " + ClockText(clip.hoursFrom) + " to " +
-                               ClockText(clip.hoursTo)};
+        return Skip(PlanSkip::TimeOutsideHours,
+                    "its time " + FormatClock(clip.scheduleValue) + " is outside its play hours " +
+                        FormatClock(clip.hoursFrom) + " to " + FormatClock(clip.hoursTo));
     }
     return std::nullopt;
 }
@@ -98,7 +93,7 @@ std::string HowOften(const PlanClip& clip) {
         case ScheduleMode::PerHour:
             return FormatNew("%d/hour", clip.value);
         case ScheduleMode::AtTime:
-            return "at " + ClockText(clip.value);
+            return "at " + FormatClock(clip.value);
         case ScheduleMode::Loop:
             break;
     }
@@ -106,7 +101,7 @@ std::string HowOften(const PlanClip& clip) {
 }
 
 std::string HourLine(int hour, const std::vector<PlanClip>& clips) {
-    std::string line = ClockText(hour * kMinutesPerHour) + "  ";
+    std::string line = FormatClock(hour * kMinutesPerHour) + "  ";
     if (clips.empty()) {
         return line + "-\n";
     }

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/clock.h"
+#include "platform/request_pause.h"
 
 namespace vantic {
 
@@ -23,10 +23,7 @@ void SetRequestCalls(BlockingCalls* calls) {
 void RunRequest(const std::function<void()>& call, const std::function<void()>& tick) {
     BlockingCalls* calls = route.load();
     if (calls == nullptr || std::this_thread::get_id() != routedThread.load()) {
-        call();
-        if (tick) {
-            tick();
-        }
+        DirectCalls().Run(call, tick);
         return;
     }
     calls->Run(call, tick);

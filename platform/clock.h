@@ -29,9 +29,4 @@ class Clock {
     virtual void Sleep(int milliseconds) = 0;
 };
 
-// Sleeps the way a request to the server waits (RunRequest, in
-// platform/blocking_calls.h): from the user-interface thread the windows
-// keep painting through the pause, where a plain Sleep holds them still.
-void PauseAsRequest(Clock& clock, int milliseconds);
-
 }  // namespace vantic

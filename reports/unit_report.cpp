@@ -6,8 +6,8 @@
 #include "core/cpstring.h"
 #include "net/payload_exchange.h"
 #include "net/timing_info.h"
-#include "platform/clock.h"
 #include "platform/progress_window.h"
+#include "platform/request_pause.h"
 #include "reports/report_document.h"
 #include "reports/status_report.h"
 

@@ -4,8 +4,8 @@
 
 #include "core/cpstring.h"
 #include "net/payload_exchange.h"
-#include "platform/clock.h"
 #include "platform/progress_window.h"
+#include "platform/request_pause.h"
 #include "units/deploy.h"
 #include "units/instruction_change.h"
 

@@ -21,10 +21,7 @@ constexpr int kTickMs = 50;
 
 void QtBlockingCalls::Run(const std::function<void()>& call, const std::function<void()>& tick) {
     if (QThread::currentThread() != qApp->thread()) {
-        call();
-        if (tick) {
-            tick();
-        }
+        DirectCalls().Run(call, tick);
         return;
     }
     ++waits_;

@@ -96,10 +96,11 @@ QImage Canvas(QSize size, qreal ratio) {
 }
 
 QImage PaintSplash(qreal ratio) {
-    QImage image = Canvas(QSize(1342, 250), ratio);
+    const QRect area(0, 0, 1342, 250);
+    QImage image = Canvas(area.size(), ratio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    PaintBackground(painter, QRect(0, 0, 1342, 250));
+    PaintBackground(painter, area);
     PaintSignMotif(painter, QRectF(64, 40, 180, 180));
 
     painter.setPen(kPaper);
@@ -123,10 +124,11 @@ QImage PaintSplash(qreal ratio) {
 }
 
 QImage PaintAboutBanner(qreal ratio) {
-    QImage image = Canvas(QSize(360, 67), ratio);
+    const QRect area(0, 0, 360, 67);
+    QImage image = Canvas(area.size(), ratio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    PaintBackground(painter, QRect(0, 0, 360, 67));
+    PaintBackground(painter, area);
     PaintSignMotif(painter, QRectF(12, 6, 56, 56));
     painter.setPen(kPaper);
     painter.setFont(SansFont(25, QFont::Bold));

@@ -153,11 +153,7 @@ void Server::Dispatch(const Accepted& accepted) {
         return;
     }
     ::close(accepted.fd);
-    ConnectionRecord record;
-    record.start = std::time(nullptr);
-    record.peer = accepted.peer;
-    record.outcome = "overload";
-    log_.Write(record);
+    LogGreeting(FailedGreeting{accepted.peer, std::time(nullptr), "overload"});
 }
 
 void Server::LogGreeting(const FailedGreeting& failure) {

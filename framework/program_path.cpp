@@ -16,6 +16,15 @@ std::string g_testDirectory;
 constexpr const char* kSystemFolder = "/etc/vantic-controller";
 constexpr const char* kDocumentFolder = "share/doc/vantic-controller";
 
+std::optional<std::string> FirstExisting(const std::vector<std::string>& places) {
+    for (const std::string& place : places) {
+        if (FileExists(place)) {
+            return place;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string DirectoryOf(const std::string& path) {
     return path.substr(0, path.size() - FileNameOf(path).size());
 }
@@ -121,12 +130,7 @@ std::vector<std::string> InstalledFileCandidates(std::string_view name) {
 }
 
 std::optional<std::string> FindInstalledFile(std::string_view name) {
-    for (const std::string& place : InstalledFileCandidates(name)) {
-        if (FileExists(place)) {
-            return place;
-        }
-    }
-    return std::nullopt;
+    return FirstExisting(InstalledFileCandidates(name));
 }
 
 std::vector<std::string> DocumentCandidates(std::string_view name) {
@@ -147,12 +151,7 @@ std::vector<std::string> DocumentCandidates(std::string_view name) {
 }
 
 std::optional<std::string> FindDocument(std::string_view name) {
-    for (const std::string& place : DocumentCandidates(name)) {
-        if (FileExists(place)) {
-            return place;
-        }
-    }
-    return std::nullopt;
+    return FirstExisting(DocumentCandidates(name));
 }
 
 void SetProgramDirectoryForTesting(const std::string& directory) {

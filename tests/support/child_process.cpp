@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "tests/support/temp_dir.h"
+
 extern char** environ;
 
 namespace vantic::testing {
@@ -97,6 +99,19 @@ std::string Quote(const std::string& text) {
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
     return quoted + "'";
+}
+
+ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& inputPath,
+                      const std::string& scratchDir) {
+    const std::string out = scratchDir + "/out";
+    const std::string err = scratchDir + "/err";
+    std::string command;
+    for (const std::string& argument : argv) {
+        command += (command.empty() ? "" : " ") + Quote(argument);
+    }
+    command += " <" + Quote(inputPath) + " >" + Quote(out) + " 2>" + Quote(err);
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out), ReadFileBytes(err)};
 }
 
 }  // namespace vantic::testing

@@ -40,4 +40,16 @@ int WaitFor(pid_t pid, int seconds);
 // text quoted for the shell, single quotes inside it included.
 [[nodiscard]] std::string Quote(const std::string& text);
 
+// How a program run to its end ended, and what it printed.
+struct ProgramRun {
+    int code = -1;  // its exit status; -1 when it did not exit
+    std::string out;
+    std::string err;
+};
+
+// Runs argv through the shell, standard input from inputPath, standard
+// output and error caught in files of scratchDir, and waits for its end.
+[[nodiscard]] ProgramRun RunProgram(const std::vector<std::string>& argv,
+                                    const std::string& inputPath, const std::string& scratchDir);
+
 }  // namespace vantic::testing

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "net/server_access.h"
+#include "tests/support/child_process.h"
 #include "tests/support/server_runner.h"
 #include "tests/support/wait_until.h"
 
@@ -34,6 +35,20 @@ class SharedServerTest : public ::testing::Test {
     [[nodiscard]] static ServerAccess OperatorAccess() { return AccessAs(server_->Operator()); }
     [[nodiscard]] static ServerAccess AccessAs(const ServerAccount& account) {
         return {server_->Address(), account.login, account.password, server_->KeyFile()};
+    }
+    // Runs vanticctl (the program at program) against the server as login,
+    // whose password is in passwordFile, standard input from inputPath.
+    [[nodiscard]] static ProgramRun RunVanticctl(const std::string& program,
+                                                 const std::string& login,
+                                                 const std::string& passwordFile,
+                                                 const std::vector<std::string>& arguments,
+                                                 const std::string& inputPath,
+                                                 const std::string& scratchDir) {
+        std::vector<std::string> argv{program,      "--server", server_->Address(),
+                                      "--user",     login,      "--password-file",
+                                      passwordFile, "--key",    server_->KeyFile()};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return RunProgram(argv, inputPath, scratchDir);
     }
     // A unit's file in the server's data directory.
     [[nodiscard]] static std::string UnitFile(std::int64_t unit, const std::string& name) {

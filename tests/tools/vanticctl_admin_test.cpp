@@ -3,8 +3,6 @@
 // command line. The program runs from a folder of its own, where it keeps
 // crawl.dat.
 
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,14 +19,10 @@
 namespace vantic {
 namespace {
 
-using testing::Quote;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
-struct CtlRun {
-    int code = -1;
-    std::string err;
-};
+using CtlRun = testing::ProgramRun;
 
 class VanticctlAdminTest : public testing::SharedServerTest {
   protected:
@@ -43,15 +37,8 @@ class VanticctlAdminTest : public testing::SharedServerTest {
         const testing::ServerAccount& account =
             asOperator ? server_->Operator() : server_->Administrator();
         EXPECT_TRUE(WriteFileBytes(passwordFile_, account.password + "\n"));
-        std::string command = Quote(program_) + " --server " + Quote(server_->Address()) +
-                              " --user " + Quote(account.login) + " --password-file " +
-                              Quote(passwordFile_) + " --key " + Quote(server_->KeyFile());
-        for (const std::string& argument : arguments) {
-            command += " " + Quote(argument);
-        }
-        command += " </dev/null >/dev/null 2>" + Quote(dir_.File("err"));
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir_.File("err"))};
+        return RunVanticctl(program_, account.login, passwordFile_, arguments, "/dev/null",
+                            dir_.Path());
     }
     static std::vector<std::string> Settings(int unit) {
         EntrySet set;

@@ -2,8 +2,6 @@
 // the program's own deployment on a console, with the confirmation typed
 // on standard input and every message on standard error.
 
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -18,7 +16,6 @@
 namespace vantic {
 namespace {
 
-using testing::Quote;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
@@ -28,11 +25,7 @@ EntrySet Parse(const std::string& text) {
     return set;
 }
 
-struct CtlRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using CtlRun = testing::ProgramRun;
 
 class VanticctlDeployTest : public testing::SharedServerTest {
   protected:
@@ -55,19 +48,9 @@ class VanticctlDeployTest : public testing::SharedServerTest {
                const std::string& login = "") {
         const std::string inputFile = dir_.File("in");
         EXPECT_TRUE(WriteFileBytes(inputFile, input));
-        std::string command = Quote(testing::BuiltProgram("tools/vanticctl")) + " --server " +
-                              Quote(server_->Address()) + " --user " +
-                              Quote(login.empty() ? server_->Administrator().login : login) +
-                              " --password-file " + Quote(passwordFile_) + " --key " +
-                              Quote(server_->KeyFile());
-        for (const std::string& argument : arguments) {
-            command += " " + Quote(argument);
-        }
-        command += " <" + Quote(inputFile) + " >" + Quote(dir_.File("out")) + " 2>" +
-                   Quote(dir_.File("err"));
-        const int status = std::system(command.c_str());
-        CtlRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir_.File("out")),
-                   ReadFileBytes(dir_.File("err"))};
+        const CtlRun run = RunVanticctl(testing::BuiltProgram("tools/vanticctl"),
+                                        login.empty() ? server_->Administrator().login : login,
+                                        passwordFile_, arguments, inputFile, dir_.Path());
         // No password reaches what vanticctl prints, whatever the outcome.
         for (const auto& account : {server_->Operator(), server_->Administrator()}) {
             EXPECT_EQ((run.out + run.err).find(account.password), std::string::npos)

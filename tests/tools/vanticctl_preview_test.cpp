@@ -2,8 +2,6 @@
 // confirmation shows, printed, with nothing changed on the server (its log
 // holds only the unit list and media queries).
 
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,14 +18,6 @@ namespace {
 
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 // Every file of the folder, with its bytes.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
@@ -69,28 +59,15 @@ class VanticctlPreviewTest : public testing::SharedServerTest {
         ASSERT_TRUE(WriteFileBytes(playlist_, playlist));
     }
 
-    struct Run {
-        int code = -1;
-        std::string out;
-        std::string err;
-    };
+    using Run = testing::ProgramRun;
     Run Deploy(std::vector<std::string> more) {
         more.insert(more.begin(),
                     {"deploy", "--playlist", playlist_, "--channel", "Video", "--units", "4,9"});
         return Ctl(more);
     }
     Run Ctl(const std::vector<std::string>& arguments) {
-        std::string command = Quote(program_) + " --server " + Quote(server_->Address()) +
-                              " --user " + Quote(server_->Administrator().login) +
-                              " --password-file " + Quote(passwordFile_) + " --key " +
-                              Quote(server_->KeyFile());
-        for (const std::string& argument : arguments) {
-            command += " " + Quote(argument);
-        }
-        command += " </dev/null >" + Quote(dir_.File("out")) + " 2>" + Quote(dir_.File("err"));
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir_.File("out")),
-                ReadFileBytes(dir_.File("err"))};
+        return RunVanticctl(program_, server_->Administrator().login, passwordFile_, arguments,
+                            "/dev/null", dir_.Path());
     }
 
     testing::TempDir dir_;

@@ -44,11 +44,26 @@ class SharedServerTest : public ::testing::Test {
                                                  const std::vector<std::string>& arguments,
                                                  const std::string& inputPath,
                                                  const std::string& scratchDir) {
-        std::vector<std::string> argv{program,      "--server", server_->Address(),
-                                      "--user",     login,      "--password-file",
-                                      passwordFile, "--key",    server_->KeyFile()};
+        std::vector<std::string> all{"--server", server_->Address(), "--user",
+                                     login,      "--password-file",  passwordFile,
+                                     "--key",    server_->KeyFile()};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        return RunVanticctlBare(program, all, inputPath, scratchDir);
+    }
+    // The same with only the arguments given. Whatever the outcome, no
+    // password of the server's accounts may be in what it printed.
+    [[nodiscard]] static ProgramRun RunVanticctlBare(const std::string& program,
+                                                     const std::vector<std::string>& arguments,
+                                                     const std::string& inputPath,
+                                                     const std::string& scratchDir) {
+        std::vector<std::string> argv{program};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return RunProgram(argv, inputPath, scratchDir);
+        ProgramRun run = RunProgram(argv, inputPath, scratchDir);
+        for (const ServerAccount& account : {server_->Operator(), server_->Administrator()}) {
+            EXPECT_EQ((run.out + run.err).find(account.password), std::string::npos)
+                << account.login << "'s password printed";
+        }
+        return run;
     }
     // A unit's file in the server's data directory.
     [[nodiscard]] static std::string UnitFile(std::int64_t unit, const std::string& name) {

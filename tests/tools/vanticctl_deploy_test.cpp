@@ -48,15 +48,10 @@ class VanticctlDeployTest : public testing::SharedServerTest {
                const std::string& login = "") {
         const std::string inputFile = dir_.File("in");
         EXPECT_TRUE(WriteFileBytes(inputFile, input));
-        const CtlRun run = RunVanticctl(testing::BuiltProgram("tools/vanticctl"),
-                                        login.empty() ? server_->Administrator().login : login,
-                                        passwordFile_, arguments, inputFile, dir_.Path());
-        // No password reaches what vanticctl prints, whatever the outcome.
-        for (const auto& account : {server_->Operator(), server_->Administrator()}) {
-            EXPECT_EQ((run.out + run.err).find(account.password), std::string::npos)
-                << account.login << "'s password printed";
-        }
-        return run;
+        // No password may reach what it prints (checked by the runner).
+        return RunVanticctl(testing::BuiltProgram("tools/vanticctl"),
+                            login.empty() ? server_->Administrator().login : login, passwordFile_,
+                            arguments, inputFile, dir_.Path());
     }
     static std::string Instructions(int unit) {
         return ReadFileBytes(UnitFile(unit, "instructions.txt"));

@@ -1,8 +1,6 @@
 // vanticctl as a program against the reference distribution server: its
 // output, its error line and its exit codes.
 
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,15 +17,10 @@ namespace vantic {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::Quote;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
-struct CtlRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using CtlRun = testing::ProgramRun;
 
 class VanticctlServerTest : public testing::SharedServerTest {
   protected:
@@ -37,29 +30,16 @@ class VanticctlServerTest : public testing::SharedServerTest {
         ASSERT_TRUE(WriteFileBytes(passwordFile_, server_->Administrator().password + "\n"));
     }
 
-    // Runs vanticctl with the server, login and key given as options.
+    // Runs vanticctl with the server, login and key given as options. No
+    // password may reach what it prints (checked by the runner).
     CtlRun Ctl(const std::vector<std::string>& arguments, const std::string& input = "/dev/null") {
-        std::vector<std::string> all = {
-            "--server",        server_->Address(), "--user", server_->Administrator().login,
-            "--password-file", passwordFile_,      "--key",  server_->KeyFile()};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        return Bare(all, input);
+        return RunVanticctl(testing::BuiltProgram("tools/vanticctl"),
+                            server_->Administrator().login, passwordFile_, arguments, input,
+                            dir_.Path());
     }
     CtlRun Bare(const std::vector<std::string>& arguments, const std::string& input = "/dev/null") {
-        std::string command = Quote(testing::BuiltProgram("tools/vanticctl"));
-        for (const std::string& argument : arguments) {
-            command += " " + Quote(argument);
-        }
-        command += " <" + Quote(input) + " >" + Quote(outFile_) + " 2>" + Quote(errFile_);
-        int status = std::system(command.c_str());
-        CtlRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outFile_),
-                   ReadFileBytes(errFile_)};
-        // No password reaches what vanticctl prints, whatever the outcome.
-        for (const auto& account : {server_->Operator(), server_->Administrator()}) {
-            EXPECT_EQ((run.out + run.err).find(account.password), std::string::npos)
-                << account.login << "'s password printed";
-        }
-        return run;
+        return RunVanticctlBare(testing::BuiltProgram("tools/vanticctl"), arguments, input,
+                                dir_.Path());
     }
     static void ExpectOneErrorLine(const CtlRun& run) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
@@ -68,8 +48,6 @@ class VanticctlServerTest : public testing::SharedServerTest {
 
     testing::TempDir dir_;
     std::string passwordFile_ = dir_.File("password");
-    std::string outFile_ = dir_.File("out");
-    std::string errFile_ = dir_.File("err");
 };
 
 TEST_F(VanticctlServerTest, DownloadsPrintWhatTheServerHolds) {

@@ -2,10 +2,10 @@
 
 #include <chrono>
 #include <fstream>
-#include <iterator>
 
 #include "net/hex.h"
 #include "server/entry_text.h"
+#include "tests/support/temp_dir.h"
 
 namespace vantic::load {
 
@@ -23,11 +23,6 @@ long StatusKib(pid_t pid, const std::string& name) {
         }
     }
     return 0;
-}
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 bool Skipped(const std::string& relative) {
@@ -82,7 +77,7 @@ void CheckMedia(const std::string& dataDir, const HonestLedger& ledger,
     for (const Md5Digest& digest : ledger.Media()) {
         const std::string name = HexEncode(digest);
         const fs::path path = fs::path(dataDir) / "media" / name;
-        const std::string bytes = ReadAll(path);
+        const std::string bytes = testing::ReadFileBytes(path.string());
         if (!fs::exists(path) || HexEncode(Md5Buffer(AsBytes(bytes))) != name) {
             problems.push_back("medium " + name + " missing or torn");
         }
@@ -117,7 +112,7 @@ StoreSnapshot TakeSnapshot(const std::string& dataDir) {
     for (const auto& entry : fs::recursive_directory_iterator(dataDir)) {
         const std::string relative = fs::relative(entry.path(), dataDir).string();
         if (entry.is_regular_file() && !Skipped(relative)) {
-            snapshot[relative] = ReadAll(entry.path());
+            snapshot[relative] = testing::ReadFileBytes(entry.path().string());
         }
     }
     return snapshot;

@@ -2,18 +2,17 @@
 
 #include <QButtonGroup>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "core/cpstring.h"
 #include "qt/qt_dialogs.h"
+#include "qt/qt_form_widgets.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
 
@@ -42,18 +41,11 @@ class FormDialog final : public QDialog {
 
     bool Run(std::function<bool()> accepts) {
         accepts_ = std::move(accepts);
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-        QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-        ok->setDefault(true);
-        SetItemId(ok, 1);
-        SetItemId(buttons->button(QDialogButtonBox::Cancel), 2);
-        connect(ok, &QPushButton::clicked, this, [this] {
+        AddOkCancel(*this, *column_, [this] {
             if (accepts_()) {
                 accept();
             }
         });
-        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-        column_->addWidget(buttons);
         PlaceDialog(*this, parentWidget());
         return exec() == QDialog::Accepted;
     }

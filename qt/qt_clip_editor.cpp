@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -77,13 +76,6 @@ bool QtClipEditor::RunClipEditor(WindowId owner, ClipForm& form) {
 ClipEditorDialog::ClipEditorDialog(const ClipForm& form, FileDialogs& dialogs, QWidget* owner)
     : QDialog(owner), form_(form), dialogs_(dialogs) {
     setWindowTitle(FromText(form_.title));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        Store();
-        accept();
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto* left = new QVBoxLayout;
     left->addWidget(BuildSchedule());
     left->addWidget(BuildPlayingHours());
@@ -96,7 +88,10 @@ ClipEditorDialog::ClipEditorDialog(const ClipForm& form, FileDialogs& dialogs, Q
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addWidget(BuildMedia());
-    layout->addWidget(buttons);
+    AddOkCancel(*this, *layout, [this] {
+        Store();
+        accept();
+    });
     Load();
 }
 

@@ -1,13 +1,12 @@
 #include "qt/qt_confirm_form.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "qt/qt_dialogs.h"
+#include "qt/qt_form_widgets.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
 
@@ -78,14 +77,7 @@ QtConfirmDialog::QtConfirmDialog(QWidget* owner, ConfirmForm& form, ConfirmCheck
     SetItemId(text_, kConfirmTextItem);
     layout->addWidget(text_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    ok->setDefault(true);
-    SetItemId(ok, 1);
-    SetItemId(buttons->button(QDialogButtonBox::Cancel), 2);
-    connect(ok, &QPushButton::clicked, this, [this] { PressOk(); });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddOkCancel(*this, *layout, [this] { PressOk(); });
     layout->setSizeConstraint(QLayout::SetFixedSize);
     text_->setFocus();
 }

@@ -1,12 +1,11 @@
 #include "qt/qt_date_range_form.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/qt_dialogs.h"
+#include "qt/qt_form_widgets.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
 
@@ -43,15 +42,9 @@ QtDateRangeDialog::QtDateRangeDialog(QWidget* owner, DateRangeForm& form)
     pickers->addRow(FromText("Last Day:"), last_);
     layout->addLayout(pickers);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    SetItemId(buttons->button(QDialogButtonBox::Ok), 1);
-    SetItemId(buttons->button(QDialogButtonBox::Cancel), 2);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddOkCancel(*this, *layout, [this] { accept(); });
     // OK, Cancel, Escape and the close box all keep the picked dates.
     connect(this, &QDialog::finished, this, [this] { TakeDates(); });
-    layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -1,12 +1,12 @@
 #include "qt/qt_login_form.h"
 
-#include <QDialogButtonBox>
 #include <QFocusEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
 #include "qt/qt_dialogs.h"
+#include "qt/qt_form_widgets.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
 
@@ -61,20 +61,12 @@ void QtLoginDialog::BuildFields() {
     auto* contact = new QLabel("Please contact Brindle if you do not have this information.", this);
     contact->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    ok_ = buttons->button(QDialogButtonBox::Ok);
-    ok_->setDefault(true);
-    SetItemId(ok_, 1);
-    SetItemId(buttons->button(QDialogButtonBox::Cancel), 2);
-    connect(ok_, &QPushButton::clicked, this, [this] { PressOk(); });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addSpacing(4);
     layout->addWidget(contact);
     layout->addSpacing(4);
-    layout->addWidget(buttons);
+    ok_ = AddOkCancel(*this, *layout, [this] { PressOk(); });
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

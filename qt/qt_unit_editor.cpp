@@ -1,7 +1,6 @@
 #include "qt/qt_unit_editor.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -89,13 +88,6 @@ void ColourSwatch::paintEvent(QPaintEvent* /*event*/) {
 UnitEditorDialog::UnitEditorDialog(const UnitForm& form, ColourChooser& chooser, QWidget* owner)
     : QDialog(owner), form_(form), chooser_(chooser) {
     setWindowTitle(FromText(form_.title));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        Store();
-        accept();
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto* left = new QVBoxLayout;
     left->addWidget(BuildNotes());
     left->addWidget(BuildCrawl());
@@ -113,7 +105,10 @@ UnitEditorDialog::UnitEditorDialog(const UnitForm& form, ColourChooser& chooser,
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addWidget(buttons);
+    AddOkCancel(*this, *layout, [this] {
+        Store();
+        accept();
+    });
     Load();
     notes_->setFocus();  // not the password box, which empties on focus
 }

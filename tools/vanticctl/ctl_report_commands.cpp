@@ -50,13 +50,24 @@ ReportRequest ReadRange(const CtlOptions& options) {
     return {OrderedRange({*first, *last}), {}};
 }
 
-// The unit list as the server shows it to this login, with --units selected.
-CommandOutcome LoadUnits(const Invocation& call, UnitRows& units) {
+// The server's unit-list reply for this login.
+CommandOutcome FetchUnitList(const Invocation& call, std::string& reply) {
     const FetchResult list = FetchPayload(*call.access, ServerCommand::GetUnitList, kNoUnit);
     if (!list.Ok()) {
         return Fail("could not get the unit list from the server at " + call.access->host);
     }
-    units = UnitRows::FromUnitListReply(list.Text());
+    reply = list.Text();
+    return {};
+}
+
+// The unit list as the server shows it to this login, with --units selected.
+CommandOutcome LoadUnits(const Invocation& call, UnitRows& units) {
+    std::string reply;
+    if (CommandOutcome fetched = FetchUnitList(call, reply);
+        fetched.status != ExitStatus::Success) {
+        return fetched;
+    }
+    units = UnitRows::FromUnitListReply(reply);
     if (units.ItemCount() == 0) {
         return Fail("No player units in list!");
     }
@@ -71,6 +82,30 @@ CommandOutcome LoadUnits(const Invocation& call, UnitRows& units) {
         if (!units.Select(*unit)) {
             return Fail("unit " + std::to_string(*unit) + " is not in the unit list");
         }
+    }
+    return {};
+}
+
+// Runs build with the covered units and a console context for the range.
+template <class Build>
+CommandOutcome WithReportContext(const Invocation& call, const ReportDateRange& range,
+                                 Build build) {
+    UnitRows units;
+    if (CommandOutcome loaded = LoadUnits(call, units); loaded.status != ExitStatus::Success) {
+        return loaded;
+    }
+    ConsolePlatform platform(std::cerr, std::cin, false);
+    OperationProgress progress(platform);
+    FixedLogin login(*call.access);
+    StatusReportContext context{platform.Time(), units, login, progress, range};
+    return build(context);
+}
+
+// A saved report ends with its terminating zero byte, as the controller's do.
+CommandOutcome SaveReport(const std::string& path, std::string text) {
+    text.push_back('\0');
+    if (!WriteReportFile(path, text)) {
+        return Fail("cannot write " + path);
     }
     return {};
 }
@@ -100,24 +135,14 @@ CommandOutcome RunReportStatus(const Invocation& call) {
     if (!call.options.out) {
         return Fail("give the report file as --out FILE.rtf");
     }
-    UnitRows units;
-    if (CommandOutcome loaded = LoadUnits(call, units); loaded.status != ExitStatus::Success) {
-        return loaded;
-    }
-    ConsolePlatform platform(std::cerr, std::cin, false);
-    OperationProgress progress(platform);
-    FixedLogin login(*call.access);
-    StatusReportContext context{platform.Time(), units, login, progress, request.range};
-    const StatusReportResult report = BuildStatusReport(context, kNoWindow);
-    if (!report.text) {
-        return Fail(report.end == ReportBuildEnd::Cancelled ? "the report was cancelled"
-                                                            : "the login is not complete");
-    }
-    // A saved report ends with a zero byte, as the controller's do.
-    if (!WriteReportFile(*call.options.out, *report.text + '\0')) {
-        return Fail("cannot write " + *call.options.out);
-    }
-    return {};
+    return WithReportContext(call, request.range, [&](StatusReportContext& context) {
+        const StatusReportResult report = BuildStatusReport(context, kNoWindow);
+        if (!report.text) {
+            return Fail(report.end == ReportBuildEnd::Cancelled ? "the report was cancelled"
+                                                                : "the login is not complete");
+        }
+        return SaveReport(*call.options.out, *report.text);
+    });
 }
 
 CommandOutcome RunReportPlays(const Invocation& call) {
@@ -125,50 +150,39 @@ CommandOutcome RunReportPlays(const Invocation& call) {
     if (!request.error.empty()) {
         return Fail(request.error);
     }
-    UnitRows units;
-    if (CommandOutcome loaded = LoadUnits(call, units); loaded.status != ExitStatus::Success) {
-        return loaded;
-    }
-    ConsolePlatform platform(std::cerr, std::cin, false);
-    OperationProgress progress(platform);
-    FixedLogin login(*call.access);
-    StatusReportContext context{platform.Time(), units, login, progress, request.range};
-    const std::optional<std::vector<UnitPlays>> plays = FetchUnitPlays(context, kNoWindow);
-    if (!plays) {
-        return Fail("the export was cancelled");
-    }
-    const PlayExport table = PlaysToCsv(*plays, request.range);
-    if (!call.options.out) {
-        call.output += table.csv;
-    } else if (!WriteReportFile(*call.options.out, table.csv)) {
-        return Fail("cannot write " + *call.options.out);
-    }
-    if (!table.failedUnits.empty()) {
-        return Fail(LeftOutUnitsText(table.failedUnits));
-    }
-    return {};
+    return WithReportContext(call, request.range, [&](StatusReportContext& context) {
+        const std::optional<std::vector<UnitPlays>> plays = FetchUnitPlays(context, kNoWindow);
+        if (!plays) {
+            return Fail("the export was cancelled");
+        }
+        const PlayExport table = PlaysToCsv(*plays, request.range);
+        if (!call.options.out) {
+            call.output += table.csv;
+        } else if (!WriteReportFile(*call.options.out, table.csv)) {
+            return Fail("cannot write " + *call.options.out);
+        }
+        if (!table.failedUnits.empty()) {
+            return Fail(LeftOutUnitsText(table.failedUnits));
+        }
+        return CommandOutcome{};
+    });
 }
 
 CommandOutcome RunActivityReport(const Invocation& call) {
     if (!call.options.out) {
-        return {ExitStatus::Failure, "report activity needs --out FILE.rtf"};
+        return Fail("give the report file as --out FILE.rtf");
     }
-    const FetchResult list = FetchPayload(*call.access, ServerCommand::GetUnitList, kNoUnit);
-    if (!list.Ok()) {
-        return {ExitStatus::Failure,
-                "could not get the unit list from the server at " + call.access->host};
+    std::string reply;
+    if (CommandOutcome fetched = FetchUnitList(call, reply);
+        fetched.status != ExitStatus::Success) {
+        return fetched;
     }
-    const std::vector<UnitCells> rows = UnitCellsOfReply(list.Text());
+    const std::vector<UnitCells> rows = UnitCellsOfReply(reply);
     if (rows.empty()) {
-        return {ExitStatus::Failure, "No player units in list!"};
+        return Fail("No player units in list!");
     }
     SystemClock clock;
-    std::string text = ActivityReportText(rows, clock.LocalNow());
-    text.push_back('\0');  // a saved report ends with its terminating zero
-    if (!WriteReportFile(*call.options.out, text)) {
-        return {ExitStatus::Failure, "Error saving file " + *call.options.out};
-    }
-    return {};
+    return SaveReport(*call.options.out, ActivityReportText(rows, clock.LocalNow()));
 }
 
 }  // namespace vantic::ctl

@@ -25,16 +25,6 @@ std::string StatusLine(const char* format, const std::string& path) {
     return line;
 }
 
-std::optional<Md5Digest> DigestOfContentName(const std::string& contentName) {
-    if (contentName.size() != kContentNameLength) {
-        return std::nullopt;
-    }
-    Bytes bytes = HexDecode(contentName);
-    Md5Digest digest{};
-    std::copy_n(bytes.begin(), digest.size(), digest.begin());
-    return digest;
-}
-
 // The digest of the clip's file, which refreshes its content name; the
 // content name's digest when the file cannot be read or the operator
 // cancels; none when neither is there.
@@ -94,6 +84,17 @@ bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std:
 }
 
 }  // namespace
+
+std::optional<Md5Digest> DigestOfContentName(std::string_view contentName) {
+    if (contentName.size() != kContentNameLength ||
+        contentName.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const Bytes bytes = HexDecode(contentName);
+    Md5Digest digest{};
+    std::copy_n(bytes.begin(), digest.size(), digest.begin());
+    return digest;
+}
 
 // The digest of a file beyond 32 bits (which the server may hold already)
 // stops its bar short of the end.

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "net/md5.h"
 #include "net/progress.h"
@@ -36,6 +37,10 @@ class UploadProgressView {
     // The owner of a message shown during the upload.
     [[nodiscard]] virtual WindowId Dialog() const = 0;
 };
+
+// The digest a clip's content name stands for: 32 hexadecimal digits, or
+// none (a hand-edited name that is not a digest names no media).
+[[nodiscard]] std::optional<Md5Digest> DigestOfContentName(std::string_view contentName);
 
 // Bytes done of total on the item bar; the cancelled flag. Positions are
 // 32-bit, so a file beyond that stops its bar short of the end.

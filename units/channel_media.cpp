@@ -4,27 +4,15 @@
 #include <charconv>
 
 #include "core/cpstring.h"
-
 #include "net/hex.h"
 #include "net/media_exchange.h"
+#include "net/upload_media.h"
 #include "platform/progress_window.h"
 
 namespace vantic {
 namespace {
 
-constexpr std::size_t kContentNameLength = 32;
 constexpr std::size_t kRateRoom = 32;
-
-std::optional<Md5Digest> DigestOf(const std::string& contentName) {
-    if (contentName.size() != kContentNameLength ||
-        contentName.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-        return std::nullopt;
-    }
-    const Bytes bytes = HexDecode(contentName);
-    Md5Digest digest{};
-    std::copy_n(bytes.begin(), digest.size(), digest.begin());
-    return digest;
-}
 
 }  // namespace
 
@@ -106,9 +94,9 @@ std::optional<std::vector<ClipMediaFacts>> ChannelMedia::Facts(const EntryList& 
             fact.contentName = HexEncode(*digest);
             const std::optional<FileStamp> stamp = files_.Stamp(clip.path);
             fact.size = stamp ? std::optional(stamp->size) : std::nullopt;
-        } else if (DigestOf(clip.contentName)) {
+        } else if (const auto named = DigestOfContentName(clip.contentName)) {
             // The upload falls back on the clip's own content name too.
-            fact.contentName = HexEncode(*DigestOf(clip.contentName));
+            fact.contentName = HexEncode(*named);
         }
         facts.push_back(std::move(fact));
     }
@@ -126,7 +114,8 @@ std::optional<std::map<std::string, bool>> ChannelMedia::AskServer(
         if (fact.contentName.empty() || held.contains(fact.contentName)) {
             continue;
         }
-        const std::optional<bool> answer = MediaOnServer(access, *DigestOf(fact.contentName));
+        const std::optional<bool> answer =
+            MediaOnServer(access, *DigestOfContentName(fact.contentName));
         if (!answer) {
             return std::nullopt;
         }

@@ -13,6 +13,9 @@ namespace vantic {
 namespace {
 
 constexpr std::size_t kRateRoom = 32;
+// A quicker transfer says more about the connection's set-up than about the
+// line: a small file would leave a rate far off for the next large one.
+constexpr std::uint32_t kMeasurableMs = 250;
 
 }  // namespace
 
@@ -42,6 +45,9 @@ void ChannelMedia::RecordRate(std::uint64_t bytes, std::uint32_t startTick) {
     const std::uint32_t elapsedMs = clock_.TickMs() - startTick;  // wraps as the tick does
     if (settings_ == nullptr || elapsedMs == 0 || bytes == 0) {
         return;  // too quick to measure
+    }
+    if (elapsedMs < kMeasurableMs && LastRate()) {
+        return;  // a rough figure only stands in for none at all
     }
     const std::uint64_t rate = std::max<std::uint64_t>(bytes * 1000 / elapsedMs, 1);
     (void)settings_->SetString(kUploadRateKey, std::to_string(rate));

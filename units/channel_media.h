@@ -4,7 +4,8 @@
 // serves the preview and the upload that follows it, so each file is read
 // once (and a file unchanged since an earlier deployment not at all); the
 // server is asked with the media query; every upload is timed, and the
-// rate kept in the settings store for the next preview's estimate.
+// rate of the last one long enough to time is kept in the settings store
+// for the next preview's estimate.
 
 #include <cstdint>
 #include <optional>

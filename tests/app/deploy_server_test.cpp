@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <random>
+#include <set>
 
 #include "net/hex.h"
 #include "net/md5.h"
@@ -397,6 +399,25 @@ TEST_F(DeployPreviewServerTest, ThePreviewNamesWhatWillBeSentAndEachFileIsReadOn
     EXPECT_NE(second.find("Media the server holds: 10\n"), std::string::npos) << second;
     EXPECT_EQ(rig_->files.FilesRead(), 0u);
     EXPECT_EQ(Log("command=7").size(), 3u);
+}
+
+// clip7 takes a second to go out, clip8 and clip9 a few milliseconds: the
+// quick ones measure the connection's set-up, not the line, and keep the
+// rate of clip7 for the next estimate.
+TEST_F(DeployPreviewServerTest, OnlyATransferLongEnoughToTimeReplacesTheMeasuredRate) {
+    const std::map<std::string, std::uint32_t> sendingMs{
+        {"Uploading clip7.mpg", 1000}, {"Uploading clip8.mpg", 5}, {"Uploading clip9.mpg", 5}};
+    auto seen = std::make_shared<std::set<std::string>>();
+    rig_->platform.windows.OnPump([this, sendingMs, seen] {
+        const testing::ProgressRecord* record = rig_->platform.progress.Last();
+        const std::string status = record != nullptr ? record->LastText(layout::kStatusLine) : "";
+        if (sendingMs.contains(status) && seen->insert(status).second) {
+            rig_->platform.clock.Advance(sendingMs.at(status));
+        }
+    });
+    (void)DeployConfirmed(rig_->deployment);
+    ASSERT_EQ(seen->size(), 3u);
+    EXPECT_EQ(rig_->settings.GetInt("Last_Upload_Rate", 0), 1700);
 }
 
 TEST_F(DeployPreviewServerTest, AFileChangedAfterThePreviewIsReadAgainAndItsNewBytesSent) {

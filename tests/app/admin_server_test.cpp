@@ -36,12 +36,7 @@ std::vector<std::string> SettingsOf(const std::string& text) {
 
 class AdminServerTest : public testing::SharedServerTest {
   protected:
-    static void SetUpTestSuite() {
-        SharedServerTest::SetUpTestSuite();
-        if (server_->Ok()) {
-            ASSERT_TRUE(server_->AddAccount(kLogin, kPassword, "*"));
-        }
-    }
+    static void SetUpTestSuite() { SetUpTestSuiteWithAccount(kLogin, kPassword, "*"); }
 
     void SetUp() override {
         SharedServerTest::SetUp();
@@ -50,28 +45,18 @@ class AdminServerTest : public testing::SharedServerTest {
         }
         rig_->LogIn(server_->Address(), kLogin, kPassword);
         SetProgramDirectoryForTesting(rig_->dir.Path());
-        ASSERT_TRUE(WriteFileBytes(server_->DataDir() + "/units.txt",
-                                   "1\tOffice\tOK\t\t\n2\tLobby\tOK\t\t\n3\tBar\tOK\t\t\n"));
+        ASSERT_TRUE(StoreUnitList("1\tOffice\tOK\t\t\n2\tLobby\tOK\t\t\n3\tBar\tOK\t\t\n"));
         for (std::uint32_t unit : {1u, 2u, 3u}) {
-            std::filesystem::create_directories(UnitDir(unit));
-            ASSERT_TRUE(WriteFileBytes(InstructionsPath(unit),
-                                       "0\t/media/a.mpg\tAuto\t\t1 KB\tAll\tloop\tNone\tNone\tA\t\n"
-                                       "4\tcrawl\t1\n4\tnotes\tcaf\xe9"));
+            ASSERT_TRUE(
+                StoreInstructions(unit,
+                                  "0\t/media/a.mpg\tAuto\t\t1 KB\tAll\tloop\tNone\tNone\tA\t\n"
+                                  "4\tcrawl\t1\n4\tnotes\tcaf\xe9"));
         }
         ASSERT_TRUE(rig_->venue.Refresh(rig_->mainWindow));
         ASSERT_EQ(rig_->venue.ItemCount(), 3);
     }
     void TearDown() override { SetProgramDirectoryForTesting(""); }
 
-    static std::string UnitDir(std::uint32_t unit) {
-        return server_->DataDir() + "/units/" + std::to_string(unit);
-    }
-    static std::string InstructionsPath(std::uint32_t unit) {
-        return UnitDir(unit) + "/instructions.txt";
-    }
-    static std::string Instructions(std::uint32_t unit) {
-        return ReadFileBytes(InstructionsPath(unit));
-    }
     static std::string OwnersPath() { return server_->DataDir() + "/owners.txt"; }
     static std::string Media(const std::string& contentName) {
         return ReadFileBytes(server_->DataDir() + "/media/" + contentName);

@@ -48,12 +48,7 @@ EntrySet Parse(const std::string& text) {
 
 class DeployServerTest : public testing::SharedServerTest {
   protected:
-    static void SetUpTestSuite() {
-        SharedServerTest::SetUpTestSuite();
-        if (server_->Ok()) {
-            ASSERT_TRUE(server_->AddAccount(kLogin, kPassword, "*"));
-        }
-    }
+    static void SetUpTestSuite() { SetUpTestSuiteWithAccount(kLogin, kPassword, "*"); }
 
     void SetUp() override {
         SharedServerTest::SetUp();
@@ -62,11 +57,9 @@ class DeployServerTest : public testing::SharedServerTest {
         }
         rig_ = std::make_unique<testing::DeployRig>(server_->KeyFile());
         rig_->LogIn(server_->Address(), kLogin, kPassword);
-        ASSERT_TRUE(WriteFileBytes(server_->DataDir() + "/units.txt",
-                                   "4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n17\tDoor\tOK\t\t\n"));
+        ASSERT_TRUE(StoreUnitList("4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n17\tDoor\tOK\t\t\n"));
         for (std::uint32_t unit : {4u, 9u, 17u}) {
-            std::filesystem::create_directories(UnitDir(unit));
-            ASSERT_TRUE(WriteFileBytes(InstructionsPath(unit), InitialFile(unit)));
+            ASSERT_TRUE(StoreInstructions(unit, InitialFile(unit)));
         }
         ASSERT_TRUE(rig_->venue.Refresh(rig_->mainWindow));
         ASSERT_EQ(rig_->venue.ItemCount(), 3);
@@ -74,15 +67,6 @@ class DeployServerTest : public testing::SharedServerTest {
     }
     void TearDown() override { EXPECT_TRUE(server_->SetFaults({})); }
 
-    static std::string UnitDir(std::uint32_t unit) {
-        return server_->DataDir() + "/units/" + std::to_string(unit);
-    }
-    static std::string InstructionsPath(std::uint32_t unit) {
-        return UnitDir(unit) + "/instructions.txt";
-    }
-    static std::string Instructions(std::uint32_t unit) {
-        return ReadFileBytes(InstructionsPath(unit));
-    }
     // The log lines of this test's connections holding needle.
     [[nodiscard]] std::vector<std::string> Log(const std::string& needle) const {
         std::vector<std::string> all = server_->LogLines();

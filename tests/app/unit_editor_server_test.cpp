@@ -33,20 +33,14 @@ const std::string kChannelLines =
 
 class UnitEditorServerTest : public testing::SharedServerTest {
   protected:
-    static void SetUpTestSuite() {
-        SharedServerTest::SetUpTestSuite();
-        if (server_->Ok()) {
-            ASSERT_TRUE(server_->AddAccount(kLogin, kPassword, "4,9"));
-        }
-    }
+    static void SetUpTestSuite() { SetUpTestSuiteWithAccount(kLogin, kPassword, "4,9"); }
 
     void SetUp() override {
         SharedServerTest::SetUp();
         ASSERT_FALSE(HasFatalFailure());
         rig_ = std::make_unique<testing::DeployRig>(server_->KeyFile());
         rig_->LogIn(server_->Address(), kLogin, kPassword);
-        ASSERT_TRUE(WriteFileBytes(server_->DataDir() + "/units.txt",
-                                   "4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n17\tDoor\tOK\t\t\n"));
+        ASSERT_TRUE(StoreUnitList("4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n17\tDoor\tOK\t\t\n"));
         for (std::uint32_t unit : {4u, 9u, 17u}) {
             std::filesystem::remove_all(UnitDir(unit));
         }
@@ -61,16 +55,6 @@ class UnitEditorServerTest : public testing::SharedServerTest {
         rig_.reset();
     }
 
-    static std::string UnitDir(std::uint32_t unit) {
-        return server_->DataDir() + "/units/" + std::to_string(unit);
-    }
-    static std::string InstructionsPath(std::uint32_t unit) {
-        return UnitDir(unit) + "/instructions.txt";
-    }
-    static void StoreInstructions(std::uint32_t unit, const std::string& text) {
-        std::filesystem::create_directories(UnitDir(unit));
-        ASSERT_TRUE(WriteFileBytes(InstructionsPath(unit), text));
-    }
     static EntrySet Stored(std::uint32_t unit) {
         EntrySet set;
         EXPECT_TRUE(TextToEntrySet(ReadFileBytes(InstructionsPath(unit)), set));
@@ -120,10 +104,10 @@ TEST_F(UnitEditorServerTest, AUnitWithoutAFileOpensWithTheDefaultsAndOkStoresThe
 }
 
 TEST_F(UnitEditorServerTest, OkMergesTheChangesAndKeepsEverythingTheFormDidNotWrite) {
-    StoreInstructions(9, kChannelLines +
-                             "\n4\tcrawlspeed\t3\n4\tPassword\tpw9\n4\tcrawlforeground\tF00\n"
-                             "4\tFirmwarePending\t0123456789abcdef0123456789abcdef\n"
-                             "4\tcrawlspeed\t7\n4\tRestrictedPlayStop\t22:15");
+    ASSERT_TRUE(StoreInstructions(
+        9, kChannelLines + "\n4\tcrawlspeed\t3\n4\tPassword\tpw9\n4\tcrawlforeground\tF00\n"
+                           "4\tFirmwarePending\t0123456789abcdef0123456789abcdef\n"
+                           "4\tcrawlspeed\t7\n4\tRestrictedPlayStop\t22:15"));
     rig_->ShowUnits("17\tDoor\tOK\t\t\n");
     rig_->Select({9, 17});  // the editor takes the first; the deployment only it
     editor_.script.Queue([](UnitForm& form) {
@@ -158,7 +142,7 @@ TEST_F(UnitEditorServerTest, OkMergesTheChangesAndKeepsEverythingTheFormDidNotWr
 }
 
 TEST_F(UnitEditorServerTest, CancelAndARefusedUnitWriteNothing) {
-    StoreInstructions(9, kChannelLines + "\n4\tnotes\tkeep");
+    ASSERT_TRUE(StoreInstructions(9, kChannelLines + "\n4\tnotes\tkeep"));
     const std::string before = ReadFileBytes(InstructionsPath(9));
     rig_->Select({9});
     editor_.script.QueueCancel();
@@ -166,7 +150,7 @@ TEST_F(UnitEditorServerTest, CancelAndARefusedUnitWriteNothing) {
     EXPECT_EQ(ReadFileBytes(InstructionsPath(9)), before);
 
     // A row the account may not see (left from an earlier login).
-    StoreInstructions(17, "4\tnotes\tdoor");
+    ASSERT_TRUE(StoreInstructions(17, "4\tnotes\tdoor"));
     rig_->ShowUnits("17\tDoor\tOK\t\t\n");
     rig_->Select({17});
     rig_->platform.QueueAnswer(MessageAnswer::Ok, "Communication Error");
@@ -179,7 +163,7 @@ TEST_F(UnitEditorServerTest, CancelAndARefusedUnitWriteNothing) {
     EXPECT_EQ(ReadFileBytes(InstructionsPath(17)), "4\tnotes\tdoor");
 
     // A file that does not parse.
-    StoreInstructions(4, "not\tan entry");
+    ASSERT_TRUE(StoreInstructions(4, "not\tan entry"));
     rig_->Select({4});
     rig_->platform.QueueAnswer(MessageAnswer::Ok, "Error Deploying");
     EXPECT_FALSE(Edit());

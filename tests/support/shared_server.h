@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "net/server_access.h"
 #include "tests/support/child_process.h"
 #include "tests/support/server_runner.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/wait_until.h"
 
 namespace vantic::testing {
@@ -23,6 +25,14 @@ namespace vantic::testing {
 class SharedServerTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { server_ = std::make_unique<ServerRunner>(); }
+    // SetUpTestSuite of a suite that logs in with an account of its own.
+    static void SetUpTestSuiteWithAccount(const std::string& login, const std::string& password,
+                                          const std::string& units) {
+        SharedServerTest::SetUpTestSuite();
+        if (server_->Ok()) {
+            ASSERT_TRUE(server_->AddAccount(login, password, units));
+        }
+    }
     static void TearDownTestSuite() { server_.reset(); }
 
     void SetUp() override {
@@ -65,9 +75,27 @@ class SharedServerTest : public ::testing::Test {
         }
         return run;
     }
-    // A unit's file in the server's data directory.
+    // A unit's folder and files in the server's data directory.
+    [[nodiscard]] static std::string UnitDir(std::int64_t unit) {
+        return server_->DataDir() + "/units/" + std::to_string(unit);
+    }
     [[nodiscard]] static std::string UnitFile(std::int64_t unit, const std::string& name) {
-        return server_->DataDir() + "/units/" + std::to_string(unit) + "/" + name;
+        return UnitDir(unit) + "/" + name;
+    }
+    [[nodiscard]] static std::string InstructionsPath(std::int64_t unit) {
+        return UnitFile(unit, "instructions.txt");
+    }
+    [[nodiscard]] static std::string Instructions(std::int64_t unit) {
+        return ReadFileBytes(InstructionsPath(unit));
+    }
+    // Gives unit this instructions file, making its folder.
+    [[nodiscard]] static bool StoreInstructions(std::int64_t unit, const std::string& text) {
+        std::filesystem::create_directories(UnitDir(unit));
+        return WriteFileBytes(InstructionsPath(unit), text);
+    }
+    // Replaces the unit list the server answers with ("number\tnotes\t...").
+    [[nodiscard]] static bool StoreUnitList(const std::string& lines) {
+        return WriteFileBytes(server_->DataDir() + "/units.txt", lines);
     }
     // The log lines with needle once there are more than `before`; the
     // server writes a line when a connection ends, which may be just after

@@ -29,12 +29,8 @@ using CtlRun = testing::ProgramRun;
 
 class VanticctlDeployTest : public testing::SharedServerTest {
   protected:
-    static void SetUpTestSuite() {
-        SharedServerTest::SetUpTestSuite();
-        if (server_->Ok()) {  // an account that sees one unit
-            ASSERT_TRUE(server_->AddAccount("kiosk", "K1osk9pw", "1012"));
-        }
-    }
+    // An account that sees one unit.
+    static void SetUpTestSuite() { SetUpTestSuiteWithAccount("kiosk", "K1osk9pw", "1012"); }
 
     void SetUp() override {
         SharedServerTest::SetUp();
@@ -52,9 +48,6 @@ class VanticctlDeployTest : public testing::SharedServerTest {
         return RunVanticctl(testing::BuiltProgram("tools/vanticctl"),
                             login.empty() ? server_->Administrator().login : login, passwordFile_,
                             arguments, inputFile, dir_.Path());
-    }
-    static std::string Instructions(int unit) {
-        return ReadFileBytes(UnitFile(unit, "instructions.txt"));
     }
 
     testing::TempDir dir_;

@@ -40,8 +40,7 @@ class VanticctlPreviewTest : public testing::SharedServerTest {
         // The program runs from a folder of its own, where it keeps its settings.
         std::filesystem::copy_file(testing::BuiltProgram("tools/vanticctl"), program_);
         ASSERT_TRUE(WriteFileBytes(passwordFile_, server_->Administrator().password + "\n"));
-        ASSERT_TRUE(WriteFileBytes(server_->DataDir() + "/units.txt",
-                                   "4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n17\tDoor\tOK\t\t\n"));
+        ASSERT_TRUE(StoreUnitList("4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n17\tDoor\tOK\t\t\n"));
         std::filesystem::create_directories(server_->DataDir() + "/media");
         std::string playlist;
         for (int n = 0; n < 10; ++n) {

@@ -42,8 +42,7 @@ class VanticctlAdminTest : public testing::SharedServerTest {
     }
     static std::vector<std::string> Settings(int unit) {
         EntrySet set;
-        const std::string text = ReadFileBytes(server_->DataDir() + "/units/" +
-                                               std::to_string(unit) + "/instructions.txt");
+        const std::string text = Instructions(unit);
         EXPECT_TRUE(TextToEntrySet(text, set)) << text;
         std::vector<std::string> lines;
         for (const PlayEntry& entry : set.Settings()) {

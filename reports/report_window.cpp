@@ -106,36 +106,23 @@ void ReportWindow::ShowReportText(std::string text) {
     context_.view.ShowRichText(window_, *text_);
 }
 
-std::optional<std::string> ReportWindow::ChooseSavePath() {
+// The save dialog for a file of one kind (title, filter, extension), the
+// report's suggested name with namePrefix; the extension is added when the
+// operator typed none.
+std::optional<std::string> ReportWindow::ChooseFilePath(const SaveKind& kind) {
     FileDialogRequest request;
     request.owner = window_;
-    request.title = "Choose Report File name";
-    request.filters = {FileFilter{"Rich Text Files", "*.rtf"}};
-    request.initialPath = SuggestedReportName(mode_, context_.platform.Time().LocalNow());
-    request.defaultExtension = "rtf";
-    request.confirmOverwrite = true;
-    request.maxPathLength = kPathRoom;
-    std::optional<std::string> path = context_.platform.Files().ChooseSaveFile(request);
-    if (path && ExtensionOf(*path).empty() && path->size() + 5 < kPathRoom) {
-        *path += ".rtf";
-    }
-    return path;
-}
-
-std::optional<std::string> ReportWindow::ChooseExportPath() {
-    FileDialogRequest request;
-    request.owner = window_;
-    request.title = "Choose CSV File name";
-    request.filters = {FileFilter{"CSV Files", "*.csv"}};
+    request.title = kind.title;
+    request.filters = {FileFilter{kind.filterName, "*." + kind.extension}};
     std::string name = SuggestedReportName(mode_, context_.platform.Time().LocalNow());
-    ReplaceAll(name, "Vantic-Report", "Vantic-Plays");
+    ReplaceAll(name, "Vantic-Report", kind.namePrefix);
     request.initialPath = name;
-    request.defaultExtension = "csv";
+    request.defaultExtension = kind.extension;
     request.confirmOverwrite = true;
     request.maxPathLength = kPathRoom;
     std::optional<std::string> path = context_.platform.Files().ChooseSaveFile(request);
     if (path && ExtensionOf(*path).empty() && path->size() + 5 < kPathRoom) {
-        *path += ".csv";
+        *path += "." + kind.extension;
     }
     return path;
 }
@@ -144,7 +131,8 @@ bool ReportWindow::ExportPlays(const std::optional<std::string>& path) {
     if (!plays_) {
         return false;
     }
-    const std::optional<std::string> target = path ? path : ChooseExportPath();
+    const std::optional<std::string> target =
+        path ? path : ChooseFilePath({"Choose CSV File name", "CSV Files", "csv", "Vantic-Plays"});
     if (!target) {
         return false;
     }
@@ -168,7 +156,10 @@ bool ReportWindow::SaveReport(const std::optional<std::string>& path) {
     if (!text_) {
         return false;
     }
-    const std::optional<std::string> target = path ? path : ChooseSavePath();
+    const std::optional<std::string> target =
+        path ? path
+             : ChooseFilePath(
+                   {"Choose Report File name", "Rich Text Files", "rtf", "Vantic-Report"});
     if (!target) {
         return false;
     }

@@ -88,8 +88,13 @@ class ReportWindow final : private ReportWindowEvents {
     void OnCreated(WindowId window) override;
     void OnSize() override;
     void OnButton(int buttonId) override;
-    [[nodiscard]] std::optional<std::string> ChooseSavePath();
-    [[nodiscard]] std::optional<std::string> ChooseExportPath();
+    struct SaveKind {
+        std::string title;
+        std::string filterName;
+        std::string extension;
+        std::string namePrefix;
+    };
+    [[nodiscard]] std::optional<std::string> ChooseFilePath(const SaveKind& kind);
 
     ReportMode mode_;
     ReportContext context_;

@@ -164,11 +164,9 @@ void App::CreateMainDialog() {
 void App::OnMainDialogCreated() {
     ApplyStatusAlertsSetting();
     refreshTimer_ = GetPlatform().Timers().Start(main_dialog::kRefreshPeriodMs, [this] {
-        ApplyStatusAlertsSetting();  // the setting may have changed since
+        ApplyStatusAlertsSetting();  // the settings store may have been changed since
         venue_.PeriodicTick();
-        // a background refresh
-        // shows by the next tick
-        ShowRefreshStatus();
+        ShowRefreshStatus();  // a background refresh ended shows by the next tick
     });
     UpdateCommandStates();
 }

@@ -1,9 +1,12 @@
 #include "qt/qt_confirm_form.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "qt/qt_dialogs.h"
 #include "qt/qt_form_widgets.h"
@@ -31,7 +34,9 @@ QLabel* NewLine(QWidget* parent, const std::string& text) {
 }
 
 // The preview, read-only: as wide as its widest line and as tall as its
-// lines, up to a limit past which it scrolls.
+// lines, up to a limit past which it scrolls downwards. A bar the text does
+// not need is kept off: the box lays itself out before it is shown as if it
+// scrolled, and one bar's room taken would bring the other.
 QPlainTextEdit* NewPreview(QWidget* parent, const std::string& text) {
     constexpr int kMostLines = 18;
     std::string_view body = text;
@@ -42,15 +47,25 @@ QPlainTextEdit* NewPreview(QWidget* parent, const std::string& text) {
     box->setReadOnly(true);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     const QStringList lines = box->toPlainText().split('\n');
-    int widest = 0;
+    const QFontMetricsF metrics(box->font());
+    qreal widest = 0;
     for (const QString& line : lines) {
-        widest = std::max(widest, box->fontMetrics().horizontalAdvance(line));
+        widest = std::max(widest, metrics.horizontalAdvance(line));
     }
     const int margins =
-        2 * (box->frameWidth() + static_cast<int>(box->document()->documentMargin()));
-    box->setFixedWidth(std::min(widest + margins + 4, kWidestLine));
+        2 * (box->frameWidth() + static_cast<int>(std::ceil(box->document()->documentMargin())));
+    const bool scrolls = lines.size() > kMostLines;
+    const int bar = scrolls ? box->verticalScrollBar()->sizeHint().width() : 0;
+    const int width = static_cast<int>(std::ceil(widest)) + margins + bar + 4;
+    box->setFixedWidth(std::min(width, kWidestLine));
+    if (width <= kWidestLine) {
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    if (!scrolls) {
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
     const auto shown = static_cast<int>(std::min<qsizetype>(lines.size(), kMostLines));
-    box->setFixedHeight(shown * box->fontMetrics().lineSpacing() + margins + 4);
+    box->setFixedHeight(shown * static_cast<int>(std::ceil(metrics.lineSpacing())) + margins + 4);
     return box;
 }
 

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 
 #include "qt/qt_window.h"
@@ -100,6 +103,44 @@ TEST(QtConfirmForm, APreviewComesAboveTheUnchangedTexts) {
     EXPECT_EQ(labels, (QStringList{"Only the current channel's playlist will be changed. \n\n Type "
                                    "\"yes\" in the box to continue...",
                                    "Type \"yes\" in the box to continue..."}));
+}
+
+// The box fits the preview: every line whole without a horizontal bar,
+// and all lines without a vertical one unless the preview is longer than
+// the box shows, when it scrolls downwards only.
+TEST(QtConfirmForm, APreviewFitsItsBoxUpToTheLongestLine) {
+    for (const int clips : {7, 30}) {
+        std::string preview = "Deployment preview: channel \"Video\"\nMedia the server holds: 7\n";
+        for (int n = 0; n < clips; ++n) {
+            preview += "  spot" + std::to_string(n) + ".mpg\n";
+        }
+        preview += "Estimated upload time: not known until an upload has been measured\n";
+        bool horizontal = true;
+        bool vertical = false;
+        qreal textWidth = 0;
+        qreal textHeight = 0;
+        QSize room;
+        WhenModal([&](QDialog* dialog) {
+            auto* box = qobject_cast<QPlainTextEdit*>(FindItem(dialog, kConfirmPreviewItem));
+            ASSERT_NE(box, nullptr);
+            horizontal = box->horizontalScrollBar()->isVisible();
+            vertical = box->verticalScrollBar()->isVisible();
+            textWidth = box->document()->size().width();
+            for (QTextBlock block = box->document()->firstBlock(); block.isValid();
+                 block = block.next()) {
+                textHeight += box->document()->documentLayout()->blockBoundingRect(block).height();
+            }
+            textHeight += box->document()->documentMargin();  // the top one
+            room = box->viewport()->size();
+            dialog->reject();
+        });
+        QtConfirmFormView view;
+        EXPECT_FALSE(ConfirmByTyping(view, kNoWindow, "yes", true, preview));
+        EXPECT_FALSE(horizontal) << clips;
+        EXPECT_LE(textWidth, room.width()) << clips;
+        EXPECT_EQ(vertical, clips == 30) << clips;
+        EXPECT_EQ(textHeight <= room.height(), clips == 7) << clips;
+    }
 }
 
 }  // namespace

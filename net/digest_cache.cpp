@@ -74,6 +74,16 @@ std::string DefaultDigestCachePath() {
 DigestCache::DigestCache(FileService& files, std::string cacheFile)
     : files_(files), cacheFile_(std::move(cacheFile)) {}
 
+DigestCache::~DigestCache() {
+    Flush();
+}
+
+void DigestCache::Flush() {
+    if (changed_ && Save()) {
+        changed_ = false;
+    }
+}
+
 std::optional<Md5Digest> DigestCache::Digest(const std::string& path,
                                              const ByteProgress& progress) {
     Load();
@@ -84,6 +94,7 @@ std::optional<Md5Digest> DigestCache::Digest(const std::string& path,
     auto known = entries_.find(path);
     if (known != entries_.end() && known->second.stamp == *before) {
         known->second.lastUse = ++uses_;
+        changed_ = true;  // its place in the eviction order
         return known->second.digest;
     }
     const std::optional<Md5Digest> digest = Md5File(files_, path, progress);
@@ -94,7 +105,7 @@ std::optional<Md5Digest> DigestCache::Digest(const std::string& path,
     // may mix two versions, and the next deployment reads it again.
     if (files_.Stamp(path) == before && Storable(path)) {
         entries_[path] = Entry{*before, *digest, ++uses_};
-        Save();
+        changed_ = true;
     }
     return digest;
 }
@@ -144,28 +155,29 @@ void DigestCache::Load() {
     entries_ = std::move(read);
 }
 
-void DigestCache::Save() {
+bool DigestCache::Save() {
     if (cacheFile_.empty()) {
-        return;
+        return true;
     }
     std::vector<std::pair<const std::string*, const Entry*>> kept;
     for (const auto& [path, entry] : entries_) {
         kept.emplace_back(&path, &entry);
     }
+    // The most recently used first, to keep the newest kMaxEntries; written
+    // oldest first, as Load numbers the uses in file order.
+    std::sort(kept.begin(), kept.end(),
+              [](const auto& a, const auto& b) { return a.second->lastUse > b.second->lastUse; });
     if (kept.size() > kMaxEntries) {
-        std::nth_element(
-            kept.begin(), kept.begin() + kMaxEntries, kept.end(),
-            [](const auto& a, const auto& b) { return a.second->lastUse > b.second->lastUse; });
         kept.resize(kMaxEntries);
     }
+    std::reverse(kept.begin(), kept.end());
     std::string text = std::string(kHeader) + "\n";
     for (const auto& [path, entry] : kept) {
         text += HexEncode(entry->digest) + "\t" + std::to_string(entry->stamp.size) + "\t" +
                 std::to_string(entry->stamp.modifiedNs) + "\t" +
                 std::to_string(entry->stamp.inode) + "\t" + *path + "\n";
     }
-    // A cache that cannot be written costs only a digest next time.
-    (void)files_.ReplaceWhole(cacheFile_, text);
+    return files_.ReplaceWhole(cacheFile_, text);
 }
 
 }  // namespace vantic

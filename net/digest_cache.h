@@ -3,9 +3,12 @@
 // DigestCache: the MD5 of media files, remembered by what the file is
 // (path, size, modification time and inode) so that a file deployed again
 // unchanged is not read again. A file whose stamp changed is read afresh.
-// The cache is kept in one small text file in the user's cache folder,
-// replaced whole through a temporary file; a cache file that does not read
-// is ignored and rewritten with what is digested next.
+// The cache is kept in one text file in the user's cache folder, replaced
+// whole through a temporary file at Flush and when the cache goes (not per
+// file: with thousands of entries that would write megabytes per file
+// digested); its lines run from the least to the most recently used, so the
+// files evicted first stay the least recently used across runs. A cache
+// file that does not read is ignored and rewritten.
 
 #include <cstdint>
 #include <map>
@@ -28,6 +31,7 @@ class DigestCache {
   public:
     // cacheFile empty: remembers for the object's life only.
     DigestCache(FileService& files, std::string cacheFile);
+    ~DigestCache();
     DigestCache(const DigestCache&) = delete;
     DigestCache& operator=(const DigestCache&) = delete;
 
@@ -42,6 +46,10 @@ class DigestCache {
     // as it is now.
     [[nodiscard]] bool WouldRead(const std::string& path);
 
+    // Writes what changed since the last write to the cache file. A cache
+    // that cannot be written costs only a digest next time.
+    void Flush();
+
     // The files the cache holds at most; the least recently used go first.
     static constexpr std::size_t kMaxEntries = 20000;
 
@@ -53,11 +61,12 @@ class DigestCache {
     };
 
     void Load();
-    void Save();
+    [[nodiscard]] bool Save();
 
     FileService& files_;
     std::string cacheFile_;
     bool loaded_ = false;
+    bool changed_ = false;
     std::uint64_t uses_ = 0;
     std::map<std::string, Entry> entries_;
 };

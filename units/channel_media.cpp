@@ -134,6 +134,9 @@ std::optional<DeployPreview> ChannelMedia::Preview(int channel, std::vector<std:
                                                    const EntryList& clips,
                                                    DeployProgress* progress) {
     const std::optional<std::vector<ClipMediaFacts>> facts = Facts(clips, progress);
+    // What was read is kept, also when the operator cancelled part way; the
+    // upload that follows reads only files changed since.
+    digests_.Flush();
     if (!facts) {
         return std::nullopt;
     }

@@ -96,8 +96,26 @@ TEST_F(DigestCacheTest, ACacheFileThatDoesNotReadIsIgnoredAndRewritten) {
         DigestCache cache(files_, cacheFile_);
         EXPECT_EQ(DigestText(cache, clip), HexEncode(Md5Buffer(AsBytes("bytes"))));
         EXPECT_EQ(files_.ReadsOf(clip).opens, 1);
+        cache.Flush();
         EXPECT_EQ(ReadFileBytes(cacheFile_), good);
     }
+}
+
+// Digesting writes nothing until Flush, which writes once; the file lists
+// the least recently used first, so a later run evicts those first.
+TEST_F(DigestCacheTest, FlushWritesOnceInTheOrderOfUse) {
+    const std::string first = Media("a.mpg", "first");
+    const std::string second = Media("z.mpg", "second");
+    DigestCache cache(files_, cacheFile_);
+    (void)cache.Digest(first);
+    (void)cache.Digest(second);
+    (void)cache.Digest(first);
+    EXPECT_EQ(files_.ReplacesOf(cacheFile_), 0);
+    cache.Flush();
+    cache.Flush();
+    EXPECT_EQ(files_.ReplacesOf(cacheFile_), 1);
+    const std::string text = ReadFileBytes(cacheFile_);
+    EXPECT_LT(text.find(second), text.find(first)) << text;
 }
 
 TEST(DigestCachePathTest, FollowsTheUsersCacheFolder) {

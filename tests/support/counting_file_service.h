@@ -35,6 +35,7 @@ class CountingFileService final : public FileService {
         return PosixFileService().ReadWhole(path);
     }
     bool ReplaceWhole(const std::string& path, std::string_view bytes) override {
+        ++replaced_[path];
         return PosixFileService().ReplaceWhole(path, bytes);
     }
 
@@ -44,6 +45,11 @@ class CountingFileService final : public FileService {
     }
     // Files opened for reading so far.
     [[nodiscard]] std::size_t FilesRead() const { return reads_.size(); }
+    // How often the file was replaced whole.
+    [[nodiscard]] int ReplacesOf(const std::string& path) const {
+        auto found = replaced_.find(path);
+        return found == replaced_.end() ? 0 : found->second;
+    }
     void Forget() { reads_.clear(); }
 
   private:
@@ -63,6 +69,7 @@ class CountingFileService final : public FileService {
     };
 
     std::map<std::string, Reads> reads_;
+    std::map<std::string, int> replaced_;
 };
 
 }  // namespace vantic::testing

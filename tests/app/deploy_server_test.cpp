@@ -6,10 +6,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <random>
-#include <set>
+#include <utility>
 
 #include "net/hex.h"
 #include "net/md5.h"
@@ -389,18 +388,16 @@ TEST_F(DeployPreviewServerTest, ThePreviewNamesWhatWillBeSentAndEachFileIsReadOn
 // quick ones measure the connection's set-up, not the line, and keep the
 // rate of clip7 for the next estimate.
 TEST_F(DeployPreviewServerTest, OnlyATransferLongEnoughToTimeReplacesTheMeasuredRate) {
-    const std::map<std::string, std::uint32_t> sendingMs{
-        {"Uploading clip7.mpg", 1000}, {"Uploading clip8.mpg", 5}, {"Uploading clip9.mpg", 5}};
-    auto seen = std::make_shared<std::set<std::string>>();
-    rig_->platform.windows.OnPump([this, sendingMs, seen] {
-        const testing::ProgressRecord* record = rig_->platform.progress.Last();
-        const std::string status = record != nullptr ? record->LastText(layout::kStatusLine) : "";
-        if (sendingMs.contains(status) && seen->insert(status).second) {
-            rig_->platform.clock.Advance(sendingMs.at(status));
-        }
-    });
+    auto timed = std::make_shared<int>(0);
+    for (const auto& [clip, ms] :
+         {std::pair{"clip7.mpg", 1000}, {"clip8.mpg", 5}, {"clip9.mpg", 5}}) {
+        AtStatus(std::string("Uploading ") + clip, [this, ms, timed] {
+            rig_->platform.clock.Advance(ms);
+            ++*timed;
+        });
+    }
     (void)DeployConfirmed(rig_->deployment);
-    ASSERT_EQ(seen->size(), 3u);
+    ASSERT_EQ(*timed, 3);
     EXPECT_EQ(rig_->settings.GetInt("Last_Upload_Rate", 0), 1700);
 }
 

@@ -52,7 +52,9 @@ class Simulation : public ::testing::Test {
     }
 
     TempDir dir_;
-    std::time_t now_ = std::time(nullptr);
+    // Noon: just after midnight a seeded unit has not called in yet today,
+    // so today's play entries would not exist.
+    std::time_t now_ = server::StartOfDay(std::time(nullptr)) + 12 * 3600;
     std::unique_ptr<Store> store_;
 };
 

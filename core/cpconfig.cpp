@@ -74,7 +74,7 @@ bool cpConfig::ParseText(std::string_view text) {
         return false;
     }
     NormalizeAll(lines);
-    return AppendArray(lines);
+    return AppendArray(std::move(lines));
 }
 
 cpConfig cpConfig::FromText(std::string_view text) {

@@ -41,6 +41,24 @@ void ReplaceAll(std::string& text, std::string_view pattern, std::string_view re
 // CR LF and lone CR become LF; then, unless lineEnd is LF, every LF becomes lineEnd.
 void NormalizeLineEnds(std::string& text, std::string_view lineEnd);
 
+// Calls visit(line) for each line of `text`, in place: lines end in LF,
+// CR LF or a lone CR, and the piece after the last line end is a line too
+// (empty when the text ends in one), as NormalizeLineEnds and a split at LF
+// would give them.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit&& visit) {
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t end = text.find_first_of("\r\n", from);
+        visit(text.substr(from, end == std::string_view::npos ? end : end - from));
+        if (end == std::string_view::npos) {
+            return;
+        }
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        from = end + (crlf ? 2 : 1);
+    }
+}
+
 // printf-style formatting into a new string of whatever length it needs.
 [[nodiscard]] std::string FormatNew(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // printf-style formatting into a caller's buffer, cut to fit, always terminated.

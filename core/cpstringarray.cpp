@@ -71,6 +71,22 @@ bool cpStringArray::AppendArray(const cpStringArray& other) {
     return true;
 }
 
+bool cpStringArray::AppendArray(cpStringArray&& other) {
+    if (&other == this) {
+        return AppendArray(static_cast<const cpStringArray&>(other));
+    }
+    if (items_.empty()) {
+        items_.swap(other.items_);
+        return true;
+    }
+    for (std::string& item : other.items_) {
+        if (!Append(std::move(item))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool cpStringArray::InsertFirst(std::string_view text) {
     return InsertAt(0, text);
 }
@@ -206,9 +222,13 @@ bool cpStringArray::Split(std::string_view text, std::string_view separator) {
 }
 
 bool cpStringArray::SplitLines(std::string_view text) {
-    std::string copy(text);
-    NormalizeLineEnds(copy, "\n");
-    return Split(copy, "\n");
+    const std::size_t before = items_.size();
+    bool appended = true;
+    ForEachLine(text, [&](std::string_view line) { appended = appended && AppendCopy(line); });
+    if (!appended) {
+        Truncate(before);
+    }
+    return appended;
 }
 
 bool cpStringArray::LoadLines(const std::string& path) {

@@ -35,6 +35,8 @@ class cpStringArray {
     bool AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     bool AppendAll(std::initializer_list<std::string_view> items);
     bool AppendArray(const cpStringArray& other);
+    // The same, taking the other array's strings instead of copying them.
+    bool AppendArray(cpStringArray&& other);
     bool InsertFirst(std::string_view text);
     bool InsertAt(std::size_t index, std::string_view text);
     bool PadTo(std::size_t n);

@@ -7,7 +7,6 @@
 
 #include "core/cpconfig.h"
 #include "core/cpstring.h"
-#include "core/cpstringarray.h"
 
 namespace vantic::server {
 
@@ -59,27 +58,40 @@ std::unordered_map<std::string_view, std::string_view> OwnersByUnit(const cpConf
     return byUnit;
 }
 
+// The line's next tab-separated field; `rest` moves past it and is empty
+// once the fields run out.
+std::string_view NextField(std::string_view& rest) {
+    const std::size_t tab = rest.find('\t');
+    const std::string_view field = rest.substr(0, tab);
+    rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
+    return field;
+}
+
+// One line of the file as a row: comments and lines without a valid unit
+// number are skipped, missing fields are empty and extra ones ignored.
+void AddRow(std::vector<UnitRow>& rows, std::string_view line) {
+    if (!line.empty() && line.front() == '#') {
+        return;
+    }
+    const long long number = LeadingInteger(NextField(line));
+    if (number <= 0 || number > 0xFFFFFFFFll) {
+        return;
+    }
+    UnitRow& row = rows.emplace_back();
+    row.number = static_cast<std::uint32_t>(number);
+    row.notes = NextField(line);
+    row.status = NextField(line);
+    row.lastCallIn = NextField(line);
+    row.nextCallIn = NextField(line);
+}
+
 }  // namespace
 
 std::vector<UnitRow> ParseUnitList(std::string_view text) {
-    cpStringArray lines;
+    // Read in place: a list of ten thousand units makes no string per line
+    // or field beyond the rows' own.
     std::vector<UnitRow> rows;
-    if (!lines.SplitLines(text)) {
-        return rows;
-    }
-    for (const std::string& line : lines) {
-        if (!line.empty() && line.front() == '#') {
-            continue;
-        }
-        cpStringArray fields = cpStringArray::SplitNew(line, "\t");
-        long long number = LeadingInteger(fields.TextAt(0));
-        if (number <= 0 || number > 0xFFFFFFFFll) {
-            continue;
-        }
-        rows.push_back(UnitRow{static_cast<std::uint32_t>(number), std::string(fields.TextAt(1)),
-                               std::string(fields.TextAt(2)), std::string(fields.TextAt(3)),
-                               std::string(fields.TextAt(4))});
-    }
+    ForEachLine(text, [&rows](std::string_view line) { AddRow(rows, line); });
     return rows;
 }
 

@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "core/cpstring.h"
-#include "core/cpstringarray.h"
 
 namespace vantic {
 namespace {
@@ -34,16 +33,13 @@ void UnitRows::Append(std::uint32_t unit) {
 }
 
 UnitRows UnitRows::FromUnitListReply(std::string_view reply) {
-    std::string text(reply);
-    NormalizeLineEnds(text, "\n");
     UnitRows list;
-    for (const std::string& line : cpStringArray::SplitNew(text, "\n")) {
-        const std::string_view first = std::string_view(line).substr(0, line.find('\t'));
-        const std::uint32_t unit = LeadingUnitNumber(first);
+    ForEachLine(reply, [&list](std::string_view line) {
+        const std::uint32_t unit = LeadingUnitNumber(line.substr(0, line.find('\t')));
         if (unit != 0 && !list.rowsOf_.contains(unit)) {
             list.Append(unit);
         }
-    }
+    });
     return list;
 }
 

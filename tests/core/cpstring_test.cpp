@@ -36,10 +36,19 @@ TEST(Split, AppendsToExistingElementsAndRefusesAnEmptySeparator) {
     EXPECT_EQ(pieces.Count(), 3u);
 }
 
-TEST(SplitLines, TreatsEveryLineEndAlike) {
-    cpStringArray lines;
+TEST(SplitLines, TreatsEveryLineEndAlikeAndAppends) {
+    cpStringArray lines{"x"};
     ASSERT_TRUE(lines.SplitLines("a\r\nb\rc\nd"));
-    EXPECT_EQ(lines.Items(), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(lines.Items(), (std::vector<std::string>{"x", "a", "b", "c", "d"}));
+    // The lines read in place are those of the text with its ends made LF
+    // and split there, empty lines and the piece after the last end included.
+    for (const std::string_view text : {"", "\n", "a\r", "\r\r\n", "\r\n\r", "a\n\rb\r\n\n"}) {
+        cpStringArray direct;
+        ASSERT_TRUE(direct.SplitLines(text));
+        std::string normal(text);
+        NormalizeLineEnds(normal, "\n");
+        EXPECT_EQ(direct.Items(), cpStringArray::SplitNew(normal, "\n").Items()) << text;
+    }
 }
 
 TEST(Join, PutsSeparatorsOnlyBetweenElements) {

@@ -13,6 +13,7 @@
 #include <openssl/pem.h>
 #include <openssl/rsa.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace vantic {
@@ -166,6 +167,13 @@ std::optional<Bytes> RsaOpen(ByteView ciphertext, const RsaPrivateKey& key) {
 }
 
 bool RsaVerifyMd5(const Md5Digest& digest, ByteView signature, const RsaPublicKey& key) {
+    // A signature of any other length than the modulus is refused before
+    // the key is built: a file of random bytes costs no key operation.
+    const auto significant = std::find_if(key.modulus.begin(), key.modulus.end(),
+                                          [](std::uint8_t byte) { return byte != 0; });
+    if (signature.size() != static_cast<std::size_t>(key.modulus.end() - significant)) {
+        return false;
+    }
     ErrorQueueCleaner cleaner;
     Pkey pkey = PublicKeyObject(key);
     PkeyContext context = pkey ? PkcsContext(pkey.get(), EVP_PKEY_verify_init) : nullptr;

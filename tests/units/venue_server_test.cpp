@@ -139,6 +139,8 @@ TEST_F(VenueServerTest, PeriodicTicksRefreshAtMostEveryTwoMinutesAndNeverBesideA
     platform.clock.SetNow(2'000'000'360);
     venue.PeriodicTick();
     EXPECT_TRUE(testing::WaitUntil([&] { return UnitListRequests() == before + 3; }));
+    // The server has the request before its worker ends.
+    ASSERT_TRUE(testing::WaitUntil([] { return LiveWorkers() == 0; }));
 
     store.values.erase("Distribution_Userpass");
     LoginSettings incomplete(store, server.KeyFile());

@@ -47,15 +47,25 @@ void NormalizeLineEnds(std::string& text, std::string_view lineEnd);
 // would give them.
 template <typename Visit>
 void ForEachLine(std::string_view text, Visit&& visit) {
+    // Each line-end byte is looked for with find (memchr) and remembered
+    // until the walk passes it, so the text is scanned twice at most.
+    constexpr std::size_t npos = std::string_view::npos;
+    std::size_t nextLf = text.find('\n');
+    std::size_t nextCr = text.find('\r');
     std::size_t from = 0;
     for (;;) {
-        const std::size_t end = text.find_first_of("\r\n", from);
-        visit(text.substr(from, end == std::string_view::npos ? end : end - from));
-        if (end == std::string_view::npos) {
+        if (nextLf != npos && nextLf < from) {
+            nextLf = text.find('\n', from);
+        }
+        if (nextCr != npos && nextCr < from) {
+            nextCr = text.find('\r', from);
+        }
+        const std::size_t end = nextLf < nextCr ? nextLf : nextCr;
+        visit(text.substr(from, end == npos ? npos : end - from));
+        if (end == npos) {
             return;
         }
-        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-        from = end + (crlf ? 2 : 1);
+        from = end + (end == nextCr && nextLf == end + 1 ? 2 : 1);
     }
 }
 

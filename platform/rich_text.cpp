@@ -1,7 +1,10 @@
 #include "platform/rich_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -23,18 +26,15 @@ struct Style {
     }
 };
 
-bool IsSkippedDestination(const std::string& word) {
-    static const char* const kSkipped[] = {
+bool IsSkippedDestination(std::string_view word) {
+    // Views, so a word is compared by length first: every control word of
+    // a report passes through here.
+    static constexpr std::string_view kSkipped[] = {
         "fonttbl",      "colortbl",  "stylesheet",       "info",      "pict",      "header",
         "footer",       "headerl",   "headerr",          "footerl",   "footerr",   "footnote",
         "generator",    "listtable", "object",           "themedata", "datastore", "rsidtbl",
         "latentstyles", "xmlnstbl",  "listoverridetable"};
-    for (const char* skipped : kSkipped) {
-        if (word == skipped) {
-            return true;
-        }
-    }
-    return false;
+    return std::find(std::begin(kSkipped), std::end(kSkipped), word) != std::end(kSkipped);
 }
 
 class HtmlWriter {

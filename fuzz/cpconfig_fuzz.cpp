@@ -11,7 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = record.ToText();
     cpConfig again = cpConfig::FromText(text);
     FUZZ_CHECK(again.ToText() == text);
+    // The keys of the first lines only: each lookup scans the record, and
+    // checking every line of a long one would spend the run on the check.
+    std::size_t checked = 0;
     for (const std::string& line : record) {
+        if (++checked > 64) {
+            break;
+        }
         const std::size_t equals = line.find('=');
         if (equals != std::string::npos && equals > 0) {
             FUZZ_CHECK(record.Find(line.substr(0, equals)).has_value());

@@ -14,6 +14,38 @@ release_build() {
     cmake --build "$build" -j "$(nproc)" --target "$@"
 }
 
+# Every process started in the background here, stopped when the script
+# exits (or by stop_started).
+started=()
+stop_started() {
+    local pid
+    for pid in "${started[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${started[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    started=()
+}
+
+# await_listening NAME PID OUT ERR: waits for the line "listening ADDR:PORT"
+# that process PID writes to the file OUT and sets $listening to ADDR:PORT;
+# exits with the process's errors (file ERR), prefixed by NAME, when it ends
+# first or says nothing for 30 s.
+await_listening() {
+    local name=$1 pid=$2 out=$3 err=$4
+    listening=
+    for _ in $(seq 1 300); do
+        listening=$(awk '$1 == "listening" { print $2 }' "$out" || true)
+        [ -n "$listening" ] && return 0
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "$name: the server did not start:" >&2
+    cat "$err" >&2
+    exit 1
+}
+
 # serve_venue NAME SCRATCH VENUE [OPTION...]: the reference server on a
 # free loopback port, its output in SCRATCH/server.out and server.err,
 # stopped when the script exits (or by stop_server). Sets $server (its pid)
@@ -26,22 +58,38 @@ serve_venue() {
     "$build/server/vantic-server" serve --data "$venue" --listen 127.0.0.1:0 "$@" \
         >"$scratch/server.out" 2>"$scratch/server.err" &
     server=$!
-    trap stop_server EXIT
-    address=
-    for _ in $(seq 1 300); do
-        address=$(awk '$1 == "listening" { print $2 }' "$scratch/server.out" || true)
-        [ -n "$address" ] && break
-        kill -0 "$server" 2>/dev/null || break
-        sleep 0.1
-    done
-    if [ -z "$address" ]; then
-        echo "$name: the server did not start:" >&2
-        cat "$scratch/server.err" >&2
-        exit 1
-    fi
+    started+=("$server")
+    trap stop_started EXIT
+    await_listening "$name" "$server" "$scratch/server.out" "$scratch/server.err"
+    address=$listening
 }
 
 stop_server() {
-    kill "$server" 2>/dev/null || true
-    wait "$server" 2>/dev/null || true
+    stop_started
+}
+
+# serve_updates NAME SCRATCH ROOT: vantic-update-server serving the folder
+# ROOT (ROOT/downloads/update1.sig and update1.exe) over HTTPS on a free
+# loopback port, with a self-signed certificate made now in SCRATCH; its
+# output in SCRATCH/update-server.out and update-server.err, one line per
+# request in SCRATCH/update-requests.log. Stopped when the script exits.
+# Sets $update_address once it listens.
+serve_updates() {
+    local name=$1 scratch=$2 updates=$3 pid
+    if ! openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=localhost -days 30 \
+        -keyout "$scratch/update-key.pem" -out "$scratch/update-cert.pem" \
+        >"$scratch/update-server.err" 2>&1; then
+        echo "$name: openssl could not make the update server's certificate:" >&2
+        cat "$scratch/update-server.err" >&2
+        exit 1
+    fi
+    : >"$scratch/update-server.out"
+    "$build/server/vantic-update-server" --root "$updates" --cert "$scratch/update-cert.pem" \
+        --key "$scratch/update-key.pem" --log "$scratch/update-requests.log" \
+        >"$scratch/update-server.out" 2>"$scratch/update-server.err" &
+    pid=$!
+    started+=("$pid")
+    trap stop_started EXIT
+    await_listening "$name" "$pid" "$scratch/update-server.out" "$scratch/update-server.err"
+    update_address=$listening
 }

@@ -85,7 +85,7 @@ def read_to_end(conn):
 class Login:
     """The decrypted login record of one connection."""
 
-    def __init__(self, conn, private_key):
+    def __init__(self, conn, private_key, login_name):
         self.nonce = os.urandom(16)
         conn.sendall(self.nonce)
         block = recv_exact(conn, 129)
@@ -100,7 +100,7 @@ class Login:
         self.password = field_text(record[52:76])
         assert record[76:92] == self.nonce, "nonce not echoed"
         self.key = record[92:108]
-        assert self.name == LOGIN.encode("latin-1"), "login name %r" % self.name
+        assert self.name == login_name.encode("latin-1"), "login name %r" % self.name
         assert self.password == PASSWORD.encode("latin-1"), "password %r" % self.password
 
 
@@ -124,6 +124,7 @@ class Peer:
         self.handlers = queue.Queue()
         self.results = queue.Queue()
         self.keys = []
+        self.login_name = LOGIN  # whom the next connections must log in as
         threading.Thread(target=self.serve, daemon=True).start()
 
     def serve(self):
@@ -133,7 +134,7 @@ class Peer:
             try:
                 with conn:
                     conn.settimeout(10)
-                    login = Login(conn, self.private_key)
+                    login = Login(conn, self.private_key, self.login_name)
                     self.keys.append(login.key)
                     handler(conn, login)
                 self.results.put(None)
@@ -177,6 +178,18 @@ def upload(command, unit, expected):
         length = recv_word(conn)
         assert recv_word(conn) == 0, "second upload word"
         assert open_envelope(recv_exact(conn, length), login.key) == expected, "upload payload"
+        send_word(conn, 1)
+    handler.__name__ = "upload %d" % command
+    return handler
+
+
+def upload_kept(command, unit, kept):
+    """An upload whose payload is kept in the dict `kept` under `unit`."""
+    def handler(conn, login):
+        assert login.command == command and login.unit == unit
+        length = recv_word(conn)
+        assert recv_word(conn) == 0, "second upload word"
+        kept[unit] = open_envelope(recv_exact(conn, length), login.key)
         send_word(conn, 1)
     handler.__name__ = "upload %d" % command
     return handler
@@ -284,6 +297,28 @@ def check_status_report(run, work, failures):
         failures.append("report status: wrote %r, wanted %r" % (text, expected))
 
 
+def check_administration(run, failures):
+    """A time zone goes into the selected unit's instruction file beside what
+    it held; a new owner is written into the owner table for every selected
+    unit but unit 1, the table downloaded first and uploaded whole."""
+    units = b"1\tOffice\tOK\t\t\n12\tLobby\tOK\t\t\n"
+    held = clip_line(0, b"/m/a.mpg", b"d" * 32, b"1 KB", b"None", b"None") + b"4\tcrawl\t1\n"
+    kept = {}
+    run([download(17, -1, units), download(2, 12, held), upload_kept(8, 12, kept)],
+        ["timezone", "eastern", "--units", "12", "--yes"])
+    lines = kept.get(12, b"").replace(b"\r\n", b"\n").split(b"\n")
+    for wanted in (b"4\tTimezonePending\t/usr/share/zoneinfo/EST5EDT", b"4\tcrawl\t1"):
+        if wanted not in lines:
+            failures.append("timezone: uploaded %r, lacking %r" % (kept.get(12), wanted))
+    if not any(line.startswith(b"0\t/m/a.mpg\t") for line in lines):
+        failures.append("timezone: the clip was lost: %r" % kept.get(12))
+
+    table = b"1=Head Office\n12=Old\n3=Acme\n"
+    run([download(17, -1, units), download(18, -1, table),
+         upload(19, -1, b"12=NewOwner\n1=Head Office\n3=Acme\n")],
+        ["owner", "New Owner", "--units", "1,12", "--yes"], user="sovra")
+
+
 def check_plays_export(run, failures):
     """The plays of one unit as CSV on standard output, read back by
     Python's csv module: a file name with a comma and a quote and 8-bit
@@ -325,12 +360,13 @@ def main():
         with open(config, "wb") as out:
             out.write(b"Distribution_Username=" + LOGIN.encode() + b"\r\n")
 
-        def run(handlers, args, code=0, stdout=None, on_done=None):
+        def run(handlers, args, code=0, stdout=None, on_done=None, user=LOGIN):
+            peer.login_name = user
             for handler in handlers:
                 peer.handlers.put(handler)
             done = subprocess.run(
                 [vanticctl, "--server", "127.0.0.1:%d" % peer.port, "--key", key_file,
-                 "--password-file", password_file, "--config", config] + args,
+                 "--password-file", password_file, "--config", config, "--user", user] + args,
                 capture_output=True, timeout=60)
             for _ in handlers:
                 problem = peer.results.get(timeout=30)
@@ -382,6 +418,7 @@ def main():
 
         check_status_report(run, work, failures)
         check_plays_export(run, failures)
+        check_administration(run, failures)
 
     if len(set(peer.keys)) != len(peer.keys):
         failures.append("two logins shared a session key")

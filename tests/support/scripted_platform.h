@@ -140,14 +140,47 @@ class ScriptedNotices final : public DesktopNotices {
     std::vector<DesktopNotice> shown_;
 };
 
+// Records every drawing and capture; a capture reads `windowPixels`.
 class ScriptedDisplays final : public Displays {
   public:
+    struct Drawing {
+        WindowId window = kNoWindow;
+        int x = 0;
+        int y = 0;
+        Rect source;
+        ScreenPixels image;  // a copy of what was handed over
+    };
+    struct Capture {
+        WindowId window = kNoWindow;
+        bool clientOnly = false;
+    };
+
     [[nodiscard]] std::optional<std::vector<Rect>> MonitorRects() const override {
         return monitors;
     }
     [[nodiscard]] Rect WorkArea() const override { return workArea; }
+    bool DrawPixels(WindowId window, int x, int y, const PixelView& image,
+                    const Rect& source) override {
+        const std::size_t count =
+            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+        drawn.push_back({window,
+                         x,
+                         y,
+                         source,
+                         {image.width, image.height, {image.pixels, image.pixels + count}}});
+        return true;
+    }
+    [[nodiscard]] std::optional<ScreenPixels> CaptureWindow(WindowId window,
+                                                            bool clientOnly) override {
+        captured.push_back({window, clientOnly});
+        return windowPixels;
+    }
+
     std::optional<std::vector<Rect>> monitors = std::vector<Rect>{Rect{0, 0, 1920, 1080}};
     Rect workArea{0, 0, 1920, 1040};
+    std::vector<Drawing> drawn;
+    std::vector<Capture> captured;
+    std::optional<ScreenPixels> windowPixels;
 };
 
 // Runs each call at once; whileWaiting, when set, runs first, as events

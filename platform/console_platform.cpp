@@ -73,6 +73,7 @@ class NoShell final : public ShellLauncher {
 
 class NoMail final : public MailClient {
   public:
+    [[nodiscard]] bool Available() const override { return false; }
     bool SendDocument(WindowId, const std::string&, const std::string&) override { return false; }
     bool Compose(const MailDraft&) override { return false; }
 };

@@ -60,11 +60,13 @@ if(VANTIC_GUI)
     # The user manual, where "User Manual..." of an installed program finds it.
     install(FILES ${PROJECT_BINARY_DIR}/qt/UserManual.pdf
             DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vantic-controller COMPONENT controller)
-    # The program takes no arguments, so its page is written by hand.
+    # The program takes no arguments, so its page is written by hand; its
+    # version is the project's.
+    configure_file(${VANTIC_PACKAGING_DIR}/vantic-controller.1.in ${generated}/vantic-controller.1
+                   @ONLY)
     add_custom_command(OUTPUT ${generated}/vantic-controller.1.gz
-                       COMMAND gzip -9nc ${VANTIC_PACKAGING_DIR}/vantic-controller.1
-                               > ${generated}/vantic-controller.1.gz
-                       DEPENDS ${VANTIC_PACKAGING_DIR}/vantic-controller.1)
+                       COMMAND gzip -9nkf ${generated}/vantic-controller.1
+                       DEPENDS ${generated}/vantic-controller.1 VERBATIM)
     add_custom_target(vantic-controller-manual ALL DEPENDS ${generated}/vantic-controller.1.gz)
     install(FILES ${generated}/vantic-controller.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
             COMPONENT controller)

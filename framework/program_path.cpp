@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -153,7 +154,7 @@ std::optional<std::string> FindInstalledFile(std::string_view name) {
 }
 
 std::vector<std::string> DocumentCandidates(std::string_view name) {
-    std::vector<std::string> places{ProgramFilePath(name).value_or(std::string(name))};
+    std::vector<std::string> places = InstalledFileCandidates(name);
     std::string directory = ProgramDirectory();
     while (directory.size() > 1 && directory.back() == '/') {
         directory.pop_back();
@@ -163,7 +164,7 @@ std::vector<std::string> DocumentCandidates(std::string_view name) {
         places.push_back(JoinPath(JoinPath(prefix, kDocumentFolder), name));
     }
     const std::string system = JoinPath(JoinPath("/usr", kDocumentFolder), name);
-    if (places.back() != system) {
+    if (std::find(places.begin(), places.end(), system) == places.end()) {
         places.push_back(system);
     }
     return places;

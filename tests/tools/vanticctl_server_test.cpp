@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <memory>
 #include <thread>
@@ -154,13 +155,14 @@ TEST_F(VanticctlServerTest, ExitCodesTellAbsentUndecryptableAndFailed) {
     ExpectOneErrorLine(notStored);
 }
 
-TEST_F(VanticctlServerTest, ReadsTheControllersSettingsFile) {
+TEST_F(VanticctlServerTest, ReadsTheControllersSettingsFileWithTheNameAsTyped) {
     std::string config = dir_.File("config.ini");
-    ASSERT_TRUE(
-        WriteFileBytes(config, "Distribution_Server=" + server_->Address() +
-                                   "\r\nDistribution_Username=" + server_->Operator().login +
-                                   "\r\nDistribution_Userpass=" + server_->Operator().password +
-                                   "\r\nDistribution_Userpass_Remember=1\r\n"));
+    std::string typed = server_->Operator().login;
+    typed[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(typed[0])));
+    ASSERT_TRUE(WriteFileBytes(
+        config, "Distribution_Server=" + server_->Address() + "\r\nDistribution_Username=" + typed +
+                    "\r\nDistribution_Userpass=" + server_->Operator().password +
+                    "\r\nDistribution_Userpass_Remember=1\r\n"));
     CtlRun units = Bare({"--config", config, "--key", server_->KeyFile(), "units"});
     EXPECT_EQ(units.code, 0) << units.err;
     EXPECT_EQ(std::count(units.out.begin(), units.out.end(), '\n'), 8);  // the operator's units

@@ -78,7 +78,9 @@ AccessResult ResolveAccess(const CtlOptions& options) {
     }
     ServerAccess access;
     access.host = options.server.value_or(settings->server);
+    // The server knows only the lower-case name; config.ini keeps it as typed.
     access.loginName = options.user.value_or(settings->user);
+    ToLower(access.loginName);
     access.password = settings->password;
     if (options.passwordFile) {
         std::optional<std::string> password = ReadPasswordFile(*options.passwordFile);

@@ -29,6 +29,31 @@ function(vantic_manual_page target section summary see_also component)
             COMPONENT ${component})
 endfunction()
 
+# VANTIC_RELEASE_DATE as a changelog wants it: "Tue, 08 Dec 2026 00:00:00 +0000".
+function(vantic_rfc2822_date iso out)
+    if(NOT iso MATCHES "^([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])$")
+        message(FATAL_ERROR "VANTIC_RELEASE_DATE ${iso} is not YYYY-MM-DD")
+    endif()
+    set(year ${CMAKE_MATCH_1})
+    math(EXPR month "1${CMAKE_MATCH_2} - 100")
+    set(day ${CMAKE_MATCH_3})
+    # The weekday by Sakamoto's method, Sunday first.
+    set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+    math(EXPR index "${month} - 1")
+    list(GET offsets ${index} offset)
+    set(y ${year})
+    if(month LESS 3)
+        math(EXPR y "${y} - 1")
+    endif()
+    math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${offset} + 1${day} - 100) % 7")
+    set(weekdays Sun Mon Tue Wed Thu Fri Sat)
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    list(GET weekdays ${weekday} weekdayName)
+    list(GET months ${index} monthName)
+    set(${out} "${weekdayName}, ${day} ${monthName} ${year} 00:00:00 +0000" PARENT_SCOPE)
+endfunction()
+vantic_rfc2822_date(${VANTIC_RELEASE_DATE} VANTIC_RELEASE_DATE_RFC2822)
+
 # Debian's changelog and copyright files for a package.
 function(vantic_package_docs package component)
     set(changelog ${generated}/${package}/changelog.Debian)
@@ -60,11 +85,13 @@ if(VANTIC_GUI)
     # The user manual, where "User Manual..." of an installed program finds it.
     install(FILES ${PROJECT_BINARY_DIR}/qt/UserManual.pdf
             DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vantic-controller COMPONENT controller)
-    # The program takes no arguments, so its page is written by hand.
+    # The program takes no arguments, so its page is written by hand; its
+    # version is the project's.
+    configure_file(${VANTIC_PACKAGING_DIR}/vantic-controller.1.in ${generated}/vantic-controller.1
+                   @ONLY)
     add_custom_command(OUTPUT ${generated}/vantic-controller.1.gz
-                       COMMAND gzip -9nc ${VANTIC_PACKAGING_DIR}/vantic-controller.1
-                               > ${generated}/vantic-controller.1.gz
-                       DEPENDS ${VANTIC_PACKAGING_DIR}/vantic-controller.1)
+                       COMMAND gzip -9nkf ${generated}/vantic-controller.1
+                       DEPENDS ${generated}/vantic-controller.1 VERBATIM)
     add_custom_target(vantic-controller-manual ALL DEPENDS ${generated}/vantic-controller.1.gz)
     install(FILES ${generated}/vantic-controller.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
             COMPONENT controller)

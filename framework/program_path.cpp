@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -134,7 +135,7 @@ std::optional<std::string> FindInstalledFile(std::string_view name) {
 }
 
 std::vector<std::string> DocumentCandidates(std::string_view name) {
-    std::vector<std::string> places{ProgramFilePath(name).value_or(std::string(name))};
+    std::vector<std::string> places = InstalledFileCandidates(name);
     std::string directory = ProgramDirectory();
     while (directory.size() > 1 && directory.back() == '/') {
         directory.pop_back();
@@ -144,7 +145,7 @@ std::vector<std::string> DocumentCandidates(std::string_view name) {
         places.push_back(JoinPath(JoinPath(prefix, kDocumentFolder), name));
     }
     const std::string system = JoinPath(JoinPath("/usr", kDocumentFolder), name);
-    if (places.back() != system) {
+    if (std::find(places.begin(), places.end(), system) == places.end()) {
         places.push_back(system);
     }
     return places;

@@ -6,7 +6,7 @@
 // written, else the user's configuration folder ($XDG_CONFIG_HOME/vantic,
 // else ~/.config/vantic). A program installed in a system "usr/bin" folder
 // never writes beside itself, even when run by root. Files the program only
-// reads ("p.key") are found beside the program, else in
+// reads ("p.key", "UserManual.pdf") are found beside the program, else in
 // the system folder "etc/vantic-controller" of the root it is installed
 // under (/etc/vantic-controller for /usr/bin; a tree unpacked under /x
 // looks in /x/etc/vantic-controller), else in /etc/vantic-controller.
@@ -58,8 +58,9 @@ inline constexpr std::size_t kMaxPathLength = 4096;
 // The first of them that can be opened for reading.
 [[nodiscard]] std::optional<std::string> FindInstalledFile(std::string_view name);
 
-// A document shipped with the program ("UserManual.pdf"): beside the
-// program, else in the package's documentation folder
+// A document shipped with the program ("UserManual.pdf"): where a
+// read-only file is looked for (beside the program, then the system
+// folders), else in the package's documentation folder
 // (<prefix>/share/doc/vantic-controller for a program in <prefix>/bin),
 // else in /usr/share/doc/vantic-controller.
 [[nodiscard]] std::vector<std::string> DocumentCandidates(std::string_view name);

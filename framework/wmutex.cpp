@@ -38,44 +38,44 @@ bool WMutex::Exists() {
     return gProcessLock.load() != nullptr;
 }
 
-void WMutex::Lock() {
+WMutex& WMutex::Current() {
     WMutex* lock = gProcessLock.load();
     if (lock == nullptr) {
         MissingLock();
     }
-    lock->mutex_.lock();
+    return *lock;
+}
+
+void WMutex::Lock() {
+    Current().mutex_.lock();
 }
 
 void WMutex::Unlock() {
-    WMutex* lock = gProcessLock.load();
-    if (lock == nullptr) {
-        MissingLock();
-    }
-    lock->mutex_.unlock();
+    Current().mutex_.unlock();
 }
 
 std::int32_t LockedExchange(std::int32_t& value, std::int32_t newValue) {
-    WMutexGuard guard;
+    WMutexHold hold(WMutex::Current());
     const std::int32_t old = value;
     value = newValue;
     return old;
 }
 
 std::int32_t LockedAdd(std::int32_t& value, std::int32_t delta) {
-    WMutexGuard guard;
+    WMutexHold hold(WMutex::Current());
     const std::int32_t old = value;
     value = Wrap(static_cast<std::int64_t>(old) + delta);
     return old;
 }
 
 std::int32_t LockedIncrement(std::int32_t& value) {
-    WMutexGuard guard;
+    WMutexHold hold(WMutex::Current());
     value = Wrap(static_cast<std::int64_t>(value) + 1);
     return value;
 }
 
 std::int32_t LockedDecrement(std::int32_t& value) {
-    WMutexGuard guard;
+    WMutexHold hold(WMutex::Current());
     value = Wrap(static_cast<std::int64_t>(value) - 1);
     return value;
 }

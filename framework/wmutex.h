@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <mutex>
 
+#include "core/scoped_hold.h"
+
 namespace vantic {
 
 class WMutex {
@@ -20,6 +22,8 @@ class WMutex {
     WMutex& operator=(const WMutex&) = delete;
 
     [[nodiscard]] static bool Exists();
+    // The lock that exists now; stops the program like Lock() when none does.
+    [[nodiscard]] static WMutex& Current();
     static void Lock();
     static void Unlock();
 
@@ -27,14 +31,8 @@ class WMutex {
     std::recursive_mutex mutex_;
 };
 
-// Holds the process-wide lock for a scope.
-class WMutexGuard {
-  public:
-    WMutexGuard() { WMutex::Lock(); }
-    ~WMutexGuard() { WMutex::Unlock(); }
-    WMutexGuard(const WMutexGuard&) = delete;
-    WMutexGuard& operator=(const WMutexGuard&) = delete;
-};
+// Holds the process-wide lock for a scope: WMutexHold hold(WMutex::Current());
+using WMutexHold = ScopedHold<WMutex>;
 
 // The guarded counter operations. Arithmetic wraps around at 32 bits.
 std::int32_t LockedExchange(std::int32_t& value, std::int32_t newValue);  // the old value

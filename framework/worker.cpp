@@ -45,7 +45,7 @@ bool StartWorker(WorkerFunction function, std::intptr_t argument) {
 }
 
 std::int32_t LiveWorkers() {
-    WMutexGuard guard;
+    WMutexHold hold(WMutex::Current());
     return gLiveWorkers;
 }
 

@@ -232,8 +232,7 @@ std::optional<CommandLine> ParseAccount(ArgReader& reader, std::string& error) {
         }
     }
     if (command.dataDir.empty()) {
-        error = "account needs --data DIR";
-        return std::nullopt;
+        command.dataDir = kServiceDataDir;
     }
     return line;
 }
@@ -271,10 +270,10 @@ std::string HelpText() {
            "                      [--fault MODE ...] [--fault-file PATH] [--log PATH]\n"
            "                      [--piece-timeout SECONDS] [--media-timeout SECONDS]\n"
            "                      [--workers N] [--no-sync] [--hash-iterations N]\n"
-           "  vantic-server account add LOGIN --data DIR [--units 4,9|*] [--hash-iterations N]\n"
-           "  vantic-server account passwd LOGIN --data DIR [--hash-iterations N]\n"
-           "  vantic-server account remove LOGIN --data DIR\n"
-           "  vantic-server account list --data DIR\n"
+           "  vantic-server account add LOGIN [--data DIR] [--units 4,9|*] [--hash-iterations N]\n"
+           "  vantic-server account passwd LOGIN [--data DIR] [--hash-iterations N]\n"
+           "  vantic-server account remove LOGIN [--data DIR]\n"
+           "  vantic-server account list [--data DIR]\n"
            "  vantic-server --help\n"
            "\n"
            "The reference distribution server for Vantic controllers.\n"
@@ -313,6 +312,10 @@ std::string HelpText() {
            "  input when that is not a terminal; it is stored only as a salted\n"
            "  PBKDF2-HMAC-SHA256 hash. list shows logins and their units, never\n"
            "  passwords.\n"
+           "  --data DIR              the data directory (default " +
+           std::string(kServiceDataDir) +
+           ",\n"
+           "                          the service's)\n"
            "  --units 4,9|*           the units the new account sees (default: none;\n"
            "                          \"sovra\" always sees every unit)\n"
            "\n"

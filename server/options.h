@@ -13,6 +13,10 @@ namespace vantic::server {
 
 enum class Action { Help, SeedDemo, Serve, Account };
 
+// Where the packaged service keeps its data: what account works on when
+// --data does not say.
+inline constexpr const char* kServiceDataDir = "/var/lib/vantic-server";
+
 struct CommandLine {
     Action action = Action::Help;
     std::string seedDir;

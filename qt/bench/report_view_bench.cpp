@@ -10,7 +10,10 @@
 #include <QPdfWriter>
 #include <QTextBrowser>
 
+#include <string>
+
 #include "core/cpstringarray.h"
+#include "core/product_identity.h"
 #include "qt/qt_report_print.h"
 #include "qt/qt_report_window.h"
 #include "reports/report_document.h"
@@ -40,7 +43,8 @@ std::string StatusSizedReport(int units) {
             document.AppendFormat(" %d - clip%d.mpg \\par\r\n", 100 + clip, clip);
         }
         document.AppendCopy("\\par\\b Current Configuration Information: \\b0\\par\r\n");
-        document.AppendCopy("Version: 4.1 \\par\r\nVideo Mode: Loop \\par\r\n\\par \\page\r\n");
+        document.AppendFormat("Version: %s \\par\r\nVideo Mode: Loop \\par\r\n\\par \\page\r\n",
+                              std::string(vantic::identity::kVersion).c_str());
     }
     document.AppendCopy(" }\r\n");
     return document.Join("") + '\0';

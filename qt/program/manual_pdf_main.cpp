@@ -6,6 +6,7 @@
 //   "- text"       a bullet           blank line  ends a paragraph
 //   "    text"     an example line (indented by at least four blanks)
 // Other lines are running text; consecutive lines join into one paragraph.
+// "@VERSION@" anywhere stands for the program's version.
 
 #include <QFile>
 #include <QGuiApplication>
@@ -17,6 +18,8 @@
 #include <QStringList>
 #include <QTextDocument>
 #include <cstdio>
+
+#include "core/product_identity.h"
 
 namespace {
 
@@ -116,7 +119,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     ManualHtml html;
-    const QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
+    const QString version =
+        QString::fromUtf8(vantic::identity::kVersion.data(), vantic::identity::kVersion.size());
+    const QStringList lines = QString::fromUtf8(in.readAll())
+                                  .replace(QLatin1String("@VERSION@"), version)
+                                  .split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         html.AddLine(QString(line).remove(QLatin1Char('\r')));
     }

@@ -3,8 +3,10 @@
 // A hidden hook for scripts and smoke tests. With VANTIC_SCREENSHOT=PATH
 // the program saves its main window as PATH once the unit list has rows
 // (or VANTIC_SCREENSHOT_WAIT seconds after the window appeared, default
-// 30), then closes the window as the user would. VANTIC_SCREENSHOT_ABOUT=
-// PATH first saves the About box. Without the variables it does nothing.
+// 30), prints "rows N" (the unit list's rows in the picture) on standard
+// output, then closes the window as the user would.
+// VANTIC_SCREENSHOT_ABOUT=PATH first saves the About box. Without the
+// variables it does nothing.
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -2,10 +2,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "app/app.h"
 #include "framework/worker.h"
+#include "playlist/playlist.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/wait_until.h"
 
@@ -210,7 +212,7 @@ TEST_F(MainWindow, CancellingTheSaveQuestionKeepsTheWindowButStoresThePlaylistPa
         platform->QueueAnswer(MessageAnswer::Cancel, "Play-List file has un-saved changes");
         Window().Events().OnCloseRequest();
         EXPECT_FALSE(Window().quit);
-        EXPECT_EQ(app->GetString("Last_PlayList_File", 260), night);
+        EXPECT_EQ(app->GetString(kLastPlaylistFileKey, 260), night);
         EXPECT_EQ(app->Playlist().ItemCount(), 2);
         EXPECT_NE(app->Playlist().Control(), nullptr);
         EXPECT_EQ(app->GetInt("Main_Window_Dim_dx", 0), 0);  // nothing else stored
@@ -230,10 +232,10 @@ TEST_F(MainWindow, ClosingStoresTheLayoutAndEmptiesBothLists) {
         EXPECT_EQ(app->Venue().Control(), nullptr);
         EXPECT_EQ(Window().units.RowCount(), 0);
     });
-    EXPECT_EQ(app->GetString("Last_PlayList_File", 260, "unset"), "");
+    EXPECT_EQ(app->GetString(kLastPlaylistFileKey, 260, "unset"), "");
     EXPECT_NE(app->GetInt("Main_Window_Dim_dx", 0), 0);
     EXPECT_EQ(app->GetInt("Venue_Widths_col0", 0), 60);
-    EXPECT_EQ(app->GetInt("Play_Widths_col1", 0), 70);
+    EXPECT_EQ(app->GetInt(std::string(kPlayWidthsName) + "_col1", 0), 70);
     EXPECT_TRUE(LogHas("destroy window"));
 }
 

@@ -16,6 +16,7 @@
 #include "tests/support/scripted_form_views.h"
 #include "tests/support/scripted_list.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_report_dates.h"
 #include "tests/support/scripted_report_window.h"
 
 namespace vantic::testing {
@@ -203,18 +204,6 @@ class ScriptedInstances final : public InstanceGuard {
 
   private:
     std::vector<std::string>& log_;
-};
-
-// The date range form: each queued answer edits the pickers and tells
-// whether OK (true) or Cancel (false) closed it.
-class ScriptedReportDates final : public DateRangeFormView {
-  public:
-    bool RunDateRangeForm(WindowId owner, DateRangeForm& form) override {
-        owners.push_back(owner);
-        return script.Run(form);
-    }
-    ScriptedForm<DateRangeForm> script{"date range form"};
-    std::vector<WindowId> owners;
 };
 
 // The day plan window: records each opening's choice and the text shown for

@@ -99,7 +99,7 @@ TEST(ConfigFile, InterruptedSaveKeepsTheEarlierFile) {
         testing::TempDir dir;
         ASSERT_TRUE(testing::WriteFileBytes(dir.File("config.ini"), original));
         cpConfig record = cpConfig::LoadFile(dir.File("config.ini"));
-        record.Set("Last_PlayList_File", "/home/op/lobby.ply");
+        record.Set("Sample_File", "/home/op/lobby.ply");
 
         SetFileFaultForTesting(fault);
         bool saved = record.SaveFile(dir.File("config.ini"), dir.File("config.ini.temp"));

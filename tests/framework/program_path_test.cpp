@@ -66,14 +66,19 @@ TEST_F(UnpackedInstall, ReadsBesideTheProgramFirstThenTheSystemFolder) {
     EXPECT_FALSE(FindInstalledFile("UserManual.pdf").has_value());
 }
 
-TEST_F(UnpackedInstall, FindsTheManualInThePackagesDocumentationFolder) {
+TEST_F(UnpackedInstall, FindsTheManualInTheSystemFolderElseThePackagesDocumentationFolder) {
+    const std::string system = root.File("etc/vantic-controller/UserManual.pdf");
     const std::string packaged = root.File("usr/share/doc/vantic-controller/UserManual.pdf");
     EXPECT_EQ(DocumentCandidates("UserManual.pdf"),
-              (std::vector<std::string>{bin() + "/UserManual.pdf", packaged,
+              (std::vector<std::string>{bin() + "/UserManual.pdf", system,
+                                        "/etc/vantic-controller/UserManual.pdf", packaged,
                                         "/usr/share/doc/vantic-controller/UserManual.pdf"}));
     std::filesystem::create_directories(root.File("usr/share/doc/vantic-controller"));
     ASSERT_TRUE(testing::WriteFileBytes(packaged, "%PDF"));
     EXPECT_EQ(FindDocument("UserManual.pdf"), packaged);
+    // One the administrator put in the system folder comes first.
+    ASSERT_TRUE(testing::WriteFileBytes(system, "%PDF"));
+    EXPECT_EQ(FindDocument("UserManual.pdf"), system);
 }
 
 TEST_F(UnpackedInstall, EveryWrittenFileAndThePrivateSettingsGoToTheUserFolder) {

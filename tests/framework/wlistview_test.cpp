@@ -296,13 +296,13 @@ TEST_F(ListViewTest, ColumnWidthsRoundTripThroughTheSettingsStore) {
     WReg store;
     store.SetSettingsLocation(SettingsLocation{dir.Path(), {}});
     control.SetColumnWidth(1, 140);
-    list.SaveColumnWidths("Play_Widths", store);
-    EXPECT_EQ(store.GetInt("Play_Widths_col0", 0), 80);
-    EXPECT_EQ(store.GetInt("Play_Widths_col1", 0), 140);
+    list.SaveColumnWidths("Sample_Widths", store);
+    EXPECT_EQ(store.GetInt("Sample_Widths_col0", 0), 80);
+    EXPECT_EQ(store.GetInt("Sample_Widths_col1", 0), 140);
 
     control.SetColumnWidth(0, 30);
     control.SetColumnWidth(1, 30);
-    list.LoadColumnWidths("Play_Widths", store);
+    list.LoadColumnWidths("Sample_Widths", store);
     EXPECT_EQ(control.ColumnWidth(0), 80);
     EXPECT_EQ(control.ColumnWidth(1), 140);
 }

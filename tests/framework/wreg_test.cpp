@@ -158,11 +158,11 @@ TEST_F(SettingsStore, ColumnWidthsStopAtAMissingColumnAndStayAtLeastTen) {
     EXPECT_EQ(store_.GetInt("Venue_Widths_col1", -1), 80);
     EXPECT_EQ(store_.GetInt("Venue_Widths_col3", -1), -1);
 
-    store_.SetInt("Play_Widths_col0", 3);
-    store_.SetInt("Play_Widths_col1", 0);
-    store_.SetInt("Play_Widths_col2", 200);
+    store_.SetInt("Sample_Widths_col0", 3);
+    store_.SetInt("Sample_Widths_col1", 0);
+    store_.SetInt("Sample_Widths_col2", 200);
     FakeColumns list({50, 50, 50});
-    store_.ApplyColumnWidths("Play_Widths", list, 10);
+    store_.ApplyColumnWidths("Sample_Widths", list, 10);
     EXPECT_EQ(list.widths_, (std::vector<int>{10, 10, 200}));
 }
 
@@ -188,9 +188,9 @@ TEST(SettingsLocation, SeedsFromBesideTheProgramAndSavesInTheUserDirectory) {
     store.SetSettingsLocation(
         ChooseSettingsLocation(program.Path() + "/", false, nullptr, home.Path().c_str()));
     EXPECT_EQ(store.GetString("Distribution_Server", 260), "s");
-    ASSERT_TRUE(store.SetString("Last_PlayList_File", "/p.ply"));
+    ASSERT_TRUE(store.SetString("Sample_File", "/p.ply"));
     EXPECT_EQ(testing::ReadFileBytes(home.File(".config/vantic/config.ini")),
-              "Last_PlayList_File=/p.ply\r\nDistribution_Server=s\r\n");
+              "Sample_File=/p.ply\r\nDistribution_Server=s\r\n");
     EXPECT_EQ(testing::ReadFileBytes(program.File("config.ini")), "Distribution_Server=s\r\n");
 }
 

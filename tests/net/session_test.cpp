@@ -7,8 +7,10 @@
 
 #include <random>
 #include <thread>
+#include <vector>
 
 #include "net/server_address.h"
+#include "net/server_command.h"
 #include "tests/net/reference.h"
 #include "tests/net/wire_peer.h"
 
@@ -93,24 +95,33 @@ TEST(SessionTransferTest, SendToAClosedPeerFails) {
 // The limit applies to each 4096-byte piece, not to the whole transfer: a
 // 4097-byte receive whose two pieces each complete within the limit
 // succeeds even though the whole takes longer than one limit.
+// Seven pauses of 200 ms add up past the 1,200 ms limit, so one deadline
+// for the whole body would fail; each piece still arrives 1,000 ms before
+// its own deadline, room enough for a loaded sanitized run.
 TEST(SessionTransferTest, EachPieceHasItsOwnDeadline) {
     SocketPair pair;
-    const auto limit = 1000ms;
+    const auto limit = 1200ms;
+    const auto pause = 200ms;
+    // The first piece comes in two writes; then six pieces, the last one byte.
+    const std::vector<std::size_t> writes{2000,       kPieceSize - 2000, kPieceSize, kPieceSize,
+                                          kPieceSize, kPieceSize,        kPieceSize, 1};
     std::thread peer([&] {
-        PeerWrite(pair.Peer(), Bytes(2000, 1));
-        std::this_thread::sleep_for(700ms);
-        PeerWrite(pair.Peer(), Bytes(2096, 2));  // completes the first piece
-        std::this_thread::sleep_for(700ms);
-        PeerWrite(pair.Peer(), Bytes(1, 3));  // the second piece: one byte
+        for (std::size_t i = 0; i < writes.size(); ++i) {
+            if (i > 0) {
+                std::this_thread::sleep_for(pause);
+            }
+            PeerWrite(pair.Peer(), Bytes(writes[i], static_cast<std::uint8_t>(i + 1)));
+        }
     });
-    Bytes body(4097);
+    Bytes body(6 * kPieceSize + 1);
     auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(RecvExact(pair.Client(), body, limit));
-    EXPECT_GT(SecondsSince(start), 1.3);
+    EXPECT_GT(SecondsSince(start), 1.2);
     peer.join();
     EXPECT_EQ(body[1999], 1);
-    EXPECT_EQ(body[4095], 2);
-    EXPECT_EQ(body[4096], 3);
+    EXPECT_EQ(body[kPieceSize - 1], 2);
+    EXPECT_EQ(body[5 * kPieceSize], 7);
+    EXPECT_EQ(body[6 * kPieceSize], 8);
 }
 
 TEST(SessionTransferTest, APieceThatStallsPastTheLimitFails) {

@@ -294,6 +294,7 @@ TEST_F(PlayListFileTest, CloseWithYesSavesFirst) {
 TEST_F(PlayListFileTest, TheFirstOpenReopensTheLastFileWithoutAsking) {
     const std::string path = dir.File("last.PLY");
     ASSERT_TRUE(WriteFileBytes(path, Line(0, "/media/a.mpg")));
+    // The key as config.ini spells it, pinned here once; code uses kLastPlaylistFileKey.
     ASSERT_TRUE(settings.SetString("Last_PlayList_File", path));
     EXPECT_TRUE(list.Open());
     EXPECT_EQ(ShownPaths(), (std::vector<std::string>{"/media/a.mpg"}));

@@ -16,6 +16,7 @@ using testing::WriteFileBytes;
 using PlayListTest = PlayListFixture;
 
 TEST_F(PlayListTest, AttachingInsertsTheTenColumnsWithTheirRememberedWidths) {
+    // The key as config.ini spells it, pinned here once; code uses kPlayWidthsName.
     ASSERT_TRUE(settings.SetInt("Play_Widths_col1", 222));
     testing::ScriptedListControl other;
     PlayList second(settings, platform, editor);

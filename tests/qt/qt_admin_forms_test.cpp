@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
@@ -16,18 +14,7 @@
 namespace vantic {
 namespace {
 
-// Runs answer on the modal dialog that opens next.
-void WhenModal(std::function<void(QDialog*)> answer) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            answer(dialog);
-        }
-    });
-    poll->start(10);
-}
+using testing::WhenModal;
 
 template <class Widget>
 Widget* Item(QDialog* dialog, int id) {

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The built UserManual.pdf: several pages of laid-out text whose headings,
 # status texts and message captions come through, and vantic-manual-pdf
-# turns a small source into a PDF with its markup rendered as text.
+# turns a small source into a PDF with its markup rendered as text and
+# "@VERSION@" filled in with the program's version.
 # Skipped without poppler-utils.
 set -eu
 manual=$1
@@ -24,13 +25,16 @@ done
 if grep -qE '^\s*#{1,2} ' "$dir/manual.txt"; then echo "heading markup left in the PDF"; exit 1; fi
 
 # A small source: heading, bullet and example lines on Letter pages.
-printf '# Alpha Heading\n\nFirst paragraph\njoined line.\n\n- a bullet <b>\n\n    example  block\n' >"$dir/small.txt"
+printf '# Alpha Heading\n\nFirst paragraph\njoined line.\n\n- a bullet <b>\n\n    example  block\n\nRelease @VERSION@ here.\n' >"$dir/small.txt"
 "$pdf_program" "$dir/small.txt" "$dir/small.pdf" --letter
 pdfinfo "$dir/small.pdf" | grep -q 'Page size: *612 x 792' || { echo "not a Letter page"; exit 1; }
 pdftotext -layout "$dir/small.pdf" "$dir/small.out"
 for text in 'Alpha Heading' 'First paragraph joined line.' 'a bullet <b>' 'example'; do
     grep -qF "$text" "$dir/small.out" || { echo "the small PDF lacks: $text"; exit 1; }
 done
+# The version placeholder is filled in, here and in the manual.
+grep -qE 'Release [0-9]+\.[0-9]+ here\.' "$dir/small.out" || { echo "no version in the small PDF"; exit 1; }
+if grep -qF '@VERSION@' "$dir/manual.txt"; then echo "version placeholder left in the manual"; exit 1; fi
 if "$pdf_program" "$dir/missing.txt" "$dir/missing.pdf" 2>/dev/null; then
     echo "a missing source was accepted"; exit 1
 fi

@@ -5,6 +5,7 @@
 
 #include "core/cpconfig.h"
 #include "reports/report_dates.h"
+#include "tests/support/scripted_report_dates.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
@@ -12,26 +13,13 @@ namespace {
 
 constexpr ReportDate kToday{2026, 12, 7};
 
-// Picks fixed dates and closes with OK or Cancel.
-class PickingView final : public DateRangeFormView {
-  public:
-    bool RunDateRangeForm(WindowId /*owner*/, DateRangeForm& form) override {
-        opened.push_back(form);
-        form = picked;
-        return pressOk;
-    }
-    DateRangeForm picked{{2026, 11, 30}, {2026, 11, 1}};
-    bool pressOk = false;
-    std::vector<DateRangeForm> opened;
-};
-
 class ReportDatesTest : public ::testing::Test {
   protected:
     void SetUp() override { settings_.SetSettingsLocation({dir_.Path(), {}}); }
 
     testing::TempDir dir_;
     WReg settings_;
-    PickingView view_;
+    testing::ScriptedReportDates view_;
 };
 
 TEST_F(ReportDatesTest, PickersStartFromTheSettingsElseTheRangeAndImpossibleDatesShowToday) {
@@ -55,6 +43,10 @@ TEST_F(ReportDatesTest, PickersStartFromTheSettingsElseTheRangeAndImpossibleDate
 
 TEST_F(ReportDatesTest, CancelKeepsThePickedDatesAsPickedAndOnlyOkReports) {
     ReportDateRange range;
+    view_.script.Queue([](DateRangeForm& form) {
+        form = {{2026, 11, 30}, {2026, 11, 1}};
+        return false;
+    });
     EXPECT_FALSE(ChooseReportDates(view_, kNoWindow, settings_, range, kToday));
     EXPECT_EQ(range, (ReportDateRange{{2026, 11, 30}, {2026, 11, 1}}));
     const cpConfig stored = cpConfig::LoadFile(dir_.File("config.ini"));
@@ -64,10 +56,12 @@ TEST_F(ReportDatesTest, CancelKeepsThePickedDatesAsPickedAndOnlyOkReports) {
     EXPECT_EQ(stored.Get("Last_End_YEAR"), "2026");
     EXPECT_EQ(stored.Get("Last_End_Day"), "1");
 
-    view_.pressOk = true;
-    view_.picked = {{2026, 1, 2}, {2026, 3, 4}};
+    view_.script.Queue([](DateRangeForm& form) {
+        form = {{2026, 1, 2}, {2026, 3, 4}};
+        return true;
+    });
     EXPECT_TRUE(ChooseReportDates(view_, kNoWindow, settings_, range, kToday));
-    EXPECT_EQ(view_.opened.back().first, (ReportDate{2026, 11, 30}));
+    EXPECT_EQ(view_.script.Opened().back().first, (ReportDate{2026, 11, 30}));
     EXPECT_EQ(range.last, (ReportDate{2026, 3, 4}));
 
     // The report exchanges the dates; the stored settings stay as picked.

@@ -143,13 +143,18 @@ TEST(CommandLine, AccountCommands) {
     EXPECT_EQ(line->account.login, "guest");
     EXPECT_EQ(line->account.units, "4,9");
     EXPECT_EQ(line->account.hashIterations, kDefaultHashIterations);
+    EXPECT_EQ(line->account.dataDir, "d");
+    // Without --data the service's folder.
+    line = ParseCommandLine({"account", "list"}, error);
+    ASSERT_TRUE(line) << error;
+    EXPECT_EQ(line->account.dataDir, "/var/lib/vantic-server");
     line = ParseCommandLine({"seed-demo", "d", "--hash-iterations", "1000"}, error);
     ASSERT_TRUE(line) << error;
     EXPECT_EQ(line->seedHashIterations, 1000u);
 
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"account"},
-             {"account", "list"},
+             {"account", "list", "--data"},
              {"account", "add", "--data", "d"},
              {"account", "rename", "a", "--data", "d"},
              {"account", "passwd", "a", "--units", "4", "--data", "d"},

@@ -62,6 +62,7 @@ TEST(ServerProgram, HelpDocumentsEveryOptionAndFaultMode) {
                              "--workers",
                              "account add LOGIN",
                              "account passwd LOGIN",
+                             "default /var/lib/vantic-server",
                              "--units",
                              "--hash-iterations",
                              "no-nonce",

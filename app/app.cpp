@@ -5,7 +5,7 @@
 #include "core/cpstring.h"
 #include "framework/program_path.h"
 #include "framework/worker.h"
-#include "net/update_signature.h"
+#include "net/update_key/update_signing_key.h"
 #include "playlist/play_entry.h"
 
 namespace vantic {

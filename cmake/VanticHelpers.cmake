@@ -27,9 +27,18 @@ function(vantic_test_suite name)
     endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} vantic_testmain)
+    vantic_use_test_update_key(${name})
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                          PROPERTIES LABELS "${ARG_LABELS}"
                          ENVIRONMENT "VANTIC_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;VANTIC_BIN_DIR=${PROJECT_BINARY_DIR}")
+endfunction()
+
+# vantic_use_test_update_key(TARGET): the program TARGET trusts updates
+# signed with the test key (tests/data/update-test.key) instead of the
+# release key (see net/update_key/CMakeLists.txt). For test programs and the
+# demo's controller, never for what is installed.
+function(vantic_use_test_update_key target)
+    set_property(TARGET ${target} PROPERTY VANTIC_USES_TEST_UPDATE_KEY ON)
 endfunction()
 
 # Fails the configure step if a logic library links Qt, directly or through

@@ -13,25 +13,7 @@ constexpr std::size_t kDigestSize = 16;
 constexpr std::size_t kLengthOffset = 16;
 constexpr std::size_t kSignatureOffset = 17;
 
-// The public half of the update-signing key, generated at configure time
-// from the key file the build names (VANTIC_UPDATE_KEY): kModulus and
-// kExponent.
-#include "update_signing_key.inc"
-
-std::optional<RsaPublicKey>& KeyOverride() {
-    static std::optional<RsaPublicKey> key;
-    return key;
-}
-
 }  // namespace
-
-RsaPublicKey UpdateSigningKey() {
-    if (KeyOverride()) {
-        return *KeyOverride();
-    }
-    return {Bytes(std::begin(kModulus), std::end(kModulus)),
-            Bytes(std::begin(kExponent), std::end(kExponent))};
-}
 
 bool VerifyUpdateSignature(ByteView file, const RsaPublicKey& key) {
     if (file.size() <= kLengthOffset) {
@@ -46,10 +28,6 @@ bool VerifyUpdateSignature(ByteView file, const RsaPublicKey& key) {
     return RsaVerifyMd5(digest, file.subspan(kSignatureOffset, signatureSize), key);
 }
 
-void SetUpdateSigningKeyForTesting(std::optional<RsaPublicKey> key) {
-    KeyOverride() = std::move(key);
-}
-
 std::optional<Bytes> SignUpdateProgram(ByteView program, const RsaPrivateKey& key) {
     const Md5Digest digest = Md5Buffer(program);
     std::optional<Bytes> signature = RsaSignMd5(digest, key);
@@ -60,10 +38,6 @@ std::optional<Bytes> SignUpdateProgram(ByteView program, const RsaPrivateKey& ke
     file.push_back(static_cast<std::uint8_t>(signature->size()));
     file.insert(file.end(), signature->begin(), signature->end());
     return file;
-}
-
-bool VerifyUpdateSignature(ByteView file) {
-    return VerifyUpdateSignature(file, UpdateSigningKey());
 }
 
 }  // namespace vantic

@@ -13,13 +13,6 @@
 
 namespace vantic {
 
-// The update-signing public key built into the program.
-[[nodiscard]] RsaPublicKey UpdateSigningKey();
-
-// Test hook: verify under `key` instead of the built-in one (none: the
-// built-in key again).
-void SetUpdateSigningKeyForTesting(std::optional<RsaPublicKey> key);
-
 // The signature file for an update program, signed with the private half of
 // the update-signing key. None when the key is unusable.
 [[nodiscard]] std::optional<Bytes> SignUpdateProgram(ByteView program, const RsaPrivateKey& key);
@@ -28,8 +21,5 @@ void SetUpdateSigningKeyForTesting(std::optional<RsaPublicKey> key);
 // Files of 16 bytes or less, or whose length byte claims more bytes than
 // follow, are refused without any key operation.
 [[nodiscard]] bool VerifyUpdateSignature(ByteView file, const RsaPublicKey& key);
-
-// The same under the built-in update-signing key.
-[[nodiscard]] bool VerifyUpdateSignature(ByteView file);
 
 }  // namespace vantic

@@ -2,6 +2,7 @@
 // is made, and "Check for Updates...".
 
 #include "core/cpstring.h"
+#include "net/update_key/update_signing_key.h"
 #include "net/update_signature.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/update_server_runner.h"
@@ -11,13 +12,15 @@ namespace {
 
 class UpdateInApp : public AppFixture {
   protected:
+    // The test programs are built with the test key's public half, so the
+    // program itself verifies what the tests sign.
     UpdateInApp() {
         std::optional<RsaPrivateKey> key = LoadPrivateKeyFile(TestUpdateKeyFile());
         EXPECT_TRUE(key.has_value());
         signingKey = key.value_or(RsaPrivateKey{});
-        SetUpdateSigningKeyForTesting(signingKey.Public());
+        EXPECT_EQ(UpdateSigningKey().modulus, signingKey.modulus);
+        EXPECT_EQ(UpdateSigningKey().exponent, signingKey.publicExponent);
     }
-    ~UpdateInApp() override { SetUpdateSigningKeyForTesting(std::nullopt); }
 
     RsaPrivateKey signingKey;
 };

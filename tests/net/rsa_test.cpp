@@ -3,11 +3,15 @@
 #include <filesystem>
 #include <map>
 
+#include "net/md5.h"
 #include "net/rsa.h"
 #include "net/rsa_key.h"
+#include "net/update_key/update_signing_key.h"
+#include "net/update_signature.h"
 #include "tests/net/reference.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/update_server_runner.h"
 
 namespace vantic {
 namespace {
@@ -97,6 +101,25 @@ TEST_F(KeyToolTest, SealedRecordOpensWithOpensslAndRsaOpen) {
                            " -out " + Quote(dir_.File("opened.bin"))));
     EXPECT_EQ(testing::ReadFileBytes(dir_.File("opened.bin")),
               std::string(record.begin(), record.end()));
+}
+
+// "sign-update" with the test key writes the program's MD5, the length byte
+// and a signature that the controller's own check accepts under the key the
+// test programs compile in.
+TEST(KeyToolSignUpdate, WritesASignatureFileTheControllerAccepts) {
+    testing::TempDir dir;
+    const std::string program = "#!/bin/sh\necho installed \xe9\n";
+    ASSERT_TRUE(testing::WriteFileBytes(dir.File("update1.exe"), program));
+    ASSERT_TRUE(RunQuietly(KeyTool() + " sign-update --key " + Quote(testing::TestUpdateKeyFile()) +
+                           " --program " + Quote(dir.File("update1.exe")) + " --out " +
+                           Quote(dir.File("update1.sig"))));
+
+    const std::string file = testing::ReadFileBytes(dir.File("update1.sig"));
+    ASSERT_EQ(file.size(), 16u + 1u + 128u);
+    const Md5Digest digest = Md5Buffer(AsBytes(program));
+    EXPECT_EQ(file.substr(0, 16), std::string(digest.begin(), digest.end()));
+    EXPECT_EQ(static_cast<std::uint8_t>(file[16]), 128);
+    EXPECT_TRUE(VerifyUpdateSignature(AsBytes(file), UpdateSigningKey()));
 }
 
 TEST(RsaSeal, OutputIsAsLongAsTheModulusAndNeedsElevenBytesOfRoom) {

@@ -2,9 +2,11 @@
 
 #include "net/md5.h"
 #include "net/rsa.h"
+#include "net/update_key/update_signing_key.h"
 #include "net/update_signature.h"
 #include "tests/net/reference.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/update_server_runner.h"
 
 namespace vantic {
 namespace {
@@ -51,7 +53,7 @@ TEST_F(UpdateSignatureTest, OpensslSignatureVerifies) {
     withTrailer.insert(withTrailer.end(), {'t', 'a', 'i', 'l'});
     EXPECT_TRUE(VerifyUpdateSignature(withTrailer, key_));
     // The built-in key did not sign it.
-    EXPECT_FALSE(VerifyUpdateSignature(file_));
+    EXPECT_FALSE(VerifyUpdateSignature(file_, UpdateSigningKey()));
 }
 
 TEST_F(UpdateSignatureTest, CorruptedDigestOrSignatureFails) {
@@ -84,10 +86,15 @@ TEST_F(UpdateSignatureTest, TruncatedFilesFail) {
     EXPECT_FALSE(VerifyUpdateSignature({}, key_));
 }
 
-TEST(UpdateSigningKey, IsA1024BitKeyWithAOneByteExponent) {
-    RsaPublicKey key = UpdateSigningKey();
+// Test programs compile the public half of the test key, whatever key the
+// build gives the programs.
+TEST(UpdateSigningKey, TestProgramsHoldTheTestKey) {
+    std::optional<RsaPrivateKey> testKey = LoadPrivateKeyFile(testing::TestUpdateKeyFile());
+    ASSERT_TRUE(testKey.has_value());
+    const RsaPublicKey key = UpdateSigningKey();
+    EXPECT_EQ(key.modulus, testKey->modulus);
+    EXPECT_EQ(key.exponent, testKey->publicExponent);
     EXPECT_EQ(key.modulus.size(), 128u);
-    EXPECT_GE(key.modulus[0], 0x80);
     EXPECT_EQ(key.exponent.size(), 1u);
 }
 

@@ -113,8 +113,10 @@ class ScriptedMail final : public MailClient {
     bool SendDocument(WindowId owner, const std::string& path,
                       const std::string& attachmentName) override;
     bool Compose(const MailDraft& draft) override;
+    [[nodiscard]] bool Available() const override { return available; }
     std::vector<Document> documents;
     std::vector<MailDraft> drafts;
+    bool available = true;  // whether the mail program can be started
     bool result = true;
 };
 

@@ -221,14 +221,17 @@ def clip_line(channel, path, content, size, first, last):
 def check_status_report(run, work, failures):
     """Two units: the first with no information, a short timing record, a
     playlist and an undecryptable runtime report; the second with no
-    playlist and runtime lines in and out of the range."""
+    playlist and runtime lines in and out of the range. Its run of one
+    content name has a file name per entry: the line names the first
+    entry that counts, not the run's first or last."""
     out = os.path.join(work, "status.rtf")
     name = b"a" * 32
     playlist = clip_line(0, b"C:\\Media\\hall.mpg", name, b"1 KB", b"None", b"None")
-    runtime = (clip_line(0, b"C:\\M\\hall.mpg", name, b"40", b"10/31/2026", b"10/31/2026")
+    runtime = (clip_line(0, b"C:\\M\\hall-old.mpg", name, b"40", b"10/31/2026", b"10/31/2026")
                + clip_line(0, b"C:\\M\\hall.mpg", name, b"5", b"11/01/2026 00:00",
                            b"11/01/2026 23:59")
                + clip_line(0, b"", name.upper(), b"6", b"11/30/2026", b"11/30/2026 23:59")
+               + clip_line(0, b"C:\\M\\hall-dec.mpg", name, b"9", b"12/01/2026", b"12/01/2026")
                + clip_line(3, b"/m/{song}.mp3", b"b" * 32, b"2", b"11/02/2026", b"11/02/2026"))
     info = b"notes=Caf\xe9 \\ {bar}\nversion=Version: 9\nlocation2=Back\tdoor\nAudioBRandom=1\n"
     timing = struct.pack(">IIIII", 1, 1795000000, 0, 0, 0)
@@ -285,9 +288,12 @@ def check_status_report(run, work, failures):
 
 
 def check_plays_export(run, failures):
-    """The plays of one unit as CSV on standard output, read back by
-    Python's csv module: a file name with a comma and a quote and 8-bit
-    notes come back unchanged."""
+    """The plays of one unit as CSV on standard output, byte for byte as
+    RFC 4180 writes them; read back by Python's csv module (strict), a file
+    name with a comma and a quote and 8-bit notes with a comma and quotes
+    come back unchanged. No line break can reach a field over the wire (the
+    information record and the runtime report are read line by line), so
+    the quoting of one is left to the builder's own test."""
     import csv
     import io
     units = b"5\tHall\tOK\t\t\n"
@@ -300,7 +306,17 @@ def check_plays_export(run, failures):
     run([download(17, -1, units), download(6, 5, info), download(4, 5, runtime)],
         ["report", "plays", "--from", "2026-11-01", "--to", "2026-11-30", "--units", "5"],
         on_done=keep)
-    rows = list(csv.reader(io.StringIO(captured.get("out", b"").decode("utf-8"), newline="")))
+    out = captured.get("out", b"")
+    row = b'5,"Caf\xc3\xa9, ""corner""",Video - Alt,"a,""b"".mpg",' + b"c" * 32
+    wanted_bytes = (b"unit,notes,channel,clip file,content name,day,plays\r\n"
+                    + row + b",2026-11-05,3\r\n" + row + b",2026-11-06,4\r\n")
+    if out != wanted_bytes:
+        failures.append("report plays: wrote %r, wanted %r" % (out, wanted_bytes))
+    try:
+        rows = list(csv.reader(io.StringIO(out.decode("utf-8"), newline=""), strict=True))
+    except (csv.Error, UnicodeDecodeError) as error:
+        failures.append("report plays: unreadable CSV: %s" % error)
+        return
     wanted = [["unit", "notes", "channel", "clip file", "content name", "day", "plays"],
               ["5", "Caf\u00e9, \"corner\"", "Video - Alt", "a,\"b\".mpg", "c" * 32,
                "2026-11-05", "3"],

@@ -26,6 +26,7 @@ class ScriptedMessageBoxes final : public MessageBoxes {
     MessageAnswer Show(const Message& message) override;
     MessageAnswer ShowWithDetails(const Message& message, const std::string& details) override {
         details_ = details;
+        shownDetails_.push_back(details);
         return Show(message);
     }
     // The details of the last box that had some.
@@ -36,6 +37,9 @@ class ScriptedMessageBoxes final : public MessageBoxes {
     [[nodiscard]] const std::vector<Message>& Shown() const { return shown_; }
     // Notes answers still queued and forgets them.
     void NoteUnused();
+    // Notes every box shown since the last call whose caption, text or
+    // details hold a known test password.
+    void NotePasswords();
 
   private:
     struct Answer {
@@ -44,7 +48,10 @@ class ScriptedMessageBoxes final : public MessageBoxes {
     };
     std::deque<Answer> answers_;
     std::vector<Message> shown_;
+    std::vector<std::string> shownDetails_;
     std::string details_;
+    std::size_t messagesChecked_ = 0;
+    std::size_t detailsChecked_ = 0;
 };
 
 class ScriptedFileDialogs final : public FileDialogs {

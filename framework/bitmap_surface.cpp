@@ -1,21 +1,26 @@
 #include "framework/bitmap_surface.h"
 
-#include <cstring>
+#include <optional>
+#include <utility>
 
 namespace vantic {
 
-void BitmapSurface::Resize(int width, int height) {
-    if (width == width_ && height == height_) {
-        return;
-    }
+void BitmapSurface::Create(int width, int height) {
+    width_ = height_ = 0;
+    pixels_.clear();
     if (width <= 0 || height <= 0) {
-        width_ = height_ = 0;
-        pixels_.clear();
         return;
     }
     width_ = width;
     height_ = height;
     pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+}
+
+void BitmapSurface::Resize(int width, int height) {
+    if (!HasBuffer() || (width == width_ && height == height_)) {
+        return;
+    }
+    Create(width, height);
 }
 
 void BitmapSurface::Fill(std::uint32_t colour) {
@@ -48,6 +53,37 @@ bool BitmapSurface::ResampleFrom(const BitmapSurface& source) {
                     static_cast<std::ptrdiff_t>(source.width_) * 4,
                     static_cast<std::ptrdiff_t>(width_) * 4, source.width_, source.height_, width_,
                     height_);
+}
+
+int BitmapSurface::Draw(int x, int y, int srcX, int srcY, int cx, int cy, WindowId target) {
+    const WindowId window = target != kNoWindow ? target : window_;
+    if (!HasBuffer() || screen_ == nullptr || window == kNoWindow) {
+        return 0;
+    }
+    const int width = cx != 0 ? cx : width_;
+    const int height = cy != 0 ? cy : height_;
+    const PixelView image{pixels_.data(), width_, height_};
+    return screen_->DrawPixels(window, x, y, image, Rect{srcX, srcY, srcX + width, srcY + height})
+               ? 1
+               : 0;
+}
+
+bool BitmapSurface::CaptureWindow(WindowId window, bool clientOnly) {
+    if (!HasBuffer() || screen_ == nullptr) {
+        return false;
+    }
+    std::optional<ScreenPixels> shot = screen_->CaptureWindow(window, clientOnly);
+    if (!shot || shot->width <= 0 || shot->height <= 0 ||
+        shot->pixels.size() !=
+            static_cast<std::size_t>(shot->width) * static_cast<std::size_t>(shot->height)) {
+        return false;
+    }
+    Resize(shot->width, shot->height);
+    if (Size() != ImageSize{shot->width, shot->height}) {
+        return false;
+    }
+    pixels_ = std::move(shot->pixels);
+    return true;
 }
 
 }  // namespace vantic

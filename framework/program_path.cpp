@@ -1,9 +1,11 @@
 #include "framework/program_path.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 
 #include "core/cpstring.h"
@@ -110,10 +112,27 @@ std::string WritableDirectoryFor(const std::string& programDirectory, bool writa
     return programDirectory;
 }
 
+bool MakePrivateDirectories(const std::string& directory) {
+    for (std::size_t i = 1; i <= directory.size(); ++i) {
+        if (i == directory.size() || directory[i] == '/') {
+            const std::string partial = directory.substr(0, i);
+            if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 std::string WritableDirectory() {
-    std::string program = ProgramDirectory();
-    return WritableDirectoryFor(program, MayWrite(program), std::getenv("XDG_CONFIG_HOME"),
-                                std::getenv("HOME"));
+    const std::string program = ProgramDirectory();
+    std::string directory = WritableDirectoryFor(
+        program, MayWrite(program), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    if (directory != program) {
+        // A failure shows where the first file is written.
+        (void)MakePrivateDirectories(directory);
+    }
+    return directory;
 }
 
 std::string WritableFilePath(std::string_view name) {

@@ -49,7 +49,14 @@ inline constexpr std::size_t kMaxPathLength = 4096;
 [[nodiscard]] std::string WritableDirectoryFor(const std::string& programDirectory, bool writable,
                                                const char* xdgConfigHome, const char* home);
 
+// Makes directory and every folder above it that is missing, readable by
+// the user only (the settings hold a password); false when one could not be
+// made.
+[[nodiscard]] bool MakePrivateDirectories(const std::string& directory);
+
 // The running program's folder for written files, and name's path there.
+// The user's folder is made when it is missing (a fresh account), so the
+// first file written there can be.
 [[nodiscard]] std::string WritableDirectory();
 [[nodiscard]] std::string WritableFilePath(std::string_view name);
 

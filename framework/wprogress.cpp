@@ -61,7 +61,8 @@ bool WProgress::Open(WindowId owner, int layoutId, int barId, int labelId,
 
 bool WProgress::DueForRedraw(std::uint32_t position, std::uint32_t maximum,
                              std::uint32_t lastTick) const {
-    return position == maximum || platform_.Time().TickMs() - lastTick > kRedrawIntervalMs;
+    return position == maximum || (dialog_ && dialog_->TakesEveryUpdate()) ||
+           platform_.Time().TickMs() - lastTick > kRedrawIntervalMs;
 }
 
 bool WProgress::SetOverall(std::uint32_t position, std::uint32_t maximum) {

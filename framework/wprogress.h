@@ -5,7 +5,8 @@
 // Every update keeps the user interface alive by pumping messages and
 // reports whether the user cancelled; callers stop when it says so.
 // Redraws of each bar are limited to one per 175 ms, except that reaching
-// the maximum always redraws.
+// the maximum always redraws and a dialog that prints its lines (the
+// console) is told every change.
 
 #include <cstdint>
 #include <map>

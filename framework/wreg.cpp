@@ -17,19 +17,6 @@ constexpr std::size_t kIntBufferSize = 50;
 constexpr int kMinimumVisible = 20;
 constexpr int kMinimumColumnWidth = 10;
 
-bool MakeDirectories(const std::string& directory) {
-    std::string partial;
-    for (std::size_t i = 0; i <= directory.size(); ++i) {
-        if (i == directory.size() || (directory[i] == '/' && i > 0)) {
-            partial = directory.substr(0, i);
-            if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 // The settings hold the remembered password: the temporary file is made
 // readable by its owner only before anything is written to it, and the
 // rename carries that mode over to "config.ini".
@@ -92,7 +79,7 @@ cpConfig& WReg::Record() {
 }
 
 bool WReg::Save() {
-    if (!MakeDirectories(Location().directory)) {
+    if (!MakePrivateDirectories(Location().directory)) {
         return false;
     }
     const std::string temp = SettingsFilePath("config.ini.temp");

@@ -2,7 +2,7 @@
 # target NAME_fuzz is fuzz/corpus/NAME. Libraries are separated by commas.
 set(VANTIC_FUZZ_TARGETS
     entrytext_fuzz "vantic_playlist"
-    schedule_fuzz "vantic_playlist"
+    schedule_fuzz "vantic_playlist,vantic_units,vantic_server_lib"
     cpconfig_fuzz "vantic_core"
     unitsettings_fuzz "vantic_units"
     unitlist_fuzz "vantic_units,vantic_server_lib"

@@ -73,6 +73,7 @@ class NoShell final : public ShellLauncher {
 
 class NoMail final : public MailClient {
   public:
+    [[nodiscard]] bool Available() const override { return false; }
     bool SendDocument(WindowId, const std::string&, const std::string&) override { return false; }
     bool Compose(const MailDraft&) override { return false; }
 };
@@ -96,7 +97,8 @@ void RequestConsoleCancel() {
 }
 
 // A progress dialog as lines of text: each status line is printed with the
-// overall percentage last shown. Bars and the transfer line stay silent.
+// overall percentage, which the dialog is told at every change. Bars and
+// the transfer line stay silent.
 class ConsoleProgressWindow final : public ProgressWindow {
   public:
     ConsoleProgressWindow(ConsoleProgressWindows& owner, std::ostream& out, int layoutId,
@@ -109,6 +111,7 @@ class ConsoleProgressWindow final : public ProgressWindow {
     }
     [[nodiscard]] bool HasItem(int itemId) const override { return HasLayoutItem(layout_, itemId); }
     void Show() override {}
+    [[nodiscard]] bool TakesEveryUpdate() const override { return true; }
     void SetBar(int /*barId*/, int /*percent*/) override {}
     void SetText(int itemId, const std::string& text) override {
         if (itemId == layout::kOverallLabel) {

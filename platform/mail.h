@@ -18,6 +18,9 @@ struct MailDraft {
 class MailClient {
   public:
     virtual ~MailClient() = default;
+    // True when the mail program can be started; a caller that prepares a
+    // file for it asks first, so nothing is written for a missing one.
+    [[nodiscard]] virtual bool Available() const = 0;
     // A new message with one file attached and no recipient. attachmentName
     // is the name the file is shown under (the file's own name on systems
     // that cannot rename attachments).

@@ -41,6 +41,11 @@ class ProgressWindow {
     virtual void Show() = 0;
     virtual void SetBar(int barId, int percent) = 0;
     virtual void SetText(int itemId, const std::string& text) = 0;
+    // A dialog that prints lines rather than paints (the console) is told
+    // every change of a bar: redraws are limited for the sake of painting,
+    // and a line printed between two redraws would carry a figure already
+    // passed.
+    [[nodiscard]] virtual bool TakesEveryUpdate() const { return false; }
 };
 
 // Called with progress_layout::kOkButton or kCancelButton.

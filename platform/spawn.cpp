@@ -1,9 +1,13 @@
 #include "platform/spawn.h"
 
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 #include "platform/threads.h"
 
@@ -18,7 +22,39 @@ void ReapChild(void* context) {
     waitpid(pid, nullptr, 0);
 }
 
+bool IsExecutableFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+}
+
 }  // namespace
+
+bool ProgramOnPath(std::string_view name) {
+    if (name.empty()) {
+        return false;
+    }
+    if (name.find('/') != std::string_view::npos) {
+        return IsExecutableFile(std::string(name));
+    }
+    // An unset PATH is searched as posix_spawnp searches it.
+    const char* path = std::getenv("PATH");
+    const std::string_view folders = path != nullptr ? path : "/bin:/usr/bin";
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = std::min(folders.find(':', start), folders.size());
+        // An empty entry means the current directory.
+        std::string candidate(end > start ? folders.substr(start, end - start) : ".");
+        candidate.append("/").append(name);
+        if (IsExecutableFile(candidate)) {
+            return true;
+        }
+        if (end == folders.size()) {
+            return false;
+        }
+        start = end + 1;
+    }
+}
 
 bool SpawnDetached(const std::vector<std::string>& argv) {
     if (argv.empty() || argv[0].empty()) {

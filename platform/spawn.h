@@ -3,6 +3,7 @@
 // Starting a helper program without waiting for it.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantic {
@@ -10,6 +11,10 @@ namespace vantic {
 // Runs argv[0] (looked up in PATH) with the rest as its arguments. True
 // when the program started; its exit is collected in the background.
 [[nodiscard]] bool SpawnDetached(const std::vector<std::string>& argv);
+
+// True when name can be started as SpawnDetached starts it: an executable
+// file found in PATH, or at name itself when it holds a "/".
+[[nodiscard]] bool ProgramOnPath(std::string_view name);
 
 // Splits a parameter text at blanks; empty pieces are dropped.
 [[nodiscard]] std::vector<std::string> SplitParameters(const std::string& parameters);

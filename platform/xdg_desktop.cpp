@@ -19,6 +19,10 @@ bool XdgShell::Open(const std::string& target, const std::string& parameters) {
     return SpawnDetached(argv);
 }
 
+bool XdgMail::Available() const {
+    return ProgramOnPath("xdg-email");
+}
+
 bool XdgMail::SendDocument(WindowId /*owner*/, const std::string& path,
                            const std::string& /*attachmentName*/) {
     // xdg-email attaches the file under its own name; the callers name the

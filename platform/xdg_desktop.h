@@ -15,6 +15,7 @@ class XdgShell final : public ShellLauncher {
 
 class XdgMail final : public MailClient {
   public:
+    [[nodiscard]] bool Available() const override;
     bool SendDocument(WindowId owner, const std::string& path,
                       const std::string& attachmentName) override;
     bool Compose(const MailDraft& draft) override;

@@ -107,7 +107,7 @@ bool QtAdminFormsView::RunCrawlForm(WindowId owner, CrawlForm& form,
     return dialog.Run([&] {
         form.text = TextOf(*text);
         form.refresh = ToText(refresh->text());
-        return onOk(form);
+        return onOk(form, IdOf(&dialog));
     });
 }
 
@@ -119,7 +119,7 @@ bool QtAdminFormsView::RunAdminConfigForm(WindowId owner, AdminConfigForm& form,
     text->setFocus();
     return dialog.Run([&] {
         form.text = TextOf(*text);
-        return onOk(form);
+        return onOk(form, IdOf(&dialog));
     });
 }
 
@@ -139,7 +139,7 @@ bool QtAdminFormsView::RunTimezoneForm(WindowId owner, TimezoneForm& form,
     }
     return dialog.Run([&] {
         form.zone = static_cast<TimeZone>(group->checkedId());
-        return onOk(form);
+        return onOk(form, IdOf(&dialog));
     });
 }
 
@@ -154,7 +154,7 @@ bool QtAdminFormsView::RunOwnerForm(WindowId owner, OwnerForm& form,
     name->setFocus();
     return dialog.Run([&] {
         form.text = ToText(name->text());
-        return onOk(form);
+        return onOk(form, IdOf(&dialog));
     });
 }
 

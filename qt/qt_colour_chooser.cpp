@@ -27,6 +27,8 @@ bool QtColourChooser::ChooseColour(WindowId owner, std::uint32_t& colour, Custom
         QColorDialog::setCustomColor(static_cast<int>(i), FromBgr(customs[i]));
     }
     QWidget* ownerWidget = WidgetOf(owner);
+    // Qt's dialog has no basic (collapsed) form to open in: it always shows
+    // the basic and custom colour grids beside the full-spectrum picker.
     QColorDialog dialog(FromBgr(colour), ownerWidget);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     PlaceDialog(dialog, ownerWidget);

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <cstring>
 
 #include "core/product_identity.h"
 
@@ -171,13 +170,28 @@ QImage PaintIcon(int size) {
 }
 
 QImage ImageOf(const BitmapSurface& surface) {
-    QImage image(surface.Width(), surface.Height(), QImage::Format_RGB32);
-    for (int y = 0; y < surface.Height(); ++y) {
-        std::memcpy(image.scanLine(y),
-                    surface.Pixels().data() + static_cast<std::size_t>(y) * surface.Width(),
-                    static_cast<std::size_t>(surface.Width()) * 4);
+    return ImageOf(PixelView{surface.Pixels().data(), surface.Width(), surface.Height()}).copy();
+}
+
+QImage ImageOf(const PixelView& pixels) {
+    if (pixels.pixels == nullptr || pixels.width <= 0 || pixels.height <= 0) {
+        return {};
     }
-    return image;
+    return QImage(reinterpret_cast<const uchar*>(pixels.pixels), pixels.width, pixels.height,
+                  static_cast<qsizetype>(pixels.width) * 4, QImage::Format_RGB32);
+}
+
+ScreenPixels PixelsOf(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    ScreenPixels read{rgb.width(), rgb.height(), {}};
+    read.pixels.reserve(static_cast<std::size_t>(rgb.width()) * rgb.height());
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            read.pixels.push_back(row[x] & 0xFFFFFFu);
+        }
+    }
+    return read;
 }
 
 bool QtPictures::Load(int pictureId, BitmapSurface& into) {

@@ -19,6 +19,10 @@ namespace vantic {
 
 // A surface's pixels as an image (0x00RRGGBB words are Qt's RGB32).
 [[nodiscard]] QImage ImageOf(const BitmapSurface& surface);
+// The same over pixels it does not copy: use it while they live.
+[[nodiscard]] QImage ImageOf(const PixelView& pixels);
+// An image's pixels as 0x00RRGGBB words.
+[[nodiscard]] ScreenPixels PixelsOf(const QImage& image);
 
 class QtPictures final : public PictureSource {
   public:

@@ -2,27 +2,38 @@
 
 #include <QPainter>
 
-#include "qt/qt_pictures.h"
+#include "qt/qt_window.h"
+#include "qt/qt_window_system.h"
 
 namespace vantic {
 
+// The picture is a surface drawn into the window whenever it paints.
 class QtSplashView::Window final : public QWidget {
   public:
     Window() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setWindowTitle(QString());
+        picture_.SetWindow(IdOf(this));
     }
-    void SetPicture(QImage picture) { picture_ = std::move(picture); }
+    void SetPicture(const BitmapSurface& picture) {
+        picture_.Create(picture.Width(), picture.Height());
+        if (picture_.HasBuffer()) {
+            picture_.Pixels() = picture.Pixels();
+        }
+    }
 
   protected:
     void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), Qt::white);
-        painter.drawImage(0, 0, picture_);
+        {
+            QPainter painter(this);
+            painter.fillRect(rect(), Qt::white);
+        }  // ended before Draw paints
+        (void)picture_.Draw(0, 0);
     }
 
   private:
-    QImage picture_;
+    QtDisplays screen_;
+    BitmapSurface picture_{screen_};
 };
 
 QtSplashView::QtSplashView() = default;
@@ -37,7 +48,7 @@ void QtSplashView::Show(const BitmapSurface& picture, const Rect& rect) {
     if (!window_) {
         return;
     }
-    window_->SetPicture(ImageOf(picture));
+    window_->SetPicture(picture);
     window_->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     window_->show();
     window_->repaint();

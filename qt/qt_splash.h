@@ -2,7 +2,6 @@
 
 // The splash window on Qt: a frameless pop-up that paints one picture.
 
-#include <QImage>
 #include <QWidget>
 #include <memory>
 

@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -57,8 +56,9 @@ bool QtUnitEditor::RunUnitEditor(WindowId owner, UnitForm& form) {
 ColourSwatch::ColourSwatch(std::uint32_t colour, QWidget* parent)
     : QWidget(parent), colour_(colour) {
     setFixedSize(48, 20);
-    surface_.Resize(width(), height());
+    surface_.Create(width(), height());
     surface_.Fill(colour_);
+    surface_.SetWindow(IdOf(this));
 }
 
 void ColourSwatch::Fill(std::uint32_t colour) {
@@ -68,19 +68,13 @@ void ColourSwatch::Fill(std::uint32_t colour) {
 }
 
 void ColourSwatch::resizeEvent(QResizeEvent* /*event*/) {
-    surface_.Resize(width(), height());
+    surface_.Create(width(), height());
     surface_.Fill(colour_);
 }
 
 void ColourSwatch::paintEvent(QPaintEvent* /*event*/) {
-    if (surface_.Width() <= 0 || surface_.Height() <= 0) {
-        return;
-    }
-    // One 0x00RRGGBB word per pixel is Qt's RGB32 layout (top byte ignored).
-    const QImage image(reinterpret_cast<const uchar*>(surface_.Pixels().data()), surface_.Width(),
-                       surface_.Height(), surface_.Width() * 4, QImage::Format_RGB32);
-    QPainter painter(this);
-    painter.drawImage(0, 0, image);
+    (void)surface_.Draw(0, 0);
+    QPainter painter(this);  // after Draw, whose painter has ended
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

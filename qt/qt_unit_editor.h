@@ -11,6 +11,7 @@
 
 #include "framework/bitmap_surface.h"
 #include "platform/colour_chooser.h"
+#include "qt/qt_window_system.h"
 #include "units/unit_editor_form.h"
 
 class QCheckBox;
@@ -29,8 +30,8 @@ class QtUnitEditor final : public UnitFormView {
     ColourChooser& chooser_;
 };
 
-// A colour swatch: a bitmap surface the size of its frame, drawn whenever
-// the frame paints.
+// A colour swatch: a bitmap surface the size of its frame, drawn into the
+// frame whenever it paints.
 class ColourSwatch final : public QWidget {
   public:
     explicit ColourSwatch(std::uint32_t colour, QWidget* parent = nullptr);
@@ -44,7 +45,8 @@ class ColourSwatch final : public QWidget {
 
   private:
     std::uint32_t colour_ = 0;
-    BitmapSurface surface_;
+    QtDisplays screen_;
+    BitmapSurface surface_{screen_};
 };
 
 // The dialog itself; its widgets carry object names ("notes", "location1",

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
@@ -12,6 +13,8 @@
 #include <QWidget>
 
 #include "qt/qt_list_control.h"
+#include "qt/qt_pictures.h"
+#include "qt/qt_screen_capture.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
 
@@ -188,6 +191,44 @@ std::optional<std::vector<Rect>> QtDisplays::MonitorRects() const {
 Rect QtDisplays::WorkArea() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen == nullptr ? Rect{} : ToRect(screen->availableGeometry());
+}
+
+bool QtDisplays::DrawPixels(WindowId window, int x, int y, const PixelView& image,
+                            const Rect& source) {
+    QWidget* widget = WidgetOf(window);
+    if (widget == nullptr || !widget->testAttribute(Qt::WA_WState_InPaintEvent)) {
+        return false;
+    }
+    const QImage pixels = ImageOf(image);
+    if (pixels.isNull()) {
+        return false;
+    }
+    QPainter painter(widget);
+    painter.drawImage(QPoint(x, y), pixels,
+                      QRect(source.left, source.top, source.Width(), source.Height()));
+    return true;
+}
+
+std::optional<ScreenPixels> QtDisplays::CaptureWindow(WindowId window, bool clientOnly) {
+    QPixmap shot;
+    if (window == kNoWindow) {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen == nullptr) {
+            return std::nullopt;
+        }
+        const QRect desktop = screen->virtualGeometry();
+        shot = screen->grabWindow(0, desktop.x(), desktop.y(), desktop.width(), desktop.height());
+    } else {
+        QWidget* widget = WidgetOf(window);
+        widget->window()->raise();
+        widget->activateWindow();
+        // A child has no frame: its whole window is its client area.
+        shot = clientOnly || !widget->isWindow() ? widget->grab() : CaptureOnScreen(widget);
+    }
+    if (shot.isNull()) {
+        return std::nullopt;
+    }
+    return PixelsOf(shot.toImage());
 }
 
 }  // namespace vantic

@@ -34,6 +34,14 @@ class QtDisplays final : public Displays {
   public:
     [[nodiscard]] std::optional<std::vector<Rect>> MonitorRects() const override;
     [[nodiscard]] Rect WorkArea() const override;
+    // Qt paints a widget only from its paint event (as a window's paint
+    // handler draws): elsewhere this draws nothing and says so.
+    bool DrawPixels(WindowId window, int x, int y, const PixelView& image,
+                    const Rect& source) override;
+    // A widget's grab for its client area; the screen for the whole window
+    // (see CaptureOnScreen) and for the desktop.
+    [[nodiscard]] std::optional<ScreenPixels> CaptureWindow(WindowId window,
+                                                            bool clientOnly) override;
 };
 
 }  // namespace vantic

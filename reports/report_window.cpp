@@ -174,18 +174,17 @@ bool ReportWindow::SaveReport(const std::optional<std::string>& path) {
 }
 
 void ReportWindow::EmailReport() {
-    if (!text_) {
+    // Without a mail program nothing happens: no file is written for it.
+    MailClient& mail = context_.platform.Mail();
+    if (!text_ || !mail.Available()) {
         return;
     }
     const std::string name = EmailedReportName(context_.platform.Time().LocalNow());
-    const std::optional<std::string> path = WritableFilePath(name);
-    if (!path) {
-        return;
-    }
+    const std::string path = WritableFilePath(name);
     // A report that could not be written is not attached (the failure has
-    // been shown); a missing mail program does nothing.
-    if (SaveReport(*path)) {
-        (void)context_.platform.Mail().SendDocument(window_, *path, name);
+    // been shown).
+    if (SaveReport(path)) {
+        (void)mail.SendDocument(window_, path, name);
     }
 }
 

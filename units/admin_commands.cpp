@@ -31,10 +31,12 @@ std::optional<std::string> UploadFile(AdminContext& context, const std::string& 
 }
 
 // OK in the crawl form: the text is kept and sent before the interval is
-// looked at, so a refused interval leaves the file on the server.
-std::optional<EntryList> AcceptCrawlForm(AdminContext& context, const CrawlForm& form) {
+// looked at, so a refused interval leaves the file on the server. The
+// login form and the range message open over the crawl form.
+std::optional<EntryList> AcceptCrawlForm(AdminContext& context, const CrawlForm& form,
+                                         WindowId formWindow) {
     DeployContext& deploy = context.deploy;
-    (void)deploy.login.EnsureLogin(deploy.mainWindow);
+    (void)deploy.login.EnsureLogin(formWindow);
     const std::string path = CrawlFilePath();
     // An unwritten file would send the previous text under the new interval.
     if (!ReplaceWholeFile(path, form.text)) {
@@ -46,7 +48,7 @@ std::optional<EntryList> AcceptCrawlForm(AdminContext& context, const CrawlForm&
     }
     const long long minutes = RefreshMinutes(form.refresh);
     if (!RefreshInRange(minutes)) {
-        deploy.platform.Messages().Show(Message{deploy.mainWindow, std::string(kRefreshRangeText),
+        deploy.platform.Messages().Show(Message{formWindow, std::string(kRefreshRangeText),
                                                 std::string(kRefreshRangeCaption),
                                                 MessageIcon::Warning});
         return std::nullopt;
@@ -82,8 +84,8 @@ AdminResult SetCrawlText(AdminContext& context) {
         std::to_string(context.settings.GetInt(kLastCrawlRefreshKey, kDefaultCrawlRefresh));
     form.text = ReadWholeFile(CrawlFilePath()).value_or("");
     std::optional<EntryList> changes;
-    auto onOk = [&](const CrawlForm& typed) {
-        changes = AcceptCrawlForm(context, typed);
+    auto onOk = [&](const CrawlForm& typed, WindowId formWindow) {
+        changes = AcceptCrawlForm(context, typed, formWindow);
         return changes.has_value();
     };
     if (!context.forms.RunCrawlForm(context.deploy.mainWindow, form, onOk) || !changes) {
@@ -94,7 +96,7 @@ AdminResult SetCrawlText(AdminContext& context) {
 
 AdminResult EditAdminConfig(AdminContext& context) {
     AdminConfigForm form;
-    auto onOk = [](const AdminConfigForm& typed) { return !typed.text.empty(); };
+    auto onOk = [](const AdminConfigForm& typed, WindowId) { return !typed.text.empty(); };
     if (!context.forms.RunAdminConfigForm(context.deploy.mainWindow, form, onOk)) {
         return std::nullopt;
     }
@@ -122,8 +124,8 @@ AdminResult SendNewFirmware(AdminContext& context) {
 AdminResult SendNewTimezone(AdminContext& context) {
     TimezoneForm form;
     DeployContext& deploy = context.deploy;
-    auto onOk = [&deploy](const TimezoneForm&) {
-        (void)deploy.login.EnsureLogin(deploy.mainWindow);
+    auto onOk = [&deploy](const TimezoneForm&, WindowId formWindow) {
+        (void)deploy.login.EnsureLogin(formWindow);
         return true;
     };
     if (!context.forms.RunTimezoneForm(deploy.mainWindow, form, onOk)) {
@@ -140,7 +142,7 @@ OwnerResult SetNewOwner(AdminContext& context) {
     }
     OwnerForm form;
     std::string owner;
-    auto onOk = [&owner](const OwnerForm& typed) {
+    auto onOk = [&owner](const OwnerForm& typed, WindowId) {
         owner = OwnerNameFrom(typed.text);
         return !owner.empty();
     };

@@ -119,10 +119,11 @@ inline constexpr std::string_view kRefreshRangeCaption = "ERROR";
 [[nodiscard]] std::optional<PlayEntry> MediaCarrier(const std::string& path);
 
 // The administration forms on screen. Every press of OK hands the form's
-// value to onOk, and the form closes only when onOk returns true. True
-// after such an OK, false after Cancel.
+// value and the form's own window to onOk (what it shows while the form is
+// open belongs to the form), and the form closes only when onOk returns
+// true. True after such an OK, false after Cancel.
 template <class Form>
-using FormCheck = std::function<bool(const Form&)>;
+using FormCheck = std::function<bool(const Form&, WindowId form)>;
 
 class AdminFormsView {
   public:

@@ -93,7 +93,7 @@ class Demo : private MainWindowEvents {
             "feed.xml>\r\n",
             "30"};
         QtAdminFormsView view;
-        view.RunCrawlForm(window_, form, [](const CrawlForm&) { return true; });
+        view.RunCrawlForm(window_, form, [](const CrawlForm&, WindowId) { return true; });
     }
 
   private:

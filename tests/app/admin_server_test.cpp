@@ -93,6 +93,7 @@ TEST_F(AdminServerTest, CrawlTextIsKeptAndSentBeforeTheIntervalIsChecked) {
     EXPECT_EQ(rig_->Messages(),
               std::vector<std::string>{"ERROR: Refresh interval must be between 1 and 500000"});
     EXPECT_EQ(rig_->platform.ShownMessages()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(rig_->platform.ShownMessages()[0].owner, testing::ScriptedAdminForms::kFormWindow);
     EXPECT_EQ(ReadFileBytes(rig_->dir.File("crawl.dat")), text);
     const std::string contentName = HexEncode(*Md5File(rig_->dir.File("crawl.dat")));
     EXPECT_EQ(Media(contentName), text);

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <vector>
 
 #include "framework/bitmap_surface.h"
+#include "tests/support/scripted_platform.h"
 
 namespace vantic {
 namespace {
@@ -99,6 +101,54 @@ TEST(BitmapSurface, PackAndResize) {
     surface.Resize(4, 2);
     EXPECT_EQ(surface.Size(), (ImageSize{4, 2}));
     EXPECT_EQ(surface.Pixels().size(), 8u);
+}
+
+TEST(BitmapSurface, DrawsAndCapturesThroughTheDesktopOnceCreated) {
+    testing::ScriptedDisplays screen;
+    const auto window = reinterpret_cast<WindowId>(std::uintptr_t{0x5A});
+    const auto other = reinterpret_cast<WindowId>(std::uintptr_t{0x5B});
+    screen.windowPixels = ScreenPixels{2, 1, {0x010203u, 0x040506u}};
+    BitmapSurface surface(screen);
+    surface.SetWindow(window);
+    // No buffer yet: nothing happens, nothing reaches the desktop.
+    surface.Fill(0x123456u);
+    surface.Resize(4, 4);
+    EXPECT_EQ(surface.Pixel(0, 0), 0u);
+    EXPECT_EQ(surface.Draw(0, 0), 0);
+    EXPECT_FALSE(surface.CaptureWindow(window, true));
+    EXPECT_EQ(surface.Size(), (ImageSize{0, 0}));
+    EXPECT_TRUE(screen.drawn.empty());
+    EXPECT_TRUE(screen.captured.empty());
+
+    surface.Create(3, 2);
+    surface.Fill(0xABCDEFu);
+    EXPECT_EQ(surface.Draw(5, 6), 1);  // 0 x 0 is the full size, into the default window
+    EXPECT_EQ(surface.Draw(0, 0, 1, 1, 2, 0, other), 1);
+    ASSERT_EQ(screen.drawn.size(), 2u);
+    EXPECT_EQ(screen.drawn[0].window, window);
+    EXPECT_EQ(screen.drawn[0].x + screen.drawn[0].y, 11);
+    EXPECT_EQ(screen.drawn[0].source, (Rect{0, 0, 3, 2}));
+    EXPECT_EQ(screen.drawn[0].image.pixels, std::vector<std::uint32_t>(6, 0xABCDEFu));
+    EXPECT_EQ(screen.drawn[1].window, other);
+    EXPECT_EQ(screen.drawn[1].source, (Rect{1, 1, 3, 3}));
+    // Without a window or a desktop there is nowhere to draw.
+    BitmapSurface unplaced(screen);
+    unplaced.Create(1, 1);
+    EXPECT_EQ(unplaced.Draw(0, 0), 0);
+    EXPECT_EQ(BitmapSurface(1, 1).Draw(0, 0, 0, 0, 0, 0, window), 0);
+    EXPECT_EQ(screen.drawn.size(), 2u);
+
+    // A capture takes the window's size and pixels; an unreadable one
+    // leaves the surface as it was.
+    EXPECT_TRUE(surface.CaptureWindow(other, false));
+    EXPECT_EQ(surface.Size(), (ImageSize{2, 1}));
+    EXPECT_EQ(surface.Pixel(1, 0), 0x040506u);
+    ASSERT_EQ(screen.captured.size(), 1u);
+    EXPECT_EQ(screen.captured[0].window, other);
+    EXPECT_FALSE(screen.captured[0].clientOnly);
+    screen.windowPixels.reset();
+    EXPECT_FALSE(surface.CaptureWindow(kNoWindow, true));
+    EXPECT_EQ(surface.Pixel(0, 0), 0x010203u);
 }
 
 }  // namespace

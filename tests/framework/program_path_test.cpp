@@ -101,5 +101,15 @@ TEST_F(UnpackedInstall, EveryWrittenFileAndThePrivateSettingsGoToTheUserFolder) 
     EXPECT_FALSE(FileExists(bin() + "/config.ini"));
 }
 
+TEST_F(UnpackedInstall, AFreshAccountsFolderIsMadePrivateBeforeTheFirstFile) {
+    ::setenv("XDG_CONFIG_HOME", xdg.File("fresh/config").c_str(), 1);
+    const std::string path = WritableFilePath("Vantic-Report-12-08-2026.rtf");
+    EXPECT_EQ(path, xdg.File("fresh/config/vantic/Vantic-Report-12-08-2026.rtf"));
+    EXPECT_TRUE(ReplaceWholeFile(path, "{\\rtf1 }"));
+    struct stat info {};
+    ASSERT_EQ(::stat(xdg.File("fresh/config/vantic").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
 }  // namespace
 }  // namespace vantic

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "platform/console_platform.h"
 #include "tests/support/scripted_platform.h"
 
 namespace vantic {
@@ -205,6 +208,22 @@ TEST(ProgressHooks, TheItemLabelComesFromTheOverride) {
     progress.FinishItem();
     EXPECT_EQ(platform.progress.Last()->texts[pl::kTransferLine],
               (std::vector<std::string>{"0 of 4096", "4096 of 4096"}));
+}
+
+// The console prints a line where a window paints: each line carries the
+// figure of that moment, however quickly the steps come.
+TEST(ProgressOnTheConsole, EveryStatusLineCarriesTheCurrentPercentage) {
+    std::ostringstream out;
+    std::istringstream in;
+    ConsolePlatform platform(out, in, false);
+    WProgress progress(platform);
+    progress.Open(kNoWindow, pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 12);
+    for (int unit = 1; unit <= 3; ++unit) {
+        progress.SetText(pl::kStatusLine, "Media Player #" + std::to_string(unit));
+        progress.StepOverall();
+    }
+    EXPECT_EQ(out.str(),
+              "[0.00%] Media Player #1\n[8.33%] Media Player #2\n[16.67%] Media Player #3\n");
 }
 
 }  // namespace

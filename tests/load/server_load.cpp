@@ -4,9 +4,11 @@
 // requests each (the controller's own request code) while H hostile
 // clients misbehave on the wire, then checks that every honest request
 // succeeded, that the server's resident memory stayed under L MiB, and that
-// nothing stored was lost or torn. Prints the figures; exits 1 on a failed
+// nothing stored was lost or torn, and that no password reached the
+// server's log or standard error. Prints the figures; exits 1 on a failed
 // check, 2 on a bad command line or a server that does not start.
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -88,6 +90,14 @@ RunFigures RunClients(const ServerAccess& access, const LoadOptions& options,
     return figures;
 }
 
+std::atomic<bool> runnerFailed = false;
+
+// The runner checks the server's output when it goes away, after Run.
+void NoteRunnerFailure(const std::string& what) {
+    std::fprintf(stderr, "server_load: %s\n", what.c_str());
+    runnerFailed = true;
+}
+
 int Run(const LoadOptions& options) {
     testing::ServerRunner server;
     if (!server.Ok()) {
@@ -138,5 +148,7 @@ int main(int argc, char** argv) {
                      "[--rss-limit-mib L]\n");
         return 2;
     }
-    return vantic::load::Run(*options);
+    vantic::testing::SetRunnerFailureReporter(vantic::load::NoteRunnerFailure);
+    const int code = vantic::load::Run(*options);
+    return code == 0 && vantic::load::runnerFailed ? 1 : code;
 }

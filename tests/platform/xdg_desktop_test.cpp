@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/spawn.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
@@ -67,6 +68,7 @@ TEST_F(XdgTest, StartsAProgramWithItsParameters) {
 
 TEST_F(XdgTest, AttachesADocumentToANewMessage) {
     XdgMail mail;
+    EXPECT_TRUE(mail.Available());
     ASSERT_TRUE(mail.SendDocument(kNoWindow, "/tmp/Vantic-Report-12-06-2026.rtf",
                                   "Vantic-Report-12-06-2026.rtf"));
     EXPECT_EQ(ArgsOf("xdg-email"), "--attach\n/tmp/Vantic-Report-12-06-2026.rtf\n");
@@ -84,6 +86,18 @@ TEST_F(XdgTest, AMissingHelperIsReported) {
     XdgShell shell;
     EXPECT_FALSE(shell.Open("/tmp/file.pdf", ""));
     EXPECT_FALSE(shell.Open("", ""));
+    EXPECT_FALSE(XdgMail().Available());
+    // Neither a folder of that name nor a file without the right to run
+    // counts; the search goes on past them and past empty entries.
+    const std::string sub = dir_.File("sub");
+    ::mkdir(sub.c_str(), 0755);
+    ::mkdir((sub + "/xdg-email").c_str(), 0755);
+    setenv("PATH", sub.c_str(), 1);
+    EXPECT_FALSE(XdgMail().Available());
+    setenv("PATH", (sub + "::" + dir_.Path()).c_str(), 1);
+    EXPECT_TRUE(XdgMail().Available());
+    ::chmod(dir_.File("installer").c_str(), 0644);
+    EXPECT_FALSE(ProgramOnPath(dir_.File("installer")));
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ TEST(QtAdminForms, CrawlFormKeepsCrLfAndStaysOpenUntilAccepted) {
     bool stayedOpen = false;
     QString shown;
     int limit = 0;
+    WindowId formWindow = kNoWindow, handedWindow = kNoWindow;
     WhenModal([&](QDialog* dialog) {
+        formWindow = IdOf(dialog);
         EXPECT_EQ(dialog->windowTitle(), "Set Crawl Text");
         auto* text = Item<QPlainTextEdit>(dialog, admin_item::kCrawlText);
         auto* refresh = Item<QLineEdit>(dialog, admin_item::kCrawlRefresh);
@@ -43,13 +45,16 @@ TEST(QtAdminForms, CrawlFormKeepsCrLfAndStaysOpenUntilAccepted) {
         refresh->setText("30");
         ok->click();
     });
-    EXPECT_TRUE(view.RunCrawlForm(kNoWindow, form, [&](const CrawlForm& typed) {
+    EXPECT_TRUE(view.RunCrawlForm(kNoWindow, form, [&](const CrawlForm& typed, WindowId window) {
         handed.push_back(typed);
+        handedWindow = window;
         return typed.refresh != "0";
     }));
     EXPECT_EQ(shown, "Line one\nLine two");
     EXPECT_EQ(limit, 5);
     EXPECT_TRUE(stayedOpen);
+    EXPECT_NE(handedWindow, kNoWindow);
+    EXPECT_EQ(handedWindow, formWindow);  // what OK shows opens over the form
     ASSERT_EQ(handed.size(), 2u);
     EXPECT_EQ(handed[1].text, "Line one\r\nLine two\r\ncaf\xe9");
     EXPECT_EQ(form.refresh, "30");
@@ -65,7 +70,8 @@ TEST(QtAdminForms, TimeZoneStartsAtCentralAndOwnerBoxHolds63) {
         Item<QPushButton>(dialog, 1)->click();
     });
     TimezoneForm zone;
-    EXPECT_TRUE(view.RunTimezoneForm(kNoWindow, zone, [](const TimezoneForm&) { return true; }));
+    EXPECT_TRUE(
+        view.RunTimezoneForm(kNoWindow, zone, [](const TimezoneForm&, WindowId) { return true; }));
     EXPECT_TRUE(centralChecked);
     EXPECT_EQ(zone.zone, TimeZone::Hawaii);
 
@@ -75,7 +81,8 @@ TEST(QtAdminForms, TimeZoneStartsAtCentralAndOwnerBoxHolds63) {
         Item<QPushButton>(dialog, 2)->click();
     });
     OwnerForm owner;
-    EXPECT_FALSE(view.RunOwnerForm(kNoWindow, owner, [](const OwnerForm&) { return true; }));
+    EXPECT_FALSE(
+        view.RunOwnerForm(kNoWindow, owner, [](const OwnerForm&, WindowId) { return true; }));
     EXPECT_EQ(limit, 63);
 }
 

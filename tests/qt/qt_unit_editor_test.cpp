@@ -115,6 +115,35 @@ TEST(QtUnitEditor, FillsFromTheSettingsAndHandsBackTheOperatorsChanges) {
     EXPECT_EQ(values["RestrictedPlayStart"], "07:30");
     EXPECT_EQ(values["RestrictedUpdateStart"], "19:05");
     EXPECT_EQ(values["AudioBRandom"], "1");
+
+    // Opened again and left with OK at once: the password box was never
+    // focused or typed into, so the unit's own password goes back.
+    UnitForm untouched = OpenUnitForm(settings, "9", kNow);
+    testing::WhenModal<UnitEditorDialog>([](UnitEditorDialog* dialog) {
+        Find<QDialogButtonBox>(dialog, nullptr)->button(QDialogButtonBox::Ok)->click();
+    });
+    ASSERT_TRUE(editor.RunUnitEditor(kNoWindow, untouched));
+    EXPECT_FALSE(untouched.passwordChanged);
+    values.clear();
+    for (const PlayEntry& entry : UnitFormChanges(untouched)) {
+        values[entry.key] = entry.value;
+    }
+    EXPECT_EQ(values["Password"], "pw9");
+}
+
+// The swatch puts its surface on screen through the desktop, and reading
+// the widget back through it shows the colour inside the frame line.
+TEST(QtUnitEditor, SwatchIsDrawnFromItsSurfaceAndReadsBack) {
+    ColourSwatch swatch(PackRgb(0x12, 0x34, 0x56));
+    QtDisplays screen;
+    BitmapSurface shot(screen);
+    shot.Create(1, 1);
+    ASSERT_TRUE(shot.CaptureWindow(IdOf(&swatch), true));
+    EXPECT_EQ(shot.Size(), (ImageSize{48, 20}));
+    EXPECT_EQ(shot.Pixel(10, 10), 0x123456u);
+    EXPECT_NE(shot.Pixel(0, 0), 0x123456u);
+    // Outside a paint event Qt draws nothing into a widget.
+    EXPECT_EQ(shot.Draw(0, 0, 0, 0, 0, 0, IdOf(&swatch)), 0);
 }
 
 }  // namespace

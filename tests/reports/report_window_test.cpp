@@ -99,6 +99,15 @@ TEST_F(ReportWindowTest, EmailSavesTodaysFileBesideTheProgramAndAttachesIt) {
     EXPECT_EQ(ReadFileBytes(path), std::string(kReport) + '\0');
 }
 
+TEST_F(ReportWindowTest, EmailWithoutAMailProgramWritesNothing) {
+    platform.mail.available = false;
+    view.presses = {rw::kEmail};
+    Open();
+    EXPECT_FALSE(FileExists(dir.File("Vantic-Report-11-14-2023.rtf")));
+    EXPECT_TRUE(platform.mail.documents.empty());
+    EXPECT_TRUE(platform.messageBoxes.Shown().empty());
+}
+
 TEST_F(ReportWindowTest, PrintHandsTheDocumentToThePrinter) {
     platform.printer.Queue(PrintOutcome::Printed);
     view.presses = {rw::kPrint};

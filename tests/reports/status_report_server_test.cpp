@@ -52,11 +52,12 @@ const std::map<std::string, std::string> kUnitFiles = {
      Clip(0, "C:\\Media\\Lobby\\welcome.mpg", kA, "12 KB", "None", "None") +
          Clip(0, "C:\\Media\\Lobby\\old_sale.mpg", kB, "9 KB", "10/01/2023", "11/13/2023") +
          Clip(2, "/media/xmas {tune}.mp3", kC, "3 KB", "12/01/2023", "None")},
-    // Three entries of one clip, only the middle one in the range; a run
-    // whose second entry has no path; a clip on another channel.
-    {"4/runtime.txt", Played(0, "C:\\Media\\Lobby\\welcome.mpg", kA, 100, "10/31/2023") +
+    // Three entries of one clip under three file names, only the middle
+    // one in the range (its name is the line's); a run whose second entry
+    // has no path; a clip on another channel.
+    {"4/runtime.txt", Played(0, "C:\\Media\\Lobby\\welcome_fall.mpg", kA, 100, "10/31/2023") +
                           Played(0, "C:\\Media\\Lobby\\welcome.mpg", kA, 7, "11/01/2023") +
-                          Played(0, "C:\\Media\\Lobby\\welcome.mpg", kA, 50, "11/15/2023") +
+                          Played(0, "C:\\Media\\Lobby\\welcome_xmas.mpg", kA, 50, "11/15/2023") +
                           Played(0, "C:\\Media\\Lobby\\old_sale.mpg", kB, 3, "11/14/2023") +
                           Played(0, "", "b2b2b2b2b2b2b2b2b2b2b2b2b2b2b2b2", 4, "11/10/2023") +
                           Played(2, "/media/xmas {tune}.mp3", kC, 12, "11/05/2023")},

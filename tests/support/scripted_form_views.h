@@ -6,6 +6,7 @@
 // Every owner the form was opened over is recorded. A view opened with no
 // answer queued fails the test.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -51,7 +52,8 @@ class ScriptedLoginView final : public LoopingView<LoginForm, LoginFormView> {
 };
 
 // The administration commands' four forms, each with its own script; the
-// owners of every form opened are recorded in order.
+// owners of every form opened are recorded in order. Each form tells its
+// check that it is the window kFormWindow.
 class ScriptedAdminForms final : public AdminFormsView {
   public:
     bool RunCrawlForm(WindowId owner, CrawlForm& form, const FormCheck<CrawlForm>& onOk) override {
@@ -74,13 +76,14 @@ class ScriptedAdminForms final : public AdminFormsView {
     ScriptedForm<TimezoneForm> timezone{"time zone form"};
     ScriptedForm<OwnerForm> ownerForm{"owner form"};
     std::vector<WindowId> owners;
+    inline static const WindowId kFormWindow = reinterpret_cast<WindowId>(std::uintptr_t{0xF0});
 
   private:
     template <class Form>
     bool Loop(WindowId owner, ScriptedForm<Form>& script, Form& form, const FormCheck<Form>& onOk) {
         owners.push_back(owner);
         while (script.Run(form)) {
-            if (onOk(form)) {
+            if (onOk(form, kFormWindow)) {
                 return true;
             }
         }

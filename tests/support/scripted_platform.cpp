@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tests/support/script_ledger.h"
+#include "tests/support/test_passwords.h"
 
 namespace vantic::testing {
 
@@ -50,6 +51,24 @@ void ScriptedMessageBoxes::NoteUnused() {
         ScriptLedger::Instance().Note(std::to_string(answers_.size()) +
                                       " queued message box answer(s) never used");
         answers_.clear();
+    }
+}
+
+// The note names the box, not the password: a failure's report is output
+// too.
+void ScriptedMessageBoxes::NotePasswords() {
+    for (; messagesChecked_ < shown_.size(); ++messagesChecked_) {
+        const Message& message = shown_[messagesChecked_];
+        if (!PasswordsIn(message.caption + "\n" + message.text + "\n" + message.details).empty()) {
+            ScriptLedger::Instance().Note("A test password is in message box " +
+                                          std::to_string(messagesChecked_ + 1) + " shown");
+        }
+    }
+    for (; detailsChecked_ < shownDetails_.size(); ++detailsChecked_) {
+        if (!PasswordsIn(shownDetails_[detailsChecked_]).empty()) {
+            ScriptLedger::Instance().Note("A test password is in the details of message box " +
+                                          std::to_string(detailsChecked_ + 1) + " with details");
+        }
     }
 }
 
@@ -180,6 +199,7 @@ ScriptedPlatform::~ScriptedPlatform() {
 
 void ScriptedPlatform::NoteUnused() {
     messageBoxes.NoteUnused();
+    messageBoxes.NotePasswords();
     fileDialogs.NoteUnused();
     printer.NoteUnused();
 }

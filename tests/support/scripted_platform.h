@@ -26,6 +26,7 @@ class ScriptedMessageBoxes final : public MessageBoxes {
     MessageAnswer Show(const Message& message) override;
     MessageAnswer ShowWithDetails(const Message& message, const std::string& details) override {
         details_ = details;
+        shownDetails_.push_back(details);
         return Show(message);
     }
     // The details of the last box that had some.
@@ -36,6 +37,9 @@ class ScriptedMessageBoxes final : public MessageBoxes {
     [[nodiscard]] const std::vector<Message>& Shown() const { return shown_; }
     // Notes answers still queued and forgets them.
     void NoteUnused();
+    // Notes every box shown since the last call whose caption, text or
+    // details hold a known test password.
+    void NotePasswords();
 
   private:
     struct Answer {
@@ -44,7 +48,10 @@ class ScriptedMessageBoxes final : public MessageBoxes {
     };
     std::deque<Answer> answers_;
     std::vector<Message> shown_;
+    std::vector<std::string> shownDetails_;
     std::string details_;
+    std::size_t messagesChecked_ = 0;
+    std::size_t detailsChecked_ = 0;
 };
 
 class ScriptedFileDialogs final : public FileDialogs {
@@ -106,8 +113,10 @@ class ScriptedMail final : public MailClient {
     bool SendDocument(WindowId owner, const std::string& path,
                       const std::string& attachmentName) override;
     bool Compose(const MailDraft& draft) override;
+    [[nodiscard]] bool Available() const override { return available; }
     std::vector<Document> documents;
     std::vector<MailDraft> drafts;
+    bool available = true;  // whether the mail program can be started
     bool result = true;
 };
 
@@ -140,14 +149,47 @@ class ScriptedNotices final : public DesktopNotices {
     std::vector<DesktopNotice> shown_;
 };
 
+// Records every drawing and capture; a capture reads `windowPixels`.
 class ScriptedDisplays final : public Displays {
   public:
+    struct Drawing {
+        WindowId window = kNoWindow;
+        int x = 0;
+        int y = 0;
+        Rect source;
+        ScreenPixels image;  // a copy of what was handed over
+    };
+    struct Capture {
+        WindowId window = kNoWindow;
+        bool clientOnly = false;
+    };
+
     [[nodiscard]] std::optional<std::vector<Rect>> MonitorRects() const override {
         return monitors;
     }
     [[nodiscard]] Rect WorkArea() const override { return workArea; }
+    bool DrawPixels(WindowId window, int x, int y, const PixelView& image,
+                    const Rect& source) override {
+        const std::size_t count =
+            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+        drawn.push_back({window,
+                         x,
+                         y,
+                         source,
+                         {image.width, image.height, {image.pixels, image.pixels + count}}});
+        return true;
+    }
+    [[nodiscard]] std::optional<ScreenPixels> CaptureWindow(WindowId window,
+                                                            bool clientOnly) override {
+        captured.push_back({window, clientOnly});
+        return windowPixels;
+    }
+
     std::optional<std::vector<Rect>> monitors = std::vector<Rect>{Rect{0, 0, 1920, 1080}};
     Rect workArea{0, 0, 1920, 1040};
+    std::vector<Drawing> drawn;
+    std::vector<Capture> captured;
+    std::optional<ScreenPixels> windowPixels;
 };
 
 // Runs each call at once; whileWaiting, when set, runs first, as events

@@ -1,6 +1,7 @@
 #include "tests/support/server_runner.h"
 
 #include "tests/support/child_process.h"
+#include "tests/support/test_passwords.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -58,21 +59,30 @@ ServerRunner::~ServerRunner() {
     ExpectNoPasswordInOutput();
 }
 
-// Whatever a test did with the server, neither demo password may appear in
-// its connection log or on its standard error.
+// Whatever a test did with the server, no password of its accounts may
+// appear in its connection log or on its standard error.
 void ServerRunner::ExpectNoPasswordInOutput() const {
+    const std::vector<ServerAccount> accounts = Accounts();
     for (const std::string& path : {dataDir_ + "/server.log", root_.File("stderr.txt")}) {
         const std::string text = ReadText(path);
-        for (const ServerAccount* account : {&operator_, &administrator_}) {
-            if (!account->password.empty() && text.find(account->password) != std::string::npos) {
-                failureReporter("the password of " + account->login + " is in " + path);
+        for (const ServerAccount& account : accounts) {
+            if (!account.password.empty() && text.find(account.password) != std::string::npos) {
+                failureReporter("the password of " + account.login + " is in " + path);
             }
         }
     }
 }
 
+std::vector<ServerAccount> ServerRunner::Accounts() const {
+    std::vector<ServerAccount> accounts{operator_, administrator_};
+    accounts.insert(accounts.end(), added_.begin(), added_.end());
+    return accounts;
+}
+
 bool ServerRunner::AddAccount(const std::string& login, const std::string& password,
-                              const std::string& units) const {
+                              const std::string& units) {
+    added_.push_back(ServerAccount{login, password});
+    RememberTestPassword(password);
     const std::string accounts = dataDir_ + "/accounts.txt";
     return WriteFileBytes(accounts,
                           ReadFileBytes(accounts) + login + " " + password + " " + units + "\n");
@@ -103,6 +113,7 @@ bool ServerRunner::Seed() {
         std::string tag;
         ServerAccount account;
         if (words >> tag >> account.login >> account.password && tag == "account") {
+            RememberTestPassword(account.password);
             (account.login == "sovra" ? administrator_ : operator_) = account;
         }
     }

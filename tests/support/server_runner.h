@@ -11,9 +11,9 @@
 //   connect to server.Host():server.Port() with server.KeyFile() and
 //   server.Administrator().login / .password
 //
-// When it goes away it checks that no demo password reached the server's
-// log or standard error. Every wait is bounded: a server that does not start within the time
-// limit gives Ok() false, and one that does not stop is killed.
+// When it goes away it checks that no password of its accounts (the demo
+// ones and those added) reached the server's log or standard error. Every wait is bounded: a server
+// that does not start within the time limit gives Ok() false, and one that does not stop is killed.
 
 #include <sys/types.h>
 
@@ -64,6 +64,8 @@ class ServerRunner {
     // The demo accounts: an operator who sees some units, and "sovra".
     [[nodiscard]] const ServerAccount& Operator() const { return operator_; }
     [[nodiscard]] const ServerAccount& Administrator() const { return administrator_; }
+    // The demo accounts and every account added since.
+    [[nodiscard]] std::vector<ServerAccount> Accounts() const;
 
     // Replaces the faults of the control file; the next connection obeys
     // them. An empty list clears them.
@@ -79,12 +81,12 @@ class ServerRunner {
     // SIGKILL, as a crash would.
     void Kill();
     // Starts the server again on the same data directory (on a new port).
+    [[nodiscard]] bool Restart();
     // Adds an account to the venue: a plain "login password units" line
     // ("*" for every unit, else unit numbers joined by commas), which the
     // server reads on the next connection.
     [[nodiscard]] bool AddAccount(const std::string& login, const std::string& password,
-                                  const std::string& units) const;
-    [[nodiscard]] bool Restart();
+                                  const std::string& units);
     [[nodiscard]] pid_t Pid() const { return pid_; }
 
   private:
@@ -100,6 +102,7 @@ class ServerRunner {
     pid_t pid_ = -1;
     ServerAccount operator_;
     ServerAccount administrator_;
+    std::vector<ServerAccount> added_;
     std::string error_;
 };
 

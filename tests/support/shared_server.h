@@ -69,7 +69,7 @@ class SharedServerTest : public ::testing::Test {
         std::vector<std::string> argv{program};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         ProgramRun run = RunProgram(argv, inputPath, scratchDir);
-        for (const ServerAccount& account : {server_->Operator(), server_->Administrator()}) {
+        for (const ServerAccount& account : server_->Accounts()) {
             EXPECT_EQ((run.out + run.err).find(account.password), std::string::npos)
                 << account.login << "'s password printed";
         }

@@ -1,5 +1,7 @@
 // The one main of every test program. A test fails when it meets a message
-// box or dialog it did not script, or ends with scripted answers unused.
+// box or dialog it did not script, ends with scripted answers unused, or
+// showed a known test password in a message box (the scripted platforms'
+// end checks, run by the listener below).
 #include <gtest/gtest.h>
 
 #include <cstdlib>

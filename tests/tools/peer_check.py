@@ -85,7 +85,7 @@ def read_to_end(conn):
 class Login:
     """The decrypted login record of one connection."""
 
-    def __init__(self, conn, private_key):
+    def __init__(self, conn, private_key, login_name):
         self.nonce = os.urandom(16)
         conn.sendall(self.nonce)
         block = recv_exact(conn, 129)
@@ -100,7 +100,7 @@ class Login:
         self.password = field_text(record[52:76])
         assert record[76:92] == self.nonce, "nonce not echoed"
         self.key = record[92:108]
-        assert self.name == LOGIN.encode("latin-1"), "login name %r" % self.name
+        assert self.name == login_name.encode("latin-1"), "login name %r" % self.name
         assert self.password == PASSWORD.encode("latin-1"), "password %r" % self.password
 
 
@@ -124,6 +124,7 @@ class Peer:
         self.handlers = queue.Queue()
         self.results = queue.Queue()
         self.keys = []
+        self.login_name = LOGIN  # whom the next connections must log in as
         threading.Thread(target=self.serve, daemon=True).start()
 
     def serve(self):
@@ -133,7 +134,7 @@ class Peer:
             try:
                 with conn:
                     conn.settimeout(10)
-                    login = Login(conn, self.private_key)
+                    login = Login(conn, self.private_key, self.login_name)
                     self.keys.append(login.key)
                     handler(conn, login)
                 self.results.put(None)
@@ -182,6 +183,18 @@ def upload(command, unit, expected):
     return handler
 
 
+def upload_kept(command, unit, kept):
+    """An upload whose payload is kept in the dict `kept` under `unit`."""
+    def handler(conn, login):
+        assert login.command == command and login.unit == unit
+        length = recv_word(conn)
+        assert recv_word(conn) == 0, "second upload word"
+        kept[unit] = open_envelope(recv_exact(conn, length), login.key)
+        send_word(conn, 1)
+    handler.__name__ = "upload %d" % command
+    return handler
+
+
 def media_query(held, digest):
     def handler(conn, login):
         assert login.command == 0 and login.unit == -1
@@ -221,14 +234,17 @@ def clip_line(channel, path, content, size, first, last):
 def check_status_report(run, work, failures):
     """Two units: the first with no information, a short timing record, a
     playlist and an undecryptable runtime report; the second with no
-    playlist and runtime lines in and out of the range."""
+    playlist and runtime lines in and out of the range. Its run of one
+    content name has a file name per entry: the line names the first
+    entry that counts, not the run's first or last."""
     out = os.path.join(work, "status.rtf")
     name = b"a" * 32
     playlist = clip_line(0, b"C:\\Media\\hall.mpg", name, b"1 KB", b"None", b"None")
-    runtime = (clip_line(0, b"C:\\M\\hall.mpg", name, b"40", b"10/31/2026", b"10/31/2026")
+    runtime = (clip_line(0, b"C:\\M\\hall-old.mpg", name, b"40", b"10/31/2026", b"10/31/2026")
                + clip_line(0, b"C:\\M\\hall.mpg", name, b"5", b"11/01/2026 00:00",
                            b"11/01/2026 23:59")
                + clip_line(0, b"", name.upper(), b"6", b"11/30/2026", b"11/30/2026 23:59")
+               + clip_line(0, b"C:\\M\\hall-dec.mpg", name, b"9", b"12/01/2026", b"12/01/2026")
                + clip_line(3, b"/m/{song}.mp3", b"b" * 32, b"2", b"11/02/2026", b"11/02/2026"))
     info = b"notes=Caf\xe9 \\ {bar}\nversion=Version: 9\nlocation2=Back\tdoor\nAudioBRandom=1\n"
     timing = struct.pack(">IIIII", 1, 1795000000, 0, 0, 0)
@@ -284,10 +300,35 @@ def check_status_report(run, work, failures):
         failures.append("report status: wrote %r, wanted %r" % (text, expected))
 
 
+def check_administration(run, failures):
+    """A time zone goes into the selected unit's instruction file beside what
+    it held; a new owner is written into the owner table for every selected
+    unit but unit 1, the table downloaded first and uploaded whole."""
+    units = b"1\tOffice\tOK\t\t\n12\tLobby\tOK\t\t\n"
+    held = clip_line(0, b"/m/a.mpg", b"d" * 32, b"1 KB", b"None", b"None") + b"4\tcrawl\t1\n"
+    kept = {}
+    run([download(17, -1, units), download(2, 12, held), upload_kept(8, 12, kept)],
+        ["timezone", "eastern", "--units", "12", "--yes"])
+    lines = kept.get(12, b"").replace(b"\r\n", b"\n").split(b"\n")
+    for wanted in (b"4\tTimezonePending\t/usr/share/zoneinfo/EST5EDT", b"4\tcrawl\t1"):
+        if wanted not in lines:
+            failures.append("timezone: uploaded %r, lacking %r" % (kept.get(12), wanted))
+    if not any(line.startswith(b"0\t/m/a.mpg\t") for line in lines):
+        failures.append("timezone: the clip was lost: %r" % kept.get(12))
+
+    table = b"1=Head Office\n12=Old\n3=Acme\n"
+    run([download(17, -1, units), download(18, -1, table),
+         upload(19, -1, b"12=NewOwner\n1=Head Office\n3=Acme\n")],
+        ["owner", "New Owner", "--units", "1,12", "--yes"], user="sovra")
+
+
 def check_plays_export(run, failures):
-    """The plays of one unit as CSV on standard output, read back by
-    Python's csv module: a file name with a comma and a quote and 8-bit
-    notes come back unchanged."""
+    """The plays of one unit as CSV on standard output, byte for byte as
+    RFC 4180 writes them; read back by Python's csv module (strict), a file
+    name with a comma and a quote and 8-bit notes with a comma and quotes
+    come back unchanged. No line break can reach a field over the wire (the
+    information record and the runtime report are read line by line), so
+    the quoting of one is left to the builder's own test."""
     import csv
     import io
     units = b"5\tHall\tOK\t\t\n"
@@ -300,7 +341,17 @@ def check_plays_export(run, failures):
     run([download(17, -1, units), download(6, 5, info), download(4, 5, runtime)],
         ["report", "plays", "--from", "2026-11-01", "--to", "2026-11-30", "--units", "5"],
         on_done=keep)
-    rows = list(csv.reader(io.StringIO(captured.get("out", b"").decode("utf-8"), newline="")))
+    out = captured.get("out", b"")
+    row = b'5,"Caf\xc3\xa9, ""corner""",Video - Alt,"a,""b"".mpg",' + b"c" * 32
+    wanted_bytes = (b"unit,notes,channel,clip file,content name,day,plays\r\n"
+                    + row + b",2026-11-05,3\r\n" + row + b",2026-11-06,4\r\n")
+    if out != wanted_bytes:
+        failures.append("report plays: wrote %r, wanted %r" % (out, wanted_bytes))
+    try:
+        rows = list(csv.reader(io.StringIO(out.decode("utf-8"), newline=""), strict=True))
+    except (csv.Error, UnicodeDecodeError) as error:
+        failures.append("report plays: unreadable CSV: %s" % error)
+        return
     wanted = [["unit", "notes", "channel", "clip file", "content name", "day", "plays"],
               ["5", "Caf\u00e9, \"corner\"", "Video - Alt", "a,\"b\".mpg", "c" * 32,
                "2026-11-05", "3"],
@@ -325,12 +376,13 @@ def main():
         with open(config, "wb") as out:
             out.write(b"Distribution_Username=" + LOGIN.encode() + b"\r\n")
 
-        def run(handlers, args, code=0, stdout=None, on_done=None):
+        def run(handlers, args, code=0, stdout=None, on_done=None, user=LOGIN):
+            peer.login_name = user
             for handler in handlers:
                 peer.handlers.put(handler)
             done = subprocess.run(
                 [vanticctl, "--server", "127.0.0.1:%d" % peer.port, "--key", key_file,
-                 "--password-file", password_file, "--config", config] + args,
+                 "--password-file", password_file, "--config", config, "--user", user] + args,
                 capture_output=True, timeout=60)
             for _ in handlers:
                 problem = peer.results.get(timeout=30)
@@ -382,6 +434,7 @@ def main():
 
         check_status_report(run, work, failures)
         check_plays_export(run, failures)
+        check_administration(run, failures)
 
     if len(set(peer.keys)) != len(peer.keys):
         failures.append("two logins shared a session key")

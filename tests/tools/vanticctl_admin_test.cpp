@@ -1,7 +1,7 @@
 // vanticctl's administration commands as a program against the reference
 // server: the controller's own routines with their forms filled from the
 // command line. The program runs from a folder of its own, where it keeps
-// crawl.dat.
+// crawl.dat and the controller's config.ini.
 
 #include <gtest/gtest.h>
 
@@ -70,6 +70,8 @@ TEST_F(VanticctlAdminTest, CrawlKeepsTheTextBesideTheProgramAndChecksTheInterval
               "vanticctl: nothing was deployed\n");
     EXPECT_EQ(ReadFileBytes(dir_.File("crawl.dat")), text);
     EXPECT_EQ(Settings(1012), before);
+    // A refused interval is not remembered.
+    EXPECT_EQ(ReadFileBytes(dir_.File("config.ini")).find("Last_Crawl_Refresh"), std::string::npos);
 
     CtlRun sent =
         Ctl({"crawl", "--text-file", textFile, "--refresh", "45", "--units", "1012", "--yes"});
@@ -80,6 +82,14 @@ TEST_F(VanticctlAdminTest, CrawlKeepsTheTextBesideTheProgramAndChecksTheInterval
     ASSERT_GE(after.size(), 2u);
     EXPECT_EQ(after[0], "crawldata=" + contentName);
     EXPECT_EQ(after[1], "crawlrefresh=45");
+
+    // The confirmed interval is kept in the controller's settings, and is the
+    // next use's default, as in the controller's form.
+    EXPECT_NE(ReadFileBytes(dir_.File("config.ini")).find("Last_Crawl_Refresh=45"),
+              std::string::npos);
+    CtlRun again = Ctl({"crawl", "--text-file", textFile, "--units", "1017", "--yes"});
+    EXPECT_EQ(again.code, 0) << again.err;
+    EXPECT_EQ(Settings(1017).at(1), "crawlrefresh=45");
 }
 
 TEST_F(VanticctlAdminTest, ConfigTimeZoneFirmwareAndOwner) {

@@ -149,7 +149,7 @@ TEST_F(CtlAccessTest, TakesTheControllersSettingsAndARememberedPassword) {
     AccessResult result = ResolveAccess(options_);
     ASSERT_TRUE(result.access.has_value()) << result.error;
     EXPECT_EQ(result.access->host, "media.example:4000");
-    EXPECT_EQ(result.access->loginName, "Operator");  // as stored, as after a restart
+    EXPECT_EQ(result.access->loginName, "operator");  // the server knows the lower-case name
     EXPECT_EQ(result.access->password, "s3cret");
     EXPECT_EQ(result.access->keyFilePath, keyFile_);
 }

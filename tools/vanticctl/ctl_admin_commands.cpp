@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "core/cpstring.h"
+#include "framework/wreg.h"
 #include "net/login_settings.h"
 #include "tools/vanticctl/ctl_admin_forms.h"
 #include "tools/vanticctl/ctl_console_deploy.h"
@@ -42,7 +43,9 @@ std::string ForeignOption(const CtlOptions& options, std::initializer_list<Extra
 }
 
 // One administration command on the console parts, with the forms
-// answered from the command line.
+// answered from the command line. The controller's settings store keeps
+// what the command remembers between uses (Last_Crawl_Refresh), for the
+// controller too.
 class ConsoleAdmin {
   public:
     ConsoleAdmin(const Invocation& call, AdminAnswers answers,
@@ -59,7 +62,8 @@ class ConsoleAdmin {
     ConsoleDeployer deployer_;
     ConsoleAdminForms forms_;
     ChosenFile files_;
-    OneRunSettings settings_;
+    WReg store_;
+    IntSettingsOf<WReg> settings_{store_};
     AdminContext context_;
 };
 

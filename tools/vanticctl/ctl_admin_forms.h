@@ -3,7 +3,8 @@
 // The administration forms on a console: each form is filled from the
 // command line and OK is pressed once. A form the command refuses (an
 // interval out of range, an empty owner) counts as cancelled, since there
-// is nobody to correct it.
+// is nobody to correct it. There is no form window: the check is told the
+// owner's.
 
 #include <optional>
 #include <string>
@@ -48,16 +49,6 @@ class ChosenFile final : public FileDialogs {
 
   private:
     std::optional<std::string> path_;
-};
-
-// Integer settings that last for one run.
-class OneRunSettings final : public IntSettings {
-  public:
-    [[nodiscard]] int GetInt(std::string_view key, int fallback) override;
-    void SetInt(std::string_view key, int value) override;
-
-  private:
-    std::vector<std::pair<std::string, int>> values_;
 };
 
 }  // namespace vantic::ctl

@@ -46,7 +46,7 @@ constexpr std::array kSubcommands = {
     Subcommand{"crawl", "--text-file F [--refresh MIN] (--units N,N... | --all) [--yes]", 0, 0,
                true, RunCrawl,
                "send F as the units' crawl text (kept in crawl.dat beside the program),\n"
-               "      refreshed every MIN minutes (1-500000)",
+               "      refreshed every MIN minutes (1-500000; default: the last confirmed)",
                true},
     Subcommand{"admin-config", "--file F (--units N,N... | --all) [--yes]", 0, 0, true,
                RunAdminConfig, "merge F's key=value lines into the units' settings, as typed",

@@ -65,7 +65,9 @@ TEST_F(QtAppWait, ASilentServerLeavesTheWindowRunningAndIsReportedWithTheCause) 
         view->Action(command::kOpenUnitPlaylist)->trigger();
         during.stop();
     });
-    EXPECT_GE(ticksWhileWaiting, 10);  // the wait lasts a second
+    // A frozen window would tick not at all; a loaded machine may manage
+    // far fewer than the fifty ticks of the second the wait lasts.
+    EXPECT_GE(ticksWhileWaiting, 3);
     EXPECT_TRUE(busyCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(caption, "Communication Error");

@@ -54,7 +54,7 @@ std::string ClipLine(int channel, const std::string& path, int n) {
 }
 
 // The venue: 200 units, each with a file of 10 clips and 20 settings.
-bool PrepareVenue(const testing::ServerRunner& server) {
+bool PrepareVenue(testing::ServerRunner& server) {
     const std::string data = server.DataDir();
     std::string units;
     std::string file;

@@ -63,7 +63,7 @@ class PauseCountingClock final : public Clock {
 };
 
 // 200 units, each a copy of the demo's food-court player.
-bool PrepareVenue(const testing::ServerRunner& server) {
+bool PrepareVenue(testing::ServerRunner& server) {
     const std::filesystem::path data = server.DataDir();
     const std::filesystem::path model = data / "units" / std::to_string(kModelUnit);
     std::string units;

@@ -63,7 +63,7 @@ void FindServerBinary() {
     }
 }
 
-bool PrepareVenue(const testing::ServerRunner& server, bool withOwners) {
+bool PrepareVenue(testing::ServerRunner& server, bool withOwners) {
     const std::string data = server.DataDir();
     return testing::WriteFileBytes(data + "/units.txt", UnitsText()) &&
            testing::WriteFileBytes(data + "/owners.txt", OwnersText(withOwners)) &&

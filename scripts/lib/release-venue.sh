@@ -54,14 +54,24 @@ await_listening() {
 serve_venue() {
     local name=$1 scratch=$2 venue=$3
     shift 3
-    : >"$scratch/server.out"
-    "$build/server/vantic-server" serve --data "$venue" --listen 127.0.0.1:0 "$@" \
-        >"$scratch/server.out" 2>"$scratch/server.err" &
-    server=$!
-    started+=("$server")
-    trap stop_started EXIT
-    await_listening "$name" "$server" "$scratch/server.out" "$scratch/server.err"
+    start_listening "$name" "$scratch/server.out" "$scratch/server.err" \
+        "$build/server/vantic-server" serve --data "$venue" --listen 127.0.0.1:0 "$@"
+    server=$started_pid
     address=$listening
+}
+
+# start_listening NAME OUT ERR COMMAND...: COMMAND in the background with its
+# output in OUT and ERR, stopped when the script exits; sets $started_pid and,
+# once it says "listening ADDR:PORT", $listening.
+start_listening() {
+    local name=$1 out=$2 err=$3
+    shift 3
+    : >"$out"
+    "$@" >"$out" 2>"$err" &
+    started_pid=$!
+    started+=("$started_pid")
+    trap stop_started EXIT
+    await_listening "$name" "$started_pid" "$out" "$err"
 }
 
 stop_server() {
@@ -75,7 +85,7 @@ stop_server() {
 # request in SCRATCH/update-requests.log. Stopped when the script exits.
 # Sets $update_address once it listens.
 serve_updates() {
-    local name=$1 scratch=$2 updates=$3 pid
+    local name=$1 scratch=$2 updates=$3
     if ! openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=localhost -days 30 \
         -keyout "$scratch/update-key.pem" -out "$scratch/update-cert.pem" \
         >"$scratch/update-server.err" 2>&1; then
@@ -83,13 +93,8 @@ serve_updates() {
         cat "$scratch/update-server.err" >&2
         exit 1
     fi
-    : >"$scratch/update-server.out"
-    "$build/server/vantic-update-server" --root "$updates" --cert "$scratch/update-cert.pem" \
-        --key "$scratch/update-key.pem" --log "$scratch/update-requests.log" \
-        >"$scratch/update-server.out" 2>"$scratch/update-server.err" &
-    pid=$!
-    started+=("$pid")
-    trap stop_started EXIT
-    await_listening "$name" "$pid" "$scratch/update-server.out" "$scratch/update-server.err"
+    start_listening "$name" "$scratch/update-server.out" "$scratch/update-server.err" \
+        "$build/server/vantic-update-server" --root "$updates" --cert "$scratch/update-cert.pem" \
+        --key "$scratch/update-key.pem" --log "$scratch/update-requests.log"
     update_address=$listening
 }

@@ -171,25 +171,25 @@ void App::RunCommand(int commandId) {
     }
 }
 
-void App::OnButton(int buttonId) {
-    namespace d = main_dialog;
+void App::OnButton(int commandId) {
+    namespace c = command;
     if (InsideWait()) {
         return;
     }
-    switch (buttonId) {
-        case d::kAddButton:
+    switch (commandId) {
+        case c::kAddMedia:
             (void)playlist_.AddClip();
             break;
-        case d::kDeleteButton:
+        case c::kDeleteMedia:
             playlist_.DeleteSelectedClips(mainWindow_);
             break;
-        case d::kDeployButton:
+        case c::kDeployToSelected:
             (void)deployment_.Deploy(true, std::nullopt, true, false);
             break;
-        case d::kDeployAllButton:
+        case c::kDeployToAll:
             (void)deployment_.Deploy(false, std::nullopt, true, false);
             break;
-        case d::kPreviewButton:
+        case c::kPreviewMedia:
             Preview();
             break;
         default:
@@ -222,10 +222,6 @@ bool App::Busy() {
 // command would run nested in it, in the middle of the operation waiting.
 bool App::InsideWait() {
     return venue_.Waiting() || GetPlatform().Blocking().Waiting();
-}
-
-void App::OnSize() {
-    LayOut();
 }
 
 void App::OnTabSelected(int index) {

@@ -1,10 +1,7 @@
 #include "qt/qt_window_system.h"
 
-#include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -12,10 +9,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "qt/qt_list_control.h"
 #include "qt/qt_pictures.h"
 #include "qt/qt_screen_capture.h"
-#include "qt/qt_text.h"
 #include "qt/qt_window.h"
 
 namespace vantic {
@@ -108,72 +103,12 @@ bool QtWindowSystem::IsEnabled(WindowId window) const {
     return widget != nullptr && widget->isEnabled();
 }
 
-ListControl* QtWindowSystem::FindList(WindowId dialog, int itemId) {
-    return dynamic_cast<QtListControl*>(FindItem(WidgetOf(dialog), itemId));
-}
-
-void QtWindowSystem::SetItemText(WindowId dialog, int itemId, const std::string& text) {
-    QWidget* item = FindItem(WidgetOf(dialog), itemId);
-    if (auto* label = qobject_cast<QLabel*>(item)) {
-        label->setText(FromText(text));
-    } else if (auto* button = qobject_cast<QAbstractButton*>(item)) {
-        button->setText(FromText(text));
-    } else if (auto* box = qobject_cast<QLineEdit*>(item)) {
-        box->setText(FromText(text));
-    }
-}
-
 std::unique_ptr<PlacedWindow> QtWindowSystem::Placement(WindowId window) {
     QWidget* widget = WidgetOf(window);
     if (widget == nullptr) {
         return nullptr;
     }
     return std::make_unique<QtPlacedWindow>(widget->window());
-}
-
-Rect QtWindowSystem::ScreenRect(WindowId window) const {
-    const QWidget* widget = WidgetOf(window);
-    if (widget == nullptr) {
-        return {};
-    }
-    if (widget->isWindow()) {
-        return ToRect(widget->frameGeometry());
-    }
-    return ToRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
-}
-
-Rect QtWindowSystem::ClientRect(WindowId window) const {
-    const QWidget* widget = WidgetOf(window);
-    return widget == nullptr ? Rect{} : Rect{0, 0, widget->width(), widget->height()};
-}
-
-Rect QtWindowSystem::RectInParent(WindowId child) const {
-    const QWidget* widget = WidgetOf(child);
-    return widget == nullptr ? Rect{} : ToRect(widget->geometry());
-}
-
-void QtWindowSystem::SetRectInParent(WindowId child, const Rect& rect) {
-    if (QWidget* widget = WidgetOf(child)) {
-        widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-    }
-}
-
-void QtWindowSystem::ResizeOuter(WindowId window, int width, int height) {
-    QWidget* widget = WidgetOf(window);
-    if (widget == nullptr) {
-        return;
-    }
-    const QSize extra = FrameExtra(*widget);
-    widget->resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
-}
-
-WindowId QtWindowSystem::Parent(WindowId window) const {
-    QWidget* widget = WidgetOf(window);
-    return widget == nullptr ? kNoWindow : IdOf(widget->parentWidget());
-}
-
-WindowId QtWindowSystem::Item(WindowId dialog, int itemId) const {
-    return IdOf(FindItem(WidgetOf(dialog), itemId));
 }
 
 std::optional<std::vector<Rect>> QtDisplays::MonitorRects() const {

@@ -117,10 +117,10 @@ void App::RunCommand(int commandId) {
             playlist_.MoveClipsDown();
             break;
         case c::kDeployToAll:
-            (void)deployment_.Deploy(false, std::nullopt, true, false);
+            (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::AllUnits()));
             break;
         case c::kDeployToSelected:
-            (void)deployment_.Deploy(true, std::nullopt, true, false);
+            (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::Selected()));
             break;
         case c::kLoginInfo:
             (void)serverLogin_.ShowLoginForm(mainWindow_);
@@ -184,10 +184,10 @@ void App::OnButton(int commandId) {
             playlist_.DeleteSelectedClips(mainWindow_);
             break;
         case c::kDeployToSelected:
-            (void)deployment_.Deploy(true, std::nullopt, true, false);
+            (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::Selected()));
             break;
         case c::kDeployToAll:
-            (void)deployment_.Deploy(false, std::nullopt, true, false);
+            (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::AllUnits()));
             break;
         case c::kPreviewMedia:
             Preview();

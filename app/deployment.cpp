@@ -28,10 +28,8 @@ Deployment::Deployment(Platform& platform, VenueList& venue, ServerLogin& login,
                media_.Uploader(),
                &media_} {}
 
-DeployResult Deployment::Deploy(bool selectedOnly, std::optional<EntryList> changeList,
-                                bool channelConfirmation, bool quiet) {
-    return vantic::Deploy(context_, selectedOnly, std::move(changeList), channelConfirmation,
-                          quiet);
+DeployResult Deployment::Deploy(DeployRequest request) {
+    return vantic::Deploy(context_, std::move(request));
 }
 
 }  // namespace vantic

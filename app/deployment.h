@@ -35,13 +35,8 @@ class Deployment {
     // The window that owns the checks' messages and the progress dialog.
     void SetMainWindow(WindowId mainWindow) { context_.mainWindow = mainWindow; }
 
-    // Deploy (units/deploy.h) with the application's parts:
-    //   "Channel to All Units", "Deploy to All":   Deploy(false, none, true, false)
-    //   "Channel to Selected Units", "Deploy":     Deploy(true, none, true, false)
-    //   unit editor OK:                            Deploy(true, list, false, true)
-    //   crawl text, admin config, firmware, zone:  Deploy(true, list, false, false)
-    DeployResult Deploy(bool selectedOnly, std::optional<EntryList> changeList,
-                        bool channelConfirmation, bool quiet);
+    // Deploy (units/deploy.h) with the application's parts.
+    DeployResult Deploy(DeployRequest request);
 
     // For operations that run their own steps on the same parts.
     [[nodiscard]] DeployContext& Context() { return context_; }

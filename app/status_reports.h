@@ -26,7 +26,7 @@ class StatusReports {
     [[nodiscard]] const ReportDateRange& Range() const { return range_; }
 
   private:
-    OperationProgress progress_;
+    WProgress progress_;
     VenueList& venue_;
     ServerLogin& login_;
     ReportDateRange range_;  // all zeros until the form first closes

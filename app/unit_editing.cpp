@@ -33,9 +33,11 @@ bool EditSelectedUnit(const UnitEditing& editing) {
     if (!editing.editor.RunUnitEditor(editing.mainWindow, form)) {
         return false;
     }
-    venue.DeselectAll();
-    venue.SelectRow(row, true);
-    (void)editing.deployment.Deploy(true, UnitFormChanges(form), false, true);
+    // The list shows the edited unit alone selected; the changes go to that
+    // unit by its number, wherever a refresh during the editing moved its row.
+    venue.SelectOnlyUnit(unit);
+    (void)editing.deployment.Deploy(
+        DeployRequest::Settings(DeployTo::Unit(unit), UnitFormChanges(form)).Quiet());
     (void)venue.RefreshInBackground();
     return true;
 }

@@ -128,7 +128,7 @@ void BM_DeployChannelTo200Units(benchmark::State& state) {
     double cpuAtMediaEnd = 0;
     const MediaUploader upload = ServerMediaUploader(login, platform.Messages());
     int uploaded = 0;
-    const MediaUploader timedUpload = [&](PlayEntry& clip, DeployProgress& view,
+    const MediaUploader timedUpload = [&](PlayEntry& clip, OperationProgress& view,
                                           std::string& cause) {
         const bool held = upload(clip, view, cause);
         if (++uploaded == kClips) {
@@ -151,7 +151,7 @@ void BM_DeployChannelTo200Units(benchmark::State& state) {
     for (auto _ : state) {
         uploaded = 0;
         const auto start = std::chrono::steady_clock::now();
-        const DeployResult result = Deploy(context, false, std::nullopt, true, false);
+        const DeployResult result = Deploy(context, DeployRequest::Channel(DeployTo::AllUnits()));
         const auto end = std::chrono::steady_clock::now();
         const double cpuEnd = ThreadCpuSeconds();
         if (result != DeployResult::Succeeded) {

@@ -99,7 +99,7 @@ void BM_StatusReportOf200Units(benchmark::State& state) {
     std::istringstream noInput;
     ConsolePlatform platform(discard, noInput, false);
     PauseCountingClock clock(platform.Time());
-    OperationProgress progress(platform);
+    WProgress progress(platform);
     FixedLogin login(ServerAccess{server.Address(), server.Administrator().login,
                                   server.Administrator().password, server.KeyFile()});
     UnitRows units =

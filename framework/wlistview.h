@@ -19,7 +19,17 @@
 
 namespace vantic {
 
-class WListView {
+// A list's rows and which of them are selected, as code that walks the
+// rows reads them. Every index is 0-based.
+class RowSelection {
+  public:
+    virtual ~RowSelection() = default;
+    [[nodiscard]] virtual int ItemCount() const = 0;
+    [[nodiscard]] virtual int SelectedCount() const = 0;
+    [[nodiscard]] virtual bool IsSelected(int row) const = 0;
+};
+
+class WListView : public virtual RowSelection {
   public:
     // Passed to DeleteFirstRows to delete every row.
     static constexpr std::uint32_t kAllRows = 0xFFFFFFFFu;
@@ -28,7 +38,7 @@ class WListView {
     // Deletes every row. The rows' data reaches this class's ReleaseRowData
     // here, not an override: a derived class whose release does more than
     // destroy the object clears the list in its own destructor.
-    virtual ~WListView();
+    ~WListView() override;
     WListView(const WListView&) = delete;
     WListView& operator=(const WListView&) = delete;
 
@@ -43,9 +53,9 @@ class WListView {
     // Adds a column after the last; false (and no new column) when refused.
     bool InsertColumn(std::string_view title, int width, bool rightAligned = false);
 
-    [[nodiscard]] int ItemCount() const;
-    [[nodiscard]] int SelectedCount() const;
-    [[nodiscard]] bool IsSelected(int row) const;
+    [[nodiscard]] int ItemCount() const override;
+    [[nodiscard]] int SelectedCount() const override;
+    [[nodiscard]] bool IsSelected(int row) const override;
     [[nodiscard]] int FirstSelected() const;
     // Moves row to the next selected row after it (start with -1); false
     // when there is none.

@@ -6,8 +6,22 @@ namespace vantic {
 
 namespace {
 
+namespace pl = progress_layout;
+
 // More than this many milliseconds since a bar's last redraw allows the next.
 constexpr std::uint32_t kRedrawIntervalMs = 174;
+
+int LayoutId(ProgressLayout layout) {
+    switch (layout) {
+        case ProgressLayout::Simple:
+            return pl::kSimple;
+        case ProgressLayout::Download:
+            return pl::kDownload;
+        case ProgressLayout::Operation:
+            break;
+    }
+    return pl::kOperation;
+}
 
 }  // namespace
 
@@ -31,8 +45,7 @@ void WProgress::ShowItemText() {
     SetItemLabel(FormatNew("%6.2f%%", static_cast<double>(itemPercent_)));
 }
 
-bool WProgress::Open(WindowId owner, int layoutId, int barId, int labelId,
-                     std::uint32_t overallMax) {
+bool WProgress::Open(WindowId owner, ProgressLayout layout, std::uint32_t overallMax) {
     Close();
     owner_ = owner;
     cancelled_ = false;
@@ -43,7 +56,7 @@ bool WProgress::Open(WindowId owner, int layoutId, int barId, int labelId,
         platform_.Windows().SetEnabled(owner_, false);
     }
     texts_.clear();
-    dialog_ = platform_.Progress().Create(owner, layoutId,
+    dialog_ = platform_.Progress().Create(owner, LayoutId(layout),
                                           [this](int buttonId) { HandleButton(buttonId); });
     if (!dialog_) {
         // Run on without a dialog, but never leave the owner disabled.
@@ -53,8 +66,8 @@ bool WProgress::Open(WindowId owner, int layoutId, int barId, int labelId,
         overallBar_ = overallLabel_ = 0;
         return PumpMessages();
     }
-    overallBar_ = FindItem(barId);
-    overallLabel_ = FindItem(labelId);
+    overallBar_ = FindItem(pl::kOverallBar);
+    overallLabel_ = FindItem(pl::kOverallLabel);
     dialog_->Show();
     return PumpMessages();
 }
@@ -84,11 +97,19 @@ bool WProgress::StepOverall() {
     return SetOverall(overallPos_ + 1, overallMax_);
 }
 
-bool WProgress::StartItem(int barId, int labelId, std::uint32_t itemMax) {
+bool WProgress::StartItem(std::uint32_t itemMax) {
+    return StartItemOn(0, itemMax);
+}
+
+bool WProgress::StartTransferItem(std::uint32_t itemMax) {
+    return StartItemOn(pl::kTransferLine, itemMax);
+}
+
+bool WProgress::StartItemOn(int labelId, std::uint32_t itemMax) {
     itemMax_ = itemMax;
     itemPos_ = 0;
     itemTick_ = 0;
-    itemBar_ = FindItem(barId);
+    itemBar_ = FindItem(pl::kItemBar);
     itemLabel_ = FindItem(labelId);
     RedrawItem();
     itemStart_ = platform_.Time().Now();
@@ -142,8 +163,9 @@ WindowId WProgress::Dialog() const {
     return dialog_ ? dialog_->Id() : kNoWindow;
 }
 
-void WProgress::SetText(int itemId, const std::string& text) {
-    if (!dialog_ || itemId == 0 || !dialog_->HasItem(itemId)) {
+void WProgress::SetLine(ProgressLine line, const std::string& text) {
+    const int itemId = line == ProgressLine::Status ? pl::kStatusLine : pl::kTransferLine;
+    if (!dialog_ || !dialog_->HasItem(itemId)) {
         return;
     }
     auto [shown, added] = texts_.try_emplace(itemId);

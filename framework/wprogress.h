@@ -13,15 +13,16 @@
 #include <memory>
 #include <string>
 
+#include "platform/operation_progress.h"
 #include "platform/platform.h"
 
 namespace vantic {
 
-class WProgress {
+class WProgress : public OperationProgress {
   public:
     explicit WProgress(Platform& platform);
     // Closes the dialog.
-    virtual ~WProgress();
+    ~WProgress() override;
     WProgress(const WProgress&) = delete;
     WProgress& operator=(const WProgress&) = delete;
 
@@ -30,31 +31,27 @@ class WProgress {
     // Writes the item label; the base writes the item percentage.
     virtual void ShowItemText();
 
-    // Shows a dialog of layout layoutId (progress_layout) over owner, which
-    // is disabled until Close. barId and labelId name the overall bar and
-    // label (0: none). Returns the cancelled flag.
-    bool Open(WindowId owner, int layoutId, int barId, int labelId, std::uint32_t overallMax);
-    bool SetOverall(std::uint32_t position, std::uint32_t maximum);
-    bool StepOverall();
-    bool StartItem(int barId, int labelId, std::uint32_t itemMax);
-    bool SetItem(std::uint32_t position, std::uint32_t maximum);
-    bool StepItem();
-    bool FinishItem();
-    // Marks the progress cancelled, re-enables the owner and destroys the
-    // dialog. Later updates report cancelled until the next Open.
-    void Close();
-
-    // Pumps pending messages and returns the cancelled flag.
-    bool PumpMessages();
-    [[nodiscard]] bool Cancelled() const { return cancelled_; }
-    [[nodiscard]] bool IsOpen() const { return dialog_ != nullptr; }
-    // The dialog, as the owner of messages shown during the operation.
-    [[nodiscard]] WindowId Dialog() const;
-    // Sets a text line of the dialog (the status and transfer lines). A
-    // changed line pumps at once, whatever the redraw limit: it names the
+    // OperationProgress. Open shows the dialog over owner, which is
+    // disabled until Close; later updates after a Close report cancelled
+    // until the next Open.
+    bool Open(WindowId owner, ProgressLayout layout, std::uint32_t overallMax) override;
+    bool SetOverall(std::uint32_t position, std::uint32_t maximum) override;
+    bool StepOverall() override;
+    bool StartItem(std::uint32_t itemMax) override;
+    bool StartTransferItem(std::uint32_t itemMax) override;
+    bool SetItem(std::uint32_t position, std::uint32_t maximum) override;
+    bool StepItem() override;
+    bool FinishItem() override;
+    // A changed line pumps at once, whatever the redraw limit: it names the
     // piece about to run, which may block for long, and a Cancel pressed
     // during the piece before is taken here.
-    void SetText(int itemId, const std::string& text);
+    void SetLine(ProgressLine line, const std::string& text) override;
+    void Close() override;
+    bool PumpMessages() override;
+    [[nodiscard]] bool Cancelled() const override { return cancelled_; }
+    [[nodiscard]] WindowId Dialog() const override;
+
+    [[nodiscard]] bool IsOpen() const { return dialog_ != nullptr; }
 
     [[nodiscard]] std::uint32_t OverallPosition() const { return overallPos_; }
     [[nodiscard]] std::uint32_t OverallMaximum() const { return overallMax_; }
@@ -69,6 +66,8 @@ class WProgress {
     [[nodiscard]] Clock& Time() { return platform_.Time(); }
 
   private:
+    // Starts the item bar, with labelId its label (0: none).
+    bool StartItemOn(int labelId, std::uint32_t itemMax);
     // Finds an item of the dialog; 0 for none.
     int FindItem(int itemId) const;
     void HandleButton(int buttonId);

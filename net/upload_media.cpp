@@ -8,12 +8,9 @@
 #include "net/hex.h"
 #include "net/md5.h"
 #include "net/media_exchange.h"
-#include "platform/progress_window.h"
 
 namespace vantic {
 namespace {
-
-namespace pl = progress_layout;
 
 constexpr std::size_t kContentNameLength = 32;
 // The longest status line the dialog shows, in characters.
@@ -28,7 +25,7 @@ std::string StatusLine(const char* format, const std::string& path) {
 // The digest of the clip's file, which refreshes its content name; the
 // content name's digest when the file cannot be read or the operator
 // cancels; none when neither is there.
-std::optional<Md5Digest> DigestOfClip(PlayEntry& entry, UploadProgressView* progress,
+std::optional<Md5Digest> DigestOfClip(PlayEntry& entry, OperationProgress* progress,
                                       const UploadMediaHooks& hooks) {
     ByteProgress report;
     if (progress != nullptr) {
@@ -49,7 +46,7 @@ std::optional<Md5Digest> DigestOfClip(PlayEntry& entry, UploadProgressView* prog
     return digest;
 }
 
-void WarnTooLarge(MessageBoxes& messages, UploadProgressView* progress) {
+void WarnTooLarge(MessageBoxes& messages, OperationProgress* progress) {
     Message warning;
     warning.owner = progress != nullptr ? progress->Dialog() : kNoWindow;
     warning.text =
@@ -63,7 +60,7 @@ void WarnTooLarge(MessageBoxes& messages, UploadProgressView* progress) {
 // which comes once the login and the size words are through, just before
 // the first byte of the file; its start time is the rate's reference.
 bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std::string& path,
-                 UploadProgressView* progress, std::string* cause) {
+                 OperationProgress* progress, std::string* cause) {
     if (progress == nullptr) {
         return PutMediaFile(access, digest, path, {}, cause);
     }
@@ -71,8 +68,8 @@ bool PutClipFile(const ServerAccess& access, const Md5Digest& digest, const std:
     auto report = [&](std::uint64_t done, std::uint64_t total) {
         if (!started) {
             started = true;
-            progress->StartItem(pl::kItemBar, pl::kTransferLine, 100);
-            progress->SetText(pl::kStatusLine, StatusLine("Uploading %s", path));
+            progress->StartTransferItem(100);
+            progress->SetLine(ProgressLine::Status, StatusLine("Uploading %s", path));
         }
         return ReportItemBytes(*progress, done, total);
     };
@@ -98,18 +95,18 @@ std::optional<Md5Digest> DigestOfContentName(std::string_view contentName) {
 
 // The digest of a file beyond 32 bits (which the server may hold already)
 // stops its bar short of the end.
-bool ReportItemBytes(UploadProgressView& progress, std::uint64_t done, std::uint64_t total) {
+bool ReportItemBytes(OperationProgress& progress, std::uint64_t done, std::uint64_t total) {
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
     return progress.SetItem(static_cast<std::uint32_t>(std::min(done, kMax)),
                             static_cast<std::uint32_t>(std::min(total, kMax)));
 }
 
 bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
-                 UploadProgressView* progress, const UploadMediaHooks& hooks, std::string* cause) {
+                 OperationProgress* progress, const UploadMediaHooks& hooks, std::string* cause) {
     constexpr const char* kUnreadable = "The file could not be read";
     if (progress != nullptr) {
-        progress->StartItem(pl::kItemBar, 0, 100);
-        progress->SetText(pl::kStatusLine, StatusLine("Processing %s", entry.path));
+        progress->StartItem(100);
+        progress->SetLine(ProgressLine::Status, StatusLine("Processing %s", entry.path));
     }
     std::optional<Md5Digest> digest = DigestOfClip(entry, progress, hooks);
     if (!digest) {

@@ -17,26 +17,11 @@
 #include "net/progress.h"
 #include "net/server_access.h"
 #include "platform/message_box.h"
+#include "platform/operation_progress.h"
 #include "platform/window.h"
 #include "playlist/play_entry.h"
 
 namespace vantic {
-
-// What UploadMedia drives of the operation's progress dialog (layout
-// progress_layout::kOperation): the item bar, the status line and the
-// transfer line. The application's UploadProgress is one. Every update
-// returns the cancelled flag, as the dialog does.
-class UploadProgressView {
-  public:
-    virtual ~UploadProgressView() = default;
-    virtual bool StartItem(int barId, int labelId, std::uint32_t itemMax) = 0;
-    virtual bool SetItem(std::uint32_t position, std::uint32_t maximum) = 0;
-    virtual bool FinishItem() = 0;
-    virtual void SetText(int itemId, const std::string& text) = 0;
-    [[nodiscard]] virtual bool Cancelled() const = 0;
-    // The owner of a message shown during the upload.
-    [[nodiscard]] virtual WindowId Dialog() const = 0;
-};
 
 // The digest a clip's content name stands for: 32 hexadecimal digits, or
 // none (a hand-edited name that is not a digest names no media).
@@ -44,7 +29,7 @@ class UploadProgressView {
 
 // Bytes done of total on the item bar; the cancelled flag. Positions are
 // 32-bit, so a file beyond that stops its bar short of the end.
-bool ReportItemBytes(UploadProgressView& progress, std::uint64_t done, std::uint64_t total);
+bool ReportItemBytes(OperationProgress& progress, std::uint64_t done, std::uint64_t total);
 
 // How a caller may take part in an upload: compute digests its own way
 // (a cache), and hear of the file's bytes going out, to time the transfer.
@@ -67,7 +52,7 @@ struct UploadMediaHooks {
 // The caller makes sure the login is complete before a series of uploads.
 // Why it failed goes to cause when one is given (nothing for a cancel).
 [[nodiscard]] bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
-                               UploadProgressView* progress, const UploadMediaHooks& hooks = {},
+                               OperationProgress* progress, const UploadMediaHooks& hooks = {},
                                std::string* cause = nullptr);
 
 }  // namespace vantic

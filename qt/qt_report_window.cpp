@@ -44,16 +44,17 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
     column->setSpacing(kMargin);
     column->addWidget(viewer_, 1);
     struct ButtonShape {
-        int id;
+        ReportButton button;
         const char* text;
         int width;
     };
-    std::vector<ButtonShape> buttons = {{rw::kEmail, "Email", kButtonWidth},
-                                        {rw::kPrint, "Print", kButtonWidth},
-                                        {rw::kSave, "Save", kButtonWidth},
-                                        {rw::kDone, "Done", kButtonWidth}};
+    std::vector<ButtonShape> buttons = {{ReportButton::Email, "Email", kButtonWidth},
+                                        {ReportButton::Print, "Print", kButtonWidth},
+                                        {ReportButton::Save, "Save", kButtonWidth},
+                                        {ReportButton::Done, "Done", kButtonWidth}};
     if (events_.HasExportButton()) {
-        buttons.insert(buttons.begin() + 3, {rw::kExportCsv, "Export CSV...", kWideButtonWidth});
+        buttons.insert(buttons.begin() + 3,
+                       {ReportButton::ExportCsv, "Export CSV...", kWideButtonWidth});
     }
     auto* row = new QHBoxLayout;
     row->setSpacing(kMargin);
@@ -62,10 +63,10 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
         auto* button = new QPushButton(QString::fromLatin1(shape.text));
         button->setFixedSize(shape.width, kButtonHeight);
         button->setAutoDefault(false);
-        SetItemId(button, shape.id);
+        buttons_[shape.button] = button;
         connect(button, &QPushButton::clicked, this,
-                [this, id = shape.id] { events_.OnButton(id); });
-        if (shape.id == rw::kDone) {
+                [this, pressed = shape.button] { events_.OnButton(pressed); });
+        if (shape.button == ReportButton::Done) {
             button->setDefault(true);
         }
         row->addWidget(button);
@@ -74,13 +75,18 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
     resize(kWidth, kHeight);
 }
 
-void QtReportDialog::CloseWith(int result) {
+void QtReportDialog::CloseWith(ReportButton result) {
     closedWith_ = result;
-    done(result);
+    done(result == ReportButton::Done ? Accepted : Rejected);
+}
+
+QPushButton* QtReportDialog::Button(ReportButton button) const {
+    const auto found = buttons_.find(button);
+    return found == buttons_.end() ? nullptr : found->second;
 }
 
 void QtReportDialog::reject() {
-    events_.OnButton(rw::kCancel);
+    events_.OnButton(ReportButton::Cancel);
 }
 
 void LoadRichText(QTextBrowser& viewer, const std::string& richText) {
@@ -90,15 +96,16 @@ void LoadRichText(QTextBrowser& viewer, const std::string& richText) {
     viewer.setTextCursor(start);
 }
 
-std::optional<int> QtReportWindowView::RunReportWindow(WindowId owner, ReportWindowEvents& events) {
+std::optional<ReportButton> QtReportWindowView::RunReportWindow(WindowId owner,
+                                                                ReportWindowEvents& events) {
     QtReportDialog dialog(WidgetOf(owner), events);
     PlaceDialog(dialog, WidgetOf(owner));
     events.OnCreated(IdOf(&dialog));
     if (dialog.ClosedWith()) {
         return dialog.ClosedWith();
     }
-    const int result = dialog.exec();
-    return dialog.ClosedWith().value_or(result);
+    (void)dialog.exec();
+    return dialog.ClosedWith().value_or(ReportButton::Cancel);
 }
 
 void QtReportWindowView::ShowRichText(WindowId window, const std::string& richText) {
@@ -107,7 +114,7 @@ void QtReportWindowView::ShowRichText(WindowId window, const std::string& richTe
     }
 }
 
-void QtReportWindowView::CloseReportWindow(WindowId window, int result) {
+void QtReportWindowView::CloseReportWindow(WindowId window, ReportButton result) {
     if (QtReportDialog* dialog = DialogOf(window)) {
         dialog->CloseWith(result);
     }

@@ -7,7 +7,9 @@
 // window.
 
 #include <QDialog>
+#include <QPushButton>
 #include <QTextBrowser>
+#include <map>
 #include <optional>
 
 #include "reports/report_window_view.h"
@@ -20,22 +22,26 @@ class QtReportDialog final : public QDialog {
 
     [[nodiscard]] QTextBrowser& Viewer() { return *viewer_; }
     // Closes with result; before the window runs, it then never shows.
-    void CloseWith(int result);
-    [[nodiscard]] const std::optional<int>& ClosedWith() const { return closedWith_; }
+    void CloseWith(ReportButton result);
+    [[nodiscard]] const std::optional<ReportButton>& ClosedWith() const { return closedWith_; }
+    // The button that reports button; null for none.
+    [[nodiscard]] QPushButton* Button(ReportButton button) const;
 
     void reject() override;
 
   private:
     ReportWindowEvents& events_;
     QTextBrowser* viewer_ = nullptr;
-    std::optional<int> closedWith_;
+    std::map<ReportButton, QPushButton*> buttons_;
+    std::optional<ReportButton> closedWith_;
 };
 
 class QtReportWindowView final : public ReportWindowView {
   public:
-    std::optional<int> RunReportWindow(WindowId owner, ReportWindowEvents& events) override;
+    std::optional<ReportButton> RunReportWindow(WindowId owner,
+                                                ReportWindowEvents& events) override;
     void ShowRichText(WindowId window, const std::string& richText) override;
-    void CloseReportWindow(WindowId window, int result) override;
+    void CloseReportWindow(WindowId window, ReportButton result) override;
 };
 
 // The viewer's document for a report's rich text; page breaks show as a

@@ -8,8 +8,6 @@ namespace vantic {
 
 namespace {
 
-namespace rw = report_window;
-
 constexpr std::size_t kPathRoom = 260;
 
 }  // namespace
@@ -35,8 +33,8 @@ std::string EmailedReportName(const LocalTime& today) {
 ReportWindow::ReportWindow(ReportMode mode, const ReportContext& context, ReportBuilder build)
     : mode_(mode), context_(context), build_(std::move(build)) {}
 
-std::optional<int> ReportWindow::Run() {
-    const std::optional<int> result = context_.view.RunReportWindow(context_.owner, *this);
+std::optional<ReportButton> ReportWindow::Run() {
+    const std::optional<ReportButton> result = context_.view.RunReportWindow(context_.owner, *this);
     if (!result) {
         context_.platform.Messages().Show(Message{.owner = context_.owner,
                                                   .text = "Error loading RichEd20.dll",
@@ -54,32 +52,30 @@ void ReportWindow::OnCreated(WindowId window) {
                                                  context_.platform.Screens(), true);
     }
     if (build_ && build_(*this) == ReportBuildEnd::Cancelled) {
-        context_.view.CloseReportWindow(window, rw::kCancel);
+        context_.view.CloseReportWindow(window, ReportButton::Cancel);
     }
 }
 
-void ReportWindow::OnButton(int buttonId) {
-    switch (buttonId) {
-        case rw::kDone:
-        case rw::kCancel:
+void ReportWindow::OnButton(ReportButton button) {
+    switch (button) {
+        case ReportButton::Done:
+        case ReportButton::Cancel:
             if (auto placement = context_.platform.Windows().Placement(window_)) {
                 context_.settings.SaveWindowPlacement(kReportPlacementName, *placement, true);
             }
-            context_.view.CloseReportWindow(window_, buttonId);
+            context_.view.CloseReportWindow(window_, button);
             return;
-        case rw::kEmail:
+        case ReportButton::Email:
             EmailReport();
             return;
-        case rw::kSave:
+        case ReportButton::Save:
             SaveReport(std::nullopt);
             return;
-        case rw::kPrint:
+        case ReportButton::Print:
             PrintReport();
             return;
-        case rw::kExportCsv:
+        case ReportButton::ExportCsv:
             (void)ExportPlays(std::nullopt);
-            return;
-        default:
             return;
     }
 }

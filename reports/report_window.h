@@ -53,9 +53,9 @@ class ReportWindow final : private ReportWindowEvents {
     ReportWindow(const ReportWindow&) = delete;
     ReportWindow& operator=(const ReportWindow&) = delete;
 
-    // Runs the window until it closes; the id it closed with, or none when
-    // it could not be made (the failure has been shown).
-    std::optional<int> Run();
+    // Runs the window until it closes; the button it closed with, or none
+    // when it could not be made (the failure has been shown).
+    std::optional<ReportButton> Run();
 
     [[nodiscard]] ReportMode Mode() const { return mode_; }
     [[nodiscard]] WindowId Window() const { return window_; }
@@ -85,7 +85,7 @@ class ReportWindow final : private ReportWindowEvents {
   private:
     [[nodiscard]] bool HasExportButton() const override { return mode_ == ReportMode::Status; }
     void OnCreated(WindowId window) override;
-    void OnButton(int buttonId) override;
+    void OnButton(ReportButton button) override;
     struct SaveKind {
         std::string title;
         std::string filterName;

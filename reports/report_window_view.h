@@ -2,7 +2,7 @@
 
 // The report window as the logic drives it: a read-only rich-text viewer
 // over the whole window and the buttons "Email", "Print", "Save" and
-// "Done" (the default) at the bottom right, named by report_window::*.
+// "Done" (the default) at the bottom right.
 
 #include <optional>
 #include <string>
@@ -14,14 +14,17 @@ namespace vantic {
 
 namespace report_window {
 inline constexpr std::string_view kTitle = "Vantic Media Player Report";
-inline constexpr int kDone = 1;
-inline constexpr int kCancel = 2;  // Escape and the close box
-inline constexpr int kEmail = 1062;
-inline constexpr int kSave = 1063;
-inline constexpr int kPrint = 1064;
-// "Export CSV...", after "Save", in the status report's window only.
-inline constexpr int kExportCsv = 1071;
 }  // namespace report_window
+
+// What the operator pressed in the report window.
+enum class ReportButton {
+    Email,
+    Print,
+    Save,
+    ExportCsv,  // "Export CSV...", after "Save", in the status report's window only
+    Done,
+    Cancel,  // Escape and the close box
+};
 
 class ReportWindowEvents {
   public:
@@ -30,9 +33,9 @@ class ReportWindowEvents {
     // the buttons keep to the bottom right), and is not shown yet; it may be
     // closed from here.
     virtual void OnCreated(WindowId window) = 0;
-    // A button, or kCancel for Escape and the close box. The window stays
+    // A button, or Cancel for Escape and the close box. The window stays
     // open until CloseReportWindow.
-    virtual void OnButton(int buttonId) = 0;
+    virtual void OnButton(ReportButton button) = 0;
     // Whether the window carries "Export CSV..." (asked while it is made).
     [[nodiscard]] virtual bool HasExportButton() const { return false; }
 };
@@ -41,13 +44,13 @@ class ReportWindowView {
   public:
     virtual ~ReportWindowView() = default;
     // Runs the window modal over owner until it is closed and returns the
-    // id it was closed with; none when the window cannot be made.
-    [[nodiscard]] virtual std::optional<int> RunReportWindow(WindowId owner,
-                                                             ReportWindowEvents& events) = 0;
+    // button it was closed with; none when the window cannot be made.
+    [[nodiscard]] virtual std::optional<ReportButton> RunReportWindow(
+        WindowId owner, ReportWindowEvents& events) = 0;
     // Replaces what the viewer shows by the rich text (8-bit, code page
     // 1252; reading stops at a zero byte), with nothing selected.
     virtual void ShowRichText(WindowId window, const std::string& richText) = 0;
-    virtual void CloseReportWindow(WindowId window, int result) = 0;
+    virtual void CloseReportWindow(WindowId window, ReportButton result) = 0;
 };
 
 }  // namespace vantic

@@ -16,7 +16,7 @@ struct StatusReportCommand {
     ReportDateRange& range;  // the process's date range
     DeployTargets& units;
     RequestLogin& login;
-    DeployProgress& progress;
+    OperationProgress& progress;
 };
 
 inline constexpr std::string_view kNoUnitsText = "Please check your user name and password.";

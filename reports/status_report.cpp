@@ -1,19 +1,17 @@
 #include "reports/status_report.h"
 
-#include "platform/progress_window.h"
+#include "platform/operation_progress.h"
 #include "reports/report_document.h"
 
 namespace vantic {
 
 namespace {
 
-namespace layout = progress_layout;
-
 // Builds every covered unit's page, then the summary; false when the
 // operator cancelled.
 bool BuildPages(StatusReportRun& run, const std::vector<std::uint32_t>& units,
                 cpStringArray& document) {
-    DeployProgress& progress = run.context.progress;
+    OperationProgress& progress = run.context.progress;
     cpStringArray unitDocument;
     int covered = 0;
     for (std::uint32_t unit : units) {
@@ -55,9 +53,9 @@ StatusReportResult BuildStatusReport(StatusReportContext& context, WindowId repo
     cpStringArray document;
     AppendRtfHeader(document);
     const std::vector<std::uint32_t> units = CoveredUnits(context.units);
-    DeployProgress& progress = context.progress;
-    (void)progress.Open(reportWindow, layout::kOperation, layout::kOverallBar,
-                        layout::kOverallLabel, static_cast<std::uint32_t>(units.size()));
+    OperationProgress& progress = context.progress;
+    (void)progress.Open(reportWindow, ProgressLayout::Operation,
+                        static_cast<std::uint32_t>(units.size()));
     const bool finished = BuildPages(run, units, document);
     progress.Close();
     if (!finished) {

@@ -40,8 +40,8 @@ struct StatusReportContext {
     Clock& clock;
     DeployTargets& units;  // covered: the selected rows, else every row
     RequestLogin& login;
-    DeployProgress& progress;  // "Operation Progress...", owned by the report window
-    ReportDateRange range;     // first day not after the last
+    OperationProgress& progress;  // "Operation Progress...", owned by the report window
+    ReportDateRange range;        // first day not after the last
     PayloadFetcher fetch = FetchPayload;
 };
 

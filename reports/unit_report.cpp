@@ -6,7 +6,7 @@
 #include "core/cpstring.h"
 #include "net/payload_exchange.h"
 #include "net/timing_info.h"
-#include "platform/progress_window.h"
+#include "platform/operation_progress.h"
 #include "platform/request_pause.h"
 #include "reports/report_document.h"
 #include "reports/status_report.h"
@@ -14,8 +14,6 @@
 namespace vantic {
 
 namespace {
-
-namespace layout = progress_layout;
 
 // A request the run makes, unless the server is taken as gone; a hard
 // failure marks it so for the rest of the run.
@@ -182,11 +180,10 @@ std::optional<std::vector<UnitPlays>> FetchUnitPlays(StatusReportContext& contex
     }
     StatusReportRun run{context, context.login.Access(), {}, false, {}};
     const std::vector<std::uint32_t> units = CoveredUnits(context.units);
-    DeployProgress& progress = context.progress;
-    (void)progress.Open(owner, layout::kOperation, layout::kOverallBar, layout::kOverallLabel,
-                        static_cast<std::uint32_t>(units.size()));
+    OperationProgress& progress = context.progress;
+    (void)progress.Open(owner, ProgressLayout::Operation, static_cast<std::uint32_t>(units.size()));
     for (std::uint32_t unit : units) {
-        progress.SetText(layout::kStatusLine, FormatNew("Reading Plays: Media Player #%u", unit));
+        progress.SetLine(ProgressLine::Status, FormatNew("Reading Plays: Media Player #%u", unit));
         const std::optional<cpConfig> record = FetchUnitRecord(run, unit);
         UnitPlays& plays = run.plays.emplace_back(
             UnitPlays{unit, record ? record->Get("notes", "") : std::string(), std::nullopt});
@@ -210,10 +207,10 @@ std::optional<std::vector<UnitPlays>> FetchUnitPlays(StatusReportContext& contex
 }
 
 UnitReportEnd BuildUnitReport(StatusReportRun& run, std::uint32_t unit, cpStringArray& document) {
-    DeployProgress& progress = run.context.progress;
+    OperationProgress& progress = run.context.progress;
     const std::int64_t generated = run.context.clock.Now();
-    progress.SetText(layout::kStatusLine, FormatNew("Building Report: Media Player #%u", unit));
-    (void)progress.StartItem(layout::kItemBar, 0, 4);
+    progress.SetLine(ProgressLine::Status, FormatNew("Building Report: Media Player #%u", unit));
+    (void)progress.StartItem(4);
 
     const std::optional<cpConfig> record = FetchUnitRecord(run, unit);
     UnitPlays& plays = run.plays.emplace_back(

@@ -13,7 +13,8 @@ namespace {
 // Every administration command deploys to the selected units with the
 // generic confirmation, and says so when done.
 AdminResult DeployToSelected(AdminContext& context, EntryList changes) {
-    return Deploy(context.deploy, true, std::move(changes), false, false);
+    return Deploy(context.deploy,
+                  DeployRequest::Settings(DeployTo::Selected(), std::move(changes)));
 }
 
 // Uploads a local file as media; its content name, or none on failure.

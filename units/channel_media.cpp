@@ -7,7 +7,7 @@
 #include "net/hex.h"
 #include "net/media_exchange.h"
 #include "net/upload_media.h"
-#include "platform/progress_window.h"
+#include "platform/operation_progress.h"
 
 namespace vantic {
 namespace {
@@ -29,7 +29,7 @@ ChannelMedia::ChannelMedia(RequestLogin& login, MessageBoxes& messages, Clock& c
       settings_(settings) {}
 
 MediaUploader ChannelMedia::Uploader() {
-    return [this](PlayEntry& clip, DeployProgress& progress, std::string& cause) {
+    return [this](PlayEntry& clip, OperationProgress& progress, std::string& cause) {
         auto startTick = std::make_shared<std::uint32_t>(0);
         UploadMediaHooks hooks;
         hooks.digest = [this](const std::string& path, const ByteProgress& report) {
@@ -72,12 +72,13 @@ std::optional<std::uint64_t> ChannelMedia::LastRate() {
 }
 
 // A large file takes a while to read; the dialog shows which one and how far.
-std::optional<Md5Digest> ChannelMedia::Digest(const std::string& path, DeployProgress* progress) {
+std::optional<Md5Digest> ChannelMedia::Digest(const std::string& path,
+                                              OperationProgress* progress) {
     if (progress == nullptr) {
         return digests_.Digest(path);
     }
-    progress->StartItem(progress_layout::kItemBar, 0, 100);
-    progress->SetText(progress_layout::kStatusLine, "Checking " + std::string(FileNameOf(path)));
+    progress->StartItem(100);
+    progress->SetLine(ProgressLine::Status, "Checking " + std::string(FileNameOf(path)));
     std::optional<Md5Digest> digest =
         digests_.Digest(path, [progress](std::uint64_t done, std::uint64_t total) {
             return ReportItemBytes(*progress, done, total);
@@ -88,7 +89,7 @@ std::optional<Md5Digest> ChannelMedia::Digest(const std::string& path, DeployPro
 }
 
 std::optional<std::vector<ClipMediaFacts>> ChannelMedia::Facts(const EntryList& clips,
-                                                               DeployProgress* progress) {
+                                                               OperationProgress* progress) {
     std::vector<ClipMediaFacts> facts;
     for (const PlayEntry& clip : clips) {
         ClipMediaFacts fact{clip.path, {}, std::nullopt};
@@ -132,7 +133,7 @@ std::optional<std::map<std::string, bool>> ChannelMedia::AskServer(
 
 std::optional<DeployPreview> ChannelMedia::Preview(int channel, std::vector<std::uint32_t> units,
                                                    const EntryList& clips,
-                                                   DeployProgress* progress) {
+                                                   OperationProgress* progress) {
     const std::optional<std::vector<ClipMediaFacts>> facts = Facts(clips, progress);
     // What was read is kept, also when the operator cancelled part way; the
     // upload that follows reads only files changed since.

@@ -44,7 +44,7 @@ class ChannelMedia {
     [[nodiscard]] std::optional<DeployPreview> Preview(int channel,
                                                        std::vector<std::uint32_t> units,
                                                        const EntryList& clips,
-                                                       DeployProgress* progress = nullptr);
+                                                       OperationProgress* progress = nullptr);
 
     [[nodiscard]] std::optional<std::uint64_t> LastRate();
 
@@ -54,9 +54,9 @@ class ChannelMedia {
 
   private:
     [[nodiscard]] std::optional<std::vector<ClipMediaFacts>> Facts(const EntryList& clips,
-                                                                   DeployProgress* progress);
+                                                                   OperationProgress* progress);
     [[nodiscard]] std::optional<Md5Digest> Digest(const std::string& path,
-                                                  DeployProgress* progress);
+                                                  OperationProgress* progress);
     [[nodiscard]] std::optional<std::map<std::string, bool>> AskServer(
         const std::vector<ClipMediaFacts>& facts);
     void RecordRate(std::uint64_t bytes, std::uint32_t startTick);

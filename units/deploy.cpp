@@ -2,23 +2,39 @@
 
 #include "core/cpstring.h"
 #include "net/login_settings.h"
-#include "platform/progress_window.h"
+#include "platform/operation_progress.h"
 #include "units/channel_media.h"
 
 namespace vantic {
 namespace {
-
-namespace layout = progress_layout;
 
 void Warn(DeployContext& context, std::string_view text, std::string_view caption) {
     context.platform.Messages().Show(
         Message{context.mainWindow, std::string(text), std::string(caption), MessageIcon::Warning});
 }
 
+// The number of target rows; a named unit's are counted under the list's lock.
+int CountTargets(DeployContext& context, const DeployTo& targets) {
+    if (targets.IsAll()) {
+        return context.units.ItemCount();
+    }
+    if (targets.IsSelected()) {
+        return context.units.SelectedCount();
+    }
+    TargetsHold hold(context.units);
+    const int rows = context.units.ItemCount();
+    int count = 0;
+    for (int row = 0; row < rows; ++row) {
+        count += targets.Includes(context.units, row) ? 1 : 0;
+    }
+    return count;
+}
+
 // The checks that come before anything is asked, in their order; false
-// (with the reason shown) when the deployment may not go on.
-bool PassesChecks(DeployContext& context, bool selectedOnly) {
-    if (!selectedOnly && IsAdministratorLogin(context.login.Access().loginName)) {
+// (with the reason shown) when the deployment may not go on. A named unit
+// no longer in the list counts as nothing selected.
+bool PassesChecks(DeployContext& context, const DeployTo& targets) {
+    if (targets.IsAll() && IsAdministratorLogin(context.login.Access().loginName)) {
         Warn(context, "Deploy-To-All not allowed as Admin user!!", "Not Allowed");
         return false;
     }
@@ -26,7 +42,7 @@ bool PassesChecks(DeployContext& context, bool selectedOnly) {
         Warn(context, "Please check your user name and password.", "No player units in list!");
         return false;
     }
-    if (selectedOnly && context.units.SelectedCount() == 0) {
+    if (!targets.IsAll() && CountTargets(context, targets) == 0) {
         Warn(context, "No player units selected!", "No Units Selected For Deployment");
         return false;
     }
@@ -34,14 +50,13 @@ bool PassesChecks(DeployContext& context, bool selectedOnly) {
 }
 
 bool OpenProgress(DeployContext& context, std::uint32_t overallMax) {
-    return context.progress.Open(context.mainWindow, layout::kOperation, layout::kOverallBar,
-                                 layout::kOverallLabel, overallMax);
+    return context.progress.Open(context.mainWindow, ProgressLayout::Operation, overallMax);
 }
 
-bool DeploySettings(DeployContext& context, bool selectedOnly, std::uint32_t targets,
+bool DeploySettings(DeployContext& context, const DeployTo& targets, std::uint32_t count,
                     EntryList changeList) {
-    (void)OpenProgress(context, targets);
-    return ApplyToUnits(context, selectedOnly, kSettingKind, std::move(changeList));
+    (void)OpenProgress(context, count);
+    return ApplyToUnits(context, targets, kSettingKind, std::move(changeList));
 }
 
 // Copies of the shown channel's clips; none when they cannot be had.
@@ -54,12 +69,12 @@ std::optional<ChannelClips> ShownClips(DeployContext& context) {
 }
 
 // The targets' unit numbers in list order, read under the list's lock.
-std::vector<std::uint32_t> TargetUnits(DeployContext& context, bool selectedOnly) {
+std::vector<std::uint32_t> TargetUnits(DeployContext& context, const DeployTo& targets) {
     TargetsHold hold(context.units);
     std::vector<std::uint32_t> units;
     const int count = context.units.ItemCount();
     for (int row = 0; row < count; ++row) {
-        if (!selectedOnly || context.units.IsSelected(row)) {
+        if (targets.Includes(context.units, row)) {
             units.push_back(context.units.UnitNumberAt(row));
         }
     }
@@ -68,14 +83,14 @@ std::vector<std::uint32_t> TargetUnits(DeployContext& context, bool selectedOnly
 
 // The preview, with the files it reads shown on the progress dialog, which
 // closes again before the confirmation; none when the operator cancels there.
-std::optional<DeployPreview> PreviewOf(DeployContext& context, bool selectedOnly,
+std::optional<DeployPreview> PreviewOf(DeployContext& context, const DeployTo& targets,
                                        const ChannelClips& shown) {
     const bool onDialog = context.media->PreviewReadsFiles(shown.clips);
     if (onDialog) {  // (Open's answer is the cancel flag, false on a fresh dialog)
         (void)OpenProgress(context, static_cast<std::uint32_t>(shown.clips.size()));
     }
     std::optional<DeployPreview> preview =
-        context.media->Preview(shown.channel, TargetUnits(context, selectedOnly), shown.clips,
+        context.media->Preview(shown.channel, TargetUnits(context, targets), shown.clips,
                                onDialog ? &context.progress : nullptr);
     if (onDialog) {
         context.progress.Close();
@@ -83,7 +98,7 @@ std::optional<DeployPreview> PreviewOf(DeployContext& context, bool selectedOnly
     return preview;
 }
 
-bool DeployChannel(DeployContext& context, bool selectedOnly, std::uint32_t targets,
+bool DeployChannel(DeployContext& context, const DeployTo& targets, std::uint32_t count,
                    std::optional<ChannelClips> shown) {
     if (!shown) {
         shown = ShownClips(context);
@@ -91,54 +106,56 @@ bool DeployChannel(DeployContext& context, bool selectedOnly, std::uint32_t targ
     if (!shown) {
         return false;
     }
-    (void)OpenProgress(context, targets + static_cast<std::uint32_t>(shown->clips.size()));
+    (void)OpenProgress(context, count + static_cast<std::uint32_t>(shown->clips.size()));
     if (!UploadClipMedia(context, shown->clips)) {
         return false;
     }
-    return ApplyToUnits(context, selectedOnly, shown->channel, std::move(shown->clips));
+    return ApplyToUnits(context, targets, shown->channel, std::move(shown->clips));
 }
 
 }  // namespace
 
-std::optional<DeployPreview> PreviewChannelDeploy(DeployContext& context, bool selectedOnly) {
-    if (context.media == nullptr || !PassesChecks(context, selectedOnly)) {
+std::optional<DeployPreview> PreviewChannelDeploy(DeployContext& context, const DeployTo& targets) {
+    if (context.media == nullptr || !PassesChecks(context, targets)) {
         return std::nullopt;
     }
     const std::optional<ChannelClips> shown = ShownClips(context);
     if (!shown) {
         return std::nullopt;
     }
-    return PreviewOf(context, selectedOnly, *shown);
+    return PreviewOf(context, targets, *shown);
 }
 
-DeployResult Deploy(DeployContext& context, bool selectedOnly, std::optional<EntryList> changeList,
-                    bool channelConfirmation, bool quiet) {
-    const int count = selectedOnly ? context.units.SelectedCount() : context.units.ItemCount();
-    if (!PassesChecks(context, selectedOnly)) {
+DeployResult Deploy(DeployContext& context, DeployRequest request) {
+    const DeployTo& targets = request.targets;
+    const int count = CountTargets(context, targets);
+    if (!PassesChecks(context, targets)) {
         return DeployResult::Refused;
     }
+    const bool quiet = request.quiet;
     // With a preview, the clips are copied before the confirmation, and
     // those copies are deployed.
     std::optional<ChannelClips> shown;
     std::string preview;
-    if (!changeList && !quiet && context.media != nullptr) {
+    if (!request.changes && !quiet && context.media != nullptr) {
         shown = ShownClips(context);
         if (shown) {
-            const std::optional<DeployPreview> seen = PreviewOf(context, selectedOnly, *shown);
+            const std::optional<DeployPreview> seen = PreviewOf(context, targets, *shown);
             if (!seen) {
                 return DeployResult::NotConfirmed;  // cancelled while the files were read
             }
             preview = DeployPreviewText(*seen);
         }
     }
-    if (!quiet && !ConfirmByTyping(context.confirm, context.mainWindow, "yes", channelConfirmation,
+    const bool channelWording = request.confirmation == ConfirmWording::Channel;
+    if (!quiet && !ConfirmByTyping(context.confirm, context.mainWindow, "yes", channelWording,
                                    std::move(preview))) {
         return DeployResult::NotConfirmed;
     }
-    const auto targets = static_cast<std::uint32_t>(count);
-    const bool done = changeList
-                          ? DeploySettings(context, selectedOnly, targets, std::move(*changeList))
-                          : DeployChannel(context, selectedOnly, targets, std::move(shown));
+    const auto counted = static_cast<std::uint32_t>(count);
+    const bool done = request.changes
+                          ? DeploySettings(context, targets, counted, std::move(*request.changes))
+                          : DeployChannel(context, targets, counted, std::move(shown));
     context.progress.Close();
     if (!done) {
         return DeployResult::Failed;

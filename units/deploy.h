@@ -32,7 +32,7 @@ struct DeployContext {
     WindowId mainWindow = kNoWindow;  // owns the checks' messages and the progress dialog
     DeployTargets& units;
     RequestLogin& login;
-    DeployProgress& progress;
+    OperationProgress& progress;
     ConfirmFormView& confirm;
     ClipSource clips;           // channel deployments only
     MediaUploader uploadMedia;  // channel deployments only
@@ -54,20 +54,65 @@ enum class DeployResult {
 // The pause after each unit, which spaces the requests to the server.
 inline constexpr int kUnitSpacingMs = 50;
 
+// The units a deployment reaches: the rows selected in the unit list, every
+// row, or the row of one unit named by its number.
+class DeployTo {
+  public:
+    [[nodiscard]] static DeployTo Selected() { return DeployTo(Kind::Selected, 0); }
+    [[nodiscard]] static DeployTo AllUnits() { return DeployTo(Kind::All, 0); }
+    [[nodiscard]] static DeployTo Unit(std::uint32_t unit) { return DeployTo(Kind::Unit, unit); }
+
+    [[nodiscard]] bool IsAll() const { return kind_ == Kind::All; }
+    [[nodiscard]] bool IsSelected() const { return kind_ == Kind::Selected; }
+    // Whether row is a target; call it under the unit list's lock.
+    [[nodiscard]] bool Includes(DeployTargets& units, int row) const;
+
+  private:
+    enum class Kind { Selected, All, Unit };
+    DeployTo(Kind kind, std::uint32_t unit) : kind_(kind), unit_(unit) {}
+    Kind kind_;
+    std::uint32_t unit_;  // Kind::Unit: its number
+};
+
+// How the typed confirmation reads: the channel wording says that only the
+// shown channel's playlist changes.
+enum class ConfirmWording { Channel, Plain };
+
+// One deployment, as its caller asks for it.
+struct DeployRequest {
+    DeployTo targets = DeployTo::Selected();
+    // The settings change list to merge (the deployment's own, going with
+    // it); none deploys the shown channel's clips.
+    std::optional<EntryList> changes;
+    ConfirmWording confirmation = ConfirmWording::Channel;
+    // No typed confirmation and no success message; failures are still shown.
+    bool quiet = false;
+
+    // The shown channel's clips, confirmed in the channel wording.
+    [[nodiscard]] static DeployRequest Channel(DeployTo targets) {
+        return {targets, std::nullopt, ConfirmWording::Channel, false};
+    }
+    // A settings change list, confirmed in the plain wording.
+    [[nodiscard]] static DeployRequest Settings(DeployTo targets, EntryList changes) {
+        return {targets, std::move(changes), ConfirmWording::Plain, false};
+    }
+    // The same request, made quiet.
+    [[nodiscard]] DeployRequest Quiet() && {
+        quiet = true;
+        return std::move(*this);
+    }
+};
+
 // The single entry point. Without a change list, deploys the shown
-// channel's clips; with one, merges it into the units' settings (the list
-// is the deployment's own and goes with it). channelConfirmation picks the
-// channel wording of the typed confirmation. quiet skips the confirmation
-// and the success message; failures are still shown.
-DeployResult Deploy(DeployContext& context, bool selectedOnly, std::optional<EntryList> changeList,
-                    bool channelConfirmation, bool quiet);
+// channel's clips; with one, merges it into the units' settings.
+DeployResult Deploy(DeployContext& context, DeployRequest request);
 
 // What a channel deployment would do, without doing it: the same checks
 // as Deploy (a refusal shown as Deploy shows it), then the preview that
 // Deploy would show. None when a check fails, the clips cannot be had, the
-// context has no media or the operator cancels while the files are read.
+// context has no media or the operator cancels while the files were read.
 [[nodiscard]] std::optional<DeployPreview> PreviewChannelDeploy(DeployContext& context,
-                                                                bool selectedOnly);
+                                                                const DeployTo& targets);
 
 // The media phase of a channel deployment on the open progress dialog:
 // asks before deploying an empty list, makes sure of the login, then has
@@ -79,7 +124,7 @@ DeployResult Deploy(DeployContext& context, bool selectedOnly, std::optional<Ent
 // lock: for each target unit, download its instruction file, change list
 // listIndex with entries (4: merge settings; 0-3: replace the channel),
 // and upload it; three item steps and one overall step per unit.
-[[nodiscard]] bool ApplyToUnits(DeployContext& context, bool selectedOnly, int listIndex,
+[[nodiscard]] bool ApplyToUnits(DeployContext& context, const DeployTo& targets, int listIndex,
                                 EntryList entries);
 
 }  // namespace vantic

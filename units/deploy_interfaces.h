@@ -2,10 +2,10 @@
 
 // What a deployment needs of the rest of the program, each as a small
 // interface: the unit list (its rows, selection and lock), the login
-// (net/server_access.h), the progress dialog, the shown channel's clips and
-// the media uploader. VenueList, ServerLogin and UploadProgress implement
-// them; vanticctl's UnitRows and FixedLogin too, so both run one
-// deployment routine.
+// (net/server_access.h), the progress dialog (platform/operation_progress.h),
+// the shown channel's clips and the media uploader. VenueList, ServerLogin
+// and UploadProgress implement them; vanticctl's UnitRows and FixedLogin
+// too, so both run one deployment routine.
 
 #include <cstdint>
 #include <functional>
@@ -13,21 +13,19 @@
 #include <string>
 
 #include "core/scoped_hold.h"
+#include "framework/wlistview.h"
 #include "net/server_access.h"
 #include "net/upload_media.h"
 #include "platform/message_box.h"
+#include "platform/operation_progress.h"
 #include "platform/window.h"
 #include "playlist/entry_set.h"
 
 namespace vantic {
 
 // The unit list: rows in display order, each naming one unit.
-class DeployTargets {
+class DeployTargets : public virtual RowSelection {
   public:
-    virtual ~DeployTargets() = default;
-    [[nodiscard]] virtual int ItemCount() const = 0;
-    [[nodiscard]] virtual int SelectedCount() const = 0;
-    [[nodiscard]] virtual bool IsSelected(int row) const = 0;
     // The row's unit number; 0 when the row names no unit. Call it under
     // the lock.
     [[nodiscard]] virtual std::uint32_t UnitNumberAt(int row) = 0;
@@ -39,21 +37,6 @@ class DeployTargets {
 
 // Holds the unit list's lock for a scope.
 using TargetsHold = ScopedHold<DeployTargets>;
-
-// The progress dialog of a deployment ("Operation Progress...", an
-// overall bar and an item bar), which media uploads drive too. Every
-// update returns the cancelled flag and keeps the user interface alive; a
-// closed dialog reports cancelled, and its Dialog() is kNoWindow.
-class DeployProgress : public UploadProgressView {
-  public:
-    virtual bool Open(WindowId owner, int layoutId, int barId, int labelId,
-                      std::uint32_t overallMax) = 0;
-    virtual bool StepOverall() = 0;
-    virtual bool StepItem() = 0;
-    virtual void Close() = 0;
-    // Dispatches pending messages; returns the cancelled flag.
-    virtual bool PumpMessages() = 0;
-};
 
 // The clips to deploy: copies of the shown channel's clips, in row order.
 struct ChannelClips {
@@ -68,7 +51,7 @@ using ClipSource = std::function<std::optional<ChannelClips>()>;
 // name, driving the progress dialog's item bar. False on failure, with why
 // in cause; false with the progress cancelled means the operator stopped it.
 using MediaUploader =
-    std::function<bool(PlayEntry& clip, DeployProgress& progress, std::string& cause)>;
+    std::function<bool(PlayEntry& clip, OperationProgress& progress, std::string& cause)>;
 
 // UploadMedia with the login's current credentials; the only message it
 // shows itself (a file too large) goes to messages.

@@ -6,13 +6,13 @@
 namespace vantic {
 
 MediaUploader ServerMediaUploader(RequestLogin& login, MessageBoxes& messages) {
-    return [&login, &messages](PlayEntry& clip, DeployProgress& progress, std::string& cause) {
+    return [&login, &messages](PlayEntry& clip, OperationProgress& progress, std::string& cause) {
         return UploadMedia(login.Access(), messages, clip, &progress, {}, &cause);
     };
 }
 
 bool UploadClipMedia(DeployContext& context, EntryList& clips) {
-    DeployProgress& progress = context.progress;
+    OperationProgress& progress = context.progress;
     MessageBoxes& messages = context.platform.Messages();
     if (clips.empty()) {
         // Deploying an empty list clears the channel on every target unit.

@@ -4,15 +4,13 @@
 
 #include "core/cpstring.h"
 #include "net/payload_exchange.h"
-#include "platform/progress_window.h"
+#include "platform/operation_progress.h"
 #include "platform/request_pause.h"
 #include "units/deploy.h"
 #include "units/instruction_change.h"
 
 namespace vantic {
 namespace {
-
-namespace layout = progress_layout;
 
 constexpr std::uint32_t kStepsPerUnit = 3;
 
@@ -32,7 +30,7 @@ void ShowError(DeployContext& context, const char* text, std::string cause = {})
 }
 
 void ShowStatus(DeployContext& context, std::uint32_t unit, const char* step) {
-    context.progress.SetText(layout::kStatusLine, FormatNew("Media Player #%u - %s", unit, step));
+    context.progress.SetLine(ProgressLine::Status, FormatNew("Media Player #%u - %s", unit, step));
 }
 
 // The unit's new instruction text from its downloaded file; none, with the
@@ -60,9 +58,9 @@ std::optional<std::string> RewrittenText(DeployContext& context, const FetchResu
 
 // One unit, start to finish; false when the pass must stop.
 bool ApplyToUnit(DeployContext& context, std::uint32_t unit, int listIndex, EntryList& entries) {
-    DeployProgress& progress = context.progress;
+    OperationProgress& progress = context.progress;
     ShowStatus(context, unit, "Downloading Configuration");
-    (void)progress.StartItem(layout::kItemBar, 0, kStepsPerUnit);
+    (void)progress.StartItem(kStepsPerUnit);
     if (!context.login.EnsureLogin(progress.Dialog())) {
         return false;
     }
@@ -100,11 +98,24 @@ bool ApplyToUnit(DeployContext& context, std::uint32_t unit, int listIndex, Entr
 
 }  // namespace
 
-bool ApplyToUnits(DeployContext& context, bool selectedOnly, int listIndex, EntryList entries) {
+bool DeployTo::Includes(DeployTargets& units, int row) const {
+    switch (kind_) {
+        case Kind::Selected:
+            return units.IsSelected(row);
+        case Kind::All:
+            return true;
+        case Kind::Unit:
+            return units.UnitNumberAt(row) == unit_;
+    }
+    return false;
+}
+
+bool ApplyToUnits(DeployContext& context, const DeployTo& targets, int listIndex,
+                  EntryList entries) {
     TargetsHold hold(context.units);
     const int rows = context.units.ItemCount();
     for (int row = 0; row < rows; ++row) {
-        if (selectedOnly && !context.units.IsSelected(row)) {
+        if (!targets.Includes(context.units, row)) {
             // Keeps the interface alive across long stretches of other rows.
             if (context.progress.PumpMessages()) {
                 return false;

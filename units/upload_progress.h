@@ -7,7 +7,6 @@
 #include <string>
 
 #include "framework/wprogress.h"
-#include "units/deploy_interfaces.h"
 
 namespace vantic {
 
@@ -20,37 +19,11 @@ namespace vantic {
 [[nodiscard]] std::string TransferText(std::uint32_t sent, std::uint32_t total,
                                        std::int64_t elapsedSeconds);
 
-// The "Operation Progress..." dialog: the framework's WProgress, which
-// deployments, reports and media uploads drive through their interfaces.
-class OperationProgress : public WProgress, public DeployProgress {
-  public:
-    using WProgress::WProgress;
-
-    bool Open(WindowId owner, int layoutId, int barId, int labelId,
-              std::uint32_t overallMax) override {
-        return WProgress::Open(owner, layoutId, barId, labelId, overallMax);
-    }
-    bool StepOverall() override { return WProgress::StepOverall(); }
-    bool StepItem() override { return WProgress::StepItem(); }
-    void Close() override { WProgress::Close(); }
-    bool PumpMessages() override { return WProgress::PumpMessages(); }
-    bool StartItem(int barId, int labelId, std::uint32_t itemMax) override {
-        return WProgress::StartItem(barId, labelId, itemMax);
-    }
-    bool SetItem(std::uint32_t position, std::uint32_t maximum) override {
-        return WProgress::SetItem(position, maximum);
-    }
-    bool FinishItem() override { return WProgress::FinishItem(); }
-    void SetText(int itemId, const std::string& text) override { WProgress::SetText(itemId, text); }
-    [[nodiscard]] bool Cancelled() const override { return WProgress::Cancelled(); }
-    [[nodiscard]] WindowId Dialog() const override { return WProgress::Dialog(); }
-};
-
 // The dialog of operations that upload media: its item line tells the
 // transfer.
-class UploadProgress final : public OperationProgress {
+class UploadProgress final : public WProgress {
   public:
-    using OperationProgress::OperationProgress;
+    using WProgress::WProgress;
 
     // The transfer text of the item position (bytes sent) and maximum
     // (file size) since the item started.

@@ -70,6 +70,15 @@ bool VenueList::FindUnit(std::uint32_t number, int& row) {
     return false;
 }
 
+void VenueList::SelectOnlyUnit(std::uint32_t number) {
+    VenueLockHold hold(*lock_);
+    DeselectAll();
+    int row = -1;
+    if (FindUnit(number, row)) {
+        SelectRow(row, true);
+    }
+}
+
 void VenueList::SortByColumn(int column) {
     if (lock_->UiWaiting()) {
         return;  // a click dispatched inside a wait; it would sort nested in it

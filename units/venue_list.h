@@ -66,9 +66,6 @@ class VenueList final : public WListView, public DeployTargets {
     // Releases every row under the lock and forgets the control.
     void Clear();
 
-    [[nodiscard]] int ItemCount() const override { return WListView::ItemCount(); }
-    [[nodiscard]] int SelectedCount() const override { return WListView::SelectedCount(); }
-    [[nodiscard]] bool IsSelected(int row) const override { return WListView::IsSelected(row); }
     void Lock() override { lock_->Lock(); }
     // Whether the user-interface thread is waiting for the list, dispatching
     // messages meanwhile. Nothing that takes the list (a sort, a deployment,
@@ -82,6 +79,9 @@ class VenueList final : public WListView, public DeployTargets {
     [[nodiscard]] std::uint32_t UnitNumberAt(int row) override;
     // The first row showing unit number, scanning from the top.
     [[nodiscard]] bool FindUnit(std::uint32_t number, int& row);
+    // Shows the first row of unit number as the only selected row; with no
+    // such row, nothing is selected.
+    void SelectOnlyUnit(std::uint32_t number);
     // The row's record, or null; read it under the lock.
     [[nodiscard]] const UnitRecord* RecordAt(int row) const { return RowAs<UnitRecord>(row); }
 

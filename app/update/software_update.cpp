@@ -85,9 +85,8 @@ bool AskToInstall(Platform& platform, WindowId owner) {
 }
 
 bool DownloadWithDialog(UpdateCheckContext& context, WindowId owner, int series) {
-    namespace layout = progress_layout;
     WProgress progress(context.platform);
-    progress.Open(owner, layout::kDownload, layout::kOverallBar, layout::kOverallLabel, 100);
+    progress.Open(owner, ProgressLayout::Download, 100);
     const bool done = DownloadUpdate(context.fetcher, series, &progress);
     progress.Close();
     return done;

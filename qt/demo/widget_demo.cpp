@@ -69,12 +69,13 @@ class Demo : private MainWindowEvents {
     void Show() { view_.ShowMainWindow(); }
 
     void OpenProgress() {
-        progress_.Open(window_, pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 8);
+        progress_.Open(window_, ProgressLayout::Operation, 8);
         progress_.SetOverall(3, 8);
-        progress_.StartItem(pl::kItemBar, 0, 5);
+        progress_.StartItem(5);
         progress_.SetItem(3, 5);
-        progress_.SetText(pl::kStatusLine, "Media Player #12 - Uploading New Configuration");
-        progress_.SetText(pl::kTransferLine, "400000 of 1000000 - 320 kbit/sec - 15 seconds left");
+        progress_.SetLine(ProgressLine::Status, "Media Player #12 - Uploading New Configuration");
+        progress_.SetLine(ProgressLine::Transfer,
+                          "400000 of 1000000 - 320 kbit/sec - 15 seconds left");
     }
     void CloseProgress() { progress_.Close(); }
     // Runs the login form as the operator finds it with everything stored.

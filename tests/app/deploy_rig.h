@@ -34,10 +34,7 @@ class DeployRig {
     // Opens text as a .PLY file and shows channel.
     [[nodiscard]] bool OpenPlaylist(const std::string& text, int channel);
 
-    DeployResult Deploy(bool selectedOnly, std::optional<EntryList> changeList = std::nullopt,
-                        bool channelConfirmation = true, bool quiet = false) {
-        return deployment.Deploy(selectedOnly, std::move(changeList), channelConfirmation, quiet);
-    }
+    DeployResult Deploy(DeployRequest request) { return deployment.Deploy(std::move(request)); }
 
     // The messages shown, as "caption: text".
     [[nodiscard]] std::vector<std::string> Messages() const;

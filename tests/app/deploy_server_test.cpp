@@ -127,7 +127,7 @@ TEST_F(DeployServerTest, ChannelToSelectedUnitsTouchesOnlyThemAndUploadsEachMedi
     rig_->confirm.Type(" Yes ");
     rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
 
-    EXPECT_EQ(rig_->Deploy(true), DeployResult::Succeeded);
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Channel(DeployTo::Selected())), DeployResult::Succeeded);
 
     EXPECT_EQ(rig_->Messages(),
               (std::vector<std::string>{"SUCCESS: The deployment completed successfully"}));
@@ -181,7 +181,7 @@ TEST_F(DeployServerTest, AUnitWithoutAFileGetsOnlyWhatWasDeployed) {
     rig_->Select({9});
     rig_->confirm.Type("yes");
     rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
-    EXPECT_EQ(rig_->Deploy(true), DeployResult::Succeeded);
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Channel(DeployTo::Selected())), DeployResult::Succeeded);
     EntrySet expected;
     expected.List(2) = Parse(ClipLine(2, held)).List(2);
     expected.List(2)[0].contentName = heldName;
@@ -191,7 +191,8 @@ TEST_F(DeployServerTest, AUnitWithoutAFileGetsOnlyWhatWasDeployed) {
     rig_->Select({17});
     rig_->confirm.Type("yes");
     rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
-    EXPECT_EQ(rig_->Deploy(true, EntryList{NewSettingEntry("crawl", "1")}, false, false),
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Settings(DeployTo::Selected(),
+                                                   EntryList{NewSettingEntry("crawl", "1")})),
               DeployResult::Succeeded);
     EXPECT_EQ(rig_->confirm.script.Opened().back().layout, kConfirmLayout);
     EXPECT_EQ(Instructions(17), "4\tcrawl\t1");
@@ -202,7 +203,9 @@ TEST_F(DeployServerTest, AUnitWithoutAFileGetsOnlyWhatWasDeployed) {
 TEST_F(DeployServerTest, ThePauseAfterEachUnitLetsTheWindowPaint) {
     testing::PauseCounter calls(rig_->platform.clock);
     rig_->Select({4, 17});
-    EXPECT_EQ(rig_->Deploy(true, EntryList{NewSettingEntry("crawl", "1")}, false, true),
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Settings(DeployTo::Selected(),
+                                                   EntryList{NewSettingEntry("crawl", "1")})
+                               .Quiet()),
               DeployResult::Succeeded);
     EXPECT_EQ(rig_->platform.clock.Sleeps(), (std::vector<int>{50, 50}));
     EXPECT_EQ(calls.pausesInside, 2u);
@@ -211,7 +214,9 @@ TEST_F(DeployServerTest, ThePauseAfterEachUnitLetsTheWindowPaint) {
 TEST_F(DeployServerTest, QuietSettingsMergePutsTheGivenKeysFirst) {
     rig_->Select({4});
     EntryList changes = {NewSettingEntry("crawl", "1"), NewSettingEntry("crawlsize", "12")};
-    EXPECT_EQ(rig_->Deploy(true, std::move(changes), false, true), DeployResult::Succeeded);
+    EXPECT_EQ(
+        rig_->Deploy(DeployRequest::Settings(DeployTo::Selected(), std::move(changes)).Quiet()),
+        DeployResult::Succeeded);
     EXPECT_TRUE(rig_->confirm.script.Opened().empty());
     EXPECT_TRUE(rig_->Messages().empty());
     const EntrySet after = Parse(Instructions(4));
@@ -235,7 +240,7 @@ TEST_F(DeployServerTest, AnEmptyListAnsweredYesClearsTheChannel) {
     rig_->confirm.Type("yes");
     rig_->platform.QueueAnswer(MessageAnswer::Yes, "LIST IS EMPTY");
     rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
-    EXPECT_EQ(rig_->Deploy(true), DeployResult::Succeeded);
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Channel(DeployTo::Selected())), DeployResult::Succeeded);
     EntrySet expected = Parse(InitialFile(17));
     expected.List(1).clear();
     EXPECT_EQ(Parse(Instructions(17)), expected);
@@ -248,7 +253,8 @@ TEST_F(DeployServerTest, CancellingDuringTheSecondUnitKeepsTheFirstAndSparesTheT
     AtStatus("Media Player #9 - Downloading Configuration",
              [this] { EXPECT_TRUE(rig_->platform.progress.Press(layout::kCancelButton)); });
     rig_->confirm.Type("yes");
-    EXPECT_EQ(rig_->Deploy(false, EntryList{NewSettingEntry("notes", "All done")}, false, false),
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Settings(
+                  DeployTo::AllUnits(), EntryList{NewSettingEntry("notes", "All done")})),
               DeployResult::Failed);
     EXPECT_TRUE(rig_->Messages().empty());
     EXPECT_EQ(Parse(Instructions(4)).Settings().at(0).value, "All done");
@@ -274,7 +280,8 @@ TEST_P(DeployFaultTest, AFaultOnTheSecondUnitStopsBeforeTheThird) {
              [this] { EXPECT_TRUE(server_->SetFaults({GetParam().fault})); });
     rig_->confirm.Type("yes");
     rig_->platform.QueueAnswer(MessageAnswer::Ok, "Error Deploying");
-    EXPECT_EQ(rig_->Deploy(false, EntryList{NewSettingEntry("crawl", "1")}, false, false),
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Settings(DeployTo::AllUnits(),
+                                                   EntryList{NewSettingEntry("crawl", "1")})),
               DeployResult::Failed);
     ASSERT_EQ(rig_->Messages(),
               (std::vector<std::string>{std::string("Error Deploying: ") + GetParam().message}));
@@ -305,7 +312,8 @@ TEST_F(DeployServerTest, AFileThatDoesNotParseStopsTheDeployment) {
     rig_->Select({4, 9, 17});
     rig_->confirm.Type("yes");
     rig_->platform.QueueAnswer(MessageAnswer::Ok, "Error Deploying");
-    EXPECT_EQ(rig_->Deploy(true, EntryList{NewSettingEntry("crawl", "0")}, false, false),
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Settings(DeployTo::Selected(),
+                                                   EntryList{NewSettingEntry("crawl", "0")})),
               DeployResult::Failed);
     EXPECT_EQ(rig_->Messages(),
               (std::vector<std::string>{
@@ -343,7 +351,8 @@ class DeployPreviewServerTest : public DeployServerTest {
     std::string DeployConfirmed(Deployment& deployment) {
         rig_->confirm.Type("yes");
         rig_->platform.QueueAnswer(MessageAnswer::Ok, "SUCCESS");
-        EXPECT_EQ(deployment.Deploy(true, std::nullopt, true, false), DeployResult::Succeeded);
+        EXPECT_EQ(deployment.Deploy(DeployRequest::Channel(DeployTo::Selected())),
+                  DeployResult::Succeeded);
         return rig_->confirm.script.Opened().back().preview;
     }
 
@@ -419,7 +428,8 @@ TEST_F(DeployPreviewServerTest, AFileChangedAfterThePreviewIsReadAgainAndItsNewB
 TEST_F(DeployPreviewServerTest, ThePreviewReadsOnTheProgressDialogAndItsCancelEndsTheDeployment) {
     AtStatus("Checking clip3.mpg",
              [this] { EXPECT_TRUE(rig_->platform.progress.Press(layout::kCancelButton)); });
-    EXPECT_EQ(rig_->Deploy(true), DeployResult::NotConfirmed);
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Channel(DeployTo::Selected())),
+              DeployResult::NotConfirmed);
     EXPECT_TRUE(rig_->confirm.script.Opened().empty());
     EXPECT_TRUE(rig_->Messages().empty());
     ASSERT_EQ(rig_->platform.progress.Records().size(), 1u);
@@ -435,7 +445,8 @@ TEST_F(DeployPreviewServerTest, AServerThatCannotBeAskedLeavesThePreviewSayingSo
     rig_->login.SetHost("127.0.0.1:1");  // nothing listens there
     rig_->confirm.Type("no");
     rig_->confirm.script.QueueCancel();
-    EXPECT_EQ(rig_->Deploy(true), DeployResult::NotConfirmed);
+    EXPECT_EQ(rig_->Deploy(DeployRequest::Channel(DeployTo::Selected())),
+              DeployResult::NotConfirmed);
     const std::vector<ConfirmForm>& opened = rig_->confirm.script.Opened();
     ASSERT_EQ(opened.size(), 2u);  // a refused word keeps the form open, as before
     EXPECT_NE(opened[0].preview.find("Clips: 10\nMedia files: 10\n"

@@ -35,7 +35,7 @@ class DeployTest : public ::testing::Test {
 TEST_F(DeployTest, DeployToAllAsAdministratorIsRefusedFirstEvenWithNoUnits) {
     rig.LogIn(kNowhere, "SoVrA", "secret");
     rig.platform.QueueAnswer(MessageAnswer::Ok, "Not Allowed");
-    EXPECT_EQ(rig.Deploy(false), DeployResult::Refused);
+    EXPECT_EQ(rig.Deploy(DeployRequest::Channel(DeployTo::AllUnits())), DeployResult::Refused);
     EXPECT_EQ(rig.Messages(),
               (std::vector<std::string>{"Not Allowed: Deploy-To-All not allowed as Admin user!!"}));
     EXPECT_EQ(LastMessage().owner, rig.mainWindow);
@@ -44,7 +44,7 @@ TEST_F(DeployTest, DeployToAllAsAdministratorIsRefusedFirstEvenWithNoUnits) {
 
     // The administrator may deploy to selected units; the list check comes next.
     rig.platform.QueueAnswer(MessageAnswer::Ok, "No player units in list!");
-    EXPECT_EQ(rig.Deploy(true), DeployResult::Refused);
+    EXPECT_EQ(rig.Deploy(DeployRequest::Channel(DeployTo::Selected())), DeployResult::Refused);
     EXPECT_EQ(rig.Messages().back(),
               "No player units in list!: Please check your user name and password.");
 }
@@ -52,7 +52,9 @@ TEST_F(DeployTest, DeployToAllAsAdministratorIsRefusedFirstEvenWithNoUnits) {
 TEST_F(DeployTest, SelectedUnitsOnlyNeedsASelection) {
     rig.ShowUnits(kUnits);
     rig.platform.QueueAnswer(MessageAnswer::Ok, "No Units Selected For Deployment");
-    EXPECT_EQ(rig.Deploy(true, EntryList{NewSettingEntry("crawl", "1")}, false, true),
+    EXPECT_EQ(rig.Deploy(DeployRequest::Settings(DeployTo::Selected(),
+                                                 EntryList{NewSettingEntry("crawl", "1")})
+                             .Quiet()),
               DeployResult::Refused);
     EXPECT_EQ(
         rig.Messages(),
@@ -65,7 +67,7 @@ TEST_F(DeployTest, ACancelledConfirmationEndsSilently) {
     rig.ShowUnits(kUnits);
     rig.confirm.Type("ye");
     rig.confirm.script.QueueCancel();
-    EXPECT_EQ(rig.Deploy(false), DeployResult::NotConfirmed);
+    EXPECT_EQ(rig.Deploy(DeployRequest::Channel(DeployTo::AllUnits())), DeployResult::NotConfirmed);
     ASSERT_EQ(rig.confirm.script.Opened().size(), 2u);  // "ye" kept it open
     EXPECT_EQ(rig.confirm.script.Opened()[0].layout, kConfirmChannelLayout);
     EXPECT_EQ(rig.confirm.owners, (std::vector<WindowId>{rig.mainWindow}));
@@ -74,7 +76,8 @@ TEST_F(DeployTest, ACancelledConfirmationEndsSilently) {
 
     rig.Select({9});
     rig.confirm.script.QueueCancel();
-    EXPECT_EQ(rig.Deploy(true, EntryList{}, false, false), DeployResult::NotConfirmed);
+    EXPECT_EQ(rig.Deploy(DeployRequest::Settings(DeployTo::Selected(), EntryList{})),
+              DeployResult::NotConfirmed);
     EXPECT_EQ(rig.confirm.script.Opened().back().layout, kConfirmLayout);
 }
 
@@ -84,7 +87,7 @@ TEST_F(DeployTest, AnEmptyPlaylistIsDeployedOnlyAfterYes) {
     for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel}) {
         rig.confirm.Type("yes");
         rig.platform.QueueAnswer(answer, "LIST IS EMPTY");
-        EXPECT_EQ(rig.Deploy(true), DeployResult::Failed);
+        EXPECT_EQ(rig.Deploy(DeployRequest::Channel(DeployTo::Selected())), DeployResult::Failed);
         const Message& question = LastMessage();
         EXPECT_EQ(question.text, "Are you sure you want to deploy an empty list?");
         EXPECT_EQ(question.buttons, MessageButtons::YesNoCancel);
@@ -105,7 +108,7 @@ TEST_F(DeployTest, AClipWhoseMediaCannotBeHadNamesItsFileAndStops) {
     ASSERT_TRUE(rig.OpenPlaylist(ClipLine(1, missing) + "\r\n" + ClipLine(1, missing), 1));
     rig.confirm.Type("yes");
     rig.platform.QueueAnswer(MessageAnswer::Ok, "Error uploading media file");
-    EXPECT_EQ(rig.Deploy(true), DeployResult::Failed);
+    EXPECT_EQ(rig.Deploy(DeployRequest::Channel(DeployTo::Selected())), DeployResult::Failed);
     EXPECT_EQ(rig.Messages(), (std::vector<std::string>{"Error uploading media file: " + missing}));
     EXPECT_EQ(LastMessage().icon, MessageIcon::Warning);
     EXPECT_EQ(LastMessage().details, "The file could not be read");
@@ -128,7 +131,7 @@ TEST_F(DeployTest, AFailedUploadTellsWhyBesideThePath) {
     ASSERT_TRUE(rig.OpenPlaylist(ClipLine(1, clip), 1));
     rig.confirm.Type("yes");
     rig.platform.QueueAnswer(MessageAnswer::Ok, "Error uploading media file");
-    EXPECT_EQ(rig.Deploy(true), DeployResult::Failed);
+    EXPECT_EQ(rig.Deploy(DeployRequest::Channel(DeployTo::Selected())), DeployResult::Failed);
     EXPECT_EQ(LastMessage().text, clip);
     EXPECT_EQ(LastMessage().details, "Connection refused by 127.0.0.1:1");
 }
@@ -138,7 +141,8 @@ TEST_F(DeployTest, ALoginFormCancelledOverTheProgressEndsSilently) {
     rig.ShowUnits(kUnits);
     rig.loginView.script.QueueCancel();
     rig.confirm.Type("YES");
-    EXPECT_EQ(rig.Deploy(false, EntryList{NewSettingEntry("crawl", "0")}, false, false),
+    EXPECT_EQ(rig.Deploy(DeployRequest::Settings(DeployTo::AllUnits(),
+                                                 EntryList{NewSettingEntry("crawl", "0")})),
               DeployResult::Failed);
     EXPECT_TRUE(rig.Messages().empty());
     EXPECT_EQ(rig.loginView.owners, (std::vector<WindowId>{rig.platform.progress.Last()->Id()}));

@@ -141,6 +141,25 @@ TEST_F(UnitEditorServerTest, OkMergesTheChangesAndKeepsEverythingTheFormDidNotWr
     EXPECT_FALSE(std::filesystem::exists(InstructionsPath(17)));
 }
 
+// The rows may move while the editor is open: the changes still reach the
+// edited unit, and its row is the one left selected.
+TEST_F(UnitEditorServerTest, OkDeploysToTheEditedUnitWhereverItsRowMoved) {
+    rig_->Select({4});
+    editor_.script.Queue([this](UnitForm& form) {
+        form.notes = "moved";
+        rig_->venue.SortByColumn(1);  // by the notes: "Bar" (9) before "Lobby" (4)
+        EXPECT_EQ(rig_->venue.UnitNumberAt(0), 9u);
+        return true;
+    });
+
+    EXPECT_TRUE(Edit());
+
+    EXPECT_EQ(Value(Stored(4), "notes"), "moved");
+    EXPECT_FALSE(std::filesystem::exists(InstructionsPath(9)));
+    EXPECT_EQ(rig_->venue.SelectedCount(), 1);
+    EXPECT_EQ(rig_->venue.UnitNumberAt(rig_->venue.FirstSelected()), 4u);
+}
+
 TEST_F(UnitEditorServerTest, CancelAndARefusedUnitWriteNothing) {
     ASSERT_TRUE(StoreInstructions(9, kChannelLines + "\n4\tnotes\tkeep"));
     const std::string before = ReadFileBytes(InstructionsPath(9));

@@ -26,7 +26,7 @@ class ProgressTest : public ::testing::Test {
     ProgressTest() : owner(platform.windows.NewWindow(kNoWindow, Rect{0, 0, 800, 600})) {}
 
     bool OpenOperation(std::uint32_t overallMax) {
-        return progress.Open(owner, pl::kOperation, pl::kOverallBar, pl::kOverallLabel, overallMax);
+        return progress.Open(owner, ProgressLayout::Operation, overallMax);
     }
     ProgressRecord& Dialog() { return *platform.progress.Last(); }
     std::vector<std::string> Labels(int id) { return Dialog().texts[id]; }
@@ -107,13 +107,13 @@ TEST_F(ProgressTest, BarsTruncateWhileLabelsRound) {
 TEST_F(ProgressTest, ItemUpdatesFollowTheSameRules) {
     platform.clock.SetNow(1'234'567);
     OpenOperation(1);
-    EXPECT_FALSE(progress.StartItem(pl::kItemBar, pl::kTransferLine, 0));
+    EXPECT_FALSE(progress.StartTransferItem(0));
     EXPECT_EQ(progress.ItemStartTime(), 1'234'567);
     EXPECT_EQ(Dialog().LastText(pl::kTransferLine), "  0.00%");
     progress.StepItem();
     EXPECT_EQ(Dialog().LastText(pl::kTransferLine), "100.00%");
 
-    progress.StartItem(pl::kItemBar, 0, 4);
+    progress.StartItem(4);
     progress.SetItem(1, 4);
     platform.clock.Advance(50);
     progress.SetItem(2, 4);
@@ -124,11 +124,12 @@ TEST_F(ProgressTest, ItemUpdatesFollowTheSameRules) {
 }
 
 TEST_F(ProgressTest, MissingItemsAreLeftAlone) {
-    progress.Open(owner, pl::kSimple, pl::kOverallBar, 0, 2);
-    progress.StartItem(pl::kItemBar, pl::kTransferLine, 2);  // not in this layout
-    progress.SetText(pl::kStatusLine, "ignored");
+    progress.Open(owner, ProgressLayout::Simple, 2);
+    progress.StartTransferItem(2);  // not in this layout
+    progress.SetLine(ProgressLine::Status, "ignored");
     progress.SetOverall(1, 2);
-    EXPECT_TRUE(Dialog().texts.empty());
+    EXPECT_EQ(Dialog().texts.count(pl::kTransferLine), 0u);
+    EXPECT_EQ(Dialog().texts.count(pl::kStatusLine), 0u);
     EXPECT_EQ(Dialog().bars.size(), 1u);
 }
 
@@ -149,16 +150,16 @@ TEST_F(ProgressTest, CancelReachesTheCallerThroughThePump) {
 // the operation before that piece starts.
 TEST_F(ProgressTest, AChangedStatusLinePumpsAtOnceAndTakesAPendingCancel) {
     OpenOperation(10);
-    progress.StartItem(pl::kItemBar, 0, 3);
+    progress.StartItem(3);
     EXPECT_FALSE(progress.StepItem());
     int pumps = platform.windows.PumpCount();
-    progress.SetText(pl::kStatusLine, "Media Player #12 - Uploading New Configuration");
+    progress.SetLine(ProgressLine::Status, "Media Player #12 - Uploading New Configuration");
     EXPECT_EQ(platform.windows.PumpCount(), pumps + 1);
-    progress.SetText(pl::kStatusLine, "Media Player #12 - Uploading New Configuration");
+    progress.SetLine(ProgressLine::Status, "Media Player #12 - Uploading New Configuration");
     EXPECT_EQ(platform.windows.PumpCount(), pumps + 1);  // unchanged: no pump
 
     platform.progress.CancelAtPump(1);
-    progress.SetText(pl::kStatusLine, "Media Player #13 - Downloading Configuration");
+    progress.SetLine(ProgressLine::Status, "Media Player #13 - Downloading Configuration");
     EXPECT_TRUE(progress.StepItem());  // within the interval, yet cancelled
     EXPECT_EQ(progress.cancels, 1);
 }
@@ -166,7 +167,7 @@ TEST_F(ProgressTest, AChangedStatusLinePumpsAtOnceAndTakesAPendingCancel) {
 TEST_F(ProgressTest, OpeningAgainReplacesTheDialog) {
     OpenOperation(5);
     ProgressRecord* first = platform.progress.Last();
-    progress.Open(owner, pl::kDownload, pl::kOverallBar, pl::kOverallLabel, 100);
+    progress.Open(owner, ProgressLayout::Download, 100);
     EXPECT_TRUE(first->destroyed);
     EXPECT_FALSE(Dialog().destroyed);
     EXPECT_EQ(Dialog().layout, pl::kDownload);
@@ -185,7 +186,7 @@ TEST(ProgressLifetime, DestroyingTheObjectClosesTheDialog) {
     const WindowId owner = platform.windows.NewWindow(kNoWindow, Rect{0, 0, 100, 100});
     {
         WProgress progress(platform);
-        progress.Open(owner, pl::kSimple, pl::kOverallBar, pl::kOverallLabel, 1);
+        progress.Open(owner, ProgressLayout::Simple, 1);
     }
     EXPECT_TRUE(platform.progress.Last()->destroyed);
     EXPECT_TRUE(platform.windows.IsEnabled(owner));
@@ -203,8 +204,8 @@ class TransferProgress : public WProgress {
 TEST(ProgressHooks, TheItemLabelComesFromTheOverride) {
     ScriptedPlatform platform;
     TransferProgress progress(platform);
-    progress.Open(kNoWindow, pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 1);
-    progress.StartItem(pl::kItemBar, pl::kTransferLine, 4096);
+    progress.Open(kNoWindow, ProgressLayout::Operation, 1);
+    progress.StartTransferItem(4096);
     progress.FinishItem();
     EXPECT_EQ(platform.progress.Last()->texts[pl::kTransferLine],
               (std::vector<std::string>{"0 of 4096", "4096 of 4096"}));
@@ -217,9 +218,9 @@ TEST(ProgressOnTheConsole, EveryStatusLineCarriesTheCurrentPercentage) {
     std::istringstream in;
     ConsolePlatform platform(out, in, false);
     WProgress progress(platform);
-    progress.Open(kNoWindow, pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 12);
+    progress.Open(kNoWindow, ProgressLayout::Operation, 12);
     for (int unit = 1; unit <= 3; ++unit) {
-        progress.SetText(pl::kStatusLine, "Media Player #" + std::to_string(unit));
+        progress.SetLine(ProgressLine::Status, "Media Player #" + std::to_string(unit));
         progress.StepOverall();
     }
     EXPECT_EQ(out.str(),

@@ -31,18 +31,31 @@ const WindowId kDialog = reinterpret_cast<WindowId>(0x115);
 // A progress dialog that writes down every call. It is cancelled from the
 // call whose event is `cancelAt` onwards, as a real one is once its Cancel
 // button has been pressed.
-class RecordingProgress final : public UploadProgressView {
+class RecordingProgress final : public OperationProgress {
   public:
-    bool StartItem(int barId, int labelId, std::uint32_t itemMax) override {
-        return Note(Event("start", barId, labelId, itemMax));
+    bool Open(WindowId /*owner*/, ProgressLayout /*layout*/, std::uint32_t maximum) override {
+        return Note("open " + std::to_string(maximum));
+    }
+    bool SetOverall(std::uint32_t position, std::uint32_t maximum) override {
+        return Note("overall " + std::to_string(position) + " " + std::to_string(maximum));
+    }
+    bool StepOverall() override { return Note("step overall"); }
+    bool StartItem(std::uint32_t itemMax) override {
+        return Note("start item " + std::to_string(itemMax));
+    }
+    bool StartTransferItem(std::uint32_t itemMax) override {
+        return Note("start transfer " + std::to_string(itemMax));
     }
     bool SetItem(std::uint32_t position, std::uint32_t maximum) override {
         return Note("item " + std::to_string(position) + " " + std::to_string(maximum));
     }
+    bool StepItem() override { return Note("step item"); }
     bool FinishItem() override { return Note("finish"); }
-    void SetText(int itemId, const std::string& text) override {
-        Note(std::to_string(itemId) + " " + text);
+    void SetLine(ProgressLine line, const std::string& text) override {
+        Note((line == ProgressLine::Status ? "status " : "transfer ") + text);
     }
+    void Close() override { Note("close"); }
+    bool PumpMessages() override { return cancelled_; }
     [[nodiscard]] bool Cancelled() const override { return cancelled_; }
     [[nodiscard]] WindowId Dialog() const override { return kDialog; }
 
@@ -50,10 +63,6 @@ class RecordingProgress final : public UploadProgressView {
     Events events;
 
   private:
-    static std::string Event(const char* what, int a, int b, std::uint32_t c) {
-        return std::string(what) + " " + std::to_string(a) + " " + std::to_string(b) + " " +
-               std::to_string(c);
-    }
     bool Note(std::string event) {
         cancelled_ = cancelled_ || event == cancelAt;
         events.push_back(std::move(event));
@@ -66,7 +75,7 @@ class RecordingProgress final : public UploadProgressView {
 // computed and which is then uploaded: the digest item, and the transfer
 // item with a report before the first piece and after each of 4096 bytes.
 Events DigestEvents(const std::string& name, std::uint64_t size) {
-    Events events{"start 1067 0 100", "1068 Processing " + name};
+    Events events{"start item 100", "status Processing " + name};
     for (std::uint64_t done = 0;; done = std::min(done + kMd5FilePiece, size)) {
         events.push_back("item " + std::to_string(done) + " " + std::to_string(size));
         if (done == size) {
@@ -78,7 +87,7 @@ Events DigestEvents(const std::string& name, std::uint64_t size) {
 }
 
 Events UploadEvents(const std::string& name, std::uint64_t size) {
-    Events events{"start 1067 1069 100", "1068 Uploading " + name};
+    Events events{"start transfer 100", "status Uploading " + name};
     for (std::uint64_t done = 0;; done = std::min<std::uint64_t>(done + 4096, size)) {
         events.push_back("item " + std::to_string(done) + " " + std::to_string(size));
         if (done == size) {
@@ -137,7 +146,7 @@ class UploadMediaTest : public testing::SharedServerTest {
         EXPECT_FALSE(AwaitLogLines("digest=" + HexEncode(marker), 0).empty());
     }
 
-    bool Upload(PlayEntry& clip, UploadProgressView* progress) {
+    bool Upload(PlayEntry& clip, OperationProgress* progress) {
         return UploadMedia(Access(), platform_.Messages(), clip, progress);
     }
 
@@ -212,7 +221,7 @@ TEST_F(UploadMediaTest, WithoutTheFileTheContentNameDecides) {
     EXPECT_TRUE(Upload(gone, &progress_));
     EXPECT_EQ(gone.contentName, held.contentName);
     // Nothing was read; the item still finishes before the query.
-    EXPECT_EQ(progress_.events, (Events{"start 1067 0 100", "1068 Processing gone.mpg", "finish"}));
+    EXPECT_EQ(progress_.events, (Events{"start item 100", "status Processing gone.mpg", "finish"}));
     EXPECT_EQ(Exchanges(held.contentName, 3), (Events{"0 held", "0 not-held", "7 stored"}));
 
     const std::string unknown = "0123456789abcdef0123456789abcdef";
@@ -297,7 +306,7 @@ TEST_F(UploadMediaTest, ACancelDuringTheUploadStopsTheSending) {
     EXPECT_FALSE(Upload(clip, &progress_));
     Events expected = DigestEvents("clip.mpg", 40'000);
     for (const char* event :
-         {"start 1067 1069 100", "1068 Uploading clip.mpg", "item 0 40000", "item 4096 40000"}) {
+         {"start transfer 100", "status Uploading clip.mpg", "item 0 40000", "item 4096 40000"}) {
         expected.push_back(event);
     }
     expected.push_back(progress_.cancelAt);

@@ -42,8 +42,7 @@ class QtProgressTest : public ::testing::Test {
 };
 
 TEST_F(QtProgressTest, CancelReachesTheCancelledFlagThroughThePump) {
-    EXPECT_FALSE(
-        progress.Open(IdOf(&owner), pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 4));
+    EXPECT_FALSE(progress.Open(IdOf(&owner), ProgressLayout::Operation, 4));
     ASSERT_NE(Dialog(), nullptr);
     EXPECT_TRUE(Dialog()->isVisible());
     EXPECT_FALSE(owner.isEnabled());
@@ -64,14 +63,14 @@ TEST_F(QtProgressTest, CancelReachesTheCancelledFlagThroughThePump) {
 }
 
 TEST_F(QtProgressTest, UpdatesShowInTheBarsAndLabels) {
-    progress.Open(IdOf(&owner), pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 4);
+    progress.Open(IdOf(&owner), ProgressLayout::Operation, 4);
     EXPECT_EQ(Dialog()->windowTitle(), "Operation Progress...");
     EXPECT_EQ(Text(pl::kOverallLabel), "0.00%");
     progress.SetOverall(1, 4);
     EXPECT_EQ(Text(pl::kOverallLabel), " 25.00%");
     EXPECT_EQ(Bar(pl::kOverallBar), 25);
-    progress.StartItem(pl::kItemBar, 0, 3);
-    progress.SetText(pl::kStatusLine, "Media Player #12 - Downloading Configuration");
+    progress.StartItem(3);
+    progress.SetLine(ProgressLine::Status, "Media Player #12 - Downloading Configuration");
     progress.FinishItem();
     EXPECT_EQ(Bar(pl::kItemBar), 100);
     EXPECT_EQ(Text(pl::kStatusLine), "Media Player #12 - Downloading Configuration");
@@ -92,28 +91,28 @@ class PaintCounter : public QObject {
 // The line set before a long piece is painted before the piece runs,
 // however soon after the last redraw it comes.
 TEST_F(QtProgressTest, ANewStatusLineIsPaintedAtOnce) {
-    progress.Open(IdOf(&owner), pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 4);
-    progress.StartItem(pl::kItemBar, 0, 3);
+    progress.Open(IdOf(&owner), ProgressLayout::Operation, 4);
+    progress.StartItem(3);
     progress.StepItem();
     QWidget* line = FindItem(Dialog(), pl::kStatusLine);
     ASSERT_NE(line, nullptr);
     PaintCounter counter;
     line->installEventFilter(&counter);
-    progress.SetText(pl::kStatusLine, "Media Player #12 - Uploading New Configuration");
+    progress.SetLine(ProgressLine::Status, "Media Player #12 - Uploading New Configuration");
     EXPECT_GT(counter.paints, 0);
     EXPECT_EQ(Text(pl::kStatusLine), "Media Player #12 - Uploading New Configuration");
     line->removeEventFilter(&counter);
 }
 
 TEST_F(QtProgressTest, EscapeAndEnterCancelToo) {
-    progress.Open(IdOf(&owner), pl::kDownload, pl::kOverallBar, pl::kOverallLabel, 100);
+    progress.Open(IdOf(&owner), ProgressLayout::Download, 100);
     EXPECT_EQ(Dialog()->windowTitle(), "Downloading Software Update....");
     EXPECT_EQ(FindItem(Dialog(), pl::kItemBar), nullptr);
     QTest::keyClick(Dialog(), Qt::Key_Escape);
     EXPECT_EQ(progress.cancels, 1);
     EXPECT_TRUE(progress.Cancelled());
 
-    progress.Open(IdOf(&owner), pl::kSimple, pl::kOverallBar, pl::kOverallLabel, 100);
+    progress.Open(IdOf(&owner), ProgressLayout::Simple, 100);
     EXPECT_FALSE(progress.Cancelled());
     QTest::keyClick(Dialog(), Qt::Key_Return);
     EXPECT_EQ(progress.cancels, 2);
@@ -122,7 +121,7 @@ TEST_F(QtProgressTest, EscapeAndEnterCancelToo) {
 
 TEST_F(QtProgressTest, TheDialogOpensOverItsOwner) {
     owner.move(100, 100);
-    progress.Open(IdOf(&owner), pl::kSimple, pl::kOverallBar, pl::kOverallLabel, 100);
+    progress.Open(IdOf(&owner), ProgressLayout::Simple, 100);
     const QRect dialog = Dialog()->frameGeometry();
     const QRect area = owner.frameGeometry();
     EXPECT_NEAR(dialog.center().x(), area.center().x(), 2);

@@ -52,14 +52,13 @@ TEST(QtReportWindowExport, OnlyTheStatusReportHasExportCsvAfterSave) {
         bool hasExport = false;
         bool afterSave = false;
         QTimer::singleShot(0, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
+            auto* dialog = dynamic_cast<QtReportDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            QWidget* exportButton = FindItem(dialog, report_window::kExportCsv);
+            QWidget* exportButton = dialog->Button(ReportButton::ExportCsv);
             hasExport = exportButton != nullptr;
-            afterSave = hasExport &&
-                        exportButton->x() > FindItem(dialog, report_window::kSave)->x() &&
-                        exportButton->x() < FindItem(dialog, report_window::kDone)->x();
-            static_cast<QPushButton*>(FindItem(dialog, report_window::kDone))->click();
+            afterSave = hasExport && exportButton->x() > dialog->Button(ReportButton::Save)->x() &&
+                        exportButton->x() < dialog->Button(ReportButton::Done)->x();
+            dialog->Button(ReportButton::Done)->click();
         });
         OpenReportWindow(mode, ReportContext{platform, settings, view, kNoWindow}, {});
         EXPECT_EQ(hasExport, mode == ReportMode::Status);

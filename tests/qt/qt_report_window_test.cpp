@@ -18,8 +18,6 @@
 namespace vantic {
 namespace {
 
-namespace rw = report_window;
-
 struct Seen {
     QRect viewer;
     QRect done;
@@ -27,10 +25,9 @@ struct Seen {
     QString text;
 };
 
-Seen Look(QWidget* dialog) {
-    const auto* viewer = dialog->findChild<QTextBrowser*>();
-    return Seen{viewer->geometry(), FindItem(dialog, rw::kDone)->geometry(), dialog->size(),
-                viewer->toPlainText()};
+Seen Look(QtReportDialog* dialog) {
+    return Seen{dialog->Viewer().geometry(), dialog->Button(ReportButton::Done)->geometry(),
+                dialog->size(), dialog->Viewer().toPlainText()};
 }
 
 TEST(QtReportWindow, ResizingGivesTheGrowthToTheViewerAndKeepsTheButtonsBottomRight) {
@@ -42,12 +39,12 @@ TEST(QtReportWindow, ResizingGivesTheGrowthToTheViewerAndKeepsTheButtonsBottomRi
     Seen before;
     Seen grown;
     QTimer::singleShot(0, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
+        auto* dialog = dynamic_cast<QtReportDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         before = Look(dialog);
         dialog->resize(dialog->width() + 150, dialog->height() + 90);
         grown = Look(dialog);
-        static_cast<QPushButton*>(FindItem(dialog, rw::kDone))->click();
+        dialog->Button(ReportButton::Done)->click();
     });
     OpenReportWindow(ReportMode::Activity, ReportContext{platform, settings, view, kNoWindow},
                      [](ReportWindow& window) {

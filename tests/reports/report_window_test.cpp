@@ -13,7 +13,6 @@
 namespace vantic {
 namespace {
 
-namespace rw = report_window;
 using testing::ReadFileBytes;
 
 constexpr const char* kReport = "{\\rtf1 report \\par }\r\n";
@@ -43,7 +42,7 @@ class ReportWindowTest : public ::testing::Test {
 
 TEST_F(ReportWindowTest, SavedFileHoldsTheTextAndItsZeroByte) {
     platform.QueueFileChoice(dir.File("weekly"));
-    view.presses = {rw::kSave};
+    view.presses = {ReportButton::Save};
     Open(ReportMode::Activity);
     ASSERT_EQ(view.shownTexts.size(), 1u);
     EXPECT_EQ(ReadFileBytes(dir.File("weekly.rtf")), std::string(kReport) + '\0');
@@ -67,7 +66,7 @@ TEST_F(ReportWindowTest, FailedWritesAreShownAndKeepTheEarlierFile) {
     ASSERT_TRUE(testing::WriteFileBytes(target, "earlier"));
     platform.QueueFileChoice(target);
     platform.QueueAnswer(MessageAnswer::Ok, "ERROR");
-    view.presses = {rw::kSave};
+    view.presses = {ReportButton::Save};
     SetFileFaultForTesting(FileFault::WriteFails);
     Open();
     SetFileFaultForTesting(FileFault::None);
@@ -83,14 +82,14 @@ TEST_F(ReportWindowTest, FailedWritesAreShownAndKeepTheEarlierFile) {
     ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
     platform.QueueFileChoice(locked + "/report.rtf");
     platform.QueueAnswer(MessageAnswer::Ok, "ERROR");
-    view.presses = {rw::kSave};
+    view.presses = {ReportButton::Save};
     Open();
     EXPECT_EQ(platform.messageBoxes.Shown().size(), 2u);
     ::chmod(locked.c_str(), 0755);
 }
 
 TEST_F(ReportWindowTest, EmailSavesTodaysFileBesideTheProgramAndAttachesIt) {
-    view.presses = {rw::kEmail, rw::kEmail};
+    view.presses = {ReportButton::Email, ReportButton::Email};
     Open(ReportMode::Activity);
     const std::string path = dir.File("Vantic-Report-11-14-2023.rtf");
     ASSERT_EQ(platform.mail.documents.size(), 2u);
@@ -101,7 +100,7 @@ TEST_F(ReportWindowTest, EmailSavesTodaysFileBesideTheProgramAndAttachesIt) {
 
 TEST_F(ReportWindowTest, EmailWithoutAMailProgramWritesNothing) {
     platform.mail.available = false;
-    view.presses = {rw::kEmail};
+    view.presses = {ReportButton::Email};
     Open();
     EXPECT_FALSE(FileExists(dir.File("Vantic-Report-11-14-2023.rtf")));
     EXPECT_TRUE(platform.mail.documents.empty());
@@ -110,7 +109,7 @@ TEST_F(ReportWindowTest, EmailWithoutAMailProgramWritesNothing) {
 
 TEST_F(ReportWindowTest, PrintHandsTheDocumentToThePrinter) {
     platform.printer.Queue(PrintOutcome::Printed);
-    view.presses = {rw::kPrint};
+    view.presses = {ReportButton::Print};
     Open();
     ASSERT_EQ(platform.printer.printed.size(), 1u);
     EXPECT_EQ(platform.printer.printed[0], std::string(kReport) + '\0');
@@ -120,7 +119,7 @@ TEST_F(ReportWindowTest, PlacementIsKeptOnCloseButNotAfterACancelledBuild) {
     view.onShown = [this](WindowId window, ReportWindowEvents&) {
         platform.windows.SetStoredRect(window, Rect{40, 50, 540, 450});
     };
-    view.presses = {rw::kCancel};
+    view.presses = {ReportButton::Cancel};
     Open();
     EXPECT_EQ(settings.GetInt("Report_Window_Dim_dx", 0), 500);
 
@@ -143,7 +142,7 @@ TEST_F(ReportWindowTest, PlacementIsKeptOnCloseButNotAfterACancelledBuild) {
 }
 
 TEST_F(ReportWindowTest, SaveEmailAndPrintDoNothingWithoutAReport) {
-    view.presses = {rw::kSave, rw::kEmail, rw::kPrint};
+    view.presses = {ReportButton::Save, ReportButton::Email, ReportButton::Print};
     OpenReportWindow(ReportMode::Status, Context(),
                      [](ReportWindow&) { return ReportBuildEnd::Done; });
     EXPECT_TRUE(platform.fileDialogs.ShownDialogs().empty());

@@ -195,7 +195,7 @@ class StatusReportServerTest : public testing::SharedServerTest {
     testing::ScriptedPlatform platform_;
     UnitRows units_{std::vector<std::uint32_t>{4, 9}};
     FixedLogin login_{AdminAccess()};
-    OperationProgress progress_{platform_};
+    WProgress progress_{platform_};
     WindowId window_ = kNoWindow;
     std::size_t logStart_ = 0;
     testing::TempDir dir_;
@@ -292,7 +292,7 @@ TEST_F(StatusReportServerTest, TheCommandShowsTheDocumentInTheReportWindowInDate
 TEST_F(StatusReportServerTest, TheWindowExportsThePlaysThatTheConsoleExportWrites) {
     const std::string exported = dir_.File("plays");
     platform_.fileDialogs.Queue(exported);
-    reportView_.presses = {report_window::kExportCsv};
+    reportView_.presses = {ReportButton::ExportCsv};
     Generate();
     ASSERT_EQ(platform_.fileDialogs.ShownDialogs().size(), 1u);
     EXPECT_EQ(platform_.fileDialogs.ShownDialogs()[0].request.filters[0].name, "CSV Files");

@@ -4,16 +4,14 @@ namespace vantic::testing {
 
 namespace {
 
-namespace rw = report_window;
-
 // The design size of the window's client area.
 constexpr int kWidth = 678;
 constexpr int kHeight = 632;
 
 }  // namespace
 
-std::optional<int> ScriptedReportWindow::RunReportWindow(WindowId owner,
-                                                         ReportWindowEvents& events) {
+std::optional<ReportButton> ScriptedReportWindow::RunReportWindow(WindowId owner,
+                                                                  ReportWindowEvents& events) {
     owners.push_back(owner);
     if (refuseWindow) {
         return std::nullopt;
@@ -25,7 +23,7 @@ std::optional<int> ScriptedReportWindow::RunReportWindow(WindowId owner,
         onShown(window, events);
     }
     while (!closedWith_) {
-        int button = rw::kDone;
+        ReportButton button = ReportButton::Done;
         if (!presses.empty()) {
             button = presses.front();
             presses.pop_front();
@@ -39,7 +37,7 @@ void ScriptedReportWindow::ShowRichText(WindowId /*window*/, const std::string& 
     shownTexts.push_back(richText);
 }
 
-void ScriptedReportWindow::CloseReportWindow(WindowId /*window*/, int result) {
+void ScriptedReportWindow::CloseReportWindow(WindowId /*window*/, ReportButton result) {
     closedWith_ = result;
 }
 

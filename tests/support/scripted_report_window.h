@@ -20,11 +20,12 @@ class ScriptedReportWindow final : public ReportWindowView {
   public:
     explicit ScriptedReportWindow(ScriptedWindows& windows) : windows_(windows) {}
 
-    std::optional<int> RunReportWindow(WindowId owner, ReportWindowEvents& events) override;
+    std::optional<ReportButton> RunReportWindow(WindowId owner,
+                                                ReportWindowEvents& events) override;
     void ShowRichText(WindowId window, const std::string& richText) override;
-    void CloseReportWindow(WindowId window, int result) override;
+    void CloseReportWindow(WindowId window, ReportButton result) override;
 
-    std::deque<int> presses;
+    std::deque<ReportButton> presses;
     // Runs once the window is created and shown, before the first press.
     std::function<void(WindowId window, ReportWindowEvents& events)> onShown;
     bool refuseWindow = false;
@@ -35,7 +36,7 @@ class ScriptedReportWindow final : public ReportWindowView {
 
   private:
     ScriptedWindows& windows_;
-    std::optional<int> closedWith_;
+    std::optional<ReportButton> closedWith_;
 };
 
 }  // namespace vantic::testing

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "net/upload_media.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/server_runner.h"
 
@@ -53,9 +54,7 @@ class UploadProgressTest : public ::testing::Test {
   protected:
     UploadProgressTest() : owner_(platform_.windows.NewWindow(kNoWindow, Rect{0, 0, 800, 600})) {}
 
-    void Open() {
-        ASSERT_FALSE(progress_.Open(owner_, pl::kOperation, pl::kOverallBar, pl::kOverallLabel, 1));
-    }
+    void Open() { ASSERT_FALSE(progress_.Open(owner_, ProgressLayout::Operation, 1)); }
     ProgressRecord& Dialog() { return *platform_.progress.Last(); }
 
     ScriptedPlatform platform_;
@@ -66,7 +65,7 @@ class UploadProgressTest : public ::testing::Test {
 TEST_F(UploadProgressTest, TheItemLabelTellsTheTransferSinceTheItemStarted) {
     Open();
     platform_.clock.Advance(60'000);  // before the item: not counted
-    progress_.StartItem(pl::kItemBar, pl::kTransferLine, 100);
+    progress_.StartTransferItem(100);
     platform_.clock.Advance(10'000);
     progress_.SetItem(400'000, 1'000'000);
     EXPECT_EQ(Dialog().LastText(pl::kTransferLine),

@@ -77,9 +77,8 @@ std::optional<int> ReadChannel(std::string_view text) {
 // The unit list as the server shows it to this login, with the targets
 // selected, and then the deployment itself.
 CommandOutcome DeployOnConsole(const Invocation& call,
-                               const std::vector<std::uint32_t>& unitNumbers,
-                               std::optional<EntryList> changeList, ClipSource clips,
-                               bool channelConfirmation, bool quiet) {
+                               const std::vector<std::uint32_t>& unitNumbers, DeployRequest request,
+                               ClipSource clips) {
     const Targets targets{unitNumbers.empty(), unitNumbers, {}};
     const ServerAccess& access = *call.access;
     const FetchResult list = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
@@ -104,14 +103,14 @@ CommandOutcome DeployOnConsole(const Invocation& call,
     DeployContext context{platform,         kNoWindow,        units, login, progress, confirm,
                           std::move(clips), media.Uploader(), &media};
     if (call.options.dryRun) {
-        const std::optional<DeployPreview> preview = PreviewChannelDeploy(context, !targets.all);
+        const std::optional<DeployPreview> preview = PreviewChannelDeploy(context, request.targets);
         if (!preview) {
             return Fail("nothing to preview: the deployment would be refused");
         }
         call.output += DeployPreviewText(*preview);
         return {};
     }
-    return Report(Deploy(context, !targets.all, std::move(changeList), channelConfirmation, quiet));
+    return Report(Deploy(context, std::move(request)));
 }
 
 namespace {
@@ -122,9 +121,10 @@ CommandOutcome DeployOnConsole(const Invocation& call, std::optional<EntryList> 
     if (!targets.error.empty()) {
         return Fail(targets.error);
     }
-    const bool channel = !changeList;
-    return DeployOnConsole(call, targets.units, std::move(changeList), std::move(clips), channel,
-                           false);
+    const DeployTo to = targets.all ? DeployTo::AllUnits() : DeployTo::Selected();
+    DeployRequest request = changeList ? DeployRequest::Settings(to, std::move(*changeList))
+                                       : DeployRequest::Channel(to);
+    return DeployOnConsole(call, targets.units, std::move(request), std::move(clips));
 }
 
 }  // namespace

@@ -43,10 +43,10 @@ CommandOutcome RunPlan(const Invocation& call);
 // "YYYY-MM-DD", a date of the calendar.
 [[nodiscard]] std::optional<ReportDate> ReadDate(std::string_view text);
 
-// The controller's deployment on the console, to the given units of the
-// unit list as the server shows it to this login (none: all of them).
+// The controller's deployment on the console, over the unit list as the
+// server shows it to this login, with the given units (none: every unit)
+// selected there; every one of them must be in the list.
 CommandOutcome DeployOnConsole(const Invocation& call, const std::vector<std::uint32_t>& units,
-                               std::optional<EntryList> changeList, ClipSource clips,
-                               bool channelConfirmation, bool quiet);
+                               DeployRequest request, ClipSource clips);
 
 }  // namespace vantic::ctl

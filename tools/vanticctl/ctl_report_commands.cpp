@@ -95,7 +95,7 @@ CommandOutcome WithReportContext(const Invocation& call, const ReportDateRange& 
         return loaded;
     }
     ConsolePlatform platform(std::cerr, std::cin, false);
-    OperationProgress progress(platform);
+    WProgress progress(platform);
     FixedLogin login(*call.access);
     StatusReportContext context{platform.Time(), units, login, progress, range};
     return build(context);

@@ -143,7 +143,9 @@ CommandOutcome RunUnitSet(const Invocation& call) {
     }
     EntryList changes = UnitFormChanges(form);
     std::move(extras.begin(), extras.end(), std::back_inserter(changes));
-    return DeployOnConsole(call, {*unit}, std::move(changes), {}, false, true);
+    return DeployOnConsole(
+        call, {*unit}, DeployRequest::Settings(DeployTo::Unit(*unit), std::move(changes)).Quiet(),
+        {});
 }
 
 }  // namespace vantic::ctl

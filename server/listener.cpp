@@ -119,4 +119,8 @@ std::string PeerText(int fd) {
     return AddressText(peer.sin_addr) + ":" + std::to_string(ntohs(peer.sin_port));
 }
 
+std::string PeerAddress(std::string_view peer) {
+    return std::string(peer.substr(0, peer.rfind(':')));
+}
+
 }  // namespace vantic::server

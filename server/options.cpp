@@ -196,6 +196,11 @@ bool ReadAccountOption(ArgReader& reader, const std::string& name, AccountComman
         command.verb != AccountVerb::List) {
         return ReadHashIterations(reader, command.hashIterations, error);
     }
+    if (name == "--allow-short-password" &&
+        (command.verb == AccountVerb::Add || command.verb == AccountVerb::Passwd)) {
+        command.allowShortPassword = true;
+        return true;
+    }
     if (name != "--data" && (name != "--units" || command.verb != AccountVerb::Add)) {
         error = "account " + std::string(name.starts_with("--") ? "does not take " : "got ") + name;
         return false;
@@ -271,7 +276,9 @@ std::string HelpText() {
            "                      [--piece-timeout SECONDS] [--media-timeout SECONDS]\n"
            "                      [--workers N] [--no-sync] [--hash-iterations N]\n"
            "  vantic-server account add LOGIN [--data DIR] [--units 4,9|*] [--hash-iterations N]\n"
+           "                            [--allow-short-password]\n"
            "  vantic-server account passwd LOGIN [--data DIR] [--hash-iterations N]\n"
+           "                               [--allow-short-password]\n"
            "  vantic-server account remove LOGIN [--data DIR]\n"
            "  vantic-server account list [--data DIR]\n"
            "  vantic-server --help\n"
@@ -318,6 +325,9 @@ std::string HelpText() {
            "                          the service's)\n"
            "  --units 4,9|*           the units the new account sees (default: none;\n"
            "                          \"sovra\" always sees every unit)\n"
+           "  --allow-short-password  accept a password under 10 characters (test venues)\n"
+           "  Run it as the user that owns DIR (the service's: runuser -u USER -- ... or\n"
+           "  systemd-run --uid=USER --pipe --wait ...); it refuses to run as another.\n"
            "\n"
            "--hash-iterations N\n"
            "  PBKDF2 iterations of the password hashes the command writes (default\n"

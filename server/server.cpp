@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "server/account_file.h"
@@ -20,11 +21,24 @@ Server::Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPri
       key_(std::move(key)),
       log_(std::move(log)),
       faults_(options.faults, options.faultFile),
+      gate_(logins_, options.loginChecks, log_),
+      uploads_(options.uploadsPerAccount, UploadsForWorkers(options.maxWorkers)),
       listener_(std::move(listener)),
-      context_{*store_, key_, log_, faults_, logins_, options.limits, &stopping_},
+      context_{*store_,
+               key_,
+               log_,
+               faults_,
+               logins_,
+               options.limits,
+               &stopping_,
+               &gate_,
+               &uploads_,
+               &closer_,
+               options.hashIterations},
       pool_(options.maxWorkers, options.maxQueued,
             [this](Accepted accepted) { ServeConnection(context_, std::move(accepted)); }),
-      greeter_(options.limits.pieceSeconds, options.maxQueued),
+      greeter_(std::min(options.limits.pieceSeconds, options.limits.loginBlockSeconds),
+               options.maxQueued, options.maxGreetingsPerAddress),
       wakeFd_(wakeFd) {
     if (options.simulateSeconds > 0) {
         simulator_ = std::make_unique<Simulator>(*store_, log_, options.simulateSeconds);
@@ -86,9 +100,11 @@ void Server::Stop() {
         acceptThread_.join();
     }
     pool_.Stop();
+    closer_.Stop();
     if (simulator_) {
         simulator_->Stop();
     }
+    log_.FlushRepeats();
     log_.Event("stop");
 }
 
@@ -143,8 +159,10 @@ void Server::Accept() {
         Dispatch(Accepted{fd, std::move(peer), std::nullopt});
         return;
     }
-    if (std::optional<FailedGreeting> failure = greeter_.Add(fd, std::move(peer))) {
-        LogGreeting(*failure);
+    std::vector<FailedGreeting> failed;
+    greeter_.Add(fd, std::move(peer), failed);
+    for (const FailedGreeting& failure : failed) {
+        LogGreeting(failure);
     }
 }
 

@@ -13,14 +13,17 @@
 #include <vector>
 
 #include "net/rsa_key.h"
+#include "server/delayed_close.h"
 #include "server/faults.h"
 #include "server/greeter.h"
 #include "server/listener.h"
+#include "server/login_gate.h"
 #include "server/password_hash.h"
 #include "server/server_log.h"
 #include "server/session.h"
 #include "server/simulator.h"
 #include "server/store.h"
+#include "server/upload_slots.h"
 #include "server/worker_pool.h"
 
 namespace vantic::server {
@@ -35,6 +38,11 @@ struct ServeOptions {
     Limits limits;
     std::size_t maxWorkers = 256;
     std::size_t maxQueued = 4096;
+    // Pending greetings one peer address may hold.
+    std::size_t maxGreetingsPerAddress = 32;
+    // Slow password checks at once; media uploads at once per account.
+    std::size_t loginChecks = DefaultLoginChecks();
+    std::size_t uploadsPerAccount = 4;
     bool durable = true;
     // Iterations of the hashes that replace plain-text passwords at start.
     std::uint32_t hashIterations = kDefaultHashIterations;
@@ -72,6 +80,9 @@ class Server {
     Logger log_;
     FaultSource faults_;
     VerifiedLogins logins_;
+    LoginGate gate_;
+    UploadSlots uploads_;
+    DelayedClose closer_;
     Listener listener_;
     std::atomic<bool> stopping_{false};
     ServerContext context_;

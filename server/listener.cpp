@@ -76,7 +76,8 @@ std::optional<Listener> Listener::Open(const ListenAddress& address, std::string
         error = "cannot resolve the listen address " + address.host;
         return std::nullopt;
     }
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking, so the accept thread can take connections until none wait.
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) {
         error = std::string("cannot create a socket: ") + std::strerror(errno);
         return std::nullopt;

@@ -6,8 +6,9 @@ namespace vantic::server {
 
 bool IsJunkOutcome(std::string_view outcome) {
     return outcome == "bad-login-block" || outcome == "wrong-nonce" || outcome == "bad-login" ||
-           outcome == "overload" || outcome.starts_with("login-refused:") ||
-           outcome.ends_with(":login-block") || outcome.ends_with(":nonce");
+           outcome == "overload" || outcome == "refused:busy" ||
+           outcome.starts_with("login-refused:") || outcome.ends_with(":login-block") ||
+           outcome.ends_with(":nonce");
 }
 
 bool LogThrottle::Admit(std::string_view address, std::string_view outcome, Clock::time_point now) {

@@ -2,9 +2,9 @@
 
 // Keeps junk from flooding the connection log: the lines of connections
 // that never logged in (a garbage or silent greeting, a wrong password, a
-// refused attempt) are written as usual for the first few of one outcome
-// from one peer address in a minute; the rest of that minute are counted
-// and reported in one line with the count when the minute is over.
+// refused attempt, an upload refused for want of a slot) are written as usual for the first few of
+// one outcome from one peer address in a minute; the rest of that minute are counted and reported
+// in one line with the count when the minute is over.
 
 #include <chrono>
 #include <cstddef>

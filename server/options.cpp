@@ -102,6 +102,11 @@ bool ReadServeOption(ArgReader& reader, const std::string& name, ServeOptions& o
     if (name == "--media-timeout") {
         return ReadNumberOption(reader, name, 1, 3600, options.limits.mediaSeconds, error);
     }
+    if (name == "--uploads-per-account") {
+        bool ok = ReadNumberOption(reader, name, 1, 4096, number, error);
+        options.uploadsPerAccount = static_cast<std::size_t>(number);
+        return ok;
+    }
     if (name == "--workers") {
         bool ok = ReadNumberOption(reader, name, 1, 4096, number, error);
         options.maxWorkers = static_cast<std::size_t>(number);
@@ -274,7 +279,8 @@ std::string HelpText() {
            "  vantic-server serve --data DIR [--listen ADDR:PORT] [--simulate SECONDS]\n"
            "                      [--fault MODE ...] [--fault-file PATH] [--log PATH]\n"
            "                      [--piece-timeout SECONDS] [--media-timeout SECONDS]\n"
-           "                      [--workers N] [--no-sync] [--hash-iterations N]\n"
+           "                      [--workers N] [--uploads-per-account N] [--no-sync]\n"
+           "                      [--hash-iterations N]\n"
            "  vantic-server account add LOGIN [--data DIR] [--units 4,9|*] [--hash-iterations N]\n"
            "                            [--allow-short-password]\n"
            "  vantic-server account passwd LOGIN [--data DIR] [--hash-iterations N]\n"
@@ -308,6 +314,8 @@ std::string HelpText() {
            "  --piece-timeout SECONDS time limit per 4096-byte piece (default 30)\n"
            "  --media-timeout SECONDS the same for media upload bodies (default 45)\n"
            "  --workers N             at most N connections served at once (default 256)\n"
+           "  --uploads-per-account N at most N media uploads of one account at once\n"
+           "                          (default 8); all uploads together leave a worker free\n"
            "  --no-sync               do not wait for the disk after each write\n"
            "  At start the server refuses a server key that other users may read, and\n"
            "  replaces the plain-text passwords of an older accounts.txt with hashes.\n"

@@ -15,6 +15,14 @@
 
 namespace vantic::server {
 
+namespace {
+
+// Connections accepted per wake of the accept thread, before the greetings
+// pending are served again.
+constexpr int kAcceptBurst = 64;
+
+}  // namespace
+
 Server::Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPrivateKey key,
                Logger log, Listener listener, int wakeFd)
     : store_(std::move(store)),
@@ -131,20 +139,22 @@ void Server::AcceptLoop() {
         for (const FailedGreeting& failure : failed) {
             LogGreeting(failure);
         }
-        if (watched[0].revents != 0) {
-            Accept();
+        // A burst of connections is taken in one go: while the listen queue
+        // is full the system drops new connection requests, honest or not.
+        for (int taken = 0; watched[0].revents != 0 && taken < kAcceptBurst && AcceptOne();) {
+            ++taken;
         }
     }
     greeter_.CloseAll();
 }
 
-void Server::Accept() {
+bool Server::AcceptOne() {
     int fd = ::accept4(listener_.Fd(), nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {
         if (errno == EMFILE || errno == ENFILE) {
             ::poll(nullptr, 0, 50);  // out of descriptors: let workers finish some
         }
-        return;
+        return false;
     }
     // A download answer is a header and then the body, two writes. With
     // Nagle's algorithm the body waits for the header's acknowledgement,
@@ -157,13 +167,14 @@ void Server::Accept() {
     const FaultSet faults = faults_.Current();
     if (faults.Find(FaultMode::CloseBeforeNonce, -1) || faults.Find(FaultMode::NoNonce, -1)) {
         Dispatch(Accepted{fd, std::move(peer), std::nullopt});
-        return;
+        return true;
     }
     std::vector<FailedGreeting> failed;
     greeter_.Add(fd, std::move(peer), failed);
     for (const FailedGreeting& failure : failed) {
         LogGreeting(failure);
     }
+    return true;
 }
 
 void Server::Dispatch(const Accepted& accepted) {

@@ -42,7 +42,7 @@ struct ServeOptions {
     std::size_t maxGreetingsPerAddress = 32;
     // Slow password checks at once; media uploads at once per account.
     std::size_t loginChecks = DefaultLoginChecks();
-    std::size_t uploadsPerAccount = 4;
+    std::size_t uploadsPerAccount = 8;
     bool durable = true;
     // Iterations of the hashes that replace plain-text passwords at start.
     std::uint32_t hashIterations = kDefaultHashIterations;
@@ -69,7 +69,8 @@ class Server {
     Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPrivateKey key, Logger log,
            Listener listener, int wakeFd);
     void AcceptLoop();
-    void Accept();
+    // Accepts what is waiting (a bounded number); false when nothing was.
+    bool AcceptOne();
     // Hands a connection to a worker, or closes and logs it when the
     // queue is full.
     void Dispatch(const Accepted& accepted);

@@ -192,8 +192,10 @@ std::optional<std::string> OwnerProblem(const std::string& dir) {
     const std::string name = owner != nullptr ? owner->pw_name : std::to_string(info.st_uid);
     return dir + " belongs to the user " + name +
            "; files written by another user would lock the server out. Run the command as " + name +
-           ", e.g. runuser -u " + name + " -- vantic-server account ... or systemd-run " +
-           "--uid=" + name + " --pipe --wait vantic-server account ...";
+           ": runuser -u " + name +
+           " -- vantic-server account ..., or for the packaged service (a dynamic user) "
+           "systemd-run --pipe --wait -p DynamicUser=yes -p StateDirectory=vantic-server "
+           "vantic-server account ...";
 }
 
 AccountOutcome RunAccountCommand(const AccountCommand& command,

@@ -54,7 +54,8 @@ FailedGreeting Greeter::Failure(const Pending& pending, std::string outcome,
                           bytesOut,           MillisecondsSince(pending.greeting.began)};
 }
 
-void Greeter::Add(int fd, std::string peer, std::vector<FailedGreeting>& failed) {
+void Greeter::Add(int fd, std::string peer, std::vector<Accepted>& complete,
+                  std::vector<FailedGreeting>& failed) {
     Pending pending{fd, std::move(peer), {}, Greeting{}, 0, {}};
     pending.address = PeerAddress(pending.peer);
     pending.greeting.start = std::time(nullptr);
@@ -62,9 +63,9 @@ void Greeter::Add(int fd, std::string peer, std::vector<FailedGreeting>& failed)
     pending.deadline = pending.greeting.began + blockLimit_;
     const auto held = perAddress_.find(pending.address);
     if (held != perAddress_.end() && held->second >= maxPerAddress_) {
-        DropOldest(pending.address, failed);
+        EndOldest(pending.address, complete, failed);
     } else if (pending_.size() >= maxPending_) {
-        DropOldest(BusiestAddress(), failed);
+        EndOldest(BusiestAddress(), complete, failed);
     }
     const int flags = ::fcntl(fd, F_GETFL, 0);
     ::fcntl(fd, F_SETFL, (flags < 0 ? 0 : flags) | O_NONBLOCK);
@@ -89,15 +90,19 @@ std::string Greeter::BusiestAddress() const {
     return busiest == perAddress_.end() ? std::string() : busiest->first;
 }
 
-void Greeter::DropOldest(const std::string& address, std::vector<FailedGreeting>& failed) {
+void Greeter::EndOldest(const std::string& address, std::vector<Accepted>& complete,
+                        std::vector<FailedGreeting>& failed) {
     // Greetings are appended as they come, so the first found is the oldest.
     const auto oldest = std::find_if(pending_.begin(), pending_.end(),
                                      [&](const Pending& p) { return p.address == address; });
     if (oldest == pending_.end()) {
         return;
     }
-    ::close(oldest->fd);
-    failed.push_back(Failure(*oldest, "dropped:login-block", kNonceSize));
+    // In a burst of connections an honest block may have arrived unread.
+    if (!Read(*oldest, complete, failed)) {
+        ::close(oldest->fd);
+        failed.push_back(Failure(*oldest, "dropped:login-block", kNonceSize));
+    }
     Forget(*oldest);
     pending_.erase(oldest);
 }

@@ -63,9 +63,11 @@ class Greeter {
 
     // Sends the nonce on a new connection (taking fd) and watches it. When
     // the peer's address, or the whole table, holds too many greetings, the
-    // oldest greeting of that address (of the address holding most) is
-    // dropped to make room. Appends the greetings that ended.
-    void Add(int fd, std::string peer, std::vector<FailedGreeting>& failed);
+    // oldest greeting of that address (of the address holding most) makes
+    // room: it is read first, and dropped unless its block has come.
+    // Appends the greetings that ended.
+    void Add(int fd, std::string peer, std::vector<Accepted>& complete,
+             std::vector<FailedGreeting>& failed);
     // The sockets to poll for, appended to entries.
     void AppendPollEntries(std::vector<pollfd>& entries) const;
     // How long poll may wait before the next greeting runs out of time;
@@ -92,8 +94,10 @@ class Greeter {
               std::vector<FailedGreeting>& failed);
     static FailedGreeting Failure(const Pending& pending, std::string outcome,
                                   std::uint64_t bytesOut);
-    // Drops the oldest pending greeting of address.
-    void DropOldest(const std::string& address, std::vector<FailedGreeting>& failed);
+    // Ends the oldest pending greeting of address: complete when its block
+    // has arrived, else dropped.
+    void EndOldest(const std::string& address, std::vector<Accepted>& complete,
+                   std::vector<FailedGreeting>& failed);
     [[nodiscard]] std::string BusiestAddress() const;
     void Forget(const Pending& pending);
 

@@ -19,7 +19,7 @@ namespace {
 
 // Connections accepted per wake of the accept thread, before the greetings
 // pending are served again.
-constexpr int kAcceptBurst = 64;
+constexpr int kAcceptBurst = 16;
 
 }  // namespace
 
@@ -169,8 +169,12 @@ bool Server::AcceptOne() {
         Dispatch(Accepted{fd, std::move(peer), std::nullopt});
         return true;
     }
+    std::vector<Accepted> complete;
     std::vector<FailedGreeting> failed;
-    greeter_.Add(fd, std::move(peer), failed);
+    greeter_.Add(fd, std::move(peer), complete, failed);
+    for (const Accepted& accepted : complete) {
+        Dispatch(accepted);
+    }
     for (const FailedGreeting& failure : failed) {
         LogGreeting(failure);
     }

@@ -39,7 +39,7 @@ struct ServeOptions {
     std::size_t maxWorkers = 256;
     std::size_t maxQueued = 4096;
     // Pending greetings one peer address may hold.
-    std::size_t maxGreetingsPerAddress = 32;
+    std::size_t maxGreetingsPerAddress = 512;
     // Slow password checks at once; media uploads at once per account.
     std::size_t loginChecks = DefaultLoginChecks();
     std::size_t uploadsPerAccount = 8;

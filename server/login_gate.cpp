@@ -54,11 +54,14 @@ LoginVerdict LoginGate::Check(const LoginAttempt& attempt) {
     if (!addressAllowed || !loginAllowed) {
         return LoginVerdict::BackingOff;
     }
-    if (AwaitCheckOf(attempt.login) && attempt.account != nullptr &&
-        verified_.Recall(*attempt.account, attempt.password)) {
-        return LoginVerdict::Accepted;
+    Turn turn = TakeTurn(attempt.login, true);
+    if (turn == Turn::Waited) {
+        if (attempt.account != nullptr && verified_.Recall(*attempt.account, attempt.password)) {
+            return LoginVerdict::Accepted;
+        }
+        turn = TakeTurn(attempt.login, false);
     }
-    if (!TakeSlot(attempt.login)) {
+    if (turn != Turn::Mine) {
         return LoginVerdict::Busy;
     }
     const auto began = std::chrono::steady_clock::now();
@@ -88,22 +91,23 @@ void LoginGate::NoteCheckTime(std::chrono::steady_clock::duration took) {
     typicalMicros_.store(old == 0 ? micros : (old * 3 + micros) / 4);
 }
 
-bool LoginGate::AwaitCheckOf(std::string_view login) {
+LoginGate::Turn LoginGate::TakeTurn(std::string_view login, bool mayWait) {
     std::unique_lock<std::mutex> hold(lock_);
-    if (checking_.find(login) == checking_.end()) {
-        return false;
+    // Deciding under one lock: two connections of one login never both
+    // find no check running and both start one.
+    if (checking_.find(login) != checking_.end()) {
+        if (!mayWait) {
+            return Turn::Busy;
+        }
+        checked_.wait_for(hold, kLongestWait,
+                          [&] { return checking_.find(login) == checking_.end(); });
+        return Turn::Waited;
     }
-    checked_.wait_for(hold, kLongestWait, [&] { return checking_.find(login) == checking_.end(); });
-    return true;
-}
-
-bool LoginGate::TakeSlot(std::string_view login) {
-    std::lock_guard<std::mutex> hold(lock_);
     if (checking_.size() >= maxChecks_) {
-        return false;
+        return Turn::Busy;
     }
     checking_.emplace(login);
-    return true;
+    return Turn::Mine;
 }
 
 void LoginGate::ReleaseSlot(std::string_view login) {

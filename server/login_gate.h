@@ -54,10 +54,12 @@ class LoginGate {
     [[nodiscard]] std::chrono::microseconds TypicalCheck() const;
 
   private:
-    // Waits while another connection checks the same login, so a burst of
-    // honest connections makes one check, not one each. False when none ran.
-    bool AwaitCheckOf(std::string_view login);
-    [[nodiscard]] bool TakeSlot(std::string_view login);
+    // Mine: a check may start (its slot is taken). Waited: another
+    // connection was checking the same login and has finished (or 2 s
+    // passed), so a burst of honest connections makes one check, not one
+    // each. Busy: every slot is taken (or, without mayWait, the login's).
+    enum class Turn { Mine, Waited, Busy };
+    [[nodiscard]] Turn TakeTurn(std::string_view login, bool mayWait);
     void ReleaseSlot(std::string_view login);
     [[nodiscard]] bool SlowCheck(const LoginAttempt& attempt);
     void NoteFailure(const std::string& key);

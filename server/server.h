@@ -40,9 +40,11 @@ struct ServeOptions {
     std::size_t maxQueued = 4096;
     // Pending greetings one peer address may hold.
     std::size_t maxGreetingsPerAddress = 512;
-    // Slow password checks at once; media uploads at once per account.
-    std::size_t loginChecks = DefaultLoginChecks();
+    // Slow password checks at once (0: one per core); media uploads at
+    // once per account.
+    std::size_t loginChecks = 0;
     std::size_t uploadsPerAccount = 8;
+    std::size_t maxUploads = 0;  // 0: all workers but one
     bool durable = true;
     // Iterations of the hashes that replace plain-text passwords at start.
     std::uint32_t hashIterations = kDefaultHashIterations;

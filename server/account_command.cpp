@@ -1,5 +1,9 @@
 #include "server/account_command.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "core/cpstring.h"
@@ -114,7 +118,8 @@ AccountOutcome SetPassword(const AccountCommand& command, const PasswordReader& 
     if (!password) {
         return Failed(error);
     }
-    if (std::optional<std::string> problem = PasswordProblem(*password)) {
+    if (std::optional<std::string> problem =
+            PasswordProblem(*password, command.allowShortPassword)) {
         return Failed(*problem);
     }
     std::optional<std::string> hash = HashPassword(*password, command.hashIterations);
@@ -158,9 +163,15 @@ std::optional<std::string> LoginProblem(std::string_view login) {
     return std::nullopt;
 }
 
-std::optional<std::string> PasswordProblem(std::string_view password) {
+std::optional<std::string> PasswordProblem(std::string_view password, bool allowShort) {
     if (password.empty()) {
         return std::string("a password cannot be empty");
+    }
+    if (!allowShort && password.size() < kMinPasswordLength) {
+        return FormatNew(
+            "a password needs at least %zu characters (--allow-short-password "
+            "accepts a shorter one for a test venue)",
+            kMinPasswordLength);
     }
     if (password.size() > kFieldRoom) {
         return FormatNew("a password has at most %zu characters (the controller sends no more)",
@@ -172,11 +183,29 @@ std::optional<std::string> PasswordProblem(std::string_view password) {
     return std::nullopt;
 }
 
+std::optional<std::string> OwnerProblem(const std::string& dir) {
+    struct stat info {};
+    if (::stat(dir.c_str(), &info) != 0 || info.st_uid == ::geteuid()) {
+        return std::nullopt;
+    }
+    const passwd* owner = ::getpwuid(info.st_uid);
+    const std::string name = owner != nullptr ? owner->pw_name : std::to_string(info.st_uid);
+    return dir + " belongs to the user " + name +
+           "; files written by another user would lock the server out. Run the command as " + name +
+           ": runuser -u " + name +
+           " -- vantic-server account ..., or for the packaged service (a dynamic user) "
+           "systemd-run --pipe --wait -p DynamicUser=yes -p StateDirectory=vantic-server "
+           "vantic-server account ...";
+}
+
 AccountOutcome RunAccountCommand(const AccountCommand& command,
                                  const PasswordReader& readPassword) {
     std::error_code code;
     if (!std::filesystem::is_directory(command.dataDir, code)) {
         return Failed("no data directory " + command.dataDir);
+    }
+    if (std::optional<std::string> problem = OwnerProblem(command.dataDir)) {
+        return Failed(*problem);
     }
     if (command.verb != AccountVerb::List) {
         if (std::optional<std::string> problem = LoginProblem(command.login)) {

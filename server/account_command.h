@@ -4,6 +4,7 @@
 // of a data directory, also while a server runs on it (the server reads
 // the accounts afresh for every connection).
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -21,7 +22,12 @@ struct AccountCommand {
     std::string units;  // add: "*" or numbers separated by commas; empty: none
     std::string dataDir;
     std::uint32_t hashIterations = kDefaultHashIterations;
+    // Test venues only: accept passwords shorter than kMinPasswordLength.
+    bool allowShortPassword = false;
 };
+
+// The shortest password add and passwd accept without the override.
+inline constexpr std::size_t kMinPasswordLength = 10;
 
 struct AccountOutcome {
     bool ok = false;
@@ -36,7 +42,11 @@ using PasswordReader =
 // Why login cannot name an account; nothing when it can.
 [[nodiscard]] std::optional<std::string> LoginProblem(std::string_view login);
 // Why password cannot be used; nothing when it can.
-[[nodiscard]] std::optional<std::string> PasswordProblem(std::string_view password);
+[[nodiscard]] std::optional<std::string> PasswordProblem(std::string_view password,
+                                                         bool allowShort = false);
+// Why the current user must not change the files of dir (they belong to
+// another user, who would find files it cannot read); nothing when it may.
+[[nodiscard]] std::optional<std::string> OwnerProblem(const std::string& dir);
 
 [[nodiscard]] AccountOutcome RunAccountCommand(const AccountCommand& command,
                                                const PasswordReader& readPassword);

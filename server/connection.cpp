@@ -63,6 +63,12 @@ Connection::~Connection() {
     Close();
 }
 
+int Connection::Release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
 void Connection::Close(bool abort) {
     if (fd_ < 0) {
         return;
@@ -77,6 +83,21 @@ void Connection::Close(bool abort) {
 
 bool Connection::Stopping() const {
     return stop_ != nullptr && stop_->load();
+}
+
+void Connection::RequireRate(std::uint32_t bytesPerSecond, int graceSeconds) {
+    minRate_ = bytesPerSecond;
+    rateFrom_ = Clock::now() + std::chrono::seconds(graceSeconds);
+    rateBase_ = bytesIn_;
+}
+
+bool Connection::BelowRate() const {
+    if (minRate_ == 0) {
+        return false;
+    }
+    // What has arrived buys time at the required rate beyond the grace.
+    const auto earned = std::chrono::microseconds((bytesIn_ - rateBase_) * 1'000'000 / minRate_);
+    return Clock::now() > rateFrom_ + earned;
 }
 
 IoResult Connection::Receive(std::uint8_t* data, std::size_t count, int limitSeconds) {
@@ -108,7 +129,7 @@ IoResult Connection::Receive(std::uint8_t* data, std::size_t count, int limitSec
         if (Stopping()) {
             return IoResult::Stopped;
         }
-        if (Clock::now() >= deadline) {
+        if (Clock::now() >= deadline || BelowRate()) {
             return IoResult::Timeout;
         }
         WaitStep(fd_, POLLIN, deadline);

@@ -70,8 +70,11 @@ Answer FindAnswer(Exchange& exchange, Command command) {
                 Source::Payload,
                 UnitListReply(store.LoadUnits(), exchange.account, store.ReadOwners().value_or("")),
                 {}};
-        case Command::GetOwnerMap:
-            return Found(store.ReadOwners());
+        case Command::GetOwnerMap: {
+            std::optional<std::string> table = store.ReadOwners();
+            return Found(table ? std::optional(OwnerTableFor(*table, exchange.account))
+                               : std::nullopt);
+        }
         default:
             return UnitAnswer(exchange, command);
     }

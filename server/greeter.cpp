@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "server/listener.h"
+
 namespace vantic::server {
 
 namespace {
@@ -36,8 +38,10 @@ Nonce FreshNonce() {
     return nonce;
 }
 
-Greeter::Greeter(int pieceSeconds, std::size_t maxPending)
-    : pieceLimit_(pieceSeconds), maxPending_(maxPending) {}
+Greeter::Greeter(int blockSeconds, std::size_t maxPending, std::size_t maxPerAddress)
+    : blockLimit_(blockSeconds),
+      maxPending_(std::max<std::size_t>(maxPending, 1)),
+      maxPerAddress_(std::max<std::size_t>(maxPerAddress, 1)) {}
 
 Greeter::~Greeter() {
     CloseAll();
@@ -50,14 +54,18 @@ FailedGreeting Greeter::Failure(const Pending& pending, std::string outcome,
                           bytesOut,           MillisecondsSince(pending.greeting.began)};
 }
 
-std::optional<FailedGreeting> Greeter::Add(int fd, std::string peer) {
-    Pending pending{fd, std::move(peer), Greeting{}, 0, {}};
+void Greeter::Add(int fd, std::string peer, std::vector<Accepted>& complete,
+                  std::vector<FailedGreeting>& failed) {
+    Pending pending{fd, std::move(peer), {}, Greeting{}, 0, {}};
+    pending.address = PeerAddress(pending.peer);
     pending.greeting.start = std::time(nullptr);
     pending.greeting.began = Clock::now();
-    pending.deadline = pending.greeting.began + pieceLimit_;
-    if (pending_.size() >= maxPending_) {
-        ::close(fd);
-        return Failure(pending, "overload", 0);
+    pending.deadline = pending.greeting.began + blockLimit_;
+    const auto held = perAddress_.find(pending.address);
+    if (held != perAddress_.end() && held->second >= maxPerAddress_) {
+        EndOldest(pending.address, complete, failed);
+    } else if (pending_.size() >= maxPending_) {
+        EndOldest(BusiestAddress(), complete, failed);
     }
     const int flags = ::fcntl(fd, F_GETFL, 0);
     ::fcntl(fd, F_SETFL, (flags < 0 ? 0 : flags) | O_NONBLOCK);
@@ -67,10 +75,43 @@ std::optional<FailedGreeting> Greeter::Add(int fd, std::string peer) {
         ::send(fd, pending.greeting.nonce.data(), kNonceSize, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (sent != static_cast<ssize_t>(kNonceSize)) {
         ::close(fd);
-        return Failure(pending, "io-error:nonce", 0);
+        failed.push_back(Failure(pending, "io-error:nonce", 0));
+        return;
     }
+    ++perAddress_[pending.address];
     pending_.push_back(std::move(pending));
-    return std::nullopt;
+}
+
+std::string Greeter::BusiestAddress() const {
+    auto busiest = perAddress_.begin();
+    for (auto at = perAddress_.begin(); at != perAddress_.end(); ++at) {
+        busiest = at->second > busiest->second ? at : busiest;
+    }
+    return busiest == perAddress_.end() ? std::string() : busiest->first;
+}
+
+void Greeter::EndOldest(const std::string& address, std::vector<Accepted>& complete,
+                        std::vector<FailedGreeting>& failed) {
+    // Greetings are appended as they come, so the first found is the oldest.
+    const auto oldest = std::find_if(pending_.begin(), pending_.end(),
+                                     [&](const Pending& p) { return p.address == address; });
+    if (oldest == pending_.end()) {
+        return;
+    }
+    // In a burst of connections an honest block may have arrived unread.
+    if (!Read(*oldest, complete, failed)) {
+        ::close(oldest->fd);
+        failed.push_back(Failure(*oldest, "dropped:login-block", kNonceSize));
+    }
+    Forget(*oldest);
+    pending_.erase(oldest);
+}
+
+void Greeter::Forget(const Pending& pending) {
+    const auto held = perAddress_.find(pending.address);
+    if (held != perAddress_.end() && --held->second == 0) {
+        perAddress_.erase(held);
+    }
 }
 
 void Greeter::AppendPollEntries(std::vector<pollfd>& entries) const {
@@ -133,8 +174,11 @@ void Greeter::Service(const pollfd* entries, std::size_t count, std::vector<Acce
     }
     std::size_t kept = 0;
     for (std::size_t at = 0; at < pending_.size(); ++at) {
-        if (!over[at]) {
-            pending_[kept++] = std::move(pending_[at]);
+        if (over[at]) {
+            Forget(pending_[at]);
+        } else if (kept++ != at) {
+            // Never onto itself: a self-move would empty the peer's name.
+            pending_[kept - 1] = std::move(pending_[at]);
         }
     }
     pending_.erase(pending_.begin() + static_cast<std::ptrdiff_t>(kept), pending_.end());
@@ -145,6 +189,7 @@ void Greeter::CloseAll() {
         ::close(pending.fd);
     }
     pending_.clear();
+    perAddress_.clear();
 }
 
 }  // namespace vantic::server

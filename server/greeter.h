@@ -4,9 +4,11 @@
 // the accept thread sends the nonce and collects the 129-byte login block
 // of all new connections at once with poll(). Only a connection whose
 // whole block has arrived goes to a worker, so clients that trickle their
-// block, send nothing, or hang up hold a socket for at most the piece
-// limit, never a worker: any number of them cannot keep an honest client
-// waiting for a worker.
+// block, send nothing, or hang up hold a socket for at most the login
+// block's own short limit, never a worker: any number of them cannot keep
+// an honest client waiting for a worker. One address holds at most a few
+// dozen pending greetings, and when the table is full the address holding
+// most gives way, so a flood of idle connections cannot lock others out.
 
 #include <poll.h>
 
@@ -15,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,14 +54,20 @@ struct FailedGreeting {
 
 class Greeter {
   public:
-    Greeter(int pieceSeconds, std::size_t maxPending);
+    // A greeting ends when its whole login block has not arrived within
+    // blockSeconds of the nonce.
+    Greeter(int blockSeconds, std::size_t maxPending, std::size_t maxPerAddress);
     ~Greeter();
     Greeter(const Greeter&) = delete;
     Greeter& operator=(const Greeter&) = delete;
 
-    // Sends the nonce on a new connection (taking fd) and watches it; a
-    // failure when the nonce cannot go or too many greetings are pending.
-    [[nodiscard]] std::optional<FailedGreeting> Add(int fd, std::string peer);
+    // Sends the nonce on a new connection (taking fd) and watches it. When
+    // the peer's address, or the whole table, holds too many greetings, the
+    // oldest greeting of that address (of the address holding most) makes
+    // room: it is read first, and dropped unless its block has come.
+    // Appends the greetings that ended.
+    void Add(int fd, std::string peer, std::vector<Accepted>& complete,
+             std::vector<FailedGreeting>& failed);
     // The sockets to poll for, appended to entries.
     void AppendPollEntries(std::vector<pollfd>& entries) const;
     // How long poll may wait before the next greeting runs out of time;
@@ -75,6 +84,7 @@ class Greeter {
     struct Pending {
         int fd;
         std::string peer;
+        std::string address;  // the peer without its port
         Greeting greeting;
         std::size_t received = 0;
         std::chrono::steady_clock::time_point deadline;
@@ -84,10 +94,18 @@ class Greeter {
               std::vector<FailedGreeting>& failed);
     static FailedGreeting Failure(const Pending& pending, std::string outcome,
                                   std::uint64_t bytesOut);
+    // Ends the oldest pending greeting of address: complete when its block
+    // has arrived, else dropped.
+    void EndOldest(const std::string& address, std::vector<Accepted>& complete,
+                   std::vector<FailedGreeting>& failed);
+    [[nodiscard]] std::string BusiestAddress() const;
+    void Forget(const Pending& pending);
 
-    const std::chrono::seconds pieceLimit_;
+    const std::chrono::seconds blockLimit_;
     const std::size_t maxPending_;
+    const std::size_t maxPerAddress_;
     std::vector<Pending> pending_;
+    std::map<std::string, std::size_t, std::less<>> perAddress_;
 };
 
 // A fresh random nonce.

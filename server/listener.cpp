@@ -76,7 +76,8 @@ std::optional<Listener> Listener::Open(const ListenAddress& address, std::string
         error = "cannot resolve the listen address " + address.host;
         return std::nullopt;
     }
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking, so the accept thread can take connections until none wait.
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) {
         error = std::string("cannot create a socket: ") + std::strerror(errno);
         return std::nullopt;
@@ -117,6 +118,10 @@ std::string PeerText(int fd) {
         return "unknown";
     }
     return AddressText(peer.sin_addr) + ":" + std::to_string(ntohs(peer.sin_port));
+}
+
+std::string PeerAddress(std::string_view peer) {
+    return std::string(peer.substr(0, peer.rfind(':')));
 }
 
 }  // namespace vantic::server

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vantic::server {
 
@@ -42,5 +43,7 @@ class Listener {
 
 // "a.b.c.d:port" of a connected peer.
 [[nodiscard]] std::string PeerText(int fd);
+// The address part of a peer text, without its port.
+[[nodiscard]] std::string PeerAddress(std::string_view peer);
 
 }  // namespace vantic::server

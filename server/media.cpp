@@ -5,6 +5,8 @@
 // its digest is the one the login announced.
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <span>
 
 #include "net/hex.h"
@@ -64,6 +66,41 @@ std::uint32_t Settle(Exchange& exchange, std::unique_ptr<AtomicFile> file, bool 
     return kStoredReply;
 }
 
+// Refuses an upload after its frame, before any of its body is read.
+void RefuseUpload(Exchange& exchange, std::string_view reason) {
+    exchange.record.outcome = "refused:" + std::string(reason);
+    const IoResult result = SendReplyWord(exchange, kRejectedReply);
+    if (result != IoResult::Ok) {
+        exchange.record.outcome += ':';
+        exchange.record.outcome += IoOutcome(result, "reply");
+    }
+}
+
+// Why a body of size may not be received now; nothing when it may. A
+// slot, when one is needed, is taken into slot.
+std::optional<std::string_view> UploadRefusal(Exchange& exchange, std::uint32_t size, bool stores,
+                                              std::unique_ptr<UploadSlots::Held>& slot) {
+    const Account& account = exchange.account;
+    // Media serves units: an account that sees none has no use for it.
+    if (!account.allUnits && account.units.empty()) {
+        return "not-permitted";
+    }
+    ServerContext& context = exchange.context;
+    if (context.uploads != nullptr) {
+        slot = context.uploads->Take(account.login);
+        if (!slot) {
+            return "busy";
+        }
+    }
+    if (stores) {
+        const std::optional<std::uint64_t> free = context.store.FreeMediaBytes();
+        if (free && *free < std::uint64_t{size} + context.limits.diskReserveBytes) {
+            return "no-space";
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 void ServeMediaQuery(Exchange& exchange) {
@@ -103,6 +140,14 @@ void ServeMediaUpload(Exchange& exchange) {
     const bool refuse = exchange.UseFault(FaultMode::RefuseUpload) != nullptr;
     Store& store = exchange.context.store;
     const bool alreadyHeld = store.HasMedia(exchange.login.digest);
+    std::unique_ptr<UploadSlots::Held> slot;
+    if (std::optional<std::string_view> reason =
+            UploadRefusal(exchange, size, !refuse && !alreadyHeld, slot)) {
+        RefuseUpload(exchange, *reason);
+        return;
+    }
+    connection.RequireRate(exchange.context.limits.minUploadRate,
+                           exchange.context.limits.uploadGraceSeconds);
     std::unique_ptr<AtomicFile> file;
     if (!refuse && !alreadyHeld) {
         file = store.BeginMedia(exchange.login.digest);

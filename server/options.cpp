@@ -102,6 +102,11 @@ bool ReadServeOption(ArgReader& reader, const std::string& name, ServeOptions& o
     if (name == "--media-timeout") {
         return ReadNumberOption(reader, name, 1, 3600, options.limits.mediaSeconds, error);
     }
+    if (name == "--uploads-per-account") {
+        bool ok = ReadNumberOption(reader, name, 1, 4096, number, error);
+        options.uploadsPerAccount = static_cast<std::size_t>(number);
+        return ok;
+    }
     if (name == "--workers") {
         bool ok = ReadNumberOption(reader, name, 1, 4096, number, error);
         options.maxWorkers = static_cast<std::size_t>(number);
@@ -196,6 +201,11 @@ bool ReadAccountOption(ArgReader& reader, const std::string& name, AccountComman
         command.verb != AccountVerb::List) {
         return ReadHashIterations(reader, command.hashIterations, error);
     }
+    if (name == "--allow-short-password" &&
+        (command.verb == AccountVerb::Add || command.verb == AccountVerb::Passwd)) {
+        command.allowShortPassword = true;
+        return true;
+    }
     if (name != "--data" && (name != "--units" || command.verb != AccountVerb::Add)) {
         error = "account " + std::string(name.starts_with("--") ? "does not take " : "got ") + name;
         return false;
@@ -269,9 +279,12 @@ std::string HelpText() {
            "  vantic-server serve --data DIR [--listen ADDR:PORT] [--simulate SECONDS]\n"
            "                      [--fault MODE ...] [--fault-file PATH] [--log PATH]\n"
            "                      [--piece-timeout SECONDS] [--media-timeout SECONDS]\n"
-           "                      [--workers N] [--no-sync] [--hash-iterations N]\n"
+           "                      [--workers N] [--uploads-per-account N] [--no-sync]\n"
+           "                      [--hash-iterations N]\n"
            "  vantic-server account add LOGIN [--data DIR] [--units 4,9|*] [--hash-iterations N]\n"
+           "                            [--allow-short-password]\n"
            "  vantic-server account passwd LOGIN [--data DIR] [--hash-iterations N]\n"
+           "                               [--allow-short-password]\n"
            "  vantic-server account remove LOGIN [--data DIR]\n"
            "  vantic-server account list [--data DIR]\n"
            "  vantic-server --help\n"
@@ -301,6 +314,8 @@ std::string HelpText() {
            "  --piece-timeout SECONDS time limit per 4096-byte piece (default 30)\n"
            "  --media-timeout SECONDS the same for media upload bodies (default 45)\n"
            "  --workers N             at most N connections served at once (default 256)\n"
+           "  --uploads-per-account N at most N media uploads of one account at once\n"
+           "                          (default 8); all uploads together leave a worker free\n"
            "  --no-sync               do not wait for the disk after each write\n"
            "  At start the server refuses a server key that other users may read, and\n"
            "  replaces the plain-text passwords of an older accounts.txt with hashes.\n"
@@ -318,6 +333,11 @@ std::string HelpText() {
            "                          the service's)\n"
            "  --units 4,9|*           the units the new account sees (default: none;\n"
            "                          \"sovra\" always sees every unit)\n"
+           "  --allow-short-password  accept a password under 10 characters (test venues)\n"
+           "  It runs only as the user that owns DIR: runuser -u USER -- vantic-server\n"
+           "  account ..., or for the packaged service (a dynamic user) systemd-run\n"
+           "  --pipe --wait -p DynamicUser=yes -p StateDirectory=vantic-server\n"
+           "  vantic-server account ...\n"
            "\n"
            "--hash-iterations N\n"
            "  PBKDF2 iterations of the password hashes the command writes (default\n"

@@ -147,4 +147,16 @@ bool CheckPassword(std::string_view stored, std::string_view password) {
     return hash && CRYPTO_memcmp(hash->data(), parsed->hash.data(), hash->size()) == 0;
 }
 
+std::optional<std::uint32_t> HashIterations(std::string_view stored) {
+    std::optional<Parsed> parsed = Parse(stored);
+    return parsed ? std::optional(parsed->iterations) : std::nullopt;
+}
+
+std::string UnmatchableHash(std::uint32_t iterations) {
+    // The derived key is never all zeros in practice; the salt is fixed
+    // because nothing is ever stored under it.
+    return std::string(kScheme) + std::to_string(iterations) + "$" +
+           std::string(kSaltBytes * 2, 'a') + "$" + std::string(kHashBytes * 2, '0');
+}
+
 }  // namespace vantic::server

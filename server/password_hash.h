@@ -35,4 +35,10 @@ inline constexpr std::uint32_t kMaxHashIterations = 100000000;
 // nothing. The comparison takes the same time wherever the texts differ.
 [[nodiscard]] bool CheckPassword(std::string_view stored, std::string_view password);
 
+// The iterations of a well-formed hash word; nothing for anything else.
+[[nodiscard]] std::optional<std::uint32_t> HashIterations(std::string_view stored);
+// A hash word with the given iterations that no password matches: checking
+// against it costs what checking a real one does.
+[[nodiscard]] std::string UnmatchableHash(std::uint32_t iterations);
+
 }  // namespace vantic::server

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "server/account_file.h"
@@ -14,17 +15,39 @@
 
 namespace vantic::server {
 
+namespace {
+
+// Connections accepted per wake of the accept thread, before the greetings
+// pending are served again.
+constexpr int kAcceptBurst = 16;
+
+}  // namespace
+
 Server::Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPrivateKey key,
                Logger log, Listener listener, int wakeFd)
     : store_(std::move(store)),
       key_(std::move(key)),
       log_(std::move(log)),
       faults_(options.faults, options.faultFile),
+      gate_(logins_, options.loginChecks > 0 ? options.loginChecks : DefaultLoginChecks(), log_),
+      uploads_(options.uploadsPerAccount,
+               options.maxUploads > 0 ? options.maxUploads : UploadsForWorkers(options.maxWorkers)),
       listener_(std::move(listener)),
-      context_{*store_, key_, log_, faults_, logins_, options.limits, &stopping_},
+      context_{*store_,
+               key_,
+               log_,
+               faults_,
+               logins_,
+               options.limits,
+               &stopping_,
+               &gate_,
+               &uploads_,
+               &closer_,
+               options.hashIterations},
       pool_(options.maxWorkers, options.maxQueued,
             [this](Accepted accepted) { ServeConnection(context_, std::move(accepted)); }),
-      greeter_(options.limits.pieceSeconds, options.maxQueued),
+      greeter_(std::min(options.limits.pieceSeconds, options.limits.loginBlockSeconds),
+               options.maxQueued, options.maxGreetingsPerAddress),
       wakeFd_(wakeFd) {
     if (options.simulateSeconds > 0) {
         simulator_ = std::make_unique<Simulator>(*store_, log_, options.simulateSeconds);
@@ -86,9 +109,11 @@ void Server::Stop() {
         acceptThread_.join();
     }
     pool_.Stop();
+    closer_.Stop();
     if (simulator_) {
         simulator_->Stop();
     }
+    log_.FlushRepeats();
     log_.Event("stop");
 }
 
@@ -115,20 +140,22 @@ void Server::AcceptLoop() {
         for (const FailedGreeting& failure : failed) {
             LogGreeting(failure);
         }
-        if (watched[0].revents != 0) {
-            Accept();
+        // A burst of connections is taken in one go: while the listen queue
+        // is full the system drops new connection requests, honest or not.
+        for (int taken = 0; watched[0].revents != 0 && taken < kAcceptBurst && AcceptOne();) {
+            ++taken;
         }
     }
     greeter_.CloseAll();
 }
 
-void Server::Accept() {
+bool Server::AcceptOne() {
     int fd = ::accept4(listener_.Fd(), nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {
         if (errno == EMFILE || errno == ENFILE) {
             ::poll(nullptr, 0, 50);  // out of descriptors: let workers finish some
         }
-        return;
+        return false;
     }
     // A download answer is a header and then the body, two writes. With
     // Nagle's algorithm the body waits for the header's acknowledgement,
@@ -141,11 +168,18 @@ void Server::Accept() {
     const FaultSet faults = faults_.Current();
     if (faults.Find(FaultMode::CloseBeforeNonce, -1) || faults.Find(FaultMode::NoNonce, -1)) {
         Dispatch(Accepted{fd, std::move(peer), std::nullopt});
-        return;
+        return true;
     }
-    if (std::optional<FailedGreeting> failure = greeter_.Add(fd, std::move(peer))) {
-        LogGreeting(*failure);
+    std::vector<Accepted> complete;
+    std::vector<FailedGreeting> failed;
+    greeter_.Add(fd, std::move(peer), complete, failed);
+    for (const Accepted& accepted : complete) {
+        Dispatch(accepted);
     }
+    for (const FailedGreeting& failure : failed) {
+        LogGreeting(failure);
+    }
+    return true;
 }
 
 void Server::Dispatch(const Accepted& accepted) {

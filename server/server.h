@@ -13,14 +13,17 @@
 #include <vector>
 
 #include "net/rsa_key.h"
+#include "server/delayed_close.h"
 #include "server/faults.h"
 #include "server/greeter.h"
 #include "server/listener.h"
+#include "server/login_gate.h"
 #include "server/password_hash.h"
 #include "server/server_log.h"
 #include "server/session.h"
 #include "server/simulator.h"
 #include "server/store.h"
+#include "server/upload_slots.h"
 #include "server/worker_pool.h"
 
 namespace vantic::server {
@@ -35,6 +38,13 @@ struct ServeOptions {
     Limits limits;
     std::size_t maxWorkers = 256;
     std::size_t maxQueued = 4096;
+    // Pending greetings one peer address may hold.
+    std::size_t maxGreetingsPerAddress = 512;
+    // Slow password checks at once (0: one per core); media uploads at
+    // once per account.
+    std::size_t loginChecks = 0;
+    std::size_t uploadsPerAccount = 8;
+    std::size_t maxUploads = 0;  // 0: all workers but one
     bool durable = true;
     // Iterations of the hashes that replace plain-text passwords at start.
     std::uint32_t hashIterations = kDefaultHashIterations;
@@ -61,7 +71,8 @@ class Server {
     Server(const ServeOptions& options, std::unique_ptr<Store> store, RsaPrivateKey key, Logger log,
            Listener listener, int wakeFd);
     void AcceptLoop();
-    void Accept();
+    // Accepts what is waiting (a bounded number); false when nothing was.
+    bool AcceptOne();
     // Hands a connection to a worker, or closes and logs it when the
     // queue is full.
     void Dispatch(const Accepted& accepted);
@@ -72,6 +83,9 @@ class Server {
     Logger log_;
     FaultSource faults_;
     VerifiedLogins logins_;
+    LoginGate gate_;
+    UploadSlots uploads_;
+    DelayedClose closer_;
     Listener listener_;
     std::atomic<bool> stopping_{false};
     ServerContext context_;

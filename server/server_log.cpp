@@ -5,6 +5,7 @@
 
 #include "core/cpstring.h"
 #include "server/clock_text.h"
+#include "server/listener.h"
 #include "server/wire.h"
 
 namespace vantic::server {
@@ -63,7 +64,8 @@ std::optional<Logger> Logger::Open(const std::string& path, std::string& error) 
     return Logger(file, true);
 }
 
-Logger::Logger(Logger&& other) noexcept : file_(other.file_), owned_(other.owned_) {
+Logger::Logger(Logger&& other) noexcept
+    : file_(other.file_), owned_(other.owned_), throttle_(std::move(other.throttle_)) {
     other.file_ = nullptr;
     other.owned_ = false;
 }
@@ -75,7 +77,35 @@ Logger::~Logger() {
 }
 
 void Logger::Write(const ConnectionRecord& record) {
+    ReportRepeats(false);
+    if (throttle_ && IsJunkOutcome(record.outcome)) {
+        std::unique_lock<std::mutex> hold(throttleLock_);
+        if (!throttle_->Admit(PeerAddress(record.peer), record.outcome,
+                              LogThrottle::Clock::now())) {
+            return;
+        }
+    }
     WriteLine(FormatRecord(record));
+}
+
+void Logger::FlushRepeats() {
+    ReportRepeats(true);
+}
+
+void Logger::ReportRepeats(bool all) {
+    std::vector<std::string> reports;
+    {
+        std::lock_guard<std::mutex> hold(throttleLock_);
+        const auto now = LogThrottle::Clock::now();
+        if (!throttle_ || (!all && now - lastReport_ < std::chrono::seconds(1))) {
+            return;
+        }
+        lastReport_ = now;
+        reports = throttle_->Reports(now, all);
+    }
+    for (const std::string& report : reports) {
+        Event("repeated " + report);
+    }
 }
 
 void Logger::Event(std::string_view text) {

@@ -15,10 +15,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "server/log_throttle.h"
 
 namespace vantic::server {
 
@@ -50,17 +53,27 @@ class Logger {
     Logger& operator=(const Logger&) = delete;
     Logger& operator=(Logger&&) = delete;
 
+    // Writes the record's line; repeated junk from one peer is only counted
+    // (see log_throttle.h).
     void Write(const ConnectionRecord& record);
     // An event line: text holds its own key=value fields.
     void Event(std::string_view text);
+    // Reports what the throttle still counts (when the server stops).
+    void FlushRepeats();
 
   private:
-    explicit Logger(std::FILE* file, bool owned) : file_(file), owned_(owned) {}
+    explicit Logger(std::FILE* file, bool owned)
+        : file_(file), owned_(owned), throttle_(std::make_unique<LogThrottle>()) {}
     void WriteLine(const std::string& line);
+    // The throttle's reports of windows that are over, once a second at most.
+    void ReportRepeats(bool all);
 
     std::FILE* file_;
     bool owned_;
     std::mutex lock_;
+    std::mutex throttleLock_;
+    std::unique_ptr<LogThrottle> throttle_;
+    LogThrottle::Clock::time_point lastReport_;
 };
 
 }  // namespace vantic::server

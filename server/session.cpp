@@ -6,6 +6,7 @@
 #include "net/hex.h"
 #include "net/rsa.h"
 #include "server/exchange.h"
+#include "server/listener.h"
 
 namespace vantic::server {
 
@@ -72,6 +73,19 @@ std::optional<Greeting> Greet(ServerContext& context, Connection& connection,
     return greeting;
 }
 
+LoginVerdict CheckLogin(ServerContext& context, const std::vector<Account>& accounts,
+                        const Account* account, const LoginRecord& login, const std::string& peer) {
+    if (context.gate == nullptr) {
+        return account != nullptr && context.logins.Check(*account, login.password)
+                   ? LoginVerdict::Accepted
+                   : LoginVerdict::Rejected;
+    }
+    const std::string address = PeerAddress(peer);
+    return context.gate->Check(
+        LoginAttempt{account, login.login, login.password, address,
+                     UnknownLoginIterations(accounts, context.hashIterations)});
+}
+
 void Dispatch(Exchange& exchange, Command command) {
     switch (command) {
         case Command::QueryMedia:
@@ -91,17 +105,22 @@ void Dispatch(Exchange& exchange, Command command) {
 }
 
 // Everything after the greeting up to and including the command; sets the
-// outcome.
+// outcome, and for a failed login when its answer (the close) is due.
 void Converse(ServerContext& context, Connection& connection, const Greeting& greeting,
-              ConnectionRecord& record) {
+              ConnectionRecord& record, std::chrono::steady_clock::time_point& answerAt) {
     std::optional<LoginRecord> login = OpenLogin(context, greeting.block, greeting.nonce, record);
     if (!login) {
         return;
     }
     const std::vector<Account> accounts = context.store.LoadAccounts();
     const Account* account = FindAccount(accounts, login->login);
-    if (account == nullptr || !context.logins.Check(*account, login->password)) {
-        record.outcome = "bad-login";
+    const auto checking = std::chrono::steady_clock::now();
+    const LoginVerdict verdict = CheckLogin(context, accounts, account, *login, record.peer);
+    if (verdict != LoginVerdict::Accepted) {
+        record.outcome = LoginOutcome(verdict);
+        if (context.gate != nullptr) {
+            answerAt = checking + context.gate->TypicalCheck();
+        }
         return;
     }
     std::optional<Command> command = CommandFromCode(login->command);
@@ -146,11 +165,15 @@ void ServeConnection(ServerContext& context, Accepted accepted) {
         if (!greeting) {
             greeting = Greet(context, connection, record);
         }
+        std::chrono::steady_clock::time_point answerAt;
         if (greeting) {
-            Converse(context, connection, *greeting, record);
+            Converse(context, connection, *greeting, record, answerAt);
         }
         record.bytesIn = connection.BytesIn() + greeted;
         record.bytesOut = connection.BytesOut() + (greeted > 0 ? kNonceSize : 0);
+        if (context.closer != nullptr && answerAt > std::chrono::steady_clock::now()) {
+            context.closer->CloseAt(connection.Release(), answerAt);
+        }
     }
     record.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
                               std::chrono::steady_clock::now() - began)

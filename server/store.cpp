@@ -1,5 +1,7 @@
 #include "server/store.h"
 
+#include <sys/statvfs.h>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -141,6 +143,14 @@ std::unique_ptr<AtomicFile> Store::BeginMedia(const Digest& digest) const {
 
 bool Store::WriteMedia(const Digest& digest, std::string_view bytes) {
     return WriteFile(MediaPath(digest), bytes);
+}
+
+std::optional<std::uint64_t> Store::FreeMediaBytes() const {
+    struct statvfs disk {};
+    if (::statvfs((dir_ + "/media").c_str(), &disk) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
 }
 
 }  // namespace vantic::server

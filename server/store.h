@@ -73,6 +73,9 @@ class Store {
     // A new media file, put in place by its Commit.
     [[nodiscard]] std::unique_ptr<AtomicFile> BeginMedia(const Digest& digest) const;
     [[nodiscard]] bool WriteMedia(const Digest& digest, std::string_view bytes);
+    // Bytes an unprivileged writer may still put on the media's disk;
+    // nothing when the system cannot say.
+    [[nodiscard]] std::optional<std::uint64_t> FreeMediaBytes() const;
 
     [[nodiscard]] bool Durable() const { return durable_; }
     [[nodiscard]] bool WriteFile(const std::string& path, std::string_view bytes);

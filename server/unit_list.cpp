@@ -1,5 +1,6 @@
 #include "server/unit_list.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <unordered_map>
@@ -145,6 +146,27 @@ std::string UnitListReply(const std::vector<UnitRow>& rows, const Account& accou
         }
     }
     return text;
+}
+
+std::string OwnerTableFor(std::string_view ownerTable, const Account& account) {
+    if (account.allUnits) {
+        return std::string(ownerTable);
+    }
+    std::string visible;
+    while (!ownerTable.empty()) {
+        const std::size_t end = std::min(ownerTable.find('\n'), ownerTable.size() - 1) + 1;
+        const std::string_view line = ownerTable.substr(0, end);
+        ownerTable.remove_prefix(end);
+        const std::string_view key = TrimmedView(line.substr(0, line.find('=')));
+        const bool isNumber = !key.empty() && key.size() <= 10 &&
+                              key.find_first_not_of("0123456789") == std::string_view::npos;
+        if (isNumber && line.find('=') != std::string_view::npos && LeadingInteger(key) > 0 &&
+            LeadingInteger(key) <= 0xFFFFFFFFll &&
+            account.Sees(static_cast<std::uint32_t>(LeadingInteger(key)))) {
+            visible += line;
+        }
+    }
+    return visible;
 }
 
 const UnitRow* FindUnit(const std::vector<UnitRow>& rows, std::uint32_t number) {

@@ -35,6 +35,11 @@ struct UnitRow {
 [[nodiscard]] std::string UnitListReply(const std::vector<UnitRow>& rows, const Account& account,
                                         std::string_view ownerTable);
 
+// The owner table as the account may read it: whole for an account that
+// sees every unit, else only the lines of units it sees (each line as
+// stored, with its line end).
+[[nodiscard]] std::string OwnerTableFor(std::string_view ownerTable, const Account& account);
+
 // Notes beginning with "[owner]" replaced by the given owner.
 [[nodiscard]] std::string NotesWithOwner(std::string_view notes, std::string_view owner);
 

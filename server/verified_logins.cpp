@@ -37,19 +37,27 @@ bool VerifiedLogins::Remembered(const Account& account, const Tag& tag) {
            CRYPTO_memcmp(found->second.tag.data(), tag.data(), tag.size()) == 0;
 }
 
-bool VerifiedLogins::Check(const Account& account, std::string_view password) {
+bool VerifiedLogins::Recall(const Account& account, std::string_view password) {
     // Without a tag nothing is remembered: the slow check runs every time.
     const std::optional<Tag> tag = TagOf(password);
-    if (tag && Remembered(account, *tag)) {
+    return tag && Remembered(account, *tag);
+}
+
+void VerifiedLogins::Remember(const Account& account, std::string_view password) {
+    if (const std::optional<Tag> tag = TagOf(password)) {
+        std::lock_guard<std::mutex> guard(lock_);
+        entries_[account.login] = Entry{account.storedPassword, *tag};
+    }
+}
+
+bool VerifiedLogins::Check(const Account& account, std::string_view password) {
+    if (Recall(account, password)) {
         return true;
     }
     if (!CheckPassword(account.storedPassword, password)) {
         return false;
     }
-    if (tag) {
-        std::lock_guard<std::mutex> guard(lock_);
-        entries_[account.login] = Entry{account.storedPassword, *tag};
-    }
+    Remember(account, password);
     return true;
 }
 

@@ -25,7 +25,13 @@ class VerifiedLogins {
     VerifiedLogins(const VerifiedLogins&) = delete;
     VerifiedLogins& operator=(const VerifiedLogins&) = delete;
 
+    // Recall, else the slow check (remembering a success).
     [[nodiscard]] bool Check(const Account& account, std::string_view password);
+    // True when the password checked for this account before, without
+    // the slow check.
+    [[nodiscard]] bool Recall(const Account& account, std::string_view password);
+    // Notes a password the slow check accepted.
+    void Remember(const Account& account, std::string_view password);
 
   private:
     using Tag = std::array<std::uint8_t, 32>;

@@ -112,6 +112,7 @@ TEST(ServerLimits, ClientsTricklingTheirLoginBlockHoldNoWorker) {
 TEST(ServerLimits, SimultaneousClientsAreAllServedAndNoUploadIsLost) {
     server::ServeOptions options;
     options.maxWorkers = 16;  // fewer workers than clients: connections queue
+    options.uploadsPerAccount = options.maxUploads = 16;  // any client may upload at once
     LiveServer server(options);
     ASSERT_TRUE(server.Ok()) << server.Error();
     constexpr int kClients = 32;

@@ -175,9 +175,13 @@ TEST_F(ServerProtocol, OwnerTableRoundTripsAndShowsInTheUnitList) {
     EXPECT_EQ(Fields(LineOfUnit(admin.Fetch(17, -1).payload, 1059))[1],
               "[BakeryCo] Main St. bakery window");
 
-    // Only an account that sees every unit may rewrite the table.
+    // Only an account that sees every unit may rewrite the table, and the
+    // others read only the lines of their units.
     EXPECT_EQ(server_.OperatorClient().Store(19, -1, "1012=Me\n"), 1u);
     EXPECT_EQ(admin.Fetch(18, -1).payload, changed);
+    const std::string mine = server_.OperatorClient().Fetch(18, -1).payload;
+    EXPECT_TRUE(mine.starts_with("1059=BakeryCo\n1012=Harbor Mall\n")) << mine;
+    EXPECT_EQ(mine.find("1024="), std::string::npos) << mine;
 }
 
 TEST_F(ServerProtocol, MediaIsStoredOnlyUnderItsOwnDigest) {

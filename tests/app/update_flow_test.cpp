@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -279,12 +280,9 @@ TEST_F(UpdateFlow, InstallerStartsOnlyFromTheVerifiedFilesOnDisk) {
         ASSERT_TRUE(CheckForUpdate(table, publicKey, 1));
         ASSERT_TRUE(DownloadUpdate(table, 1, nullptr));
         EXPECT_EQ(ReadWholeFile(victim), "victim");
-        struct stat sig {};
-        struct stat exe {};
-        ASSERT_EQ(::lstat(Beside("newupdate.sig").c_str(), &sig), 0);
-        ASSERT_EQ(::lstat(Beside("newupdate.exe").c_str(), &exe), 0);
-        EXPECT_EQ(sig.st_mode & 07777, 0600u);
-        EXPECT_EQ(exe.st_mode & 07777, 0700u);
+        namespace fs = std::filesystem;
+        EXPECT_EQ(fs::symlink_status(Beside("newupdate.sig")).permissions(), fs::perms(0600));
+        EXPECT_EQ(fs::symlink_status(Beside("newupdate.exe")).permissions(), fs::perms(0700));
         if (c.afterDownload) {
             c.afterDownload();
         }

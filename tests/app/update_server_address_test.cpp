@@ -30,7 +30,6 @@ TEST(UpdateServerSetting, TextsThatNameAServerAndTextsThatDoNot) {
         {":443", nullptr},
         {"mirror.example.org/path", nullptr},
         {"user@mirror", nullptr},
-        {"mirror example", nullptr},
         {"-mirror", nullptr},
         {"mirror..example", nullptr},
         {"https://mirror", nullptr},

@@ -259,9 +259,8 @@ void App::UpdateCommandStates() {
 }
 
 void App::RunUpdateCheck(bool requested, WindowId owner, int series) {
-    constexpr std::size_t kServerTextSize = 256;
-    CurlUpdateFetcher fetcher(ParseUpdateServer(GetString(kUpdateServerKey, kServerTextSize)),
-                              GetPlatform().Time());
+    std::string serverProblem;
+    CurlUpdateFetcher fetcher(UpdateServerFromSettings(*this, serverProblem), GetPlatform().Time());
     const RsaPublicKey key = UpdateSigningKey();
     UpdateCheckContext context{GetPlatform(),
                                *this,
@@ -272,7 +271,9 @@ void App::RunUpdateCheck(bool requested, WindowId owner, int series) {
                                [this] {
                                    quitForUpdate_ = true;
                                    views_->MainWindow().PostQuit();
-                               }};
+                               },
+                               serverProblem,
+                               RunsFromSystemFolder()};
     vantic::RunUpdateCheck(context, requested, owner, series);
 }
 

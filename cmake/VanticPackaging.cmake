@@ -7,6 +7,10 @@
 
 include(GNUInstallDirs)
 
+set(VANTIC_RELEASE_SIGNATURE "" CACHE FILEPATH
+    "The release's update signature file, shipped as share/vantic-controller/current.sig")
+set(VANTIC_PACKAGE_RELEASE 1 CACHE STRING "Debian revision of the packages")
+
 set(VANTIC_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(generated ${PROJECT_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${generated})
@@ -96,6 +100,15 @@ if(VANTIC_GUI)
     install(FILES ${generated}/vantic-controller.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
             COMPONENT controller)
 
+    # The installed release's signature file: a packaged program compares
+    # what the update server offers with it, and says "no new update" when
+    # they are the same. It is the signature file published with this
+    # release (downloads/update1.sig), named at configure time.
+    if(VANTIC_RELEASE_SIGNATURE)
+        install(FILES ${VANTIC_RELEASE_SIGNATURE} RENAME current.sig
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/vantic-controller COMPONENT controller)
+    endif()
+
     install(FILES ${VANTIC_PACKAGING_DIR}/vantic-controller.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT controller)
     configure_file(${VANTIC_PACKAGING_DIR}/io.vantic.Controller.metainfo.xml.in
@@ -135,7 +148,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${VANTIC_PACKAGE_RELEASE})
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)
 

@@ -18,6 +18,7 @@ std::string g_testDirectory;
 
 constexpr const char* kSystemFolder = "/etc/vantic-controller";
 constexpr const char* kDocumentFolder = "share/doc/vantic-controller";
+constexpr const char* kPackageDataFolder = "share/vantic-controller";
 
 std::optional<std::string> FirstExisting(const std::vector<std::string>& places) {
     for (const std::string& place : places) {
@@ -153,21 +154,39 @@ std::optional<std::string> FindInstalledFile(std::string_view name) {
     return FirstExisting(InstalledFileCandidates(name));
 }
 
-std::vector<std::string> DocumentCandidates(std::string_view name) {
-    std::vector<std::string> places = InstalledFileCandidates(name);
+namespace {
+
+// <prefix>/folder/name for a program in a system <prefix>/bin, then
+// /usr/folder/name, after the places already in `places`.
+std::vector<std::string> AddShareCandidates(std::vector<std::string> places,
+                                            std::string_view folder, std::string_view name) {
     std::string directory = ProgramDirectory();
     while (directory.size() > 1 && directory.back() == '/') {
         directory.pop_back();
     }
     if (InstallRootOf(directory) && directory.ends_with("/bin")) {
         const std::string prefix = directory.substr(0, directory.size() - 3);
-        places.push_back(JoinPath(JoinPath(prefix, kDocumentFolder), name));
+        places.push_back(JoinPath(JoinPath(prefix, folder), name));
     }
-    const std::string system = JoinPath(JoinPath("/usr", kDocumentFolder), name);
+    const std::string system = JoinPath(JoinPath("/usr", folder), name);
     if (std::find(places.begin(), places.end(), system) == places.end()) {
         places.push_back(system);
     }
     return places;
+}
+
+}  // namespace
+
+std::vector<std::string> DocumentCandidates(std::string_view name) {
+    return AddShareCandidates(InstalledFileCandidates(name), kDocumentFolder, name);
+}
+
+std::vector<std::string> PackageDataCandidates(std::string_view name) {
+    return AddShareCandidates({}, kPackageDataFolder, name);
+}
+
+bool RunsFromSystemFolder() {
+    return InstallRootOf(ProgramDirectory()).has_value();
 }
 
 std::optional<std::string> FindDocument(std::string_view name) {

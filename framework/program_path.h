@@ -73,6 +73,15 @@ inline constexpr std::size_t kMaxPathLength = 4096;
 [[nodiscard]] std::vector<std::string> DocumentCandidates(std::string_view name);
 [[nodiscard]] std::optional<std::string> FindDocument(std::string_view name);
 
+// A file the program's package ships for it to read ("current.sig"): in
+// the package's data folder, <prefix>/share/vantic-controller for a
+// program in a system <prefix>/bin, then /usr/share/vantic-controller.
+[[nodiscard]] std::vector<std::string> PackageDataCandidates(std::string_view name);
+
+// True for a program in a system bin folder, where a package puts it; such
+// a program is replaced by the system's package manager, not by itself.
+[[nodiscard]] bool RunsFromSystemFolder();
+
 // Test hook: pretends the program lives in directory (empty: the real place).
 void SetProgramDirectoryForTesting(const std::string& directory);
 

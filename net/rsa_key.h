@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "net/bytes.h"
 
@@ -40,8 +41,17 @@ struct RsaPrivateKey {
 [[nodiscard]] std::optional<RsaPrivateKey> LoadPrivateKeyFile(const std::string& path);
 
 // Write a key file through a temporary file renamed into place. The private
-// one is readable by its owner only.
+// one is readable by its owner only, from the moment it exists.
 [[nodiscard]] bool WritePublicKeyFile(const std::string& path, const RsaPublicKey& key);
 [[nodiscard]] bool WritePrivateKeyFile(const std::string& path, const RsaPrivateKey& key);
+
+inline constexpr unsigned kPrivateKeyMode = 0600;
+inline constexpr unsigned kPublicKeyMode = 0644;
+
+// Replaces path with content through a new file of a unique name beside it,
+// created (O_EXCL | O_NOFOLLOW) with `mode` from the start, flushed and
+// renamed over path. False, path untouched, on any failure.
+[[nodiscard]] bool WriteKeyMaterial(const std::string& path, std::string_view content,
+                                    unsigned mode);
 
 }  // namespace vantic

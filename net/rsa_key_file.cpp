@@ -1,5 +1,11 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <vector>
 
 #include "net/rsa_key.h"
@@ -49,35 +55,40 @@ void AppendInteger(std::string& out, const Bytes& value) {
 }
 
 bool WriteIntegers(const std::string& path, const std::vector<const Bytes*>& integers,
-                   bool ownerOnly) {
+                   unsigned mode) {
     std::string content;
     for (const Bytes* value : integers) {
         AppendInteger(content, *value);
     }
-    std::string temporary = path + ".tmp";
-    std::error_code error;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        if (ownerOnly) {
-            // Before any secret is written.
-            fs::permissions(temporary, fs::perms::owner_read | fs::perms::owner_write,
-                            fs::perm_options::replace, error);
-        }
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (error || !out) {
-            out.close();
-            fs::remove(temporary, error);
-            return false;
+    return WriteKeyMaterial(path, content, mode);
+}
+
+// A new file beside path that no other file, link or process held before.
+int CreateFresh(const std::string& path, unsigned mode, std::string& name) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x", random());
+        name = path + suffix;
+        const int fd =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
         }
     }
-    fs::rename(temporary, path, error);
-    if (error) {
-        fs::remove(temporary, error);
-        return false;
+    return -1;
+}
+
+bool WriteAll(int fd, std::string_view content) {
+    while (!content.empty()) {
+        const ssize_t written = ::write(fd, content.data(), content.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
 }
@@ -103,14 +114,28 @@ std::optional<RsaPrivateKey> LoadPrivateKeyFile(const std::string& path) {
                          std::move(v[4])};
 }
 
+bool WriteKeyMaterial(const std::string& path, std::string_view content, unsigned mode) {
+    std::string temporary;
+    const int fd = CreateFresh(path, mode, temporary);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool WritePublicKeyFile(const std::string& path, const RsaPublicKey& key) {
-    return WriteIntegers(path, {&key.modulus, &key.exponent}, false);
+    return WriteIntegers(path, {&key.modulus, &key.exponent}, kPublicKeyMode);
 }
 
 bool WritePrivateKeyFile(const std::string& path, const RsaPrivateKey& key) {
     return WriteIntegers(
         path, {&key.modulus, &key.publicExponent, &key.privateExponent, &key.prime1, &key.prime2},
-        true);
+        kPrivateKeyMode);
 }
 
 }  // namespace vantic

@@ -14,7 +14,6 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,17 +85,7 @@ bool ParseArguments(int argc, char** argv, Options& options) {
 
 bool WritePem(const std::string& path, const vantic::RsaPrivateKey& key) {
     std::optional<std::string> pem = vantic::PrivateKeyPem(key);
-    if (!pem) {
-        return false;
-    }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    std::error_code error;
-    std::filesystem::permissions(
-        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-        std::filesystem::perm_options::replace, error);
-    out << *pem;
-    out.flush();
-    return out && !error;
+    return pem && vantic::WriteKeyMaterial(path, *pem, vantic::kPrivateKeyMode);
 }
 
 int Fail(const std::string& message) {
@@ -147,10 +136,8 @@ int SignUpdate(int argc, char** argv) {
     if (file->size() != 17 + 128) {
         std::fprintf(stderr, "vantic-keygen: warning: controllers expect a 1024-bit key\n");
     }
-    const std::string temp = options.outPath + ".temp";
     const std::string_view bytes(reinterpret_cast<const char*>(file->data()), file->size());
-    if (!vantic::WriteWholeFile(temp, bytes, true) ||
-        !vantic::MoveFileOver(temp, options.outPath)) {
+    if (!vantic::WriteKeyMaterial(options.outPath, bytes, vantic::kPublicKeyMode)) {
         return Fail("cannot write " + options.outPath);
     }
     return 0;

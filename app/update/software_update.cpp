@@ -1,11 +1,11 @@
 #include "app/update/software_update.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
+#include "app/update/update_files.h"
 #include "core/cpstring.h"
 #include "framework/program_path.h"
 #include "net/md5.h"
@@ -25,19 +25,31 @@ std::string BesideProgram(const char* name) {
     return WritableFilePath(name);
 }
 
-// Written beside the target and renamed over it: the old file stays whole
-// until the new one is complete. The new file is never executable.
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
-    const std::string temp = path + ".temp";
-    if (!WriteWholeFile(temp, bytes, true) || !MoveFileOver(temp, path)) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+// The installed release's signature file, wherever an install put it: where
+// the program keeps its files, or the package's data folder.
+bool IsInstalledRelease(const std::string& offered) {
+    std::vector<std::string> places = PackageDataCandidates(kCurrentSignature);
+    places.insert(places.begin(), BesideProgram(kCurrentSignature));
+    return std::any_of(places.begin(), places.end(),
+                       [&](const std::string& place) { return ReadWholeFile(place) == offered; });
 }
 
-bool MakeRunnable(const std::string& path) {
-    return ::chmod(path.c_str(), 0755) == 0;
+bool DigestMatches(std::string_view program, std::string_view signature) {
+    const Md5Digest digest = Md5Buffer(AsBytes(program));
+    return signature.size() >= kDigestSize &&
+           std::equal(digest.begin(), digest.end(),
+                      reinterpret_cast<const std::uint8_t*>(signature.data()));
+}
+
+// Both update files as they are on disk right before the start: the
+// signature verifies, the program is the one it vouches for, and the
+// program's name still leads to the bytes just hashed.
+bool VerifiedOnDisk(const std::string& programPath, const RsaPublicKey& key) {
+    const std::optional<OwnFile> signature = ReadOwnFile(BesideProgram(kNewSignature));
+    const std::optional<OwnFile> program = ReadOwnFile(programPath);
+    return signature && program && VerifyUpdateSignature(AsBytes(signature->bytes), key) &&
+           DigestMatches(program->bytes, signature->bytes) &&
+           StillNames(programPath, program->identity);
 }
 
 std::string SeriesPath(const char* format, int series) {
@@ -84,6 +96,16 @@ bool AskToInstall(Platform& platform, WindowId owner) {
            MessageAnswer::Yes;
 }
 
+void ReportBadServer(Platform& platform, WindowId owner, const std::string& problem) {
+    platform.Messages().Show(
+        Message{owner, problem, "Software Update", MessageIcon::Error, MessageButtons::Ok});
+}
+
+void PointToPackageManager(Platform& platform, WindowId owner) {
+    platform.Messages().Show(Message{owner, kPackagedUpdateText, "New Update Available",
+                                     MessageIcon::Information, MessageButtons::Ok});
+}
+
 bool DownloadWithDialog(UpdateCheckContext& context, WindowId owner, int series) {
     WProgress progress(context.platform);
     progress.Open(owner, ProgressLayout::Download, 100);
@@ -107,11 +129,11 @@ bool CheckForUpdate(UpdateFetcher& fetcher, const RsaPublicKey& key, int series)
     if (!offered) {
         return false;
     }
-    if (ReadWholeFile(BesideProgram(kCurrentSignature)) == offered) {
+    if (IsInstalledRelease(*offered)) {
         return false;  // the installed release is the one offered
     }
     return VerifyUpdateSignature(AsBytes(*offered), key) &&
-           ReplaceFile(BesideProgram(kNewSignature), *offered);
+           PlaceUpdateFile(BesideProgram(kNewSignature), *offered, kUpdateFileMode);
 }
 
 bool DownloadUpdate(UpdateFetcher& fetcher, int series, WProgress* progress) {
@@ -119,22 +141,18 @@ bool DownloadUpdate(UpdateFetcher& fetcher, int series, WProgress* progress) {
     if (!program) {
         return false;
     }
-    const std::string programPath = BesideProgram(kNewProgram);
-    if (!ReplaceFile(programPath, *program)) {
-        return false;
-    }
-    const Md5Digest digest = Md5Buffer(AsBytes(*program));
-    std::optional<std::string> signature = ReadWholeFile(BesideProgram(kNewSignature));
-    if (!signature || signature->size() < kDigestSize ||
-        !std::equal(digest.begin(), digest.end(),
-                    reinterpret_cast<const std::uint8_t*>(signature->data()))) {
-        return false;
-    }
-    return MakeRunnable(programPath);
+    const std::optional<std::string> signature = ReadWholeFile(BesideProgram(kNewSignature));
+    const bool genuine = signature && DigestMatches(*program, *signature);
+    // A program that differs from its digest is kept for inspection, but
+    // never gets its run permission.
+    return PlaceUpdateFile(BesideProgram(kNewProgram), *program,
+                           genuine ? kVerifiedProgramMode : kUpdateFileMode) &&
+           genuine;
 }
 
-bool InstallUpdate(ShellLauncher& shell) {
-    return shell.Open(BesideProgram(kNewProgram), "/silent");
+bool InstallUpdate(ShellLauncher& shell, const RsaPublicKey& key) {
+    const std::string program = BesideProgram(kNewProgram);
+    return VerifiedOnDisk(program, key) && shell.Open(program, "/silent");
 }
 
 void RunUpdateCheck(UpdateCheckContext& context, bool requested, WindowId owner, int series) {
@@ -153,10 +171,18 @@ void RunUpdateCheck(UpdateCheckContext& context, bool requested, WindowId owner,
         return;
     }
     settings.SetInt(kLastUpdateCheckKey, now);
+    if (!context.serverProblem.empty()) {
+        ReportBadServer(context.platform, owner, context.serverProblem);
+        return;
+    }
     if (!CheckForUpdate(context.fetcher, context.key, series)) {
         if (requested) {
             ReportCurrent(context.platform, owner);
         }
+        return;
+    }
+    if (context.packaged) {
+        PointToPackageManager(context.platform, owner);
         return;
     }
     if (!AskToInstall(context.platform, owner) || !DownloadWithDialog(context, owner, series)) {
@@ -167,7 +193,7 @@ void RunUpdateCheck(UpdateCheckContext& context, bool requested, WindowId owner,
     }
     // Quitting without an installer running would leave the operator with
     // no program at all.
-    if (InstallUpdate(context.platform.Shell())) {
+    if (InstallUpdate(context.platform.Shell(), context.key)) {
         context.quit();
     }
 }

@@ -5,8 +5,9 @@
 // under the update-signing key, the program downloaded and compared with
 // the digest it vouches for, and the installer started.
 //
-// Files beside the program: "current.sig" (the installed release's, only
-// read), "newupdate.sig" and "newupdate.exe" (written here, never deleted).
+// Files where the program writes its own: "current.sig" (the installed
+// release's, only read; a package ships it in its data folder instead),
+// "newupdate.sig" and "newupdate.exe" (written here, never deleted).
 
 #include <functional>
 #include <string>
@@ -38,8 +39,13 @@ inline constexpr int kUpdateIntervalSeconds = 604'800;  // 7 days
 // permission. A cancelled or failed fetch gives false.
 [[nodiscard]] bool DownloadUpdate(UpdateFetcher& fetcher, int series, WProgress* progress);
 
-// Starts "newupdate.exe" with "/silent". False when it could not start.
-[[nodiscard]] bool InstallUpdate(ShellLauncher& shell);
+// Starts "newupdate.exe" with "/silent", once both update files, read again
+// from disk, still verify under key. False when it did not start.
+[[nodiscard]] bool InstallUpdate(ShellLauncher& shell, const RsaPublicKey& key);
+
+inline constexpr const char* kPackagedUpdateText =
+    "A new update is available. Install it through your system's software updates (package "
+    "vantic-controller).";
 
 // What the whole flow needs from the program around it.
 struct UpdateCheckContext {
@@ -53,6 +59,12 @@ struct UpdateCheckContext {
     std::function<bool()> prepareToClose;
     // Ends the program with status 0 once the installer runs.
     std::function<void()> quit;
+    // Why no request may be made (the update server setting is not a
+    // server); empty when the check may go ahead.
+    std::string serverProblem;
+    // A program a package installed is updated by the system's package
+    // manager: an update found is pointed out, not downloaded.
+    bool packaged = false;
 };
 
 // The whole flow: requested is true for the menu command, false for the

@@ -1,8 +1,9 @@
 #pragma once
 
 // Fetching a file from the update server. Authenticity rests on the signed
-// signature file, not on the transport: the certificate is not checked and
-// the HTTP status is not looked at; whatever body comes back is the answer.
+// signature file, not on the transport: unless the server's certificate is
+// named (UpdateServer::certificate) any certificate is accepted, and the
+// HTTP status is not looked at; whatever body comes back is the answer.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,24 +11,12 @@
 #include <string>
 #include <string_view>
 
+#include "app/update/update_server_address.h"
 #include "framework/wprogress.h"
 #include "net/bytes.h"
 #include "platform/clock.h"
 
 namespace vantic {
-
-// Where updates come from: the maker's server unless the setting
-// "Update_Server" (host[:port]) names a mirror.
-struct UpdateServer {
-    std::string host;
-    int port = 443;
-};
-inline constexpr const char* kUpdateServerKey = "Update_Server";
-inline constexpr const char* kDefaultUpdateHost = "updates.vantic-signage.example";
-inline constexpr int kDefaultUpdatePort = 443;
-
-// "host" or "host:port"; the default server for empty or malformed text.
-[[nodiscard]] UpdateServer ParseUpdateServer(std::string_view text);
 
 // Time limits so a silent or dribbling server cannot hang the program.
 struct FetchLimits {

@@ -73,7 +73,9 @@ class UpdateFixture : public ::testing::Test {
                                        ++prepareCalls;
                                        return allowClose;
                                    },
-                                   [this] { ++quitCalls; }};
+                                   [this] { ++quitCalls; },
+                                   serverProblem,
+                                   packaged};
         RunUpdateCheck(context, requested, owner, 1);
     }
     void Run(bool requested) { Run(requested, table); }
@@ -106,6 +108,8 @@ class UpdateFixture : public ::testing::Test {
     RsaPublicKey publicKey;
     WindowId owner = reinterpret_cast<WindowId>(0x51);
     bool allowClose = true;
+    std::string serverProblem;
+    bool packaged = false;
     int prepareCalls = 0;
     int quitCalls = 0;
 };

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "core/cpstring.h"
@@ -47,7 +50,7 @@ TEST_F(UpdateFlow, SignedUpdateIsOfferedDownloadedVerifiedAndStarted) {
     const std::string program = BigProgram();
     ASSERT_TRUE(server.Publish("update1.exe", program));
     ASSERT_TRUE(server.Publish("update1.sig", Sign(program)));
-    CurlUpdateFetcher fetcher(ParseUpdateServer(server.Address()), platform.clock);
+    CurlUpdateFetcher fetcher(*ParseUpdateServer(server.Address()), platform.clock);
 
     AcceptOffer();
     Run(true, fetcher);
@@ -129,7 +132,7 @@ TEST_F(UpdateFlow, DecliningCancellingOrKeepingTheProgramOpenStartsNothing) {
     const std::string program = BigProgram();
     ASSERT_TRUE(server.Publish("update1.exe", program));
     ASSERT_TRUE(server.Publish("update1.sig", Sign(program)));
-    CurlUpdateFetcher fetcher(ParseUpdateServer(server.Address()), platform.clock);
+    CurlUpdateFetcher fetcher(*ParseUpdateServer(server.Address()), platform.clock);
 
     form.script.QueueOk();
     platform.QueueAnswer(MessageAnswer::No, "Install New Update?");
@@ -171,7 +174,7 @@ TEST_F(UpdateFlow, BrokenServersNeverHangAndNeverStartAnything) {
         ASSERT_TRUE(server.Ok()) << server.Error();
         ASSERT_TRUE(server.Publish("update1.exe", program));
         ASSERT_TRUE(server.Publish("update1.sig", Sign(program)));
-        CurlUpdateFetcher fetcher(ParseUpdateServer(server.Address()), platform.clock, limits);
+        CurlUpdateFetcher fetcher(*ParseUpdateServer(server.Address()), platform.clock, limits);
         std::remove(Beside("newupdate.sig").c_str());
 
         const bool sigFault = std::string_view(fault).ends_with(".sig");
@@ -192,11 +195,135 @@ TEST_F(UpdateFlow, TheSignatureFetchRunsAsARequest) {
     UpdateServerRunner server;
     ASSERT_TRUE(server.Ok()) << server.Error();
     ASSERT_TRUE(server.Publish("update1.sig", Sign("MZ program")));
-    CurlUpdateFetcher fetcher(ParseUpdateServer(server.Address()), platform.clock);
+    CurlUpdateFetcher fetcher(*ParseUpdateServer(server.Address()), platform.clock);
     SetRequestCalls(&platform.blocking);
     EXPECT_EQ(fetcher.Fetch("downloads/update1.sig", nullptr), Sign("MZ program"));
     SetRequestCalls(nullptr);
     EXPECT_EQ(platform.blocking.calls, 1);
+}
+
+TEST_F(UpdateFlow, ServerSettingThatIsNoServerIsReportedOnceAndNothingIsAsked) {
+    OfferSigned("MZ program");
+    serverProblem = BadUpdateServerText("::1");
+    form.script.QueueOk();
+    platform.QueueAnswer(MessageAnswer::Ok, "Software Update");
+    Run(true);
+    ASSERT_EQ(platform.ShownMessages().size(), 1u);
+    EXPECT_EQ(platform.ShownMessages()[0].text,
+              "The update server setting ::1 is not a host name or address");
+    EXPECT_TRUE(table.fetched.empty());
+}
+
+// With "Update_Certificate" the server must present that certificate; a
+// certificate of another server, or none readable, fails the fetch.
+TEST_F(UpdateFlow, NamedCertificateIsTheOnlyOneAccepted) {
+    UpdateServerRunner server;
+    UpdateServerRunner other;
+    ASSERT_TRUE(server.Ok() && other.Ok()) << server.Error() << other.Error();
+    ASSERT_TRUE(server.Publish("update1.sig", Sign("MZ program")));
+    const struct {
+        std::string certificate;
+        bool fetched;
+    } cases[] = {{"", true},
+                 {server.CertificateFile(), true},
+                 {other.CertificateFile(), false},
+                 {Beside("missing.pem"), false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.certificate);
+        UpdateServer address = *ParseUpdateServer(server.Address());
+        address.certificate = c.certificate;
+        CurlUpdateFetcher fetcher(address, platform.clock);
+        EXPECT_EQ(fetcher.Fetch(kSigPath, nullptr).has_value(), c.fetched);
+    }
+}
+
+// The update files are written privately without following links, and the
+// installer starts only from the program and signature file as they are on
+// disk right before the start.
+TEST_F(UpdateFlow, InstallerStartsOnlyFromTheVerifiedFilesOnDisk) {
+    const std::string victim = Beside("victim");
+    const auto plantLinks = [&] {
+        EXPECT_EQ(::symlink(victim.c_str(), Beside("newupdate.sig").c_str()), 0);
+        EXPECT_EQ(::symlink(victim.c_str(), Beside("newupdate.exe").c_str()), 0);
+    };
+    const auto changeProgram = [&] {
+        EXPECT_TRUE(WriteWholeFile(Beside("newupdate.exe"), "MZ other program"));
+    };
+    const auto linkProgram = [&] {
+        EXPECT_TRUE(MoveFileOver(Beside("newupdate.exe"), Beside("copy.exe")));
+        EXPECT_EQ(::symlink(Beside("copy.exe").c_str(), Beside("newupdate.exe").c_str()), 0);
+    };
+    const auto changeSignature = [&] {
+        EXPECT_TRUE(WriteWholeFile(Beside("newupdate.sig"), Sign("MZ other program")));
+    };
+    const struct {
+        const char* name;
+        std::function<void()> beforeDownload;
+        std::function<void()> afterDownload;
+        bool starts;
+    } cases[] = {{"untouched", {}, {}, true},
+                 {"links under both names", plantLinks, {}, true},
+                 {"program changed", {}, changeProgram, false},
+                 {"program now a link", {}, linkProgram, false},
+                 {"signature changed", {}, changeSignature, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* name : {"newupdate.sig", "newupdate.exe", "copy.exe"}) {
+            std::remove(Beside(name).c_str());
+        }
+        ASSERT_TRUE(WriteWholeFile(victim, "victim"));
+        platform.shell.opened.clear();
+        OfferSigned("MZ program");
+        if (c.beforeDownload) {
+            c.beforeDownload();
+        }
+        ASSERT_TRUE(CheckForUpdate(table, publicKey, 1));
+        ASSERT_TRUE(DownloadUpdate(table, 1, nullptr));
+        EXPECT_EQ(ReadWholeFile(victim), "victim");
+        namespace fs = std::filesystem;
+        EXPECT_EQ(fs::symlink_status(Beside("newupdate.sig")).permissions(), fs::perms(0600));
+        EXPECT_EQ(fs::symlink_status(Beside("newupdate.exe")).permissions(), fs::perms(0700));
+        if (c.afterDownload) {
+            c.afterDownload();
+        }
+        EXPECT_EQ(InstallUpdate(platform.shell, publicKey), c.starts);
+        EXPECT_EQ(platform.shell.opened.size(), c.starts ? 1u : 0u);
+    }
+}
+
+// A program a package installed knows its release by the package's
+// "current.sig" and points a newer one out instead of downloading it.
+TEST_F(UpdateFlow, PackagedProgramLeavesTheUpdateToThePackageManager) {
+    const TempDir xdg;
+    const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedXdg = oldXdg != nullptr ? oldXdg : "";
+    ::setenv("XDG_CONFIG_HOME", xdg.Path().c_str(), 1);
+    SetProgramDirectoryForTesting(dir.File("root/usr/bin/"));
+    packaged = RunsFromSystemFolder();
+    const std::string shipped = dir.File("root/usr/share/vantic-controller/current.sig");
+    ASSERT_TRUE(MakePrivateDirectories(dir.File("root/usr/share/vantic-controller")));
+    const struct {
+        std::string installed;
+        const char* caption;
+        const char* text;
+    } cases[] = {
+        {"MZ program", "Software is Current", "No new updates are available at this time"},
+        {"MZ older program", "New Update Available", kPackagedUpdateText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        ASSERT_TRUE(WriteWholeFile(shipped, Sign(c.installed)));
+        OfferSigned("MZ program");
+        table.fetched.clear();
+        form.script.QueueOk();
+        platform.QueueAnswer(MessageAnswer::Ok, c.caption);
+        Run(true);
+        EXPECT_EQ(platform.ShownMessages().back().text, c.text);
+        EXPECT_EQ(table.fetched, std::vector<std::string>{kSigPath});
+        EXPECT_FALSE(Started());
+    }
+    EXPECT_TRUE(packaged);
+    ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
 }
 
 }  // namespace
@@ -232,7 +359,7 @@ TEST_F(UpdateInstall, InstallerOutlivesTheProgramThatStartedIt) {
     ASSERT_GE(controller, 0);
     if (controller == 0) {
         XdgShell shell;
-        ::_exit(InstallUpdate(shell) ? 0 : 1);
+        ::_exit(InstallUpdate(shell, publicKey) ? 0 : 1);
     }
     int status = -1;
     ASSERT_EQ(::waitpid(controller, &status, 0), controller);

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 
+#include "core/cpstring.h"
 #include "net/md5.h"
 #include "net/rsa.h"
 #include "net/rsa_key.h"
@@ -177,6 +180,44 @@ TEST(RsaKeyFile, UnusableKeysFailCleanly) {
     ASSERT_TRUE(sealed.has_value());
     EXPECT_FALSE(RsaOpen(*sealed, mismatched).has_value());
     EXPECT_FALSE(PrivateKeyPem(mismatched).has_value());
+}
+
+}  // namespace
+}  // namespace vantic
+
+namespace vantic {
+namespace {
+
+// Key files replace whatever link lies under their name, leave no
+// temporary behind, and have their mode from the start, whatever the umask.
+TEST(RsaKeyFile, KeyFilesAreNewFilesWithTheirOwnMode) {
+    testing::TempDir dir;
+    const RsaPrivateKey& key = KeyOfBits(1024);
+    const struct {
+        const char* name;
+        std::function<bool(const std::string&)> write;
+        unsigned mode;
+    } cases[] = {
+        {"server.key", [&](const std::string& p) { return WritePrivateKeyFile(p, key); }, 0600},
+        {"p.key", [&](const std::string& p) { return WritePublicKeyFile(p, key.Public()); }, 0644},
+    };
+    const mode_t oldMask = ::umask(0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string victim = dir.File(std::string(c.name) + ".victim");
+        ASSERT_TRUE(WriteWholeFile(victim, "victim"));
+        ASSERT_EQ(::symlink(victim.c_str(), dir.File(c.name).c_str()), 0);
+        EXPECT_TRUE(c.write(dir.File(c.name)));
+        EXPECT_EQ(testing::ReadFileBytes(victim), "victim");
+        struct stat info {};
+        ASSERT_EQ(::lstat(dir.File(c.name).c_str(), &info), 0);
+        EXPECT_TRUE(S_ISREG(info.st_mode));
+        EXPECT_EQ(info.st_mode & 07777, c.mode);
+    }
+    ::umask(oldMask);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              4);
 }
 
 }  // namespace

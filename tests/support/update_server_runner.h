@@ -31,6 +31,8 @@ class UpdateServerRunner {
     [[nodiscard]] const std::string& Error() const { return error_; }
     // "127.0.0.1:PORT"
     [[nodiscard]] const std::string& Address() const { return address_; }
+    // The PEM certificate the server presents (self-signed).
+    [[nodiscard]] std::string CertificateFile() const { return root_.File("cert.pem"); }
     // The served folder's "downloads" directory.
     [[nodiscard]] std::string DownloadsDir() const { return root_.File("www/downloads"); }
     // Puts a file in "downloads" (update1.sig, update1.exe).

@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 #include <QResizeEvent>
+#include <algorithm>
 #include <vector>
 
 #include "platform/rich_text.h"
@@ -55,7 +56,21 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
     if (events_.HasExportButton()) {
         buttons.insert(buttons.begin() + 3, {rw::kExportCsv, "Export CSV...", kWideButtonWidth});
     }
-    int left = kWidth;
+    if (events_.HasChartButtons()) {
+        buttons.insert(buttons.begin() + 4,
+                       {{rw::kChart, "Chart...", kButtonWidth},
+                        {rw::kStatement, "Clip Statement...", kWideButtonWidth}});
+    }
+    // A row of buttons wider than the design widens the window to hold it.
+    int width = kMargin;
+    for (const ButtonShape& shape : buttons) {
+        width += shape.width + kMargin;
+    }
+    if (width > kWidth) {
+        resize(width, kHeight);
+        viewer_->setGeometry(kMargin, kMargin, width - 2 * kMargin, buttonTop - 2 * kMargin);
+    }
+    int left = std::max(width, kWidth);
     for (const ButtonShape& shape : buttons) {
         left -= shape.width + kMargin;
     }

@@ -22,6 +22,10 @@ inline constexpr int kSave = 1063;
 inline constexpr int kPrint = 1064;
 // "Export CSV...", after "Save", in the status report's window only.
 inline constexpr int kExportCsv = 1071;
+// "Chart..." and "Clip Statement...", after "Export CSV...", where the
+// program can draw charts.
+inline constexpr int kChart = 1072;
+inline constexpr int kStatement = 1073;
 }  // namespace report_window
 
 class ReportWindowEvents {
@@ -37,6 +41,8 @@ class ReportWindowEvents {
     virtual void OnButton(int buttonId) = 0;
     // Whether the window carries "Export CSV..." (asked while it is made).
     [[nodiscard]] virtual bool HasExportButton() const { return false; }
+    // Whether it carries "Chart..." and "Clip Statement..." too.
+    [[nodiscard]] virtual bool HasChartButtons() const { return false; }
 };
 
 class ReportWindowView {

@@ -29,6 +29,9 @@ std::optional<int> ScriptedReportWindow::RunReportWindow(WindowId owner,
     if (events.HasExportButton()) {
         buttons.insert(buttons.begin() + 3, rw::kExportCsv);
     }
+    if (events.HasChartButtons()) {
+        buttons.insert(buttons.begin() + 4, {rw::kChart, rw::kStatement});
+    }
     int left = kWidth - static_cast<int>(buttons.size()) * (kButtonWidth + 8);
     for (const int button : buttons) {
         windows_.NewItem(

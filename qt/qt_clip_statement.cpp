@@ -68,6 +68,11 @@ bool WriteStatementPdf(const ClipStatement& statement, const QString& path) {
         QTextDocument document;
         document.documentLayout()->setPaintDevice(&pdf);
         document.setDocumentMargin(0);
+        // Without ligatures the PDF's text reads back letter for letter
+        // ("file", not a ligature glyph), as copying and searching expect.
+        QFont font = document.defaultFont();
+        font.setStyleStrategy(QFont::PreferNoShaping);
+        document.setDefaultFont(font);
         document.setHtml(StatementHtml(statement));
         document.setPageSize(QSizeF(area.size()));
         QPainter painter;

@@ -84,11 +84,15 @@ QtPlayChartDialog::QtPlayChartDialog(QWidget* owner, const std::vector<std::uint
     view_ = new QChartView(this);
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setMinimumSize(kChartWidth, kChartHeight);
+    view_->setMouseTracking(true);
     layout->addWidget(view_, 1);
 
     auto* bottom = new QHBoxLayout();
     total_ = new QLabel(this);
-    bottom->addWidget(total_, 1);
+    hover_ = new QLabel(this);
+    bottom->addWidget(total_);
+    bottom->addSpacing(16);
+    bottom->addWidget(hover_, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* image =
         buttons->addButton(FromText("Save Image..."), QDialogButtonBox::ActionRole);
@@ -117,6 +121,7 @@ void QtPlayChartDialog::ShowChoice() {
     QChart* previous = view_->chart();
     view_->setChart(NewPlayChart(shown_, form_.style));
     delete previous;
+    hover_->clear();
     ConnectHover();
     total_->setText(QString("Total: %1 plays of %2 clips")
                         .arg(shown_.total)
@@ -132,20 +137,28 @@ void QtPlayChartDialog::ConnectHover() {
             const QList<QBarSet*> sets = bars->barSets();
             for (int set = 0; set < sets.size(); ++set) {
                 connect(sets[set], &QBarSet::hovered, this, [this, set](bool on, int day) {
-                    if (on) {
-                        QToolTip::showText(QCursor::pos(), HoverText(shown_, set, day), view_);
-                    }
+                    ShowHover(on, static_cast<std::size_t>(set), static_cast<std::size_t>(day));
                 });
             }
         } else if (auto* line = qobject_cast<QLineSeries*>(all[s])) {
             line->setPointsVisible(shown_.days.size() <= 62);
             connect(line, &QLineSeries::hovered, this, [this, s](const QPointF& point, bool on) {
-                if (on && point.x() > -0.5) {
-                    const auto day = static_cast<std::size_t>(std::lround(point.x()));
-                    QToolTip::showText(QCursor::pos(), HoverText(shown_, s, day), view_);
-                }
+                const long day = std::lround(point.x());
+                ShowHover(on && day >= 0, static_cast<std::size_t>(s),
+                          static_cast<std::size_t>(day));
             });
         }
+    }
+}
+
+// The value under the mouse, beside the total and as a tooltip.
+void QtPlayChartDialog::ShowHover(bool on, std::size_t series, std::size_t day) {
+    const QString text = on ? HoverText(shown_, series, day) : QString();
+    hover_->setText(text);
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(QCursor::pos(), text, view_);
     }
 }
 

@@ -31,11 +31,14 @@ class QtPlayChartDialog final : public QDialog {
     [[nodiscard]] QButtonGroup& StyleChoice() { return *style_; }
     [[nodiscard]] QChartView& View() { return *view_; }
     [[nodiscard]] const PlayChart& Shown() const { return shown_; }
+    // What hovering over a value shows beside the total.
+    [[nodiscard]] QString HoverLine() const { return hover_->text(); }
 
   private:
     // Copies the choices into the form and shows their chart.
     void ShowChoice();
     void ConnectHover();
+    void ShowHover(bool on, std::size_t series, std::size_t day);
 
     const std::vector<std::uint32_t> units_;
     PlayChartForm& form_;
@@ -46,6 +49,7 @@ class QtPlayChartDialog final : public QDialog {
     QButtonGroup* style_ = nullptr;
     QChartView* view_ = nullptr;
     QLabel* total_ = nullptr;
+    QLabel* hover_ = nullptr;
     PlayChart shown_;
 };
 

@@ -20,6 +20,7 @@
 #include "qt/qt_play_chart_window.h"
 #include "qt/qt_report_window.h"
 #include "qt/qt_window.h"
+#include "reports/report_window.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/scripted_play_chart.h"
 #include "tests/support/temp_dir.h"
@@ -87,6 +88,7 @@ TEST(QtPlayChart, TheWindowShowsTheChosenChannelAndUnitAndSavesWhatItShows) {
     std::vector<std::pair<std::string, ChartFile>> saved;
     std::vector<std::string> titles;
     std::size_t stackedSets = 0;
+    std::string hover;
     WhenModal([&](QDialog* modal) {
         auto* dialog = dynamic_cast<QtPlayChartDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
@@ -99,6 +101,10 @@ TEST(QtPlayChart, TheWindowShowsTheChosenChannelAndUnitAndSavesWhatItShows) {
         dialog->ChannelChoice().setCurrentIndex(0);
         auto* bars = qobject_cast<QStackedBarSeries*>(dialog->View().chart()->series().value(0));
         stackedSets = bars != nullptr ? static_cast<std::size_t>(bars->count()) : 0;
+        if (bars != nullptr && bars->count() > 0) {
+            emit bars->barSets().front()->hovered(true, 4);
+            hover = dialog->HoverLine().toStdString();
+        }
         for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
             if (button->text() == "Save Image..." || button->text() == "Save PDF...") {
                 button->click();
@@ -120,6 +126,7 @@ TEST(QtPlayChart, TheWindowShowsTheChosenChannelAndUnitAndSavesWhatItShows) {
                                         "Audio A, Media Player #9" + days}));
     EXPECT_EQ(form, (PlayChartForm{0, 9, ChartStyle::StackedBars}));
     EXPECT_EQ(stackedSets, 1u);
+    EXPECT_EQ(hover, "promo.mpg: 03/05: 3 plays");
     const std::string shown = "Video, Media Player #9" + days;
     EXPECT_EQ(saved, (std::vector<std::pair<std::string, ChartFile>>{{shown, ChartFile::Image},
                                                                      {shown, ChartFile::Pdf}}));

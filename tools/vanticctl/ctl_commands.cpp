@@ -64,18 +64,17 @@ constexpr std::array kSubcommands = {
                "the status report of the units (default: every unit) over the days, as the\n"
                "      controller's \"Generate Status Report...\" makes it; progress on stderr",
                false, true},
-    Subcommand{
-        "report plays",
-        "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] [--out FILE.csv]\n"
-        "      [--chart FILE.svg|FILE.png [--channel C]] | [--statement CLIP --out FILE.pdf]",
-        0, 0, true, RunReportPlays,
-        "proof of play as CSV: one row per unit, channel, clip and day in the range\n"
-        "      (standard output without --out); progress on stderr. --chart draws\n"
-        "      channel C's plays per day (default Video), one series per clip, of\n"
-        "      all the units; --statement writes clip CLIP's statement (its content\n"
-        "      name or file name) as a PDF: each unit's days and plays, the totals\n"
-        "      and the chart. Both need vantic-chart-render beside vanticctl",
-        false, true},
+    Subcommand{"report plays",
+               "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] [--out FILE.csv] "
+               "[--chart FILE.svg|FILE.png [--channel C]] [--statement CLIP --out FILE.pdf]",
+               0, 0, true, RunReportPlays,
+               "proof of play as CSV: one row per unit, channel, clip and day in the range\n"
+               "      (standard output without --out); progress on stderr. --chart draws\n"
+               "      channel C's plays per day (default Video), one series per clip, of\n"
+               "      all the units; --statement writes clip CLIP's statement (its content\n"
+               "      name or file name) as a PDF: each unit's days and plays, the totals\n"
+               "      and the chart. Both need vantic-chart-render beside vanticctl",
+               false, true},
     Subcommand{"unit show", "N", 1, 1, true, RunUnitShow,
                "unit N's settings as key=value; a key the unit lacks shows its default,\n"
                "      marked by a tab and \"(default)\""},

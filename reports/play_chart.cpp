@@ -68,21 +68,27 @@ PlayChart BuildPlayChart(const std::vector<PlayRow>& rows, const ReportDateRange
     const auto dayCount = static_cast<std::int64_t>(chart.days.size());
     std::map<std::string, std::size_t, NoCaseLess> byContent;
     std::vector<ChartSeries> found;
-    const PlayRow* previous = nullptr;  // rows of one clip come together: look up once
+    // Rows of one clip come together, day after day: the series is looked up
+    // once per clip, and most days are the day after the last row's.
+    const PlayRow* lastDated = nullptr;    // the row whose day is `day`
+    const PlayRow* lastCounted = nullptr;  // the row whose series is `index`
+    std::int64_t day = -1;
     std::size_t index = 0;
     for (const PlayRow& row : rows) {
         if (row.channel != form.channel || (form.unit && row.unit != *form.unit)) {
             continue;
         }
-        if (!IsCalendarDate(row.day)) {
-            continue;
+        if (lastDated == nullptr || row.day != lastDated->day) {
+            const bool next = day >= 0 && day + 1 < dayCount &&
+                              row.day == chart.days[static_cast<std::size_t>(day + 1)];
+            day = next ? day + 1 : IsCalendarDate(row.day) ? DayNumber(row.day) - firstDay : -1;
         }
-        const std::int64_t day = DayNumber(row.day) - firstDay;
+        lastDated = &row;
         if (day < 0 || day >= dayCount) {
             continue;
         }
-        if (previous == nullptr || previous->unit != row.unit ||
-            previous->contentName != row.contentName) {
+        if (lastCounted == nullptr || lastCounted->unit != row.unit ||
+            lastCounted->contentName != row.contentName) {
             auto [at, added] = byContent.try_emplace(row.contentName, found.size());
             if (added) {
                 found.push_back(ChartSeries{row.clipFile, row.contentName,
@@ -90,7 +96,7 @@ PlayChart BuildPlayChart(const std::vector<PlayRow>& rows, const ReportDateRange
             }
             index = at->second;
         }
-        previous = &row;
+        lastCounted = &row;
         found[index].plays[static_cast<std::size_t>(day)] += row.plays;
         found[index].total += row.plays;
         chart.total += row.plays;

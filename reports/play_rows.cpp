@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <chrono>
-#include <map>
+#include <functional>
+#include <unordered_map>
 
 #include "core/cpstring.h"
 #include "reports/status_sections.h"
@@ -17,18 +17,66 @@ ReportDate FirstDayOf(const PlayEntry& entry) {
 }
 
 // A channel's entries in the order the status report walks them: sorted by
-// content name ignoring case, equal names kept in their stored order. Only
-// pointers are sorted, so a long runtime report is not copied.
+// content name ignoring case, equal names kept in their stored order. The
+// entries are grouped by their exact name first, so a long runtime report
+// is neither copied nor compared name by name at every step.
 std::vector<const PlayEntry*> SortedByContent(const EntryList& entries) {
+    std::unordered_map<std::string_view, std::size_t> exact;
+    std::vector<std::vector<const PlayEntry*>> groups;
+    for (const PlayEntry& entry : entries) {
+        const auto [at, added] = exact.try_emplace(entry.contentName, groups.size());
+        if (added) {
+            groups.emplace_back();
+        }
+        groups[at->second].push_back(&entry);
+    }
+    std::vector<std::size_t> order(groups.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&groups](std::size_t a, std::size_t b) {
+        return CompareNoCase(groups[a].front()->contentName, groups[b].front()->contentName) < 0;
+    });
     std::vector<const PlayEntry*> sorted;
     sorted.reserve(entries.size());
-    for (const PlayEntry& entry : entries) {
-        sorted.push_back(&entry);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const std::size_t runStart = sorted.size();
+        sorted.insert(sorted.end(), groups[order[i]].begin(), groups[order[i]].end());
+        // Names equal but for case make one run, in stored order.
+        if (i > 0 && runStart > 0 &&
+            EqualsNoCase(sorted[runStart - 1]->contentName,
+                         groups[order[i]].front()->contentName)) {
+            std::size_t first = runStart;
+            while (first > 0 && EqualsNoCase(sorted[first - 1]->contentName,
+                                             groups[order[i]].front()->contentName)) {
+                --first;
+            }
+            std::inplace_merge(sorted.begin() + static_cast<std::ptrdiff_t>(first),
+                               sorted.begin() + static_cast<std::ptrdiff_t>(runStart), sorted.end(),
+                               std::less<const PlayEntry*>());
+        }
     }
-    std::stable_sort(sorted.begin(), sorted.end(), [](const PlayEntry* a, const PlayEntry* b) {
-        return CompareNoCase(a->contentName, b->contentName) < 0;
-    });
     return sorted;
+}
+
+// A run's counts by day: added up per day, in day order.
+using DayPlays = std::vector<std::pair<ReportDate, std::int64_t>>;
+
+void AddUpDays(DayPlays& days) {
+    if (!std::is_sorted(days.begin(), days.end(),
+                        [](const auto& a, const auto& b) { return a.first < b.first; })) {
+        std::stable_sort(days.begin(), days.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        if (kept > 0 && days[kept - 1].first == days[i].first) {
+            days[kept - 1].second += days[i].second;
+        } else {
+            days[kept++] = days[i];
+        }
+    }
+    days.resize(kept);
 }
 
 // Each run of one content name is counted from its first entry that counts
@@ -42,15 +90,16 @@ void AppendChannelRows(const UnitPlays& unit, int channel, const ReportDateRange
         if (first.path.empty() || !CountsInRange(first, range)) {
             continue;
         }
-        std::map<ReportDate, std::int64_t> days;
-        days[FirstDayOf(first)] += PlayCountOf(first);
+        DayPlays days{{FirstDayOf(first), PlayCountOf(first)}};
         while (i + 1 < sorted.size() &&
-               EqualsNoCase(sorted[i + 1]->contentName, first.contentName)) {
+               (sorted[i + 1]->contentName == first.contentName ||
+                EqualsNoCase(sorted[i + 1]->contentName, first.contentName))) {
             ++i;
             if (CountsInRange(*sorted[i], range)) {
-                days[FirstDayOf(*sorted[i])] += PlayCountOf(*sorted[i]);
+                days.emplace_back(FirstDayOf(*sorted[i]), PlayCountOf(*sorted[i]));
             }
         }
+        AddUpDays(days);
         const std::string file(FileNameOf(first.path));
         for (const auto& [day, plays] : days) {
             rows.push_back(
@@ -101,18 +150,30 @@ std::optional<ReportDate> ReadIsoDay(std::string_view text) {
     return ReportDate{*year, *month, *day};
 }
 
+// The proleptic Gregorian calendar in integer arithmetic, by eras of 400
+// years: cheap enough to run for every row of a long range.
 std::int64_t DayNumber(const ReportDate& day) {
-    using namespace std::chrono;
-    const year_month_day date{year{day.year}, month{static_cast<unsigned>(day.month)},
-                              std::chrono::day{static_cast<unsigned>(day.day)}};
-    return sys_days(date).time_since_epoch().count();
+    const std::int64_t year = day.year - (day.month <= 2 ? 1 : 0);
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear =
+        (153 * (day.month + (day.month > 2 ? -3 : 9)) + 2) / 5 + day.day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
 }
 
 ReportDate DateOfDayNumber(std::int64_t number) {
-    using namespace std::chrono;
-    const year_month_day date{sys_days(days(number))};
-    return ReportDate{static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())),
-                      static_cast<int>(unsigned(date.day()))};
+    number += 719468;
+    const std::int64_t era = (number >= 0 ? number : number - 146096) / 146097;
+    const std::int64_t dayOfEra = number - era * 146097;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
+    const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+    const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+    const int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+    return ReportDate{year, month, day};
 }
 
 }  // namespace vantic

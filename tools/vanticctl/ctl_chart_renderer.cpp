@@ -24,11 +24,18 @@ std::string HelperPath() {
 
 class HelperRenderer final : public ChartRenderer {
   public:
-    std::optional<std::string> Draw(const ChartRequest& request, std::string_view csv) override {
+    std::optional<std::string> Unavailable() const override {
         const std::string helper = HelperPath();
         if (!ProgramOnPath(helper)) {
             return "drawing needs " + helper + ", which is not installed";
         }
+        return std::nullopt;
+    }
+    std::optional<std::string> Draw(const ChartRequest& request, std::string_view csv) override {
+        if (std::optional<std::string> missing = Unavailable()) {
+            return missing;
+        }
+        const std::string helper = HelperPath();
         std::vector<std::string> arguments = ChartRequestArguments(request);
         arguments.insert(arguments.begin(), helper);
         const std::optional<int> code = RunWithInput(arguments, csv);

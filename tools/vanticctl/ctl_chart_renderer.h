@@ -17,6 +17,9 @@ namespace vantic::ctl {
 class ChartRenderer {
   public:
     virtual ~ChartRenderer() = default;
+    // Why it cannot draw at all, asked before the rows are fetched; none
+    // when it can.
+    [[nodiscard]] virtual std::optional<std::string> Unavailable() const = 0;
     // Draws what the request asks for from the CSV's rows; the reason when
     // it could not.
     [[nodiscard]] virtual std::optional<std::string> Draw(const ChartRequest& request,

@@ -192,6 +192,11 @@ CommandOutcome RunReportPlays(const Invocation& call) {
     if (options.statement && !options.out) {
         return Fail("give the statement's file as --out FILE.pdf");
     }
+    if (options.HasDrawingOptions()) {
+        if (std::optional<std::string> missing = HelperChartRenderer()->Unavailable()) {
+            return Fail(*missing);  // before the units are asked for their plays
+        }
+    }
     return WithReportContext(call, request.range, [&](StatusReportContext& context) {
         const std::optional<std::vector<UnitPlays>> plays = FetchUnitPlays(context, kNoWindow);
         if (!plays) {

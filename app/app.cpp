@@ -223,7 +223,8 @@ void App::ShowRefreshStatus() {
 }
 
 ReportContext App::Reports() {
-    return ReportContext{GetPlatform(), *this, views_->ReportWindows(), mainWindow_};
+    return ReportContext{GetPlatform(), *this, views_->ReportWindows(), mainWindow_,
+                         views_->PlayCharts()};
 }
 
 bool App::PrepareToClose() {

@@ -65,6 +65,9 @@ class AppViews {
     virtual DateRangeFormView& ReportDates() = 0;
     // "Day Plan", which clips of the playlist may play in each hour of a day.
     virtual DayPlanView& DayPlan() = 0;
+    // The proof-of-play chart and clip statement; none where nothing can
+    // draw them (the status report then offers neither).
+    virtual PlayChartView* PlayCharts() { return nullptr; }
 };
 
 class App final : public WApp, private MainWindowEvents {

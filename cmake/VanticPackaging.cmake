@@ -81,6 +81,11 @@ vantic_package_docs(vantic-server server)
 if(VANTIC_GUI)
     install(TARGETS vantic-controller vanticctl vantic-keygen
             RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT controller)
+    # vantic-chart-render draws vanticctl's charts and statements; vanticctl
+    # looks for it beside itself, then in ../libexec/vantic-controller.
+    install(TARGETS vantic-chart-render
+            RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/vantic-controller
+            COMPONENT controller)
     vantic_manual_page(vanticctl 1 "a distribution server from the command line"
                        "vantic-server(8), vantic-keygen(1)" controller)
     vantic_manual_page(vantic-keygen 1 "write a new key pair for a distribution server"
@@ -161,6 +166,9 @@ players: playlists with schedules, deployment to the players, their
 settings and status, and reports. Also vanticctl, the same operations from
 the command line, and vantic-keygen for server key pairs.")
 set(CPACK_DEBIAN_CONTROLLER_PACKAGE_SUGGESTS vantic-server)
+# The chart window and vantic-chart-render draw with Qt Charts and write SVG
+# with Qt SVG; named here as well as found by dpkg-shlibdeps.
+set(CPACK_DEBIAN_CONTROLLER_PACKAGE_DEPENDS "libqt6charts6, libqt6svg6")
 
 set(CPACK_DEBIAN_SERVER_PACKAGE_NAME vantic-server)
 set(CPACK_COMPONENT_SERVER_DESCRIPTION

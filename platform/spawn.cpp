@@ -1,11 +1,13 @@
 #include "platform/spawn.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 
@@ -28,7 +30,77 @@ bool IsExecutableFile(const std::string& path) {
            ::access(path.c_str(), X_OK) == 0;
 }
 
+// The child's end of the input pipe becomes its standard input, and its
+// standard output joins standard error (ours may carry data of our own).
+bool StartWithPipe(const std::vector<std::string>& argv, int input, int unused, pid_t& pid) {
+    std::vector<char*> args;
+    for (const std::string& arg : argv) {
+        args.push_back(const_cast<char*>(arg.c_str()));
+    }
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0) {
+        return false;
+    }
+    const bool ready =
+        posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO) == 0 &&
+        posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO) == 0 &&
+        posix_spawn_file_actions_addclose(&actions, input) == 0 &&
+        posix_spawn_file_actions_addclose(&actions, unused) == 0;
+    const bool started =
+        ready && posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    return started;
+}
+
+// Writes all of input; false when the reader went away first.
+bool WriteAll(int fd, std::string_view input) {
+    while (!input.empty()) {
+        const ssize_t written = ::write(fd, input.data(), input.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        input.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 }  // namespace
+
+std::optional<int> RunWithInput(const std::vector<std::string>& argv, std::string_view input) {
+    if (argv.empty() || argv[0].empty()) {
+        return std::nullopt;
+    }
+    int pipeEnds[2] = {-1, -1};
+    if (::pipe(pipeEnds) != 0) {
+        return std::nullopt;
+    }
+    pid_t pid = 0;
+    const bool started = StartWithPipe(argv, pipeEnds[0], pipeEnds[1], pid);
+    ::close(pipeEnds[0]);
+    if (!started) {
+        ::close(pipeEnds[1]);
+        return std::nullopt;
+    }
+    // A helper that stops reading early must not end this program.
+    struct sigaction ignore {};
+    struct sigaction previous {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, &previous);
+    (void)WriteAll(pipeEnds[1], input);
+    ::close(pipeEnds[1]);
+    ::sigaction(SIGPIPE, &previous, nullptr);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return std::nullopt;
+        }
+    }
+    return WIFEXITED(status) ? std::optional(WEXITSTATUS(status)) : std::nullopt;
+}
 
 bool ProgramOnPath(std::string_view name) {
     if (name.empty()) {

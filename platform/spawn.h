@@ -1,7 +1,9 @@
 #pragma once
 
-// Starting a helper program without waiting for it.
+// Starting helper programs: without waiting for them, or feeding one its
+// input and waiting for it.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,13 @@ namespace vantic {
 // True when name can be started as SpawnDetached starts it: an executable
 // file found in PATH, or at name itself when it holds a "/".
 [[nodiscard]] bool ProgramOnPath(std::string_view name);
+
+// Runs the program at argv[0] (a path) with input on its standard input,
+// its standard output and error going to this program's standard error,
+// and waits for it. Its exit code; none when it could not be started or
+// was ended by a signal.
+[[nodiscard]] std::optional<int> RunWithInput(const std::vector<std::string>& argv,
+                                              std::string_view input);
 
 // Splits a parameter text at blanks; empty pieces are dropped.
 [[nodiscard]] std::vector<std::string> SplitParameters(const std::string& parameters);

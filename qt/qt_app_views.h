@@ -15,6 +15,7 @@
 #include "qt/qt_login_form.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_pictures.h"
+#include "qt/qt_play_chart_window.h"
 #include "qt/qt_report_window.h"
 #include "qt/qt_splash.h"
 #include "qt/qt_unit_editor.h"
@@ -40,6 +41,7 @@ class QtAppViews final : public AppViews {
     ReportWindowView& ReportWindows() override { return reportWindow_; }
     DateRangeFormView& ReportDates() override { return reportDates_; }
     DayPlanView& DayPlan() override { return dayPlan_; }
+    PlayChartView* PlayCharts() override { return &playCharts_; }
 
     [[nodiscard]] QtMainWindowView& QtMainWindow() { return mainWindow_; }
 
@@ -59,6 +61,7 @@ class QtAppViews final : public AppViews {
     QtReportWindowView reportWindow_;
     QtDateRangeFormView reportDates_;
     QtDayPlanView dayPlan_;
+    QtPlayChartView playCharts_;
 };
 
 }  // namespace vantic

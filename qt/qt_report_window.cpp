@@ -56,6 +56,11 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
         buttons.insert(buttons.begin() + 3,
                        {ReportButton::ExportCsv, "Export CSV...", kWideButtonWidth});
     }
+    if (events_.HasChartButtons()) {
+        buttons.insert(buttons.begin() + 4,
+                       {{ReportButton::Chart, "Chart...", kButtonWidth},
+                        {ReportButton::Statement, "Clip Statement...", kWideButtonWidth}});
+    }
     auto* row = new QHBoxLayout;
     row->setSpacing(kMargin);
     row->addStretch(1);

@@ -10,17 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "playlist/entry_set.h"
-#include "reports/report_dates.h"
+#include "reports/play_rows.h"
 
 namespace vantic {
-
-// What one unit's requests brought for the export.
-struct UnitPlays {
-    std::uint32_t unit = 0;
-    std::string notes;                // from the unit's information record; empty without one
-    std::optional<EntrySet> runtime;  // none when the runtime report could not be had
-};
 
 inline constexpr std::string_view kPlayExportHeader =
     "unit,notes,channel,clip file,content name,day,plays\r\n";
@@ -34,6 +26,11 @@ struct PlayExport {
 
 [[nodiscard]] PlayExport PlaysToCsv(const std::vector<UnitPlays>& units,
                                     const ReportDateRange& range);
+[[nodiscard]] PlayExport PlayRowsToCsv(const PlayRows& rows);
+
+// The rows of a CSV that PlaysToCsv wrote (its text converted back to 8-bit
+// text); none when the text is not such a table.
+[[nodiscard]] std::optional<std::vector<PlayRow>> ReadPlayRowsCsv(std::string_view csv);
 
 // What the caller tells of the units left out: "The runtime reports of
 // Media Player #4, #9 could not be read; the file leaves them out."

@@ -77,6 +77,12 @@ void ReportWindow::OnButton(ReportButton button) {
         case ReportButton::ExportCsv:
             (void)ExportPlays(std::nullopt);
             return;
+        case ReportButton::Chart:
+            ShowPlayChart();
+            return;
+        case ReportButton::Statement:
+            (void)MakeStatement();
+            return;
     }
 }
 
@@ -89,11 +95,12 @@ void ReportWindow::ShowReportText(std::string text) {
 // The save dialog for a file of one kind (title, filter, extension), the
 // report's suggested name with namePrefix; the extension is added when the
 // operator typed none.
-std::optional<std::string> ReportWindow::ChooseFilePath(const SaveKind& kind) {
+std::optional<std::string> ReportWindow::ChooseFilePath(const SaveKind& kind, WindowId owner) {
     FileDialogRequest request;
-    request.owner = window_;
+    request.owner = owner;
     request.title = kind.title;
     request.filters = {FileFilter{kind.filterName, "*." + kind.extension}};
+    request.filters.insert(request.filters.end(), kind.moreFilters.begin(), kind.moreFilters.end());
     std::string name = SuggestedReportName(mode_, context_.platform.Time().LocalNow());
     ReplaceAll(name, "Vantic-Report", kind.namePrefix);
     request.initialPath = name;
@@ -112,22 +119,22 @@ bool ReportWindow::ExportPlays(const std::optional<std::string>& path) {
         return false;
     }
     const std::optional<std::string> target =
-        path ? path : ChooseFilePath({"Choose CSV File name", "CSV Files", "csv", "Vantic-Plays"});
+        path ? path
+             : ChooseFilePath({"Choose CSV File name", "CSV Files", "csv", "Vantic-Plays", {}},
+                              window_);
     if (!target) {
         return false;
     }
-    if (!WriteReportFile(*target, plays_->csv)) {
-        context_.platform.Messages().Show(Message{.owner = window_,
-                                                  .text = "Error saving file",
-                                                  .caption = "ERROR",
-                                                  .icon = MessageIcon::Error});
+    if (!WriteReportFile(*target, plays_->table.csv)) {
+        ShowSaveError(window_);
         return false;
     }
-    if (!plays_->failedUnits.empty()) {
-        context_.platform.Messages().Show(Message{.owner = window_,
-                                                  .text = LeftOutUnitsText(plays_->failedUnits),
-                                                  .caption = "Export CSV",
-                                                  .icon = MessageIcon::Warning});
+    if (!plays_->table.failedUnits.empty()) {
+        context_.platform.Messages().Show(
+            Message{.owner = window_,
+                    .text = LeftOutUnitsText(plays_->table.failedUnits),
+                    .caption = "Export CSV",
+                    .icon = MessageIcon::Warning});
     }
     return true;
 }
@@ -139,15 +146,13 @@ bool ReportWindow::SaveReport(const std::optional<std::string>& path) {
     const std::optional<std::string> target =
         path ? path
              : ChooseFilePath(
-                   {"Choose Report File name", "Rich Text Files", "rtf", "Vantic-Report"});
+                   {"Choose Report File name", "Rich Text Files", "rtf", "Vantic-Report", {}},
+                   window_);
     if (!target) {
         return false;
     }
     if (!WriteReportFile(*target, *text_)) {
-        context_.platform.Messages().Show(Message{.owner = window_,
-                                                  .text = "Error saving file",
-                                                  .caption = "ERROR",
-                                                  .icon = MessageIcon::Error});
+        ShowSaveError(window_);
         return false;
     }
     return true;
@@ -173,6 +178,94 @@ void ReportWindow::PrintReport() {
         return;
     }
     (void)context_.platform.Printer().PrintRichText(window_, *text_, "");
+}
+
+void ReportWindow::ShowSaveError(WindowId owner) {
+    context_.platform.Messages().Show(Message{.owner = owner,
+                                              .text = "Error saving file",
+                                              .caption = "ERROR",
+                                              .icon = MessageIcon::Error});
+}
+
+void ReportWindow::SetPlays(std::vector<UnitPlays> plays, const ReportDateRange& range) {
+    PlayRows rows = PlayRowsOf(plays, range);
+    PlayExport table = PlayRowsToCsv(rows);
+    plays_ = Plays{std::move(plays), range, std::move(rows), std::move(table)};
+}
+
+void ReportWindow::ShowPlayChart() {
+    if (!plays_ || context_.charts == nullptr) {
+        return;
+    }
+    std::vector<std::uint32_t> units;
+    for (const UnitPlays& unit : plays_->units) {
+        units.push_back(unit.unit);
+    }
+    context_.charts->RunPlayChart(
+        window_, units, chartForm_,
+        [this](const PlayChartForm& form) {
+            return BuildPlayChart(plays_->rows.rows, plays_->range, form);
+        },
+        [this](WindowId owner, ChartFile kind, const PlayChart& chart, ChartStyle style) {
+            (void)SaveChart(owner, kind, chart, style);
+        });
+}
+
+bool ReportWindow::SaveChart(WindowId owner, ChartFile kind, const PlayChart& chart,
+                             ChartStyle style) {
+    if (context_.charts == nullptr) {
+        return false;
+    }
+    SaveKind file{"Choose Chart File name",
+                  "PNG Images",
+                  "png",
+                  "Vantic-Chart",
+                  {FileFilter{"SVG Images", "*.svg"}}};
+    if (kind == ChartFile::Pdf) {
+        file = {"Choose Chart File name", "PDF Files", "pdf", "Vantic-Chart", {}};
+    }
+    std::optional<std::string> target = ChooseFilePath(file, owner);
+    if (!target) {
+        return false;
+    }
+    if (!context_.charts->WriteChart(chart, style, *target)) {
+        ShowSaveError(owner);
+        return false;
+    }
+    return true;
+}
+
+bool ReportWindow::MakeStatement() {
+    if (!plays_ || context_.charts == nullptr) {
+        return false;
+    }
+    const std::vector<StatementClip> clips = StatementClipsOf(plays_->rows.rows);
+    if (clips.empty()) {
+        context_.platform.Messages().Show(Message{.owner = window_,
+                                                  .text = std::string(kNoClipsText),
+                                                  .caption = "Clip Statement",
+                                                  .icon = MessageIcon::Information});
+        return false;
+    }
+    StatementForm form{0, plays_->range};
+    if (!context_.charts->ChooseStatement(window_, clips, form) || form.clip >= clips.size()) {
+        return false;
+    }
+    form.range = OrderedRange(form.range);
+    const PlayRows rows =
+        form.range == plays_->range ? plays_->rows : PlayRowsOf(plays_->units, form.range);
+    const ClipStatement statement = BuildClipStatement(rows.rows, form.range, clips[form.clip],
+                                                       context_.platform.Time().LocalNow());
+    const std::optional<std::string> target = ChooseFilePath(
+        {"Choose Statement File name", "PDF Files", "pdf", "Vantic-Statement", {}}, window_);
+    if (!target) {
+        return false;
+    }
+    if (!context_.charts->WriteStatement(statement, *target)) {
+        ShowSaveError(window_);
+        return false;
+    }
+    return true;
 }
 
 void OpenReportWindow(ReportMode mode, const ReportContext& context, const ReportBuilder& build) {

@@ -10,6 +10,7 @@
 
 #include "framework/wreg.h"
 #include "platform/platform.h"
+#include "reports/play_chart_view.h"
 #include "reports/play_export.h"
 #include "reports/report_window_view.h"
 
@@ -18,13 +19,15 @@ namespace vantic {
 enum class ReportMode { Status, Activity };
 
 inline constexpr std::string_view kReportPlacementName = "Report_Window_Dim";
+inline constexpr std::string_view kNoClipsText = "No clip played in the report's days.";
 
 // What the report window and its builders need from the application.
 struct ReportContext {
     Platform& platform;
     WReg& settings;
     ReportWindowView& view;
-    WindowId owner = kNoWindow;  // the main window
+    WindowId owner = kNoWindow;       // the main window
+    PlayChartView* charts = nullptr;  // none where charts cannot be drawn
 };
 
 class ReportWindow;
@@ -75,15 +78,28 @@ class ReportWindow final : private ReportWindowEvents {
     void EmailReport();
     void PrintReport();
 
-    // The proof-of-play table of a status report, offered by "Export CSV...".
-    void SetPlaysExport(PlayExport plays) { plays_ = std::move(plays); }
+    // What the covered units' runtime reports brought, over the report's
+    // range: the proof of play that "Export CSV...", "Chart..." and "Clip
+    // Statement..." offer.
+    void SetPlays(std::vector<UnitPlays> plays, const ReportDateRange& range);
     // Export CSV: into path, or where the operator chooses when path is
     // none; then the units left out are named. True when the file was
     // written.
     bool ExportPlays(const std::optional<std::string>& path);
+    // Chart: the chart window over the report's rows; it saves through
+    // SaveChart.
+    void ShowPlayChart();
+    // Asks where the chart goes and has it drawn there; true when written.
+    bool SaveChart(WindowId owner, ChartFile kind, const PlayChart& chart, ChartStyle style);
+    // Clip Statement: the operator picks a clip and a range, then where the
+    // PDF goes. True when the statement was written.
+    bool MakeStatement();
 
   private:
     [[nodiscard]] bool HasExportButton() const override { return mode_ == ReportMode::Status; }
+    [[nodiscard]] bool HasChartButtons() const override {
+        return HasExportButton() && context_.charts != nullptr;
+    }
     void OnCreated(WindowId window) override;
     void OnButton(ReportButton button) override;
     struct SaveKind {
@@ -91,15 +107,24 @@ class ReportWindow final : private ReportWindowEvents {
         std::string filterName;
         std::string extension;
         std::string namePrefix;
+        std::vector<FileFilter> moreFilters;
     };
-    [[nodiscard]] std::optional<std::string> ChooseFilePath(const SaveKind& kind);
+    [[nodiscard]] std::optional<std::string> ChooseFilePath(const SaveKind& kind, WindowId owner);
+    void ShowSaveError(WindowId owner);
+    struct Plays {
+        std::vector<UnitPlays> units;
+        ReportDateRange range;
+        PlayRows rows;
+        PlayExport table;
+    };
 
     ReportMode mode_;
     ReportContext context_;
     ReportBuilder build_;
     WindowId window_ = kNoWindow;
     std::optional<std::string> text_;
-    std::optional<PlayExport> plays_;
+    std::optional<Plays> plays_;
+    PlayChartForm chartForm_;
 };
 
 // Opens the report window of mode over the context's owner and runs it

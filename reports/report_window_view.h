@@ -22,6 +22,8 @@ enum class ReportButton {
     Print,
     Save,
     ExportCsv,  // "Export CSV...", after "Save", in the status report's window only
+    Chart,      // "Chart..." and "Clip Statement...", after "Export CSV...", where
+    Statement,  // the program can draw charts
     Done,
     Cancel,  // Escape and the close box
 };
@@ -38,6 +40,8 @@ class ReportWindowEvents {
     virtual void OnButton(ReportButton button) = 0;
     // Whether the window carries "Export CSV..." (asked while it is made).
     [[nodiscard]] virtual bool HasExportButton() const { return false; }
+    // Whether it carries "Chart..." and "Clip Statement..." too.
+    [[nodiscard]] virtual bool HasChartButtons() const { return false; }
 };
 
 class ReportWindowView {

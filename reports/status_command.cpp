@@ -22,7 +22,7 @@ void GenerateStatusReport(StatusReportCommand& command) {
         StatusReportResult report = BuildStatusReport(context, window.Window());
         if (report.text) {
             window.ShowReportText(std::move(*report.text));
-            window.SetPlaysExport(PlaysToCsv(report.plays, context.range));
+            window.SetPlays(std::move(report.plays), context.range);
         }
         return report.end;
     });

@@ -7,6 +7,7 @@
 #include "core/cpstring.h"
 #include "framework/program_path.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_play_chart.h"
 #include "tests/support/scripted_report_window.h"
 #include "tests/support/temp_dir.h"
 
@@ -155,6 +156,64 @@ TEST_F(ReportWindowTest, AWindowThatCannotBeMadeIsReported) {
     platform.QueueAnswer(MessageAnswer::Ok, "ERROR");
     Open();
     EXPECT_EQ(platform.messageBoxes.Shown().at(0).text, "Error loading RichEd20.dll");
+}
+
+// What "Clip Statement..." does when the operator or the disk says no: no
+// clip played, the form cancelled, the save dialog cancelled, a failed write.
+TEST_F(ReportWindowTest, StatementsThatAreNotWrittenSayWhyOnlyWhenTheyFailed) {
+    const std::string played = "0\tC:\\M\\hall.mpg\tAuto\t" + std::string(32, 'a') +
+                               "\t5\tAll\tloop\t03/02/2026 00:00\t03/02/2026 23:59\tA\t\n";
+    struct Case {
+        const char* name;
+        std::string runtime;
+        std::optional<std::string> clip;  // picked in the form; none: cancelled
+        bool chooseFile;
+        bool writeFails;
+        std::vector<std::string> messages;
+        std::size_t dialogs;  // save dialogs shown
+        std::size_t drawn;    // statements handed to the view to write
+    };
+    const std::vector<Case> cases = {
+        {"nothing played", "", "hall.mpg", true, false, {std::string(kNoClipsText)}, 0, 0},
+        {"form cancelled", played, std::nullopt, true, false, {}, 0, 0},
+        {"dialog cancelled", played, "hall.mpg", false, false, {}, 1, 0},
+        {"write fails", played, "hall.mpg", true, true, {"Error saving file"}, 1, 1},
+        {"written", played, "hall.mpg", true, false, {}, 1, 1},
+    };
+    for (const Case& one : cases) {
+        SCOPED_TRACE(one.name);
+        testing::ScriptedPlatform platform;
+        testing::ScriptedReportWindow window(platform.windows);
+        testing::ScriptedPlayChart charts;
+        charts.statementClip = one.clip;
+        charts.failWrites = one.writeFails;
+        if (one.dialogs > 0) {
+            platform.QueueFileChoice(one.chooseFile ? std::optional(dir.File("statement"))
+                                                    : std::nullopt);
+        }
+        for (const std::string& text : one.messages) {
+            platform.QueueAnswer(MessageAnswer::Ok,
+                                 text == "Error saving file" ? "ERROR" : "Clip Statement");
+        }
+        window.presses = {ReportButton::Statement};
+        EntrySet runtime;
+        ASSERT_TRUE(TextToEntrySet(one.runtime, runtime));
+        std::vector<UnitPlays> plays{UnitPlays{4, "Lobby", runtime}};
+        OpenReportWindow(ReportMode::Status,
+                         ReportContext{platform, settings, window, kNoWindow, &charts},
+                         [&plays](ReportWindow& report) {
+                             report.ShowReportText(kReport);
+                             report.SetPlays(plays, {{2026, 3, 1}, {2026, 3, 31}});
+                             return ReportBuildEnd::Done;
+                         });
+        std::vector<std::string> shown;
+        for (const Message& message : platform.messageBoxes.Shown()) {
+            shown.push_back(message.text);
+        }
+        EXPECT_EQ(shown, one.messages);
+        EXPECT_EQ(platform.fileDialogs.ShownDialogs().size(), one.dialogs);
+        EXPECT_EQ(charts.statements.size(), one.drawn);
+    }
 }
 
 }  // namespace

@@ -9,11 +9,13 @@
 #include <memory>
 
 #include "core/cpconfig.h"
+#include "core/cpstring.h"
 #include "framework/wprogress.h"
 #include "reports/status_command.h"
 #include "reports/status_report.h"
 #include "tests/support/pause_counter.h"
 #include "tests/support/scripted_platform.h"
+#include "tests/support/scripted_play_chart.h"
 #include "tests/support/scripted_report_window.h"
 #include "tests/support/shared_server.h"
 #include "tests/support/temp_dir.h"
@@ -175,13 +177,14 @@ class StatusReportServerTest : public testing::SharedServerTest {
         return NewLogLines(needle).size();
     }
     // "Generate Status Report..." over window_, the report window scripted.
-    void Generate() {
-        StatusReportCommand command{ReportContext{platform_, settings_, reportView_, window_},
-                                    days_,
-                                    range_,
-                                    units_,
-                                    login_,
-                                    progress_};
+    void Generate(PlayChartView* charts = nullptr) {
+        StatusReportCommand command{
+            ReportContext{platform_, settings_, reportView_, window_, charts},
+            days_,
+            range_,
+            units_,
+            login_,
+            progress_};
         GenerateStatusReport(command);
     }
     std::vector<std::string> NewLogLines(const std::string& needle) const {
@@ -320,6 +323,74 @@ TEST_F(StatusReportServerTest, TheWindowExportsThePlaysThatTheConsoleExportWrite
     ASSERT_TRUE(plays);
     EXPECT_EQ(PlaysToCsv(*plays, range_).csv, csv);
     EXPECT_EQ(LoggedConnections("unit=4", 6), 6u);
+}
+
+// The summary page's counts, "channel|file" to plays, read off the document.
+std::map<std::string, std::int64_t> SummaryCounts(const std::string& document) {
+    std::map<std::string, std::int64_t> counts;
+    std::size_t at = document.find("Summary Proof of Run Report");
+    int channel = -1;
+    while ((at = document.find("\r\n", at)) != std::string::npos) {
+        const std::size_t start = at += 2;
+        const std::string line = document.substr(start, document.find("\r\n", start) - start);
+        if (line.starts_with("--")) {
+            ++channel;
+        } else if (std::size_t dash = line.find(" - "); dash != std::string::npos) {
+            std::string file = line.substr(dash + 3, line.rfind(" \\par") - dash - 3);
+            ReplaceAll(file, "\\{", "{");
+            ReplaceAll(file, "\\}", "}");
+            counts[std::to_string(channel) + "|" + file] = std::stoll(line.substr(0, dash));
+        }
+    }
+    return counts;
+}
+
+TEST_F(StatusReportServerTest, TheChartAndTheStatementAddUpAsTheSummaryAndTheCsvDo) {
+    testing::ScriptedPlayChart charts;
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        charts.choices.push_back(PlayChartForm{channel, std::nullopt, ChartStyle::StackedBars});
+    }
+    charts.choices.push_back(PlayChartForm{0, 4, ChartStyle::Lines});
+    charts.choices.push_back(PlayChartForm{0, 9, ChartStyle::StackedBars});
+    charts.saves = {ChartFile::Image};
+    charts.statementClip = "welcome.mpg";
+    platform_.fileDialogs.Queue(dir_.File("chart"));
+    platform_.fileDialogs.Queue(dir_.File("statement.pdf"));
+    platform_.fileDialogs.Queue(dir_.File("plays.csv"));
+    reportView_.presses = {ReportButton::Chart, ReportButton::Statement, ReportButton::ExportCsv};
+    Generate(&charts);
+    ASSERT_EQ(charts.shown.size(), 6u);
+    const std::map<std::string, std::int64_t> summary =
+        SummaryCounts(reportView_.shownTexts.back());
+    EXPECT_FALSE(summary.empty());
+
+    std::map<std::string, std::int64_t> charted;
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        for (const ChartSeries& series : charts.shown[static_cast<std::size_t>(channel)].series) {
+            charted[std::to_string(channel) + "|" + series.label] = series.total;
+        }
+    }
+    EXPECT_EQ(charted, summary);
+    const std::optional<std::vector<PlayRow>> rows =
+        ReadPlayRowsCsv(testing::ReadFileBytes(dir_.File("plays.csv")));
+    ASSERT_TRUE(rows);
+    std::map<std::string, std::int64_t> exported;
+    for (const PlayRow& row : *rows) {
+        exported[std::to_string(row.channel) + "|" + row.clipFile] += row.plays;
+    }
+    EXPECT_EQ(exported, summary);
+    EXPECT_EQ(charts.offeredUnits, (std::vector<std::uint32_t>{4, 9}));
+    EXPECT_EQ(charts.shown[4].total + charts.shown[5].total, charts.shown[0].total);
+    EXPECT_EQ(charts.writtenCharts, std::vector<std::string>{dir_.File("chart") + ".png"});
+
+    ASSERT_EQ(charts.statements.size(), 1u);
+    const ClipStatement& statement = charts.statements[0];
+    EXPECT_EQ(statement.clip.contentName, kA);
+    EXPECT_EQ(statement.units,
+              (std::vector<StatementUnit>{{4, "Lobby {east}", 1, 7}, {9, "Bar", 1, 5}}));
+    EXPECT_EQ(statement.plays, summary.at("0|welcome.mpg"));
+    EXPECT_EQ(statement.daysPlayed, 2);
+    EXPECT_EQ(statement.chart.total, statement.plays);
 }
 
 TEST_F(StatusReportServerTest, CancelInTheCommandClosesTheWindowShowingNothing) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
@@ -199,6 +200,45 @@ TEST_F(VanticctlServerTest, ReportStatusWritesTheDocumentAndTellsItsProgress) {
                               "--units", "77", "--out", report});
     EXPECT_EQ(unknownUnit.code, 1);
     EXPECT_EQ(ReadFileBytes(report), text);  // a failed run leaves the file alone
+}
+
+// --chart and --statement are drawn by vantic-chart-render beside vanticctl;
+// a build without Qt has none and says so.
+TEST_F(VanticctlServerTest, ReportPlaysDrawsItsChartAndStatementThroughTheHelper) {
+    const std::string chart = dir_.File("plays.svg");
+    const std::string statement = dir_.File("statement.pdf");
+    const std::vector<std::string> plays = {"report", "plays",      "--from",  "2020-01-01",
+                                            "--to",   "2099-12-31", "--units", "1012"};
+    const auto with = [&plays](std::vector<std::string> more) {
+        more.insert(more.begin(), plays.begin(), plays.end());
+        return more;
+    };
+    const bool helper = std::filesystem::exists(testing::BuiltProgram("tools/vantic-chart-render"));
+    for (const CtlRun& run :
+         {Ctl(with({"--chart", chart, "--channel", "Audio A"})),
+          Ctl(with({"--statement", "WINTER_clearance.mpg", "--out", statement}))}) {
+        EXPECT_EQ(run.code, helper ? 0 : 1) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.find("vantic-chart-render, which is not installed") != std::string::npos,
+                  !helper)
+            << run.err;
+    }
+    if (helper) {
+        EXPECT_NE(ReadFileBytes(chart).find("<svg"), std::string::npos);
+        EXPECT_TRUE(ReadFileBytes(statement).starts_with("%PDF"));
+    }
+    CtlRun unknown = Ctl(with({"--statement", "missing.mpg", "--out", statement}));
+    EXPECT_EQ(unknown.code, 1);
+    // Without the helper nothing is fetched: the missing helper is said first.
+    EXPECT_TRUE(unknown.err.ends_with(
+        helper ? "vanticctl: no clip named missing.mpg played on those units in those days\n"
+               : "vantic-chart-render, which is not installed\n"))
+        << unknown.err;
+    CtlRun misplaced = Ctl({"units", "--chart", chart});
+    EXPECT_EQ(misplaced.err,
+              "vanticctl: --chart and --statement are options of report plays only\n");
+    CtlRun noFile = Ctl(with({"--statement", "x.mpg"}));
+    EXPECT_EQ(noFile.err, "vanticctl: give the statement's file as --out FILE.pdf\n");
 }
 
 }  // namespace

@@ -65,10 +65,15 @@ constexpr std::array kSubcommands = {
                "      controller's \"Generate Status Report...\" makes it; progress on stderr",
                false, true},
     Subcommand{"report plays",
-               "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] [--out FILE.csv]", 0, 0, true,
-               RunReportPlays,
+               "--from YYYY-MM-DD --to YYYY-MM-DD [--units N,N...] [--out FILE.csv] "
+               "[--chart FILE.svg|FILE.png [--channel C]] [--statement CLIP --out FILE.pdf]",
+               0, 0, true, RunReportPlays,
                "proof of play as CSV: one row per unit, channel, clip and day in the range\n"
-               "      (standard output without --out); progress on stderr",
+               "      (standard output without --out); progress on stderr. --chart draws\n"
+               "      channel C's plays per day (default Video), one series per clip, of\n"
+               "      all the units; --statement writes clip CLIP's statement (its content\n"
+               "      name or file name) as a PDF: each unit's days and plays, the totals\n"
+               "      and the chart. Both need vantic-chart-render beside vanticctl",
                false, true},
     Subcommand{"unit show", "N", 1, 1, true, RunUnitShow,
                "unit N's settings as key=value; a key the unit lacks shows its default,\n"
@@ -107,6 +112,8 @@ constexpr const char* kOptionsText =
     "  --from, --to DATE     the first and last day (YYYY-MM-DD) the counts cover\n"
     "  --units N,N...        the units to report on (default: every unit)\n"
     "  --out FILE            where the report goes (replaced safely)\n"
+    "  --chart FILE          report plays: the chart as FILE.svg or FILE.png\n"
+    "  --statement CLIP      report plays: the clip's statement, written to --out FILE.pdf\n"
     "\n"
     "Exit codes: 0 success, 1 failure, 2 the server holds nothing for the request,\n"
     "3 the server's reply did not decrypt.\n";
@@ -215,6 +222,10 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     }
     if (!command->previews && line.options.dryRun) {
         return Finish({ExitStatus::Failure, "--dry-run is an option of deploy only"}, err);
+    }
+    if (line.options.HasDrawingOptions() && command->run != RunReportPlays) {
+        return Finish(
+            {ExitStatus::Failure, "--chart and --statement are options of report plays only"}, err);
     }
     if (!command->reports && line.options.HasReportOptions()) {
         return Finish({ExitStatus::Failure,

@@ -14,7 +14,7 @@ struct ValueOption {
     std::optional<std::string> CtlOptions::*field;
 };
 
-constexpr std::array<ValueOption, 15> kValueOptions = {{
+constexpr std::array<ValueOption, 17> kValueOptions = {{
     {"--server", &CtlOptions::server},
     {"--user", &CtlOptions::user},
     {"--password-file", &CtlOptions::passwordFile},
@@ -30,6 +30,8 @@ constexpr std::array<ValueOption, 15> kValueOptions = {{
     {"--to", &CtlOptions::to},
     {"--out", &CtlOptions::out},
     {"--date", &CtlOptions::date},
+    {"--chart", &CtlOptions::chart},
+    {"--statement", &CtlOptions::statement},
 }};
 
 struct FlagOption {

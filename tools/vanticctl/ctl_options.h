@@ -41,6 +41,10 @@ struct CtlOptions {
     std::optional<std::string> from;  // --from YYYY-MM-DD
     std::optional<std::string> to;    // --to YYYY-MM-DD
 
+    // report plays only
+    std::optional<std::string> chart;      // --chart FILE.svg|FILE.png (with --channel C)
+    std::optional<std::string> statement;  // --statement CLIP (with --out FILE.pdf)
+
     [[nodiscard]] bool HasReportOptions() const { return from || to; }
     // Whether any of the options of the commands that change units is given.
     [[nodiscard]] bool HasDeployOptions() const {
@@ -50,10 +54,13 @@ struct CtlOptions {
     [[nodiscard]] bool HasUnitChangeOptions() const {
         return units || all || yes || textFile || refresh || file;
     }
-    // The same, but for --units, which reports take too.
+    // The same, but for --units, which reports take too, and --channel,
+    // which a chart takes.
     [[nodiscard]] bool HasDeployOnlyOptions() const {
-        return playlist || channel || all || yes || dryRun || textFile || refresh || file;
+        return playlist || (channel && !chart) || all || yes || dryRun || textFile || refresh ||
+               file;
     }
+    [[nodiscard]] bool HasDrawingOptions() const { return chart || statement; }
 };
 
 struct CommandLine {

@@ -11,8 +11,10 @@
 #include "platform/console_platform.h"
 #include "platform/system_clock.h"
 #include "reports/activity_report.h"
+#include "reports/clip_statement.h"
 #include "reports/report_window.h"
 #include "reports/status_report.h"
+#include "tools/vanticctl/ctl_chart_renderer.h"
 #include "tools/vanticctl/ctl_handlers.h"
 #include "units/unit_rows.h"
 #include "units/upload_progress.h"
@@ -101,6 +103,35 @@ CommandOutcome WithReportContext(const Invocation& call, const ReportDateRange& 
     return build(context);
 }
 
+// --chart and --statement: drawn by the renderer from the export's rows.
+CommandOutcome DrawPlays(const CtlOptions& options, const ReportDateRange& range, int channel,
+                         const PlayRows& rows, std::string_view csv) {
+    std::unique_ptr<ChartRenderer> renderer = HelperChartRenderer();
+    if (options.chart) {
+        ChartRequest chart{ChartRequest::Kind::Chart,
+                           range,
+                           PlayChartForm{channel, std::nullopt, ChartStyle::StackedBars},
+                           {},
+                           *options.chart};
+        if (std::optional<std::string> error = renderer->Draw(chart, csv)) {
+            return Fail(*error);
+        }
+    }
+    if (options.statement) {
+        const std::optional<StatementClip> clip = FindStatementClip(rows.rows, *options.statement);
+        if (!clip) {
+            return Fail("no clip named " + *options.statement +
+                        " played on those units in those days");
+        }
+        ChartRequest statement{
+            ChartRequest::Kind::Statement, range, {}, clip->contentName, *options.out};
+        if (std::optional<std::string> error = renderer->Draw(statement, csv)) {
+            return Fail(*error);
+        }
+    }
+    return {};
+}
+
 // A saved report ends with its terminating zero byte, as the controller's do.
 CommandOutcome SaveReport(const std::string& path, std::string text) {
     text.push_back('\0');
@@ -150,16 +181,37 @@ CommandOutcome RunReportPlays(const Invocation& call) {
     if (!request.error.empty()) {
         return Fail(request.error);
     }
+    const CtlOptions& options = call.options;
+    std::optional<int> channel = 0;
+    if (options.channel) {
+        channel = ReadChannel(*options.channel);
+        if (!channel) {
+            return Fail("--channel takes 0-3 or a channel's name");
+        }
+    }
+    if (options.statement && !options.out) {
+        return Fail("give the statement's file as --out FILE.pdf");
+    }
+    if (options.HasDrawingOptions()) {
+        if (std::optional<std::string> missing = HelperChartRenderer()->Unavailable()) {
+            return Fail(*missing);  // before the units are asked for their plays
+        }
+    }
     return WithReportContext(call, request.range, [&](StatusReportContext& context) {
         const std::optional<std::vector<UnitPlays>> plays = FetchUnitPlays(context, kNoWindow);
         if (!plays) {
             return Fail("the export was cancelled");
         }
-        const PlayExport table = PlaysToCsv(*plays, request.range);
-        if (!call.options.out) {
+        const PlayRows rows = PlayRowsOf(*plays, request.range);
+        const PlayExport table = PlayRowsToCsv(rows);
+        if (CommandOutcome drawn = DrawPlays(options, request.range, *channel, rows, table.csv);
+            drawn.status != ExitStatus::Success) {
+            return drawn;
+        }
+        if (!options.HasDrawingOptions() && !options.out) {
             call.output += table.csv;
-        } else if (!WriteReportFile(*call.options.out, table.csv)) {
-            return Fail("cannot write " + *call.options.out);
+        } else if (!options.statement && options.out && !WriteReportFile(*options.out, table.csv)) {
+            return Fail("cannot write " + *options.out);
         }
         if (!table.failedUnits.empty()) {
             return Fail(LeftOutUnitsText(table.failedUnits));

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/write_steps.h"
+
 namespace vantic {
 
 namespace {
@@ -253,9 +255,11 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes, bool durabl
     if (fd < 0) {
         return false;
     }
-    bool ok =
-        WriteAll(fd, FaultIs(FileFault::WriteFails) ? bytes.substr(0, bytes.size() / 2) : bytes) &&
-        !FaultIs(FileFault::WriteFails);
+    PassWriteStep(WriteStep::TemporaryOpened);
+    const std::size_t half = bytes.size() / 2;
+    bool ok = WriteAll(fd, bytes.substr(0, half));
+    PassWriteStep(WriteStep::BodyHalfWritten);
+    ok = ok && !FaultIs(FileFault::WriteFails) && WriteAll(fd, bytes.substr(half));
     if (ok && durable) {
         ok = ::fsync(fd) == 0 && !FaultIs(FileFault::FlushFails);
     }
@@ -283,7 +287,9 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
     if (FaultIs(FileFault::ReplaceFails)) {
         return false;
     }
+    PassWriteStep(WriteStep::BeforeRename);
     if (::rename(from.c_str(), to.c_str()) == 0) {
+        PassWriteStep(WriteStep::Renamed);
         return true;
     }
     if (errno != EXDEV) {
@@ -298,6 +304,7 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
         RemoveFile(beside);
         return false;
     }
+    PassWriteStep(WriteStep::Renamed);
     RemoveFile(from);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "core/cpstring.h"
+#include "core/write_steps.h"
 
 namespace vantic::server {
 
@@ -70,6 +71,7 @@ std::unique_ptr<AtomicFile> AtomicFile::Begin(const std::string& target, const s
     if (UnnamedFilesWork(tempDir)) {
         int fd = ::open(tempDir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd >= 0) {
+            PassWriteStep(WriteStep::TemporaryOpened);
             return std::unique_ptr<AtomicFile>(new AtomicFile(target, tempDir, "", fd));
         }
     }
@@ -78,6 +80,7 @@ std::unique_ptr<AtomicFile> AtomicFile::Begin(const std::string& target, const s
     if (fd < 0) {
         return nullptr;
     }
+    PassWriteStep(WriteStep::TemporaryOpened);
     return std::unique_ptr<AtomicFile>(new AtomicFile(target, tempDir, name, fd));
 }
 
@@ -123,10 +126,14 @@ bool AtomicFile::Commit(bool durable) {
         return false;
     }
     std::optional<std::string> named = NameTemporary();
+    if (named) {
+        PassWriteStep(WriteStep::BeforeRename);
+    }
     if (!named || ::rename(named->c_str(), target_.c_str()) != 0) {
         Discard();
         return false;
     }
+    PassWriteStep(WriteStep::Renamed);
     tempPath_.clear();
     ::close(fd_);
     fd_ = -1;
@@ -150,7 +157,14 @@ void AtomicFile::Discard() {
 bool WriteFileAtomically(const std::string& target, const std::string& tempDir,
                          std::string_view bytes, bool durable, mode_t mode) {
     std::unique_ptr<AtomicFile> file = AtomicFile::Begin(target, tempDir, mode);
-    return file && file->Write(bytes.data(), bytes.size()) && file->Commit(durable);
+    if (!file) {
+        return false;
+    }
+    const std::size_t half = bytes.size() / 2;
+    const bool firstHalf = file->Write(bytes.data(), half);
+    PassWriteStep(WriteStep::BodyHalfWritten);
+    return firstHalf && file->Write(bytes.data() + half, bytes.size() - half) &&
+           file->Commit(durable);
 }
 
 void SweepTemporaryFiles(const std::string& tempDir) {

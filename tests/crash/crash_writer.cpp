@@ -1,7 +1,16 @@
 // The writers of every file the controller or the server replaces, driven
 // for the kill test (scripts/crash-test):
-//   crash_writer KIND DIR loop    rewrite the file for ever, alternating
-//                                 between two versions (until killed)
+//   crash_writer KIND DIR loop [STATE]
+//                                 rewrite the file for ever, alternating
+//                                 between two versions (until killed); with
+//                                 STATE, that one-byte file says at every
+//                                 moment whether a write is under way ('1')
+//   crash_writer KIND DIR stop STEP WRITE
+//                                 rewrite the file as loop does, and kill
+//                                 itself (SIGKILL) when the WRITE-th write
+//                                 reaches STEP: opened (the temporary is
+//                                 open), half (half the body written) or
+//                                 rename (just before the rename)
 //   crash_writer KIND DIR once    write the first version once and exit
 //   crash_writer KIND DIR check   exit 0 when the file is whole: byte for
 //                                 byte one of the two versions
@@ -10,7 +19,12 @@
 // writer is the program's own code; the versions (but the colours' fixed 64
 // bytes) are large enough that a kill often lands mid-write.
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,6 +34,7 @@
 #include <string_view>
 
 #include "core/cpstring.h"
+#include "core/write_steps.h"
 #include "framework/program_path.h"
 #include "framework/wreg.h"
 #include "net/hex.h"
@@ -236,13 +251,89 @@ bool Clean(std::string_view kind, const std::string& dir) {
     return clean;
 }
 
+// The write under way, counted from 1, and where the kill test wants the
+// writer to stop or to record its progress.
+int g_write = 0;
+int g_stopWrite = 0;
+WriteStep g_stopStep = WriteStep::TemporaryOpened;
+int g_stateFd = -1;
+
+void RecordState(char state) {
+    if (::pwrite(g_stateFd, &state, 1, 0) != 1) {
+        std::perror("state");
+    }
+}
+
+void RecordStep(WriteStep step) {
+    RecordState(step == WriteStep::Renamed ? '0' : '1');
+}
+
+void StopAtStep(WriteStep step) {
+    if (g_write == g_stopWrite && step == g_stopStep) {
+        ::raise(SIGKILL);
+    }
+}
+
+std::optional<WriteStep> StepNamed(std::string_view name) {
+    if (name == "opened") {
+        return WriteStep::TemporaryOpened;
+    }
+    if (name == "half") {
+        return WriteStep::BodyHalfWritten;
+    }
+    if (name == "rename") {
+        return WriteStep::BeforeRename;
+    }
+    return std::nullopt;
+}
+
+// Either way, the writer only ever stops by being killed.
+int Loop(std::string_view kind, const std::string& dir) {
+    for (g_write = 1;; ++g_write) {
+        if (!Write(kind, dir, g_write)) {
+            std::fprintf(stderr, "write %d failed\n", g_write);
+            return 1;
+        }
+        if (g_stateFd >= 0) {
+            RecordState('0');
+        }
+    }
+}
+
+int LoopRecording(std::string_view kind, const std::string& dir, const char* statePath) {
+    g_stateFd = ::open(statePath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (g_stateFd < 0) {
+        std::perror(statePath);
+        return 2;
+    }
+    RecordState('0');
+    SetWriteStepObserverForTesting(RecordStep);
+    return Loop(kind, dir);
+}
+
+int LoopUntilStep(std::string_view kind, const std::string& dir, std::string_view step,
+                  const char* write) {
+    const std::optional<WriteStep> stopStep = StepNamed(step);
+    g_stopWrite = std::atoi(write);
+    if (!stopStep || g_stopWrite < 1) {
+        std::fprintf(stderr, "crash_writer: no step %.*s or write %s\n",
+                     static_cast<int>(step.size()), step.data(), write);
+        return 2;
+    }
+    g_stopStep = *stopStep;
+    SetWriteStepObserverForTesting(StopAtStep);
+    return Loop(kind, dir);
+}
+
 }  // namespace
 }  // namespace vantic
 
 int main(int argc, char** argv) {
     using namespace vantic;
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: crash_writer KIND DIR loop|once|check|clean\n");
+    if (argc < 4 || argc > 6) {
+        std::fprintf(stderr,
+                     "usage: crash_writer KIND DIR loop [STATE]|stop STEP WRITE|once|"
+                     "check|clean\n");
         return 2;
     }
     const std::string_view kind = argv[1];
@@ -257,10 +348,8 @@ int main(int argc, char** argv) {
     if (mode == "once") {
         return Write(kind, dir, 0) ? 0 : 1;
     }
-    for (int serial = 1;; ++serial) {
-        if (!Write(kind, dir, serial)) {
-            std::fprintf(stderr, "write %d failed\n", serial);
-            return 1;
-        }
+    if (mode == "stop" && argc == 6) {
+        return LoopUntilStep(kind, dir, argv[4], argv[5]);
     }
+    return argc == 5 ? LoopRecording(kind, dir, argv[4]) : Loop(kind, dir);
 }

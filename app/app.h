@@ -23,7 +23,6 @@
 #include "framework/wsizer.h"
 #include "net/login_settings.h"
 #include "net/server_login.h"
-#include "net/wreg_login_store.h"
 #include "platform/timer.h"
 #include "playlist/playlist.h"
 #include "reports/day_plan.h"
@@ -31,6 +30,7 @@
 #include "units/admin_commands.h"
 #include "units/unit_editor_form.h"
 #include "units/venue_list.h"
+#include "units/wreg_login_store.h"
 
 namespace vantic {
 

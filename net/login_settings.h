@@ -35,7 +35,7 @@ inline constexpr std::string_view kAdministratorLogin = "sovra";
 [[nodiscard]] bool IsAdministratorLogin(std::string_view loginName);
 
 // What the login settings need of the settings store (the application's
-// WReg, through net/wreg_login_store.h).
+// WReg, through units/wreg_login_store.h).
 class LoginStore {
   public:
     virtual ~LoginStore() = default;

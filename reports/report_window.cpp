@@ -16,8 +16,8 @@ constexpr std::size_t kPathRoom = 260;
 
 // The temporary file is flushed before it replaces the target, so a failed
 // write (a full disk, a read-only folder) leaves the earlier file whole.
-bool WriteReportFile(const std::string& path, std::string_view bytes) {
-    return ReplaceWholeFile(path, bytes);
+bool WriteReportFile(const std::string& path, std::string_view bytes, FileWrites& writes) {
+    return ReplaceWholeFile(path, bytes, writes);
 }
 
 std::string SuggestedReportName(ReportMode mode, const LocalTime& now) {
@@ -136,7 +136,7 @@ bool ReportWindow::ExportPlays(const std::optional<std::string>& path) {
     if (!target) {
         return false;
     }
-    if (!WriteReportFile(*target, plays_->csv)) {
+    if (!WriteReportFile(*target, plays_->csv, context_.settings.Writes())) {
         context_.platform.Messages().Show(Message{.owner = window_,
                                                   .text = "Error saving file",
                                                   .caption = "ERROR",
@@ -163,7 +163,7 @@ bool ReportWindow::SaveReport(const std::optional<std::string>& path) {
     if (!target) {
         return false;
     }
-    if (!WriteReportFile(*target, *text_)) {
+    if (!WriteReportFile(*target, *text_, context_.settings.Writes())) {
         context_.platform.Messages().Show(Message{.owner = window_,
                                                   .text = "Error saving file",
                                                   .caption = "ERROR",

@@ -1,7 +1,7 @@
 #include "qt/program/program_probe.h"
 
-#include "qt/program/screenshot_hook.h"
-#include "qt/program/stall_log.h"
+#include "qt/probe/screenshot_hook.h"
+#include "qt/probe/stall_log.h"
 
 namespace vantic {
 

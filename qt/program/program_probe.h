@@ -2,10 +2,10 @@
 
 // What a test build of the controller watches while it runs: the
 // screenshot of its main window once the unit list is loaded and the
-// stall log (screenshot_hook.h, stall_log.h), which scripts and smoke
-// tests read. vantic-controller-probe links the real probe
-// (program_probe.cpp); vantic-controller, the program that ships, links
-// program_probe_none.cpp, so it carries neither hook.
+// stall log (qt/probe/: screenshot_hook.h, stall_log.h), which scripts and
+// smoke tests read. vantic-controller-probe links the real probe
+// (qt/probe/program_probe.cpp); vantic-controller, the program that ships,
+// links program_probe_none.cpp, so it carries neither hook.
 
 #include <memory>
 

@@ -60,8 +60,10 @@ class LoginSettings {
     [[nodiscard]] std::string ServerPassword();
     // True when host, login name and password are all known.
     [[nodiscard]] bool Complete();
-    // Everything a request needs, copied at once.
+    // Everything a request needs, copied at once, with the time limits.
     [[nodiscard]] ServerAccess Access();
+    // Other time limits for the requests from now on (a test's shorter ones).
+    void UseLimits(const SessionLimits& limits);
     [[nodiscard]] const std::string& KeyFilePath() const { return keyFilePath_; }
 
     // The stored state of the "Remember Password" box.
@@ -90,6 +92,7 @@ class LoginSettings {
     std::optional<std::string> host_;
     std::optional<std::string> loginName_;
     std::optional<std::string> password_;
+    SessionLimits limits_;
 };
 
 }  // namespace vantic

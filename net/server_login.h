@@ -25,20 +25,12 @@ class ServerLogin final : public RequestLogin {
     bool ShowLoginForm(WindowId owner);
 
     [[nodiscard]] LoginSettings& Settings() { return settings_; }
-    // The stored credentials, with the time limits every request waits by.
-    [[nodiscard]] ServerAccess Access() override {
-        ServerAccess access = settings_.Access();
-        access.limits = limits_;
-        return access;
-    }
-    // Other time limits for the requests from now on (a test's shorter ones).
-    void UseLimits(const SessionLimits& limits) { limits_ = limits; }
+    [[nodiscard]] ServerAccess Access() override { return settings_.Access(); }
 
   private:
     LoginSettings& settings_;
     LoginFormView& view_;
     std::function<void()> afterOk_;
-    SessionLimits limits_;
 };
 
 }  // namespace vantic

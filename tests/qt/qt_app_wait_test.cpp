@@ -27,7 +27,7 @@ class QtAppWait : public QtAppRig {
     }
     // The server stops answering; its connections still get accepted.
     void StopServer() {
-        app->Login().UseLimits(
+        app->Login().Settings().UseLimits(
             {std::chrono::seconds(1), std::chrono::seconds(1), std::chrono::seconds(1)});
         stopped_ = ::kill(server.Pid(), SIGSTOP) == 0;
         ASSERT_TRUE(stopped_);

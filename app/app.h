@@ -22,7 +22,6 @@
 #include "framework/wmutex.h"
 #include "net/login_settings.h"
 #include "net/server_login.h"
-#include "net/wreg_login_store.h"
 #include "platform/timer.h"
 #include "playlist/playlist.h"
 #include "reports/day_plan.h"
@@ -30,6 +29,7 @@
 #include "units/admin_commands.h"
 #include "units/unit_editor_form.h"
 #include "units/venue_list.h"
+#include "units/wreg_login_store.h"
 
 namespace vantic {
 

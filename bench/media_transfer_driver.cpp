@@ -96,7 +96,7 @@ int Send(const std::string& host, const std::string& path) {
     bool ok = Measure("send", SizeOf(path), [&] {
         Socket socket = OpenServerConnection(host);
         return socket.Valid() &&
-               SendFile(socket, path, CurrentSessionLimits().mediaBody, CountingReports(reports));
+               SendFile(socket, path, SessionLimits{}.mediaBody, CountingReports(reports));
     });
     std::printf("reports=%llu\n", static_cast<unsigned long long>(reports));
     return ok ? 0 : 1;

@@ -104,9 +104,9 @@ std::string cpConfig::ToText() {
     return Join("\n");
 }
 
-bool cpConfig::SaveFile(const std::string& path, const std::string& tempPath) {
+bool cpConfig::SaveFile(const std::string& path, const std::string& tempPath, FileWrites& writes) {
     AddFinalEmptyLine();
-    return SaveLines(path, tempPath);
+    return SaveLines(path, tempPath, writes);
 }
 
 std::optional<std::string> cpConfig::Find(std::string_view key) const {

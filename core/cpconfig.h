@@ -28,7 +28,8 @@ class cpConfig : public cpStringArray {
     [[nodiscard]] std::string ToText();
     // CR LF-joined file ending in one line end, written through tempPath and
     // moved over path; a failure leaves the earlier file as it was.
-    [[nodiscard]] bool SaveFile(const std::string& path, const std::string& tempPath);
+    [[nodiscard]] bool SaveFile(const std::string& path, const std::string& tempPath,
+                                FileWrites& writes = SystemFileWrites());
 
     // The value of the first line of key, or fallback.
     [[nodiscard]] std::string Get(std::string_view key, std::string_view fallback = {}) const;

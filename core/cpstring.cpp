@@ -18,12 +18,6 @@ namespace vantic {
 
 namespace {
 
-FileFault g_fault = FileFault::None;
-
-bool FaultIs(FileFault fault) {
-    return g_fault == fault;
-}
-
 std::string VFormat(const char* format, va_list args) {
     // Start at 64 bytes and double until the text fits, as a printf into a
     // fixed buffer would otherwise cut it.
@@ -45,11 +39,11 @@ std::string VFormat(const char* format, va_list args) {
     }
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(FileWrites& writes, int fd, std::string_view bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        ssize_t written = ::write(fd, data, left);
+        const long written = writes.Write(fd, data, left);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -247,21 +241,19 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view bytes, bool durable) {
-    if (FaultIs(FileFault::OpenFails)) {
-        return false;
-    }
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+bool WriteWholeFile(const std::string& path, std::string_view bytes, bool durable,
+                    FileWrites& writes) {
+    const int fd = writes.Create(path);
     if (fd < 0) {
         return false;
     }
     PassWriteStep(WriteStep::TemporaryOpened);
     const std::size_t half = bytes.size() / 2;
-    bool ok = WriteAll(fd, bytes.substr(0, half));
+    bool ok = WriteAll(writes, fd, bytes.substr(0, half));
     PassWriteStep(WriteStep::BodyHalfWritten);
-    ok = ok && !FaultIs(FileFault::WriteFails) && WriteAll(fd, bytes.substr(half));
+    ok = ok && WriteAll(writes, fd, bytes.substr(half));
     if (ok && durable) {
-        ok = ::fsync(fd) == 0 && !FaultIs(FileFault::FlushFails);
+        ok = writes.Flush(fd);
     }
     return ::close(fd) == 0 && ok;
 }
@@ -283,12 +275,9 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
     return WriteWholeFile(to, *bytes);
 }
 
-bool MoveFileOver(const std::string& from, const std::string& to) {
-    if (FaultIs(FileFault::ReplaceFails)) {
-        return false;
-    }
+bool MoveFileOver(const std::string& from, const std::string& to, FileWrites& writes) {
     PassWriteStep(WriteStep::BeforeRename);
-    if (::rename(from.c_str(), to.c_str()) == 0) {
+    if (writes.Rename(from, to) == 0) {
         PassWriteStep(WriteStep::Renamed);
         return true;
     }
@@ -299,8 +288,7 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
     // target is never half-written.
     std::string beside = to + ".moving";
     auto bytes = ReadWholeFile(from);
-    if (!bytes || !WriteWholeFile(beside, *bytes, true) ||
-        ::rename(beside.c_str(), to.c_str()) != 0) {
+    if (!bytes || !WriteWholeFile(beside, *bytes, true, writes) || writes.Rename(beside, to) != 0) {
         RemoveFile(beside);
         return false;
     }
@@ -379,7 +367,7 @@ std::optional<std::string> CreateUniqueFile(const std::string& directory, std::s
     return pattern;
 }
 
-bool ReplaceWholeFile(const std::string& path, std::string_view bytes) {
+bool ReplaceWholeFile(const std::string& path, std::string_view bytes, FileWrites& writes) {
     const std::size_t slash = path.rfind('/');
     const std::string directory =
         slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
@@ -388,15 +376,12 @@ bool ReplaceWholeFile(const std::string& path, std::string_view bytes) {
     if (!temporary) {
         return false;
     }
-    if (!WriteWholeFile(*temporary, bytes, true) || !MoveFileOver(*temporary, path)) {
+    if (!WriteWholeFile(*temporary, bytes, true, writes) ||
+        !MoveFileOver(*temporary, path, writes)) {
         RemoveFile(*temporary);
         return false;
     }
     return true;
-}
-
-void SetFileFaultForTesting(FileFault fault) {
-    g_fault = fault;
 }
 
 }  // namespace vantic

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_writes.h"
+
 namespace vantic {
 
 // Tab, line feed, carriage return and space; nothing else.
@@ -88,12 +90,13 @@ void FormatInto(char* buffer, std::size_t size, const char* format, ...)
 // Creates or truncates the file and writes every byte; with durable, the
 // data is also flushed to the disk before the call returns.
 [[nodiscard]] bool WriteWholeFile(const std::string& path, std::string_view bytes,
-                                  bool durable = false);
+                                  bool durable = false, FileWrites& writes = SystemFileWrites());
 [[nodiscard]] std::optional<std::uint64_t> FileSize(const std::string& path);
 [[nodiscard]] bool CopyFileOver(const std::string& from, const std::string& to);
 // Moves from over to, replacing to even when it is read-only. A rename
 // where the file system allows, so the target is never seen half-written.
-[[nodiscard]] bool MoveFileOver(const std::string& from, const std::string& to);
+[[nodiscard]] bool MoveFileOver(const std::string& from, const std::string& to,
+                                FileWrites& writes = SystemFileWrites());
 bool RemoveFile(const std::string& path);
 // Creates a new, empty file named prefix, the process id, "." and a unique
 // suffix in directory and returns its path; none when the directory cannot
@@ -107,11 +110,7 @@ bool RemoveFile(const std::string& path);
 // Replaces the file with bytes through a temporary file beside it, flushed
 // to the disk and moved over the file, so the file is never seen torn; a
 // failure leaves the earlier file as it was.
-[[nodiscard]] bool ReplaceWholeFile(const std::string& path, std::string_view bytes);
-
-// Test hook: makes the next file-replacing steps fail, so tests can check
-// that an interrupted save leaves the earlier file whole.
-enum class FileFault { None, OpenFails, WriteFails, FlushFails, ReplaceFails };
-void SetFileFaultForTesting(FileFault fault);
+[[nodiscard]] bool ReplaceWholeFile(const std::string& path, std::string_view bytes,
+                                    FileWrites& writes = SystemFileWrites());
 
 }  // namespace vantic

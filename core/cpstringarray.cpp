@@ -236,20 +236,20 @@ bool cpStringArray::LoadLines(const std::string& path) {
     return bytes && SplitLines(*bytes);
 }
 
-bool cpStringArray::SaveLines(const std::string& path,
-                              const std::optional<std::string>& tempPath) const {
+bool cpStringArray::SaveLines(const std::string& path, const std::optional<std::string>& tempPath,
+                              FileWrites& writes) const {
     const std::string text = Join("\r\n");
     const std::string& target = tempPath ? *tempPath : path;
     // A temporary file is flushed to the disk before it replaces the target,
     // so a crash leaves either the old file or the new one, never a mix.
-    if (!WriteWholeFile(target, text, tempPath.has_value())) {
+    if (!WriteWholeFile(target, text, tempPath.has_value(), writes)) {
         RemoveFile(target);
         return false;
     }
     if (!tempPath) {
         return true;
     }
-    if (!MoveFileOver(*tempPath, path)) {
+    if (!MoveFileOver(*tempPath, path, writes)) {
         RemoveFile(*tempPath);
         return false;
     }

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_writes.h"
+
 namespace vantic {
 
 class cpStringArray {
@@ -75,7 +77,8 @@ class cpStringArray {
     // Joins with CR LF (no line end after the last element) and writes the
     // file, through tempPath when one is given.
     [[nodiscard]] bool SaveLines(const std::string& path,
-                                 const std::optional<std::string>& tempPath) const;
+                                 const std::optional<std::string>& tempPath,
+                                 FileWrites& writes = SystemFileWrites()) const;
 
     [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
     auto begin() const { return items_.begin(); }

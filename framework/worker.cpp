@@ -26,10 +26,10 @@ void RunWorker(void* context) {
 
 }  // namespace
 
-bool StartWorker(std::function<void()> body) {
+bool StartWorker(std::function<void()> body, ThreadStarter& threads) {
     LockedIncrement(gLiveWorkers);
     std::unique_ptr<WorkerRecord> record(new (std::nothrow) WorkerRecord{std::move(body)});
-    if (!record || !StartDetachedThread(RunWorker, record.get())) {
+    if (!record || !threads.StartDetached(RunWorker, record.get())) {
         LockedDecrement(gLiveWorkers);
         return false;
     }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/threads.h"
+
 namespace vantic {
 
 using WorkerFunction = void (*)(std::intptr_t argument);
@@ -15,8 +17,9 @@ using WorkerFunction = void (*)(std::intptr_t argument);
 // the function returns. False, with the count as it was, when the thread
 // cannot start. Needs the process-wide lock (WMutex).
 [[nodiscard]] bool StartWorker(WorkerFunction function, std::intptr_t argument);
-// The same for any callable.
-[[nodiscard]] bool StartWorker(std::function<void()> body);
+// The same for any callable, on a thread of `threads`.
+[[nodiscard]] bool StartWorker(std::function<void()> body,
+                               ThreadStarter& threads = SystemThreads());
 
 // The number of workers started and not yet finished.
 [[nodiscard]] std::int32_t LiveWorkers();

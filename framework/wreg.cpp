@@ -86,7 +86,7 @@ bool WReg::Save() {
     if (!PreparePrivateFile(temp)) {
         return false;
     }
-    return Record().SaveFile(SettingsFilePath("config.ini"), temp);
+    return Record().SaveFile(SettingsFilePath("config.ini"), temp, writes_);
 }
 
 std::string WReg::GetString(std::string_view key, std::size_t bufferSize,

@@ -30,7 +30,9 @@ struct SettingsLocation {
 
 class WReg {
   public:
-    WReg() = default;
+    // `writes` writes the settings file and the program's other own files
+    // (play lists, reports); a test hands one whose step fails.
+    explicit WReg(FileWrites& writes = SystemFileWrites()) : writes_(writes) {}
     virtual ~WReg() = default;
     WReg(const WReg&) = delete;
     WReg& operator=(const WReg&) = delete;
@@ -41,6 +43,8 @@ class WReg {
     // The full path of a data file kept with the settings ("crawl.dat",
     // "customcolor.dat").
     [[nodiscard]] std::string SettingsFilePath(std::string_view name);
+    // What the program's own files are written with.
+    [[nodiscard]] FileWrites& Writes() { return writes_; }
 
     // The value, or fallback when the key is absent; a value of bufferSize
     // characters or more reads as empty text.
@@ -64,6 +68,7 @@ class WReg {
     const SettingsLocation& Location();
     bool Save();
 
+    FileWrites& writes_;
     std::optional<SettingsLocation> location_;
     std::optional<cpConfig> record_;
 };

@@ -1,31 +1,23 @@
 #include "net/aes128.h"
 
-#include <atomic>
-
 #include "net/aes128_internal.h"
 
 namespace vantic {
 namespace {
 
-std::atomic<bool> forcePortable{false};
-
-bool UseHardware() {
+bool UseHardware(AesCode code) {
     static const bool supported = aes_detail::HardwareAesSupported();
-    return supported && !forcePortable.load(std::memory_order_relaxed);
+    return supported && code == AesCode::Fastest;
 }
 
 }  // namespace
 
-bool HardwareAesActive() {
-    return UseHardware();
+bool HardwareAesActive(AesCode code) {
+    return UseHardware(code);
 }
 
-void ForcePortableAesForTesting(bool force) {
-    forcePortable.store(force);
-}
-
-Aes128CbcEncryptor::Aes128CbcEncryptor(const AesKey& key, const AesBlock& iv)
-    : chain_(iv), hardware_(UseHardware()) {
+Aes128CbcEncryptor::Aes128CbcEncryptor(const AesKey& key, const AesBlock& iv, AesCode code)
+    : chain_(iv), hardware_(UseHardware(code)) {
     if (hardware_) {
         aes_detail::HardwareExpandEncryptKey(key.data(), keys_);
     } else {
@@ -41,8 +33,8 @@ void Aes128CbcEncryptor::Process(const std::uint8_t* in, std::uint8_t* out, std:
     }
 }
 
-Aes128CbcDecryptor::Aes128CbcDecryptor(const AesKey& key, const AesBlock& iv)
-    : chain_(iv), hardware_(UseHardware()) {
+Aes128CbcDecryptor::Aes128CbcDecryptor(const AesKey& key, const AesBlock& iv, AesCode code)
+    : chain_(iv), hardware_(UseHardware(code)) {
     if (hardware_) {
         aes_detail::HardwareExpandDecryptKey(key.data(), keys_);
     } else {

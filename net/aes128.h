@@ -18,11 +18,17 @@ struct AesRoundKeys {
     alignas(16) std::uint32_t words[44];
 };
 
+// The code a cipher runs: the AES instructions where the processor has
+// them, else the portable table-driven code (Fastest); or the portable
+// code everywhere, which the tests and benchmarks compare with the other.
+enum class AesCode { Fastest, Portable };
+
 // AES-128 in CBC mode, encrypting. The chaining value carries over from one
 // call to the next, so a message may be fed in runs of whole blocks.
 class Aes128CbcEncryptor {
   public:
-    explicit Aes128CbcEncryptor(const AesKey& key, const AesBlock& iv = {});
+    explicit Aes128CbcEncryptor(const AesKey& key, const AesBlock& iv = {},
+                                AesCode code = AesCode::Fastest);
 
     // Encrypts `blocks` 16-byte blocks of `in` into `out` (which may be `in`).
     void Process(const std::uint8_t* in, std::uint8_t* out, std::size_t blocks);
@@ -36,7 +42,8 @@ class Aes128CbcEncryptor {
 // AES-128 in CBC mode, decrypting, with the same carry-over as above.
 class Aes128CbcDecryptor {
   public:
-    explicit Aes128CbcDecryptor(const AesKey& key, const AesBlock& iv = {});
+    explicit Aes128CbcDecryptor(const AesKey& key, const AesBlock& iv = {},
+                                AesCode code = AesCode::Fastest);
 
     // Decrypts `blocks` 16-byte blocks of `in` into `out` (which may be `in`).
     void Process(const std::uint8_t* in, std::uint8_t* out, std::size_t blocks);
@@ -50,11 +57,7 @@ class Aes128CbcDecryptor {
     bool hardware_;
 };
 
-// True when this processor has the AES instructions and they are in use.
-[[nodiscard]] bool HardwareAesActive();
-
-// Test hook: with `force` set, ciphers constructed afterwards use the
-// portable table-driven code even where the AES instructions exist.
-void ForcePortableAesForTesting(bool force);
+// True when ciphers made with `code` use the AES instructions.
+[[nodiscard]] bool HardwareAesActive(AesCode code = AesCode::Fastest);
 
 }  // namespace vantic

@@ -34,12 +34,12 @@ AesBlock DecryptAt(Aes128CbcDecryptor& cipher, ByteView envelope, std::size_t in
 // Opens into `out`, which keeps its old content on failure. Its old size is
 // kept until the payload's is known, so a reused buffer is not cleared and
 // refilled with zeros first.
-bool OpenInto(ByteView envelope, const AesKey& key, Bytes& out) {
+bool OpenInto(ByteView envelope, const AesKey& key, Bytes& out, AesCode code) {
     if (envelope.size() % kBlock != 0 || envelope.size() < 3 * kBlock) {
         return false;
     }
     std::size_t blocks = envelope.size() / kBlock;
-    Aes128CbcDecryptor cipher(key);
+    Aes128CbcDecryptor cipher(key, {}, code);
     // Both ends and the pad count are checked before the body is decrypted,
     // so a bad envelope costs three block decryptions.
     if (DecryptAt(cipher, envelope, 0) != kEnvelopeCheckBlock ||
@@ -65,10 +65,10 @@ bool OpenInto(ByteView envelope, const AesKey& key, Bytes& out) {
 
 }  // namespace
 
-void SealPayloadInto(ByteView payload, const AesKey& key, Bytes& out) {
+void SealPayloadInto(ByteView payload, const AesKey& key, Bytes& out, AesCode code) {
     std::size_t wholeBlocks = payload.size() / kBlock;
     out.resize(EnvelopeLength(payload.size()));
-    Aes128CbcEncryptor cipher(key);
+    Aes128CbcEncryptor cipher(key, {}, code);
     std::uint8_t* envelope = out.data();
     cipher.Process(kEnvelopeCheckBlock.data(), envelope, 1);
     cipher.Process(payload.data(), envelope + kBlock, wholeBlocks);
@@ -77,23 +77,23 @@ void SealPayloadInto(ByteView payload, const AesKey& key, Bytes& out) {
     cipher.Process(kEnvelopeCheckBlock.data(), envelope + (wholeBlocks + 2) * kBlock, 1);
 }
 
-Bytes SealPayload(ByteView payload, const AesKey& key) {
+Bytes SealPayload(ByteView payload, const AesKey& key, AesCode code) {
     Bytes envelope;
-    SealPayloadInto(payload, key, envelope);
+    SealPayloadInto(payload, key, envelope, code);
     return envelope;
 }
 
-bool OpenPayloadInto(ByteView envelope, const AesKey& key, Bytes& out) {
-    if (!OpenInto(envelope, key, out)) {
+bool OpenPayloadInto(ByteView envelope, const AesKey& key, Bytes& out, AesCode code) {
+    if (!OpenInto(envelope, key, out, code)) {
         out.clear();
         return false;
     }
     return true;
 }
 
-std::optional<Bytes> OpenPayload(ByteView envelope, const AesKey& key) {
+std::optional<Bytes> OpenPayload(ByteView envelope, const AesKey& key, AesCode code) {
     Bytes payload;
-    if (!OpenInto(envelope, key, payload)) {
+    if (!OpenInto(envelope, key, payload, code)) {
         return std::nullopt;
     }
     return payload;

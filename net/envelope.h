@@ -25,19 +25,23 @@ inline constexpr AesBlock kEnvelopeCheckBlock = {0x3c, 0x9a, 0x51, 0xe7, 0x0d, 0
 }
 
 // Seals `payload` under `key` into a new buffer.
-[[nodiscard]] Bytes SealPayload(ByteView payload, const AesKey& key);
+[[nodiscard]] Bytes SealPayload(ByteView payload, const AesKey& key,
+                                AesCode code = AesCode::Fastest);
 
 // Opens an envelope into a new buffer; none when its length is not a
 // multiple of 16 or below 48, when either end is not the check block, or
 // when the pad count is above 16. Only the pad count is examined, and a
 // count of 0 removes nothing.
-[[nodiscard]] std::optional<Bytes> OpenPayload(ByteView envelope, const AesKey& key);
+[[nodiscard]] std::optional<Bytes> OpenPayload(ByteView envelope, const AesKey& key,
+                                               AesCode code = AesCode::Fastest);
 
 // The same two, writing into `out` and reusing its storage, for callers
 // that handle many payloads with one buffer (a fresh multi-megabyte buffer
 // costs about as much in page faults as the cipher). `payload` and
 // `envelope` must not overlap `out`. A failed open leaves `out` empty.
-void SealPayloadInto(ByteView payload, const AesKey& key, Bytes& out);
-[[nodiscard]] bool OpenPayloadInto(ByteView envelope, const AesKey& key, Bytes& out);
+void SealPayloadInto(ByteView payload, const AesKey& key, Bytes& out,
+                     AesCode code = AesCode::Fastest);
+[[nodiscard]] bool OpenPayloadInto(ByteView envelope, const AesKey& key, Bytes& out,
+                                   AesCode code = AesCode::Fastest);
 
 }  // namespace vantic

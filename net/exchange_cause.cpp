@@ -23,19 +23,15 @@ std::string ServerName(std::string_view host) {
 
 }  // namespace
 
-std::string ConnectCause(std::string_view host, int error) {
+std::string ConnectCause(std::string_view host, int error, milliseconds connectLimit) {
     switch (error) {
         case ECONNREFUSED:
             return "Connection refused by " + ServerName(host);
         case ETIMEDOUT:
-            return NoAnswerWithin(CurrentSessionLimits().connect);
+            return NoAnswerWithin(connectLimit);
         default:
             return "Could not connect to " + ServerName(host);
     }
-}
-
-std::string AnswerCause(std::chrono::steady_clock::time_point started, bool firstAnswer) {
-    return AnswerCause(started, firstAnswer, CurrentSessionLimits().piece);
 }
 
 std::string AnswerCause(std::chrono::steady_clock::time_point started, bool firstAnswer,

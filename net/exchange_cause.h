@@ -11,13 +11,12 @@
 
 namespace vantic {
 
-// Why the connect failed, from the errno it left.
-[[nodiscard]] std::string ConnectCause(std::string_view host, int error);
+// Why the connect failed, from the errno it left, after at most
+// connectLimit.
+[[nodiscard]] std::string ConnectCause(std::string_view host, int error, milliseconds connectLimit);
 // Why a step after the connect failed: one that used its whole time limit
 // met a silent server; otherwise the server hung up, which right after the
 // login means it refused the login.
-[[nodiscard]] std::string AnswerCause(std::chrono::steady_clock::time_point started,
-                                      bool firstAnswer);
 [[nodiscard]] std::string AnswerCause(std::chrono::steady_clock::time_point started,
                                       bool firstAnswer, milliseconds limit);
 

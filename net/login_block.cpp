@@ -77,7 +77,7 @@ std::optional<AesKey> SendLogin(const Socket& socket, const ServerAccess& access
     if (!LoginFieldsFit(access.loginName, access.password)) {
         return std::nullopt;
     }
-    milliseconds limit = CurrentSessionLimits().piece;
+    const milliseconds limit = access.limits.piece;
     LoginNonce nonce;
     if (!RecvExact(socket, nonce, limit)) {
         return std::nullopt;

@@ -65,7 +65,12 @@ bool LoginSettings::Complete() {
 
 ServerAccess LoginSettings::Access() {
     std::lock_guard hold(mutex_);
-    return ServerAccess{HostLocked(), LoginNameLocked(), PasswordLocked(), keyFilePath_};
+    return ServerAccess{HostLocked(), LoginNameLocked(), PasswordLocked(), keyFilePath_, limits_};
+}
+
+void LoginSettings::UseLimits(const SessionLimits& limits) {
+    std::lock_guard hold(mutex_);
+    limits_ = limits;
 }
 
 bool LoginSettings::RememberPassword() {

@@ -35,7 +35,7 @@ inline constexpr std::string_view kAdministratorLogin = "sovra";
 [[nodiscard]] bool IsAdministratorLogin(std::string_view loginName);
 
 // What the login settings need of the settings store (the application's
-// WReg, through net/wreg_login_store.h).
+// WReg, through units/wreg_login_store.h).
 class LoginStore {
   public:
     virtual ~LoginStore() = default;
@@ -60,8 +60,10 @@ class LoginSettings {
     [[nodiscard]] std::string ServerPassword();
     // True when host, login name and password are all known.
     [[nodiscard]] bool Complete();
-    // Everything a request needs, copied at once.
+    // Everything a request needs, copied at once, with the time limits.
     [[nodiscard]] ServerAccess Access();
+    // Other time limits for the requests from now on (a test's shorter ones).
+    void UseLimits(const SessionLimits& limits);
     [[nodiscard]] const std::string& KeyFilePath() const { return keyFilePath_; }
 
     // The stored state of the "Remember Password" box.
@@ -90,6 +92,7 @@ class LoginSettings {
     std::optional<std::string> host_;
     std::optional<std::string> loginName_;
     std::optional<std::string> password_;
+    SessionLimits limits_;
 };
 
 }  // namespace vantic

@@ -68,14 +68,14 @@ using Clock = std::chrono::steady_clock;
 Socket LogIn(const ServerAccess& access, ServerCommand command, const Md5Digest& digest,
              std::string& cause) {
     errno = 0;
-    Socket socket = OpenServerConnection(access.host);
+    Socket socket = OpenServerConnection(access.host, access.limits.connect);
     if (!socket.Valid()) {
-        cause = ConnectCause(access.host, errno);
+        cause = ConnectCause(access.host, errno, access.limits.connect);
         return socket;
     }
     const Clock::time_point started = Clock::now();
     if (!SendLogin(socket, access, command, kNoUnit, digest)) {
-        cause = AnswerCause(started, false);
+        cause = AnswerCause(started, false, access.limits.piece);
         return {};
     }
     return socket;
@@ -87,11 +87,11 @@ std::optional<bool> QueryMedia(const ServerAccess& access, const Md5Digest& dige
     if (!socket.Valid()) {
         return std::nullopt;
     }
-    milliseconds limit = CurrentSessionLimits().piece;
+    const milliseconds limit = access.limits.piece;
     const Clock::time_point started = Clock::now();
     std::optional<std::uint32_t> answer = RecvWord(socket, limit);
     if (!answer || !SendWord(socket, *answer, limit)) {
-        cause = AnswerCause(started, !answer);
+        cause = AnswerCause(started, !answer, limit);
         return std::nullopt;
     }
     return *answer != 0;
@@ -112,11 +112,11 @@ bool PutMedia(const ServerAccess& access, const Md5Digest& digest, const std::st
     if (!socket.Valid()) {
         return false;
     }
-    SessionLimits limits = CurrentSessionLimits();
+    const SessionLimits& limits = access.limits;
     Clock::time_point started = Clock::now();
     if (!SendWord(socket, static_cast<std::uint32_t>(file->size), limits.piece) ||
         !SendWord(socket, 0, limits.piece)) {
-        cause = AnswerCause(started, true);
+        cause = AnswerCause(started, true, limits.piece);
         return false;
     }
     bool cancelled = false;
@@ -136,7 +136,7 @@ bool PutMedia(const ServerAccess& access, const Md5Digest& digest, const std::st
     }
     started = Clock::now();
     if (!RecvWord(socket, limits.piece)) {
-        cause = AnswerCause(started, false);
+        cause = AnswerCause(started, false, limits.piece);
         return false;
     }
     return true;

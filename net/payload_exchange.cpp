@@ -28,15 +28,15 @@ struct LoggedIn {
 LoggedIn ConnectAndLogIn(const ServerAccess& access, ServerCommand command, std::int32_t unit) {
     LoggedIn session;
     errno = 0;
-    session.socket = OpenServerConnection(access.host);
+    session.socket = OpenServerConnection(access.host, access.limits.connect);
     if (!session.socket.Valid()) {
-        session.cause = ConnectCause(access.host, errno);
+        session.cause = ConnectCause(access.host, errno, access.limits.connect);
         return session;
     }
     const Clock::time_point started = Clock::now();
     session.sessionKey = SendLogin(session.socket, access, command, unit);
     if (!session.sessionKey) {
-        session.cause = AnswerCause(started, false);
+        session.cause = AnswerCause(started, false, access.limits.piece);
     }
     return session;
 }
@@ -52,7 +52,7 @@ FetchResult Fetch(const ServerAccess& access, ServerCommand command, std::int32_
     if (!session.sessionKey) {
         return Failure(std::move(session.cause));
     }
-    return ReceiveDownload(session.socket, *session.sessionKey);
+    return ReceiveDownload(session.socket, *session.sessionKey, access.limits.piece);
 }
 
 bool Store(const ServerAccess& access, ServerCommand command, std::int32_t unit, Bytes data,
@@ -63,8 +63,8 @@ bool Store(const ServerAccess& access, ServerCommand command, std::int32_t unit,
         return false;
     }
     const Clock::time_point started = Clock::now();
-    if (!SendUpload(session.socket, *session.sessionKey, std::move(data))) {
-        cause = AnswerCause(started, false);
+    if (!SendUpload(session.socket, *session.sessionKey, std::move(data), access.limits.piece)) {
+        cause = AnswerCause(started, false, access.limits.piece);
         return false;
     }
     return true;
@@ -92,16 +92,15 @@ bool StorePayload(const ServerAccess& access, ServerCommand command, std::int32_
     return StorePayload(access, command, unit, std::move(data), cause);
 }
 
-FetchResult ReceiveDownload(const Socket& socket, const AesKey& sessionKey) {
-    milliseconds limit = CurrentSessionLimits().piece;
+FetchResult ReceiveDownload(const Socket& socket, const AesKey& sessionKey, milliseconds limit) {
     const Clock::time_point started = Clock::now();
     std::optional<std::uint32_t> length = RecvWord(socket, limit);
     if (!length) {
-        return Failure(AnswerCause(started, true));
+        return Failure(AnswerCause(started, true, limit));
     }
     std::optional<std::uint32_t> status = RecvWord(socket, limit);
     if (!status) {
-        return Failure(AnswerCause(started, false));
+        return Failure(AnswerCause(started, false, limit));
     }
     auto signedStatus = static_cast<std::int32_t>(*status);
     if (signedStatus != 0 && signedStatus != -1) {
@@ -117,7 +116,7 @@ FetchResult ReceiveDownload(const Socket& socket, const AesKey& sessionKey) {
     Bytes body(*length);
     const Clock::time_point bodyStarted = Clock::now();
     if (!RecvExact(socket, body, limit)) {
-        return Failure(AnswerCause(bodyStarted, false));
+        return Failure(AnswerCause(bodyStarted, false, limit));
     }
     FetchResult result;
     if (!OpenPayloadInto(body, sessionKey, result.payload)) {
@@ -128,13 +127,12 @@ FetchResult ReceiveDownload(const Socket& socket, const AesKey& sessionKey) {
     return result;
 }
 
-bool SendUpload(const Socket& socket, const AesKey& sessionKey, Bytes data) {
+bool SendUpload(const Socket& socket, const AesKey& sessionKey, Bytes data, milliseconds limit) {
     Bytes envelope = SealPayload(data, sessionKey);
     data = Bytes();  // the plaintext is not needed past this point
     if (envelope.size() > std::numeric_limits<std::uint32_t>::max()) {
         return false;
     }
-    milliseconds limit = CurrentSessionLimits().piece;
     return SendWord(socket, static_cast<std::uint32_t>(envelope.size()), limit) &&
            SendWord(socket, 0, limit) && SendExact(socket, envelope, limit) &&
            RecvWord(socket, limit).has_value();

@@ -70,7 +70,9 @@ struct FetchResult {
 
 // The parts of the two exchanges that follow the login, on a connection
 // whose login gave `sessionKey`.
-[[nodiscard]] FetchResult ReceiveDownload(const Socket& socket, const AesKey& sessionKey);
-[[nodiscard]] bool SendUpload(const Socket& socket, const AesKey& sessionKey, Bytes data);
+[[nodiscard]] FetchResult ReceiveDownload(const Socket& socket, const AesKey& sessionKey,
+                                          milliseconds limit = SessionLimits{}.piece);
+[[nodiscard]] bool SendUpload(const Socket& socket, const AesKey& sessionKey, Bytes data,
+                              milliseconds limit = SessionLimits{}.piece);
 
 }  // namespace vantic

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "net/session_limits.h"
 #include "platform/window.h"
 
 namespace vantic {
@@ -10,10 +11,20 @@ namespace vantic {
 // What every request to the distribution server carries: where the server
 // is, who logs in, and the key that seals the login.
 struct ServerAccess {
+    ServerAccess() = default;
+    ServerAccess(std::string host, std::string loginName, std::string password,
+                 std::string keyFilePath, SessionLimits limits = {})
+        : host(std::move(host)),
+          loginName(std::move(loginName)),
+          password(std::move(password)),
+          keyFilePath(std::move(keyFilePath)),
+          limits(limits) {}
+
     std::string host;         // a name or dotted IPv4 address, optionally ":PORT"
     std::string loginName;    // at most 23 characters
     std::string password;     // at most 23 characters
     std::string keyFilePath;  // the server's public key file ("p.key" beside the program)
+    SessionLimits limits;     // how long each step may wait for the server
 };
 
 // The server login a series of requests starts with.

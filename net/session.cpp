@@ -1,17 +1,12 @@
 #include "net/session.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "net/server_address.h"
 #include "net/server_command.h"
 
 namespace vantic {
 namespace {
-
-std::atomic<milliseconds::rep> connectLimit{SessionLimits{}.connect.count()};
-std::atomic<milliseconds::rep> pieceLimit{SessionLimits{}.piece.count()};
-std::atomic<milliseconds::rep> mediaBodyLimit{SessionLimits{}.mediaBody.count()};
 
 enum class Step { Done, Pending, Failed };
 
@@ -47,18 +42,7 @@ bool MovePiece(Attempt attempt, Wait wait, std::size_t size, milliseconds limit)
 
 }  // namespace
 
-SessionLimits CurrentSessionLimits() {
-    return {milliseconds(connectLimit.load()), milliseconds(pieceLimit.load()),
-            milliseconds(mediaBodyLimit.load())};
-}
-
-void SetSessionLimitsForTesting(const SessionLimits& limits) {
-    connectLimit = limits.connect.count();
-    pieceLimit = limits.piece.count();
-    mediaBodyLimit = limits.mediaBody.count();
-}
-
-Socket OpenServerConnection(std::string_view host) {
+Socket OpenServerConnection(std::string_view host, milliseconds connectLimit) {
     std::optional<ServerAddress> address = ParseServerAddress(host);
     if (!address) {
         return {};
@@ -70,7 +54,7 @@ Socket OpenServerConnection(std::string_view host) {
     if (!ip) {
         return {};
     }
-    return ConnectTcp(*ip, address->port, CurrentSessionLimits().connect);
+    return ConnectTcp(*ip, address->port, connectLimit);
 }
 
 bool RecvExact(const Socket& socket, std::span<std::uint8_t> buffer, milliseconds limit) {

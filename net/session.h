@@ -14,24 +14,10 @@
 #include <string_view>
 
 #include "net/bytes.h"
+#include "net/session_limits.h"
 #include "platform/socket.h"
 
 namespace vantic {
-
-using std::chrono::milliseconds;
-
-// The time limits of an exchange.
-struct SessionLimits {
-    milliseconds connect{15'000};    // the connect itself; the system's own can run to minutes
-    milliseconds piece{30'000};      // each piece of a transfer, each word
-    milliseconds mediaBody{45'000};  // each piece of a media upload's body
-};
-
-// The limits in force (the ones above unless a test changed them).
-[[nodiscard]] SessionLimits CurrentSessionLimits();
-// Test hook: shorter limits, so that a silent server fails a test in a
-// second rather than in 30. Call it before any exchange starts.
-void SetSessionLimitsForTesting(const SessionLimits& limits);
 
 // How long one wait for readiness lasts before the deadline is checked.
 inline constexpr milliseconds kReadinessWait{200};
@@ -41,7 +27,8 @@ inline constexpr milliseconds kReadinessWait{200};
 // address is used; when the lookup finds nothing, it is read as a dotted
 // address. The socket has keep-alive on and is non-blocking. An invalid
 // socket on any failure.
-[[nodiscard]] Socket OpenServerConnection(std::string_view host);
+[[nodiscard]] Socket OpenServerConnection(std::string_view host,
+                                          milliseconds connectLimit = SessionLimits{}.connect);
 
 // Receive or send exactly `buffer.size()` bytes; true when all moved. A
 // peer that closes, a socket error, or a piece that does not complete

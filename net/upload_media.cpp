@@ -25,8 +25,8 @@ std::string StatusLine(const char* format, const std::string& path) {
 // The digest of the clip's file, which refreshes its content name; the
 // content name's digest when the file cannot be read or the operator
 // cancels; none when neither is there.
-std::optional<Md5Digest> DigestOfClip(PlayEntry& entry, OperationProgress* progress,
-                                      const UploadMediaHooks& hooks) {
+std::optional<Md5Digest> DigestOfClip(const std::string& path, std::string& contentName,
+                                      OperationProgress* progress, const UploadMediaHooks& hooks) {
     ByteProgress report;
     if (progress != nullptr) {
         report = [progress](std::uint64_t done, std::uint64_t total) {
@@ -34,11 +34,11 @@ std::optional<Md5Digest> DigestOfClip(PlayEntry& entry, OperationProgress* progr
         };
     }
     std::optional<Md5Digest> digest =
-        hooks.digest ? hooks.digest(entry.path, report) : Md5File(entry.path, report);
+        hooks.digest ? hooks.digest(path, report) : Md5File(path, report);
     if (digest) {
-        entry.contentName = HexEncode(*digest);
+        contentName = HexEncode(*digest);
     } else {
-        digest = DigestOfContentName(entry.contentName);
+        digest = DigestOfContentName(contentName);
     }
     if (digest && progress != nullptr) {
         progress->FinishItem();
@@ -101,14 +101,15 @@ bool ReportItemBytes(OperationProgress& progress, std::uint64_t done, std::uint6
                             static_cast<std::uint32_t>(std::min(total, kMax)));
 }
 
-bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
-                 OperationProgress* progress, const UploadMediaHooks& hooks, std::string* cause) {
+bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, const std::string& path,
+                 std::string& contentName, OperationProgress* progress,
+                 const UploadMediaHooks& hooks, std::string* cause) {
     constexpr const char* kUnreadable = "The file could not be read";
     if (progress != nullptr) {
         progress->StartItem(100);
-        progress->SetLine(ProgressLine::Status, StatusLine("Processing %s", entry.path));
+        progress->SetLine(ProgressLine::Status, StatusLine("Processing %s", path));
     }
-    std::optional<Md5Digest> digest = DigestOfClip(entry, progress, hooks);
+    std::optional<Md5Digest> digest = DigestOfClip(path, contentName, progress, hooks);
     if (!digest) {
         if (cause != nullptr && !(progress != nullptr && progress->Cancelled())) {
             *cause = kUnreadable;
@@ -127,7 +128,7 @@ bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& 
     }
     // The server only ever turns away what it would have to receive: a file
     // above the limit that it holds already was accepted above.
-    const std::optional<std::uint64_t> size = FileSize(entry.path);
+    const std::optional<std::uint64_t> size = FileSize(path);
     if (!size) {
         if (cause != nullptr) {
             *cause = kUnreadable;
@@ -141,7 +142,7 @@ bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& 
     if (hooks.sending) {
         hooks.sending();
     }
-    if (!PutClipFile(access, *digest, entry.path, progress, cause)) {
+    if (!PutClipFile(access, *digest, path, progress, cause)) {
         return false;
     }
     if (hooks.sent) {

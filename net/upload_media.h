@@ -6,6 +6,8 @@
 // content name becomes the digest's hexadecimal text whenever the file can
 // be read; when it cannot, a content name already on the clip stands in
 // for it, so a clip whose media the server holds deploys without the file.
+// A clip here is its file's path and its content name, whatever list it
+// comes from.
 
 #include <cstdint>
 #include <functional>
@@ -19,7 +21,6 @@
 #include "platform/message_box.h"
 #include "platform/operation_progress.h"
 #include "platform/window.h"
-#include "playlist/play_entry.h"
 
 namespace vantic {
 
@@ -44,14 +45,17 @@ struct UploadMediaHooks {
     std::function<void(std::uint64_t bytes)> sent;
 };
 
-// True when the server holds the media of `entry` afterwards: it held it
+// True when the server holds the media of the file at `path` afterwards: it held it
 // already, or it has just been uploaded. `progress` is the open dialog, or
 // null. The only message shown is the warning about a file above the size
 // limit (owned by the dialog when there is one); the caller reports every
 // other failure, except a cancel, which ends without a message.
-// The caller makes sure the login is complete before a series of uploads.
+// `contentName` is the clip's: read when the file cannot be, refreshed
+// when it can. The caller makes sure the login is complete before a
+// series of uploads.
 // Why it failed goes to cause when one is given (nothing for a cancel).
-[[nodiscard]] bool UploadMedia(const ServerAccess& access, MessageBoxes& messages, PlayEntry& entry,
+[[nodiscard]] bool UploadMedia(const ServerAccess& access, MessageBoxes& messages,
+                               const std::string& path, std::string& contentName,
                                OperationProgress* progress, const UploadMediaHooks& hooks = {},
                                std::string* cause = nullptr);
 

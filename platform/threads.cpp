@@ -2,15 +2,12 @@
 
 #include <pthread.h>
 
-#include <atomic>
 #include <memory>
 #include <new>
 
 namespace vantic {
 
 namespace {
-
-std::atomic<bool> gStartFails{false};
 
 struct Start {
     ThreadEntry entry;
@@ -24,10 +21,13 @@ void* RunStart(void* record) {
     return nullptr;
 }
 
-}  // namespace
+class PosixThreads final : public ThreadStarter {
+  public:
+    [[nodiscard]] bool StartDetached(ThreadEntry entry, void* context) override;
+};
 
-bool StartDetachedThread(ThreadEntry entry, void* context) {
-    if (entry == nullptr || gStartFails.load()) {
+bool PosixThreads::StartDetached(ThreadEntry entry, void* context) {
+    if (entry == nullptr) {
         return false;
     }
     std::unique_ptr<Start> record(new (std::nothrow) Start{entry, context});
@@ -49,8 +49,15 @@ bool StartDetachedThread(ThreadEntry entry, void* context) {
     return true;
 }
 
-void SetThreadStartFailsForTesting(bool fails) {
-    gStartFails.store(fails);
+}  // namespace
+
+ThreadStarter& SystemThreads() {
+    static PosixThreads threads;
+    return threads;
+}
+
+bool StartDetachedThread(ThreadEntry entry, void* context) {
+    return SystemThreads().StartDetached(entry, context);
 }
 
 }  // namespace vantic

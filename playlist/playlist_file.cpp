@@ -127,7 +127,7 @@ bool PlayList::WriteFile(const std::string& path) {
         RemoveFile(*temporary);
         return false;
     }
-    return lines->SaveLines(path, temporary);
+    return lines->SaveLines(path, temporary, settings_.Writes());
 }
 
 bool PlayList::Open() {

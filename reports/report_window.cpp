@@ -14,8 +14,8 @@ constexpr std::size_t kPathRoom = 260;
 
 // The temporary file is flushed before it replaces the target, so a failed
 // write (a full disk, a read-only folder) leaves the earlier file whole.
-bool WriteReportFile(const std::string& path, std::string_view bytes) {
-    return ReplaceWholeFile(path, bytes);
+bool WriteReportFile(const std::string& path, std::string_view bytes, FileWrites& writes) {
+    return ReplaceWholeFile(path, bytes, writes);
 }
 
 std::string SuggestedReportName(ReportMode mode, const LocalTime& now) {
@@ -125,7 +125,7 @@ bool ReportWindow::ExportPlays(const std::optional<std::string>& path) {
     if (!target) {
         return false;
     }
-    if (!WriteReportFile(*target, plays_->table.csv)) {
+    if (!WriteReportFile(*target, plays_->table.csv, context_.settings.Writes())) {
         ShowSaveError(window_);
         return false;
     }
@@ -151,7 +151,7 @@ bool ReportWindow::SaveReport(const std::optional<std::string>& path) {
     if (!target) {
         return false;
     }
-    if (!WriteReportFile(*target, *text_)) {
+    if (!WriteReportFile(*target, *text_, context_.settings.Writes())) {
         ShowSaveError(window_);
         return false;
     }

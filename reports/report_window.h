@@ -45,7 +45,8 @@ using ReportBuilder = std::function<ReportBuildEnd(ReportWindow& window)>;
 [[nodiscard]] std::string SuggestedReportName(ReportMode mode, const LocalTime& now);
 // Replaces the file at path by bytes through a temporary file beside it;
 // false when it could not, the earlier file then being left as it was.
-[[nodiscard]] bool WriteReportFile(const std::string& path, std::string_view bytes);
+[[nodiscard]] bool WriteReportFile(const std::string& path, std::string_view bytes,
+                                   FileWrites& writes = SystemFileWrites());
 
 // "Vantic-Report-MM-DD-YYYY.rtf", the e-mailed file of either report.
 [[nodiscard]] std::string EmailedReportName(const LocalTime& today);

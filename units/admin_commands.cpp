@@ -25,7 +25,8 @@ std::optional<std::string> UploadFile(AdminContext& context, const std::string& 
         return std::nullopt;
     }
     DeployContext& deploy = context.deploy;
-    if (!UploadMedia(deploy.login.Access(), deploy.platform.Messages(), *carrier, nullptr)) {
+    if (!UploadMedia(deploy.login.Access(), deploy.platform.Messages(), carrier->path,
+                     carrier->contentName, nullptr)) {
         return std::nullopt;
     }
     return carrier->contentName;

@@ -37,7 +37,8 @@ MediaUploader ChannelMedia::Uploader() {
         };
         hooks.sending = [this, startTick] { *startTick = clock_.TickMs(); };
         hooks.sent = [this, startTick](std::uint64_t bytes) { RecordRate(bytes, *startTick); };
-        return UploadMedia(login_.Access(), messages_, clip, &progress, hooks, &cause);
+        return UploadMedia(login_.Access(), messages_, clip.path, clip.contentName, &progress,
+                           hooks, &cause);
     };
 }
 

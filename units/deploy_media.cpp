@@ -7,7 +7,8 @@ namespace vantic {
 
 MediaUploader ServerMediaUploader(RequestLogin& login, MessageBoxes& messages) {
     return [&login, &messages](PlayEntry& clip, OperationProgress& progress, std::string& cause) {
-        return UploadMedia(login.Access(), messages, clip, &progress, {}, &cause);
+        return UploadMedia(login.Access(), messages, clip.path, clip.contentName, &progress, {},
+                           &cause);
     };
 }
 

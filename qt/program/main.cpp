@@ -3,15 +3,12 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <new>
 
 #include "app/app.h"
 #include "framework/worker.h"
-#include "qt/program/screenshot_hook.h"
-#include "qt/program/stall_log.h"
+#include "qt/program/program_probe.h"
 #include "qt/qt_app_views.h"
 #include "qt/qt_pictures.h"
 #include "qt/qt_platform.h"
@@ -41,20 +38,17 @@ int main(int argc, char** argv) {
         return 1;
     }
     app->Init();
-    vantic::StallLog stalls(*app);
-    stalls.Start();
-    vantic::ScreenshotHook hook(*app, qtViews.QtMainWindow());
-    hook.Start();
+    vantic::ProgramProbe probe(*app, qtViews.QtMainWindow());
+    probe.Start();
     app->Run();
-    stalls.Finish();
+    probe.Finish();
 
     if (vantic::LiveWorkers() > 0) {
-        // A worker still inside a server request would wake up among the
-        // objects being destroyed; end the process the way the system ends
-        // a program, workers and all. Every setting is already on disk.
-        std::fflush(nullptr);
-        std::_Exit(hook.Succeeded() ? 0 : 2);
+        // A worker still inside a server request uses the application's
+        // objects; they stay for it while the process ends. Every setting
+        // is already on disk.
+        (void)app.release();
     }
     app.reset();
-    return hook.Succeeded() ? 0 : 2;
+    return probe.ExitStatus();
 }

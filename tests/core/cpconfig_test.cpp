@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "core/cpstring.h"
+#include "tests/support/failing_file_writes.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
 namespace {
+
+using testing::FileFault;
 
 TEST(ConfigRecord, MostRecentlySetKeyComesFirstWithItsLastSpelling) {
     cpConfig record;
@@ -101,9 +104,8 @@ TEST(ConfigFile, InterruptedSaveKeepsTheEarlierFile) {
         cpConfig record = cpConfig::LoadFile(dir.File("config.ini"));
         record.Set("Sample_File", "/home/op/lobby.ply");
 
-        SetFileFaultForTesting(fault);
-        bool saved = record.SaveFile(dir.File("config.ini"), dir.File("config.ini.temp"));
-        SetFileFaultForTesting(FileFault::None);
+        testing::FailingFileWrites failing(fault);
+        bool saved = record.SaveFile(dir.File("config.ini"), dir.File("config.ini.temp"), failing);
 
         EXPECT_FALSE(saved) << static_cast<int>(fault);
         EXPECT_EQ(testing::ReadFileBytes(dir.File("config.ini")), original)

@@ -9,10 +9,13 @@
 
 #include "core/cpptrarray.h"
 #include "core/cpstringarray.h"
+#include "tests/support/failing_file_writes.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
 namespace {
+
+using testing::FileFault;
 
 std::vector<std::string> Pieces(std::string_view text, std::string_view separator) {
     cpStringArray pieces;
@@ -221,9 +224,8 @@ TEST(Files, ReplaceWholeFileNeverLeavesATornFile) {
     EXPECT_EQ(testing::ReadFileBytes(path), "first\r\ncaf\xe9");
     for (FileFault fault :
          {FileFault::WriteFails, FileFault::FlushFails, FileFault::ReplaceFails}) {
-        SetFileFaultForTesting(fault);
-        const bool replaced = ReplaceWholeFile(path, "second");
-        SetFileFaultForTesting(FileFault::None);
+        testing::FailingFileWrites failing(fault);
+        const bool replaced = ReplaceWholeFile(path, "second", failing);
         EXPECT_FALSE(replaced) << static_cast<int>(fault);
         EXPECT_EQ(testing::ReadFileBytes(path), "first\r\ncaf\xe9") << static_cast<int>(fault);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);

@@ -24,6 +24,14 @@ class WorkerTest : public ::testing::Test {
     WMutex lock;
 };
 
+// A system out of threads.
+class RefusingThreads final : public ThreadStarter {
+  public:
+    [[nodiscard]] bool StartDetached(ThreadEntry /*entry*/, void* /*context*/) override {
+        return false;
+    }
+};
+
 std::int32_t gCount = 0;
 
 void CountOnce(std::intptr_t times) {
@@ -70,9 +78,8 @@ TEST_F(WorkerTest, LiveWorkersCountsWorkersUntilTheyReturn) {
 
 TEST_F(WorkerTest, AWorkerThatCannotStartLeavesTheCountAlone) {
     bool ran = false;
-    SetThreadStartFailsForTesting(true);
-    const bool started = StartWorker([&ran] { ran = true; });
-    SetThreadStartFailsForTesting(false);
+    RefusingThreads refusing;
+    const bool started = StartWorker([&ran] { ran = true; }, refusing);
     EXPECT_FALSE(started);
     EXPECT_EQ(LiveWorkers(), 0);
     EXPECT_FALSE(ran);

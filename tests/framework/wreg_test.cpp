@@ -5,6 +5,7 @@
 
 #include "core/cpstring.h"
 #include "framework/program_path.h"
+#include "tests/support/failing_file_writes.h"
 #include "tests/support/temp_dir.h"
 
 namespace vantic {
@@ -55,7 +56,8 @@ class SettingsStore : public ::testing::Test {
     }
 
     testing::TempDir dir_;
-    WReg store_;
+    testing::FailingFileWrites writes_;
+    WReg store_{writes_};
 };
 
 TEST_F(SettingsStore, ReadsLenientlyAndRewritesSqueezed) {
@@ -99,9 +101,9 @@ TEST_F(SettingsStore, SettingAKeyReplacesEveryEarlierLineOfIt) {
 TEST_F(SettingsStore, FailedSaveKeepsFileAndWritesValueNextTime) {
     ASSERT_TRUE(store_.SetString("a", "1"));
     const std::string before = ConfigBytes();
-    SetFileFaultForTesting(FileFault::ReplaceFails);
+    writes_.fault = testing::FileFault::ReplaceFails;
     EXPECT_FALSE(store_.SetString("b", "2"));
-    SetFileFaultForTesting(FileFault::None);
+    writes_.fault.reset();
     EXPECT_EQ(ConfigBytes(), before);
     EXPECT_EQ(store_.GetString("b", 10), "2");
     ASSERT_TRUE(store_.SetString("c", "3"));

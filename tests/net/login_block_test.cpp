@@ -196,20 +196,21 @@ TEST(SendLoginTest, AMissingKeyFileSendsNothing) {
 TEST(SendLoginTest, AServerThatClosesOrStaysSilentFails) {
     const TestServerKey& server = TestServerKey::Default();
     {
-        testing::ScopedSessionLimits limits(testing::kLongLimit);
         SocketPair closing;
         ASSERT_TRUE(PeerWrite(closing.Peer(), Bytes(5, 1)));  // part of a nonce
         closing.ClosePeer();
         auto start = std::chrono::steady_clock::now();
-        EXPECT_FALSE(SendLogin(closing.Client(), AccessFor(server, "op", "pw"),
-                               ServerCommand::GetUnitList, kNoUnit));
+        EXPECT_FALSE(
+            SendLogin(closing.Client(),
+                      testing::WithLimits(AccessFor(server, "op", "pw"), testing::kLongLimit),
+                      ServerCommand::GetUnitList, kNoUnit));
         EXPECT_LT(SecondsSince(start), testing::kWellBeforeTheLongLimit);
     }
     {
-        testing::ScopedSessionLimits limits(700ms);
         SocketPair silent;
         auto start = std::chrono::steady_clock::now();
-        EXPECT_FALSE(SendLogin(silent.Client(), AccessFor(server, "op", "pw"),
+        EXPECT_FALSE(SendLogin(silent.Client(),
+                               testing::WithLimits(AccessFor(server, "op", "pw"), 700ms),
                                ServerCommand::GetUnitList, kNoUnit));
         EXPECT_GE(SecondsSince(start), 0.7);
     }

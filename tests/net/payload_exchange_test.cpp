@@ -28,13 +28,14 @@ class DownloadTest : public ::testing::Test {
   protected:
     // Runs ReceiveDownload against a peer that sends `length`, `status` and
     // `body`, then records everything the client sends until it closes.
-    FetchResult Download(std::uint32_t length, std::uint32_t status, const Bytes& body) {
+    FetchResult Download(std::uint32_t length, std::uint32_t status, const Bytes& body,
+                         std::chrono::milliseconds limit = SessionLimits{}.piece) {
         std::thread peer([&] {
             PeerWriteWord(pair_->Peer(), length);
             PeerWriteWord(pair_->Peer(), status);
             PeerWrite(pair_->Peer(), body);
         });
-        FetchResult result = ReceiveDownload(pair_->Client(), key_);
+        FetchResult result = ReceiveDownload(pair_->Client(), key_, limit);
         peer.join();
         pair_->CloseClient();
         answer_ = PeerReadToEnd(pair_->Peer());
@@ -94,9 +95,8 @@ TEST_F(DownloadTest, AnyOtherStatusRefusesWithNoAnswer) {
 }
 
 TEST_F(DownloadTest, ALengthAboveTheCeilingIsRefusedBeforeTheBody) {
-    testing::ScopedSessionLimits limits(testing::kLongLimit);
     auto start = std::chrono::steady_clock::now();
-    FetchResult result = Download(kMaxDownloadLength + 1, 0, {});
+    FetchResult result = Download(kMaxDownloadLength + 1, 0, {}, testing::kLongLimit);
     EXPECT_EQ(result.outcome, FetchOutcome::Failed);
     EXPECT_LT(SecondsSince(start), testing::kWellBeforeTheLongLimit);  // it never waited for a body
     EXPECT_TRUE(answer_.empty());
@@ -138,9 +138,8 @@ TEST_F(DownloadTest, ABodyCutHalfwayFailsWithNothingHandedBack) {
         PeerWrite(pair_->Peer(), body);
         pair_->ClosePeer();
     });
-    testing::ScopedSessionLimits limits(testing::kLongLimit);
     auto start = std::chrono::steady_clock::now();
-    FetchResult result = ReceiveDownload(pair_->Client(), key_);
+    FetchResult result = ReceiveDownload(pair_->Client(), key_, testing::kLongLimit);
     peer.join();
     EXPECT_EQ(result.outcome, FetchOutcome::Failed);
     EXPECT_TRUE(result.payload.empty());
@@ -148,10 +147,9 @@ TEST_F(DownloadTest, ABodyCutHalfwayFailsWithNothingHandedBack) {
 }
 
 TEST_F(DownloadTest, AMissingHeaderFailsAfterTheLimit) {
-    testing::ScopedSessionLimits limits(500ms);
     ASSERT_TRUE(PeerWriteWord(pair_->Peer(), 64));  // the status never comes
     auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(ReceiveDownload(pair_->Client(), key_).outcome, FetchOutcome::Failed);
+    EXPECT_EQ(ReceiveDownload(pair_->Client(), key_, 500ms).outcome, FetchOutcome::Failed);
     EXPECT_GE(SecondsSince(start), 0.5);
 }
 

@@ -91,13 +91,13 @@ TEST_F(SessionServerTest, UploadsRoundTrip) {
 }
 
 TEST_F(SessionServerTest, AnUploadTheServerDoesNotAnswerFails) {
-    testing::ScopedSessionLimits limits(1s);
     ASSERT_TRUE(server_->SetFaults({"refuse-upload"}));
-    EXPECT_FALSE(StorePayload(AdminAccess(), ServerCommand::PutOwnerMap, kNoUnit, "1012=X\n"));
+    EXPECT_FALSE(StorePayload(testing::WithLimits(AdminAccess(), 1s), ServerCommand::PutOwnerMap,
+                              kNoUnit, "1012=X\n"));
     // A slow reply within the limit is still a reply.
     ASSERT_TRUE(server_->SetFaults({"stall-reply=1"}));
-    testing::ScopedSessionLimits longer(3s);
-    EXPECT_TRUE(StorePayload(AdminAccess(), ServerCommand::PutOwnerMap, kNoUnit, "1012=Y\n"));
+    EXPECT_TRUE(StorePayload(testing::WithLimits(AdminAccess(), 3s), ServerCommand::PutOwnerMap,
+                             kNoUnit, "1012=Y\n"));
 }
 
 TEST_F(SessionServerTest, MediaIsQueriedAndUploadedByDigest) {
@@ -163,19 +163,18 @@ TEST_F(SessionServerTest, AnOverlongNameClosesWithoutALoginBlock) {
 TEST_F(SessionServerTest, AGreetingThatNeverComes) {
     ASSERT_TRUE(server_->SetFaults({"close-before-nonce"}));
     auto start = std::chrono::steady_clock::now();
-    {
-        testing::ScopedSessionLimits limits(testing::kLongLimit);
-        EXPECT_EQ(FetchPayload(AdminAccess(), ServerCommand::GetUnitList, kNoUnit).outcome,
-                  FetchOutcome::Failed);
-        EXPECT_LT(SecondsSince(start), testing::kWellBeforeTheLongLimit);
-    }
-
-    testing::ScopedSessionLimits limits(1s);
+    EXPECT_EQ(FetchPayload(testing::WithLimits(AdminAccess(), testing::kLongLimit),
+                           ServerCommand::GetUnitList, kNoUnit)
+                  .outcome,
+              FetchOutcome::Failed);
+    EXPECT_LT(SecondsSince(start), testing::kWellBeforeTheLongLimit);
 
     ASSERT_TRUE(server_->SetFaults({"no-nonce=10"}));
     start = std::chrono::steady_clock::now();
-    EXPECT_EQ(FetchPayload(AdminAccess(), ServerCommand::GetUnitList, kNoUnit).outcome,
-              FetchOutcome::Failed);
+    EXPECT_EQ(
+        FetchPayload(testing::WithLimits(AdminAccess(), 1s), ServerCommand::GetUnitList, kNoUnit)
+            .outcome,
+        FetchOutcome::Failed);
     double elapsed = SecondsSince(start);
     EXPECT_GE(elapsed, 1.0);
     EXPECT_LT(elapsed, 3.0);
@@ -198,10 +197,10 @@ TEST_F(SessionServerTest, AFailureSaysWhy) {
     EXPECT_EQ(FetchPayload(AdminAccess(), ServerCommand::GetUnitList, kNoUnit).cause,
               "The server answered with status 1");
 
-    testing::ScopedSessionLimits limits(1s);
     ASSERT_TRUE(server_->SetFaults({"no-nonce=10"}));
     std::string cause;
-    EXPECT_FALSE(StorePayload(AdminAccess(), ServerCommand::PutOwnerMap, kNoUnit, "1=x\n", cause));
+    EXPECT_FALSE(StorePayload(testing::WithLimits(AdminAccess(), 1s), ServerCommand::PutOwnerMap,
+                              kNoUnit, "1=x\n", cause));
     EXPECT_EQ(cause, "No answer within 1 second");
 }
 
@@ -273,12 +272,12 @@ TEST_F(SessionServerTest, TheLargestBodyIsAccepted) {
 TEST_F(SessionServerTest, AStallInsideTheBodyCountsAgainstItsPiece) {
     std::string record = "notes=" + std::string(20'000, 'n');  // several pieces
     ASSERT_TRUE(testing::WriteFileBytes(UnitFile(kUnit, "info.txt"), record));
-    testing::ScopedSessionLimits limits(2s);
+    const ServerAccess access = testing::WithLimits(AdminAccess(), 2s);
     ASSERT_TRUE(server_->SetFaults({"stall-during-body=1"}));
-    EXPECT_EQ(FetchPayload(AdminAccess(), ServerCommand::GetUnitInfo, kUnit).Text(), record);
+    EXPECT_EQ(FetchPayload(access, ServerCommand::GetUnitInfo, kUnit).Text(), record);
     ASSERT_TRUE(server_->SetFaults({"stall-during-body=4"}));
     auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(FetchPayload(AdminAccess(), ServerCommand::GetUnitInfo, kUnit).outcome,
+    EXPECT_EQ(FetchPayload(access, ServerCommand::GetUnitInfo, kUnit).outcome,
               FetchOutcome::Failed);
     EXPECT_LT(SecondsSince(start), 3.5);
 }

@@ -31,6 +31,12 @@ const WindowId kDialog = reinterpret_cast<WindowId>(0x115);
 // A progress dialog that writes down every call. It is cancelled from the
 // call whose event is `cancelAt` onwards, as a real one is once its Cancel
 // button has been pressed.
+// A clip as the upload sees it.
+struct MediaClip {
+    std::string path;
+    std::string contentName;
+};
+
 class RecordingProgress final : public OperationProgress {
   public:
     bool Open(WindowId /*owner*/, ProgressLayout /*layout*/, std::uint32_t maximum) override {
@@ -108,10 +114,9 @@ class UploadMediaTest : public testing::SharedServerTest {
     static ServerAccess Access() { return AdminAccess(); }
 
     // A clip whose file holds `size` fresh random bytes.
-    PlayEntry Clip(const std::string& name, std::size_t size) {
+    MediaClip Clip(const std::string& name, std::size_t size) {
         Bytes bytes = testing::RandomBytes(random_, size);
-        PlayEntry clip;
-        clip.isClip = true;
+        MediaClip clip;
         clip.path = dir_.File(name);
         EXPECT_TRUE(testing::WriteFileBytes(clip.path, std::string(bytes.begin(), bytes.end())));
         return clip;
@@ -146,8 +151,8 @@ class UploadMediaTest : public testing::SharedServerTest {
         EXPECT_FALSE(AwaitLogLines("digest=" + HexEncode(marker), 0).empty());
     }
 
-    bool Upload(PlayEntry& clip, OperationProgress* progress) {
-        return UploadMedia(Access(), platform_.Messages(), clip, progress);
+    bool Upload(MediaClip& clip, OperationProgress* progress) {
+        return UploadMedia(Access(), platform_.Messages(), clip.path, clip.contentName, progress);
     }
 
     testing::ScriptedPlatform platform_;
@@ -176,7 +181,7 @@ class UploadMediaTest : public testing::SharedServerTest {
 };
 
 TEST_F(UploadMediaTest, AMissingFileIsUploadedOnceAndStoredUnderItsDigest) {
-    PlayEntry clip = Clip("clip.mpg", 4097);
+    MediaClip clip = Clip("clip.mpg", 4097);
     clip.contentName = "stale";
     const std::string digest = DigestText(clip.path);
 
@@ -202,7 +207,7 @@ TEST_F(UploadMediaTest, AMissingFileIsUploadedOnceAndStoredUnderItsDigest) {
 }
 
 TEST_F(UploadMediaTest, AnEmptyFileIsSentAsSizeZeroWithOneReport) {
-    PlayEntry clip = Clip("empty.mpg", 0);
+    MediaClip clip = Clip("empty.mpg", 0);
     const std::string digest = DigestText(clip.path);
     ASSERT_TRUE(Upload(clip, &progress_));
     EXPECT_EQ(progress_.events, Joined(DigestEvents("empty.mpg", 0), UploadEvents("empty.mpg", 0)));
@@ -212,10 +217,9 @@ TEST_F(UploadMediaTest, AnEmptyFileIsSentAsSizeZeroWithOneReport) {
 }
 
 TEST_F(UploadMediaTest, WithoutTheFileTheContentNameDecides) {
-    PlayEntry held = Clip("held.mpg", 5000);
+    MediaClip held = Clip("held.mpg", 5000);
     ASSERT_TRUE(Upload(held, nullptr));
-    PlayEntry gone;
-    gone.isClip = true;
+    MediaClip gone;
     gone.path = dir_.File("gone.mpg");
     gone.contentName = held.contentName;
     EXPECT_TRUE(Upload(gone, &progress_));
@@ -241,10 +245,11 @@ TEST_F(UploadMediaTest, WithoutTheFileTheContentNameDecides) {
 }
 
 TEST_F(UploadMediaTest, AServerThatCannotBeAskedGetsNothing) {
-    PlayEntry clip = Clip("clip.mpg", 100);
+    MediaClip clip = Clip("clip.mpg", 100);
     ServerAccess wrongPassword = Access();
     wrongPassword.password += "x";
-    EXPECT_FALSE(UploadMedia(wrongPassword, platform_.Messages(), clip, &progress_));
+    EXPECT_FALSE(
+        UploadMedia(wrongPassword, platform_.Messages(), clip.path, clip.contentName, &progress_));
     EXPECT_EQ(clip.contentName, DigestText(clip.path));
     EXPECT_EQ(progress_.events, DigestEvents("clip.mpg", 100));
     EXPECT_TRUE(Stored(clip.contentName).empty());
@@ -253,7 +258,7 @@ TEST_F(UploadMediaTest, AServerThatCannotBeAskedGetsNothing) {
 // The limit guards only what would be sent: the digest and the server's
 // answer come first, so a file the server holds passes whatever its size.
 TEST_F(UploadMediaTest, AFileAboveTheLimitIsNeverSentButPassesWhenHeld) {
-    PlayEntry clip = Clip("huge.mpg", 0);
+    MediaClip clip = Clip("huge.mpg", 0);
     std::filesystem::resize_file(clip.path, kMaxMediaFileSize + 1);  // sparse
 
     // Not held: the whole digest, the question, the warning over the
@@ -280,10 +285,10 @@ TEST_F(UploadMediaTest, AFileAboveTheLimitIsNeverSentButPassesWhenHeld) {
 }
 
 TEST_F(UploadMediaTest, ACancelDuringTheDigestStillAsksByContentName) {
-    PlayEntry held = Clip("held.mpg", 3000);
+    MediaClip held = Clip("held.mpg", 3000);
     ASSERT_TRUE(Upload(held, nullptr));
 
-    PlayEntry clip = Clip("clip.mpg", 100'000);
+    MediaClip clip = Clip("clip.mpg", 100'000);
     const std::string ownDigest = DigestText(clip.path);
     clip.contentName = held.contentName;
     progress_.cancelAt = "item 32768 100000";
@@ -300,7 +305,7 @@ TEST_F(UploadMediaTest, ACancelDuringTheDigestStillAsksByContentName) {
 }
 
 TEST_F(UploadMediaTest, ACancelDuringTheUploadStopsTheSending) {
-    PlayEntry clip = Clip("clip.mpg", 40'000);
+    MediaClip clip = Clip("clip.mpg", 40'000);
     const std::string digest = DigestText(clip.path);
     progress_.cancelAt = "item 8192 40000";
     EXPECT_FALSE(Upload(clip, &progress_));

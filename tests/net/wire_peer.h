@@ -17,6 +17,7 @@
 #include "net/bytes.h"
 #include "net/rsa.h"
 #include "net/rsa_key.h"
+#include "net/server_access.h"
 #include "net/session.h"
 #include "platform/socket.h"
 #include "tests/support/temp_dir.h"
@@ -114,22 +115,13 @@ inline double SecondsSince(std::chrono::steady_clock::time_point start) {
 inline constexpr std::chrono::seconds kLongLimit{60};
 inline constexpr double kWellBeforeTheLongLimit = 30.0;
 
-// Shorter time limits for one test; the standard ones come back when it
-// ends, however it ends.
-class ScopedSessionLimits {
-  public:
-    explicit ScopedSessionLimits(std::chrono::milliseconds piece,
-                                 std::chrono::milliseconds connect = std::chrono::seconds(15))
-        : saved_(CurrentSessionLimits()) {
-        SetSessionLimitsForTesting({connect, piece, piece});
-    }
-    ~ScopedSessionLimits() { SetSessionLimitsForTesting(saved_); }
-    ScopedSessionLimits(const ScopedSessionLimits&) = delete;
-    ScopedSessionLimits& operator=(const ScopedSessionLimits&) = delete;
-
-  private:
-    SessionLimits saved_;
-};
+// The access with other time limits: each piece and word waits at most
+// `piece`, the connect at most `connect`.
+inline ServerAccess WithLimits(ServerAccess access, std::chrono::milliseconds piece,
+                               std::chrono::milliseconds connect = std::chrono::seconds(15)) {
+    access.limits = {connect, piece, piece};
+    return access;
+}
 
 // A server key with its public half in a "p.key" file.
 struct TestServerKey {

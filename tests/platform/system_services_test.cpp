@@ -43,9 +43,7 @@ TEST(DetachedThread, RunsItsEntryOrReportsFailure) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     EXPECT_EQ(runs.load(), 1);
-    SetThreadStartFailsForTesting(true);
-    EXPECT_FALSE(StartDetachedThread(Bump, &runs));
-    SetThreadStartFailsForTesting(false);
+    EXPECT_FALSE(SystemThreads().StartDetached(nullptr, &runs));
     EXPECT_EQ(runs.load(), 1);
 }
 

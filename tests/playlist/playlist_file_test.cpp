@@ -10,14 +10,13 @@
 namespace vantic {
 namespace {
 
+using testing::FileFault;
 using testing::PlayListFixture;
 using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
 class PlayListFileTest : public PlayListFixture {
   protected:
-    ~PlayListFileTest() override { SetFileFaultForTesting(FileFault::None); }
-
     // Two clips on channel 0, none on 1, one on 2, none on 3; channel 1 shown.
     void FillTwoZeroOneZero() {
         AddClipLine("/media/a.mpg");
@@ -134,10 +133,10 @@ TEST_F(PlayListFileTest, AFailedSaveLeavesTheEarlierFileWholeAndTheDocumentModif
     // replace the target.
     for (FileFault fault : {FileFault::OpenFails, FileFault::WriteFails, FileFault::FlushFails,
                             FileFault::ReplaceFails}) {
-        SetFileFaultForTesting(fault);
+        writes.fault = fault;
         platform.QueueAnswer(MessageAnswer::Ok, path);
         EXPECT_FALSE(list.Save());
-        SetFileFaultForTesting(FileFault::None);
+        writes.fault.reset();
         EXPECT_EQ(ReadFileBytes(path), earlier);
         EXPECT_TRUE(TemporaryFiles().empty());
         EXPECT_TRUE(list.IsModified());
@@ -265,9 +264,9 @@ TEST_F(PlayListFileTest, CloseAsksToSaveChanges) {
     // Yes with a save that fails keeps the document open.
     platform.QueueAnswer(MessageAnswer::Yes);
     platform.QueueAnswer(MessageAnswer::Ok, path);
-    SetFileFaultForTesting(FileFault::ReplaceFails);
+    writes.fault = FileFault::ReplaceFails;
     EXPECT_FALSE(list.Close());
-    SetFileFaultForTesting(FileFault::None);
+    writes.fault.reset();
     EXPECT_EQ(list.ItemCount(), 1);
     EXPECT_TRUE(list.IsModified());
     EXPECT_EQ(list.FilePath(), path);

@@ -11,6 +11,7 @@
 
 #include "playlist/entry_fields.h"
 #include "playlist/playlist.h"
+#include "tests/support/failing_file_writes.h"
 #include "tests/support/scripted_form_views.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/temp_dir.h"
@@ -55,7 +56,8 @@ class PlayListFixture : public ::testing::Test {
 
     TempDir dir;
     ScriptedPlatform platform;
-    WReg settings;
+    FailingFileWrites writes;
+    WReg settings{writes};
     ScriptedClipEditor editor;
     ScriptedListControl control;
     WindowId mainWindow = kNoWindow;

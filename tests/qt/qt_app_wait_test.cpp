@@ -21,14 +21,13 @@ using testing::WhenModal;
 class QtAppWait : public QtAppRig {
   protected:
     ~QtAppWait() override {
-        SetSessionLimitsForTesting(SessionLimits{});
         if (stopped_) {
             ::kill(server.Pid(), SIGCONT);
         }
     }
     // The server stops answering; its connections still get accepted.
     void StopServer() {
-        SetSessionLimitsForTesting(
+        app->Login().Settings().UseLimits(
             {std::chrono::seconds(1), std::chrono::seconds(1), std::chrono::seconds(1)});
         stopped_ = ::kill(server.Pid(), SIGSTOP) == 0;
         ASSERT_TRUE(stopped_);

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <cstdlib>
 
 #include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
@@ -41,9 +40,7 @@ TEST(QtAutoUpdates, ShowsItsTextsWithTheFirstChoiceAndHandsBackTheChoice) {
         }
         firstChecked = qobject_cast<QRadioButton*>(FindItem(dialog, 1096))->isChecked();
         EXPECT_EQ(qobject_cast<QPushButton*>(FindItem(dialog, 2))->text(), "Ask Me Later");
-        if (const char* dir = std::getenv("VANTIC_SCREENSHOT_DIR")) {
-            dialog->grab().save(QString(dir) + "/auto_updates.png");
-        }
+        testing::KeepPicture(*dialog, "auto_updates.png");
         qobject_cast<QRadioButton*>(FindItem(dialog, 1098))->click();
         qobject_cast<QPushButton*>(FindItem(dialog, 1))->click();
     });

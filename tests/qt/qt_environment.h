@@ -11,6 +11,8 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QWidget>
+#include <cstdlib>
 #include <functional>
 #include <type_traits>
 
@@ -51,6 +53,14 @@ Widget* Find(QWidget* dialog, const char* name) {
     auto* widget = dialog->findChild<Widget*>(name);
     EXPECT_NE(widget, nullptr) << name;
     return widget;
+}
+
+// With VANTIC_TEST_PICTURES=DIR, saves the widget as DIR/name, so a person
+// can look at what a test saw; without it, nothing.
+inline void KeepPicture(QWidget& widget, const char* name) {
+    if (const char* dir = std::getenv("VANTIC_TEST_PICTURES")) {
+        widget.grab().save(QString(dir) + "/" + name);
+    }
 }
 
 }  // namespace vantic::testing

@@ -6,6 +6,7 @@
 
 #include "core/cpstring.h"
 #include "framework/program_path.h"
+#include "tests/support/failing_file_writes.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/scripted_play_chart.h"
 #include "tests/support/scripted_report_window.h"
@@ -38,7 +39,8 @@ class ReportWindowTest : public ::testing::Test {
     testing::TempDir dir;
     testing::ScriptedPlatform platform;
     testing::ScriptedReportWindow view;
-    WReg settings;
+    testing::FailingFileWrites writes;
+    WReg settings{writes};
 };
 
 TEST_F(ReportWindowTest, SavedFileHoldsTheTextAndItsZeroByte) {
@@ -68,9 +70,9 @@ TEST_F(ReportWindowTest, FailedWritesAreShownAndKeepTheEarlierFile) {
     platform.QueueFileChoice(target);
     platform.QueueAnswer(MessageAnswer::Ok, "ERROR");
     view.presses = {ReportButton::Save};
-    SetFileFaultForTesting(FileFault::WriteFails);
+    writes.fault = testing::FileFault::WriteFails;
     Open();
-    SetFileFaultForTesting(FileFault::None);
+    writes.fault.reset();
     EXPECT_EQ(platform.messageBoxes.Shown().at(0).text, "Error saving file");
     EXPECT_EQ(ReadFileBytes(target), "earlier");
 

@@ -87,7 +87,7 @@ class UploadThroughTheDialogTest : public UploadProgressTest {
     bool Upload() {
         ServerAccess access{server_.Address(), server_.Administrator().login,
                             server_.Administrator().password, server_.KeyFile()};
-        return UploadMedia(access, platform_.Messages(), clip_, &progress_);
+        return UploadMedia(access, platform_.Messages(), clip_.path, clip_.contentName, &progress_);
     }
     bool Stored() const {
         return std::filesystem::exists(server_.DataDir() + "/media/" + clip_.contentName);

@@ -11,7 +11,7 @@
 #include "net/login_settings.h"
 #include "net/rsa_key.h"
 #include "net/server_address.h"
-#include "net/wreg_login_store.h"
+#include "units/wreg_login_store.h"
 
 namespace vantic::ctl {
 namespace {

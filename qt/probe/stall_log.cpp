@@ -1,4 +1,4 @@
-#include "qt/program/stall_log.h"
+#include "qt/probe/stall_log.h"
 
 #include <QDateTime>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "qt/program/screenshot_hook.h"
+#include "qt/probe/screenshot_hook.h"
 
 #include <QAction>
 #include <QApplication>

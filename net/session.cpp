@@ -70,7 +70,8 @@ Socket OpenServerConnection(std::string_view host) {
     if (!ip) {
         return {};
     }
-    return ConnectTcp(*ip, address->port, CurrentSessionLimits().connect);
+    return ConnectTcp(*ip, address->port, CurrentSessionLimits().connect,
+                      address->host + ":" + std::to_string(address->port));
 }
 
 bool RecvExact(const Socket& socket, std::span<std::uint8_t> buffer, milliseconds limit) {

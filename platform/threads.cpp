@@ -1,10 +1,7 @@
 #include "platform/threads.h"
 
-#include <pthread.h>
-
 #include <atomic>
-#include <memory>
-#include <new>
+#include <system_error>
 
 namespace vantic {
 
@@ -12,41 +9,18 @@ namespace {
 
 std::atomic<bool> gStartFails{false};
 
-struct Start {
-    ThreadEntry entry;
-    void* context;
-};
-
-void* RunStart(void* record) {
-    const Start start = *static_cast<Start*>(record);
-    delete static_cast<Start*>(record);
-    start.entry(start.context);
-    return nullptr;
-}
-
 }  // namespace
 
-bool StartDetachedThread(ThreadEntry entry, void* context) {
-    if (entry == nullptr || gStartFails.load()) {
-        return false;
+std::optional<std::jthread> StartThread(std::function<void(std::stop_token)> body) {
+    if (!body || gStartFails.load()) {
+        return std::nullopt;
     }
-    std::unique_ptr<Start> record(new (std::nothrow) Start{entry, context});
-    if (!record) {
-        return false;
+    // The standard reports a thread the system refuses only by throwing.
+    try {
+        return std::jthread(std::move(body));
+    } catch (const std::system_error&) {
+        return std::nullopt;
     }
-    pthread_attr_t attributes;
-    if (pthread_attr_init(&attributes) != 0) {
-        return false;
-    }
-    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
-    pthread_t thread;
-    const int failed = pthread_create(&thread, &attributes, RunStart, record.get());
-    pthread_attr_destroy(&attributes);
-    if (failed != 0) {
-        return false;
-    }
-    record.release();  // the thread frees it
-    return true;
 }
 
 void SetThreadStartFailsForTesting(bool fails) {

@@ -1,5 +1,7 @@
 #include "qt/qt_report_window.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QPushButton>
 #include <QResizeEvent>
 #include <vector>
@@ -96,26 +98,32 @@ void LoadRichText(QTextBrowser& viewer, const std::string& richText) {
 }
 
 std::optional<int> QtReportWindowView::RunReportWindow(WindowId owner, ReportWindowEvents& events) {
-    QtReportDialog dialog(WidgetOf(owner), events);
-    PlaceDialog(dialog, WidgetOf(owner));
-    events.OnCreated(IdOf(&dialog));
-    if (dialog.ClosedWith()) {
-        return dialog.ClosedWith();
-    }
-    const int result = dialog.exec();
-    return dialog.ClosedWith().value_or(result);
+    return AskOnUiThread(std::optional<int>(), [&]() -> std::optional<int> {
+        QtReportDialog dialog(WidgetOf(owner), events);
+        PlaceDialog(dialog, WidgetOf(owner));
+        events.OnCreated(IdOf(&dialog));
+        if (dialog.ClosedWith()) {
+            return dialog.ClosedWith();
+        }
+        const int result = dialog.exec();
+        return dialog.ClosedWith().value_or(result);
+    });
 }
 
 void QtReportWindowView::ShowRichText(WindowId window, const std::string& richText) {
-    if (QtReportDialog* dialog = DialogOf(window)) {
-        LoadRichText(dialog->Viewer(), richText);
-    }
+    OnUiThread([&] {
+        if (QtReportDialog* dialog = DialogOf(window)) {
+            LoadRichText(dialog->Viewer(), richText);
+        }
+    });
 }
 
 void QtReportWindowView::CloseReportWindow(WindowId window, int result) {
-    if (QtReportDialog* dialog = DialogOf(window)) {
-        dialog->CloseWith(result);
-    }
+    OnUiThread([&] {
+        if (QtReportDialog* dialog = DialogOf(window)) {
+            dialog->CloseWith(result);
+        }
+    });
 }
 
 }  // namespace vantic

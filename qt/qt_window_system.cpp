@@ -1,5 +1,9 @@
 #include "qt/qt_window_system.h"
 
+#include "qt/qt_blocking_calls.h"
+
+#include <thread>
+
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -73,13 +77,24 @@ class QtPlacedWindow final : public PlacedWindow {
 
 }  // namespace
 
+// On an operation's thread there are no window messages: only the calls
+// posted to it (a progress dialog's button) run.
 void QtWindowSystem::PumpMessages() {
+    if (!OnUiThreadNow()) {
+        RunPostedCalls();
+        return;
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 // The timer bounds the wait; the user's clicks and keys wait for the next
 // full dispatch, so nothing the user starts runs inside someone's wait.
 void QtWindowSystem::WaitForMessages(std::chrono::milliseconds limit) {
+    if (!OnUiThreadNow()) {
+        std::this_thread::sleep_for(limit);
+        RunPostedCalls();
+        return;
+    }
     QTimer bound;
     bound.setSingleShot(true);
     bound.start(limit);
@@ -98,82 +113,104 @@ void QtWindowSystem::Wake() {
 }
 
 void QtWindowSystem::SetEnabled(WindowId window, bool enabled) {
-    if (QWidget* widget = WidgetOf(window)) {
-        widget->setEnabled(enabled);
-    }
+    OnUiThread([&] {
+        if (QWidget* widget = WidgetOf(window)) {
+            widget->setEnabled(enabled);
+        }
+    });
 }
 
 bool QtWindowSystem::IsEnabled(WindowId window) const {
-    const QWidget* widget = WidgetOf(window);
-    return widget != nullptr && widget->isEnabled();
+    return OnUiThread([&]() -> bool {
+        const QWidget* widget = WidgetOf(window);
+        return widget != nullptr && widget->isEnabled();
+    });
 }
 
 ListControl* QtWindowSystem::FindList(WindowId dialog, int itemId) {
-    return dynamic_cast<QtListControl*>(FindItem(WidgetOf(dialog), itemId));
+    return OnUiThread([&]() -> ListControl* {
+        return dynamic_cast<QtListControl*>(FindItem(WidgetOf(dialog), itemId));
+    });
 }
 
 void QtWindowSystem::SetItemText(WindowId dialog, int itemId, const std::string& text) {
-    QWidget* item = FindItem(WidgetOf(dialog), itemId);
-    if (auto* label = qobject_cast<QLabel*>(item)) {
-        label->setText(FromText(text));
-    } else if (auto* button = qobject_cast<QAbstractButton*>(item)) {
-        button->setText(FromText(text));
-    } else if (auto* box = qobject_cast<QLineEdit*>(item)) {
-        box->setText(FromText(text));
-    }
+    OnUiThread([&] {
+        QWidget* item = FindItem(WidgetOf(dialog), itemId);
+        if (auto* label = qobject_cast<QLabel*>(item)) {
+            label->setText(FromText(text));
+        } else if (auto* button = qobject_cast<QAbstractButton*>(item)) {
+            button->setText(FromText(text));
+        } else if (auto* box = qobject_cast<QLineEdit*>(item)) {
+            box->setText(FromText(text));
+        }
+    });
 }
 
 std::unique_ptr<PlacedWindow> QtWindowSystem::Placement(WindowId window) {
-    QWidget* widget = WidgetOf(window);
-    if (widget == nullptr) {
-        return nullptr;
-    }
-    return std::make_unique<QtPlacedWindow>(widget->window());
+    return OnUiThread([&]() -> std::unique_ptr<PlacedWindow> {
+        QWidget* widget = WidgetOf(window);
+        if (widget == nullptr) {
+            return nullptr;
+        }
+        return std::make_unique<QtPlacedWindow>(widget->window());
+    });
 }
 
 Rect QtWindowSystem::ScreenRect(WindowId window) const {
-    const QWidget* widget = WidgetOf(window);
-    if (widget == nullptr) {
-        return {};
-    }
-    if (widget->isWindow()) {
-        return ToRect(widget->frameGeometry());
-    }
-    return ToRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
+    return OnUiThread([&]() -> Rect {
+        const QWidget* widget = WidgetOf(window);
+        if (widget == nullptr) {
+            return {};
+        }
+        if (widget->isWindow()) {
+            return ToRect(widget->frameGeometry());
+        }
+        return ToRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
+    });
 }
 
 Rect QtWindowSystem::ClientRect(WindowId window) const {
-    const QWidget* widget = WidgetOf(window);
-    return widget == nullptr ? Rect{} : Rect{0, 0, widget->width(), widget->height()};
+    return OnUiThread([&]() -> Rect {
+        const QWidget* widget = WidgetOf(window);
+        return widget == nullptr ? Rect{} : Rect{0, 0, widget->width(), widget->height()};
+    });
 }
 
 Rect QtWindowSystem::RectInParent(WindowId child) const {
-    const QWidget* widget = WidgetOf(child);
-    return widget == nullptr ? Rect{} : ToRect(widget->geometry());
+    return OnUiThread([&]() -> Rect {
+        const QWidget* widget = WidgetOf(child);
+        return widget == nullptr ? Rect{} : ToRect(widget->geometry());
+    });
 }
 
 void QtWindowSystem::SetRectInParent(WindowId child, const Rect& rect) {
-    if (QWidget* widget = WidgetOf(child)) {
-        widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-    }
+    OnUiThread([&] {
+        if (QWidget* widget = WidgetOf(child)) {
+            widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+        }
+    });
 }
 
 void QtWindowSystem::ResizeOuter(WindowId window, int width, int height) {
-    QWidget* widget = WidgetOf(window);
-    if (widget == nullptr) {
-        return;
-    }
-    const QSize extra = FrameExtra(*widget);
-    widget->resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
+    OnUiThread([&] {
+        QWidget* widget = WidgetOf(window);
+        if (widget == nullptr) {
+            return;
+        }
+        const QSize extra = FrameExtra(*widget);
+        widget->resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
+    });
 }
 
 WindowId QtWindowSystem::Parent(WindowId window) const {
-    QWidget* widget = WidgetOf(window);
-    return widget == nullptr ? kNoWindow : IdOf(widget->parentWidget());
+    return OnUiThread([&]() -> WindowId {
+        QWidget* widget = WidgetOf(window);
+        return widget == nullptr ? kNoWindow : IdOf(widget->parentWidget());
+    });
 }
 
 WindowId QtWindowSystem::Item(WindowId dialog, int itemId) const {
-    return IdOf(FindItem(WidgetOf(dialog), itemId));
+    return OnUiThread([&]() -> WindowId { return IdOf(FindItem(WidgetOf(dialog), itemId)); });
 }
 
 std::optional<std::vector<Rect>> QtDisplays::MonitorRects() const {

@@ -3,13 +3,10 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <new>
 
 #include "app/app.h"
-#include "framework/worker.h"
 #include "qt/program/screenshot_hook.h"
 #include "qt/program/stall_log.h"
 #include "qt/qt_app_views.h"
@@ -47,14 +44,8 @@ int main(int argc, char** argv) {
     hook.Start();
     app->Run();
     stalls.Finish();
-
-    if (vantic::LiveWorkers() > 0) {
-        // A worker still inside a server request would wake up among the
-        // objects being destroyed; end the process the way the system ends
-        // a program, workers and all. Every setting is already on disk.
-        std::fflush(nullptr);
-        std::_Exit(hook.Succeeded() ? 0 : 2);
-    }
+    // Closing joined the workers; none outlives the application object.
+    const int status = hook.Succeeded() ? 0 : 2;
     app.reset();
-    return hook.Succeeded() ? 0 : 2;
+    return status;
 }

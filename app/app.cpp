@@ -58,6 +58,7 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
 
 App::~App() {
     GetPlatform().Operations().SetOnEnded(nullptr);
+    GetPlatform().Operations().Finish();
     SetRequestCalls(nullptr);
     refreshTimer_.reset();
     DetachLists();
@@ -96,6 +97,7 @@ void App::Run() {
     view.PostCommand(command::kOpenPlaylist);
     view.RunMessageLoop();
 
+    GetPlatform().Operations().Finish();
     refreshTimer_.reset();
     DetachLists();
     view.DestroyMainWindow();

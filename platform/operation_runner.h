@@ -30,6 +30,9 @@ class OperationRunner {
     virtual void CancelRunning() = 0;
     // Runs after each operation has ended (on the windows' thread).
     virtual void SetOnEnded(std::function<void()> ended) = 0;
+    // Drops the queued operations, cancels a running one and returns once
+    // it has ended: what it works on is about to go.
+    virtual void Finish() = 0;
 };
 
 // Runs each operation at once, on the calling thread: the console tools and
@@ -62,6 +65,10 @@ class InlineOperations final : public OperationRunner {
         }
     }
     void SetOnEnded(std::function<void()> ended) override { ended_ = std::move(ended); }
+    void Finish() override {
+        queued_.clear();
+        CancelRunning();
+    }
 
   private:
     void RunNow(const Operation& operation) {

@@ -49,16 +49,18 @@ QtOperations::QtOperations() {
 }
 
 QtOperations::~QtOperations() {
-    queued_.clear();
     ended_ = nullptr;
-    if (running_) {
-        CancelRunning();
-        while (running_) {  // its end comes as an event
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        }
-    }
+    Finish();
     HideWaitingLine();
     SetBusyCursor(false);
+}
+
+void QtOperations::Finish() {
+    queued_.clear();
+    CancelRunning();
+    while (running_) {  // its end comes as an event
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 }
 
 bool QtOperations::Start(Operation operation) {

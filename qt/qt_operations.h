@@ -36,6 +36,8 @@ class QtOperations final : public QObject, public OperationRunner {
     [[nodiscard]] bool Running() const override { return running_; }
     void CancelRunning() override;
     void SetOnEnded(std::function<void()> ended) override { ended_ = std::move(ended); }
+    // Waits dispatching the calls the operation makes to the windows.
+    void Finish() override;
 
   private:
     void Launch(Operation operation);

@@ -1,6 +1,5 @@
 #include "app/app.h"
 
-#include "app/main_dialog_layout.h"
 #include "app/update/software_update.h"
 #include "core/cpstring.h"
 #include "framework/program_path.h"
@@ -39,7 +38,6 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
           FindInstalledFile("p.key").value_or(ProgramFilePath("p.key", false).value_or("p.key"))),
       loginStore_(*this),
       login_(loginStore_, keyFilePath_),
-      sizer_(GetPlatform().Geometry()),
       playlist_(*this, GetPlatform(), views_->ClipEditor()),
       venue_(GetPlatform(), login_),
       // The status line follows when the login's operation ends.
@@ -85,7 +83,8 @@ void App::Run() {
         deployment_.SetMainWindow(kNoWindow);
         return;
     }
-    statusBar_ = view.CreateStatusBar("Ready...");
+    view.CreateStatusBar("Ready...");
+    statusBarShown_ = true;
     statusText_ = "Ready...";
     if (auto placement = GetPlatform().Windows().Placement(mainWindow_)) {
         RestoreWindowPlacement(kMainWindowPlacementName, *placement, GetPlatform().Screens(), true);
@@ -101,7 +100,8 @@ void App::Run() {
     refreshTimer_.reset();
     DetachLists();
     view.DestroyMainWindow();
-    mainWindow_ = mainDialog_ = statusBar_ = kNoWindow;
+    mainWindow_ = kNoWindow;
+    mainDialogShown_ = statusBarShown_ = false;
     deployment_.SetMainWindow(kNoWindow);
 }
 
@@ -149,22 +149,20 @@ void App::OnMainWindowCreated() {
 
 void App::CreateMainDialog() {
     MainWindowView& view = views_->MainWindow();
-    mainDialog_ = view.CreateMainDialog(ButtonTable());
-    if (mainDialog_ == kNoWindow) {
+    mainDialogShown_ = view.CreateMainDialog(ButtonTable());
+    if (!mainDialogShown_) {
         return;
     }
     OnMainDialogCreated();
-    AnchorMainDialog(sizer_, mainDialog_);
     AttachLists();
     for (int channel = 0; channel < kChannelCount; ++channel) {
         view.InsertTab(channel, std::string(ChannelNames[channel]));
     }
-    LayOut();
 }
 
 void App::OnMainDialogCreated() {
     ApplyStatusAlertsSetting();
-    refreshTimer_ = GetPlatform().Timers().Start(main_dialog::kRefreshPeriodMs, [this] {
+    refreshTimer_ = GetPlatform().Timers().Start(kRefreshPeriodMs, [this] {
         if (GetPlatform().Operations().Running()) {
             return;  // the operation has the lists and the settings; the next tick comes soon
         }
@@ -180,13 +178,14 @@ void App::ApplyStatusAlertsSetting() {
 }
 
 void App::AttachLists() {
-    WindowSystem& windows = GetPlatform().Windows();
-    playlist_.SetWindows(mainWindow_, mainDialog_);
-    if (ListControl* list = windows.FindList(mainDialog_, main_dialog::kPlaylistList)) {
+    MainWindowView& view = views_->MainWindow();
+    playlist_.SetWindows(mainWindow_,
+                         [&view](const std::string& title) { view.SetPlaylistTitle(title); });
+    if (ListControl* list = view.PlaylistList()) {
         playlist_.AttachList(list);
         list->SetEvents(playlistEvents_.get());
     }
-    if (ListControl* list = windows.FindList(mainDialog_, main_dialog::kUnitList)) {
+    if (ListControl* list = view.UnitList()) {
         venue_.SetupColumns(list, *this);
         list->SetEvents(unitEvents_.get());
     }
@@ -205,11 +204,6 @@ void App::DetachLists() {
     }
 }
 
-void App::LayOut() {
-    views_->MainWindow().PlaceStatusBar();
-    sizer_.FitToParent(statusBar_);
-}
-
 void App::LoadUnitsOrAskForLogin() {
     if (serverLogin_.EnsureLogin(kNoWindow)) {
         // The window runs while the list arrives; a failure is reported to it.
@@ -221,12 +215,12 @@ void App::LoadUnitsOrAskForLogin() {
 }
 
 void App::ShowRefreshStatus() {
-    if (statusBar_ == kNoWindow) {
+    if (!statusBarShown_) {
         return;
     }
     std::string text = RefreshStatusText(venue_.LastRefresh(), GetPlatform().Time());
     if (text != statusText_) {
-        views_->MainWindow().SetStatusText(text);
+        views_->MainWindow().SetStatusLine(text);
         statusText_ = std::move(text);
     }
 }
@@ -285,15 +279,13 @@ void App::UpdateCommandStates() {
     }
     MainWindowView& view = views_->MainWindow();
     for (const ItemState& item : states.menuItems) {
-        view.EnableCommand(item.id, item.enabled);
+        view.SetCommandEnabled(item.id, item.enabled);
     }
-    if (mainDialog_ == kNoWindow) {
+    if (!mainDialogShown_) {
         return;
     }
-    Platform& platform = GetPlatform();
     for (const ItemState& button : states.buttons) {
-        platform.Windows().SetEnabled(platform.Geometry().Item(mainDialog_, button.id),
-                                      button.enabled);
+        view.SetCommandEnabled(button.id, button.enabled);
     }
 }
 

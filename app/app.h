@@ -1,7 +1,7 @@
 #pragma once
 
 // App: this product's application object. It names the product, owns the
-// main window's layout, the playlist document and the unit list, runs the
+// playlist document and the unit list, tells the main window what to show, runs the
 // start-up sequence and the message loop, turns every command of the main
 // window into its operation, and closes in order.
 
@@ -20,7 +20,6 @@
 #include "app/wapp.h"
 #include "core/product_identity.h"
 #include "framework/wmutex.h"
-#include "framework/wsizer.h"
 #include "net/login_settings.h"
 #include "net/server_login.h"
 #include "net/wreg_login_store.h"
@@ -36,6 +35,8 @@ namespace vantic {
 
 // Where the main window's placement is kept between runs.
 inline constexpr std::string_view kMainWindowPlacementName = "Main_Window_Dim";
+// How often the main dialog's timer asks the unit list to refresh.
+inline constexpr int kRefreshPeriodMs = 20000;
 
 // The views and desktop services only the application object uses. The
 // program supplies the Qt ones; tests supply scripted ones.
@@ -90,7 +91,6 @@ class App final : public WApp, private MainWindowEvents {
     void UpdateCommandStates();
 
     [[nodiscard]] WindowId MainWindow() const { return mainWindow_; }
-    [[nodiscard]] WindowId MainDialog() const { return mainDialog_; }
     [[nodiscard]] PlayList& Playlist() { return playlist_; }
     [[nodiscard]] VenueList& Venue() { return venue_; }
     [[nodiscard]] ServerLogin& Login() { return serverLogin_; }
@@ -125,7 +125,6 @@ class App final : public WApp, private MainWindowEvents {
     void OnCommand(int commandId) override;
     void OnButton(int buttonId) override;
     void OnCloseRequest() override;
-    void OnSize() override;
     void OnTabSelected(int index) override;
 
     void RunCommand(int commandId);
@@ -144,18 +143,16 @@ class App final : public WApp, private MainWindowEvents {
     void ShowUserManual();
     void ShowAbout();
     void RunUpdateCheck(bool requested, WindowId owner, int series);
-    void LayOut();
     void DetachLists();
 
     std::unique_ptr<AppViews> views_;
     WindowId mainWindow_ = kNoWindow;
-    WindowId mainDialog_ = kNoWindow;
-    WindowId statusBar_ = kNoWindow;
+    bool mainDialogShown_ = false;
+    bool statusBarShown_ = false;
     std::string statusText_;
     const std::string keyFilePath_;
     WRegLoginStore loginStore_;
     LoginSettings login_;
-    WSizer sizer_;
     PlayList playlist_;
     VenueList venue_;
     ServerLogin serverLogin_;

@@ -199,23 +199,23 @@ void App::RunCommand(int commandId) {
     }
 }
 
-void App::OnButton(int buttonId) {
-    namespace d = main_dialog;
+void App::OnButton(int commandId) {
+    namespace c = command;
     Operation pressed;
-    switch (buttonId) {
-        case d::kAddButton:
+    switch (commandId) {
+        case c::kAddMedia:
             pressed = [this] { (void)playlist_.AddClip(); };
             break;
-        case d::kDeleteButton:
+        case c::kDeleteMedia:
             pressed = [this] { playlist_.DeleteSelectedClips(mainWindow_); };
             break;
-        case d::kDeployButton:
+        case c::kDeployToSelected:
             pressed = [this] { (void)deployment_.Deploy(true, std::nullopt, true, false); };
             break;
-        case d::kDeployAllButton:
+        case c::kDeployToAll:
             pressed = [this] { (void)deployment_.Deploy(false, std::nullopt, true, false); };
             break;
-        case d::kPreviewButton:
+        case c::kPreviewMedia:
             pressed = [this] { Preview(); };
             break;
         default:
@@ -246,8 +246,6 @@ void App::OnCloseRequest() {
     }
 }
 
-void App::OnSize() {
-    LayOut();
 }
 
 void App::OnTabSelected(int index) {

@@ -9,7 +9,6 @@ namespace {
 
 using E = Enabling;
 namespace c = command;
-namespace d = main_dialog;
 
 // Labels keep their trailing blanks: they are the menu's own texts.
 constexpr CommandItem kCommands[] = {
@@ -49,11 +48,11 @@ constexpr CommandItem kCommands[] = {
 };
 
 constexpr ButtonItem kButtons[] = {
-    {d::kAddButton, "Add", E::Always},
-    {d::kDeleteButton, "Delete", E::MediaSelected},
-    {d::kPreviewButton, "Preview", E::MediaSelected},
-    {d::kDeployButton, "Deploy", E::UnitsSelected},
-    {d::kDeployAllButton, "Deploy to All", E::AnyUnits},
+    {c::kAddMedia, "Add", E::Always},
+    {c::kDeleteMedia, "Delete", E::MediaSelected},
+    {c::kPreviewMedia, "Preview", E::MediaSelected},
+    {c::kDeployToSelected, "Deploy", E::UnitsSelected},
+    {c::kDeployToAll, "Deploy to All", E::AnyUnits},
 };
 
 }  // namespace
@@ -114,7 +113,7 @@ CommandStates ComputeCommandStates(const ListState& units, const ListState& play
         states.menuItems.push_back({item.id, IsEnabled(item.enabling, units, playlist)});
     }
     for (const ButtonItem& button : kButtons) {
-        states.buttons.push_back({button.id, IsEnabled(button.enabling, units, playlist)});
+        states.buttons.push_back({button.command, IsEnabled(button.enabling, units, playlist)});
     }
     return states;
 }

@@ -39,23 +39,9 @@ inline constexpr int kDayPlan = 40050;
 inline constexpr int kAbout = 40001;
 inline constexpr int kUserManual = 40038;
 inline constexpr int kCheckForUpdates = 40040;
+// The main dialog's "Preview" button; no menu item runs it.
+inline constexpr int kPreviewMedia = 40051;
 }  // namespace command
-
-// The main dialog's items.
-namespace main_dialog {
-inline constexpr int kUnitList = 1005;
-inline constexpr int kChannelTabs = 1008;
-inline constexpr int kPlaylistList = 1007;
-inline constexpr int kPlaylistLabel = 1021;
-inline constexpr int kAddButton = 1014;
-inline constexpr int kDeleteButton = 1015;
-inline constexpr int kPreviewButton = 1018;
-inline constexpr int kDeployButton = 1016;
-inline constexpr int kDeployAllButton = 1017;
-inline constexpr int kStatusBar = 998;
-inline constexpr int kRefreshTimer = 999;
-inline constexpr int kRefreshPeriodMs = 20000;
-}  // namespace main_dialog
 
 // When a command or button is enabled, from the two lists.
 enum class Enabling {
@@ -80,8 +66,9 @@ struct CommandItem {
     bool separatorAfter = false;
 };
 
+// A button of the main dialog runs a command, and is enabled with it.
 struct ButtonItem {
-    int id = 0;
+    int command = 0;
     std::string_view text;
     Enabling enabling = Enabling::Always;
 };
@@ -112,7 +99,7 @@ struct ItemState {
 
 struct CommandStates {
     std::vector<ItemState> menuItems;  // every command, in table order
-    std::vector<ItemState> buttons;    // every button, in table order
+    std::vector<ItemState> buttons;    // every button by its command, in table order
 };
 
 [[nodiscard]] bool IsEnabled(Enabling rule, const ListState& units, const ListState& playlist);

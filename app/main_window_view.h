@@ -2,16 +2,18 @@
 
 // The main window as the application drives it: a top-level window with
 // the menu bar of the command table, a status bar, and the main dialog
-// that fills the rest (the unit list, the channel tabs, the playlist list,
-// the "Current Playlist:" label and five buttons, items of
-// main_dialog::*). The view reports what the user does through
-// MainWindowEvents; list notifications come through each list control's
-// own events.
+// that fills the rest: the unit list above, the "Current Playlist:" line
+// with the buttons, and the channel tabs around the playlist list below.
+// The application says what to show in its own terms (commands, titles,
+// lines); the view lays the window out and owns its controls, handing out
+// the two lists. It reports what the user does through MainWindowEvents;
+// list notifications come through each list control's own events.
 
 #include <span>
 #include <string>
 
 #include "app/command_table.h"
+#include "platform/list_control.h"
 #include "platform/window.h"
 
 namespace vantic {
@@ -21,12 +23,11 @@ class MainWindowEvents {
     virtual ~MainWindowEvents() = default;
     // A menu item or an accelerator: its id.
     virtual void OnCommand(int commandId) = 0;
-    virtual void OnButton(int buttonId) = 0;
+    // A button of the main dialog: the command it runs.
+    virtual void OnButton(int commandId) = 0;
     // The user asked to close the window; the window stays unless the
     // application quits.
     virtual void OnCloseRequest() = 0;
-    // The window's client area changed size.
-    virtual void OnSize() = 0;
     virtual void OnTabSelected(int index) = 0;
 };
 
@@ -35,21 +36,29 @@ class MainWindowView {
     virtual ~MainWindowView() = default;
 
     // The hidden top-level window with the menus of commands; kNoWindow when
-    // it cannot be made. Accelerators reach OnCommand with their own ids.
+    // it cannot be made. The id only owns the dialogs and messages opened
+    // over the window and names it for its placement. Accelerators reach
+    // OnCommand with their own ids.
     [[nodiscard]] virtual WindowId CreateMainWindow(const std::string& title,
                                                     std::span<const CommandItem> commands,
                                                     MainWindowEvents& events) = 0;
     // Takes an item out of the menu for the life of the window.
     virtual void RemoveCommand(int commandId) = 0;
-    // Greys or enables a menu item; a removed item stays removed.
-    virtual void EnableCommand(int commandId, bool enabled) = 0;
-    [[nodiscard]] virtual WindowId CreateStatusBar(const std::string& text) = 0;
-    virtual void SetStatusText(const std::string& text) = 0;
-    // The status bar takes its place at the bottom of the client area.
-    virtual void PlaceStatusBar() = 0;
-    // The main dialog with its items at their design places, a child of the
-    // client area (its parent); kNoWindow when it cannot be made.
-    [[nodiscard]] virtual WindowId CreateMainDialog(std::span<const ButtonItem> buttons) = 0;
+    // Greys or enables a command: its menu item and the button that runs
+    // it. A removed item stays removed.
+    virtual void SetCommandEnabled(int commandId, bool enabled) = 0;
+    // The status bar along the bottom, showing text.
+    virtual void CreateStatusBar(const std::string& text) = 0;
+    virtual void SetStatusLine(const std::string& text) = 0;
+    // The main dialog, filling the window above the status bar, with its
+    // buttons left to right. The window never gets smaller than the dialog
+    // was made. False when it cannot be made.
+    [[nodiscard]] virtual bool CreateMainDialog(std::span<const ButtonItem> buttons) = 0;
+    // The lists of the main dialog; null before it is made.
+    [[nodiscard]] virtual ListControl* UnitList() = 0;
+    [[nodiscard]] virtual ListControl* PlaylistList() = 0;
+    // The line that names the playlist document.
+    virtual void SetPlaylistTitle(const std::string& text) = 0;
     // Adds a channel tab without selecting anything.
     virtual void InsertTab(int index, const std::string& text) = 0;
     virtual void ShowMainWindow() = 0;

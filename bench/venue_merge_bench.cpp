@@ -71,8 +71,6 @@ class Quiet final : public MessageBoxes, public WindowSystem, public Clock, publ
     void PumpMessages() override {}
     void SetEnabled(WindowId, bool) override {}
     bool IsEnabled(WindowId) const override { return true; }
-    ListControl* FindList(WindowId, int) override { return nullptr; }
-    void SetItemText(WindowId, int, const std::string&) override {}
     std::unique_ptr<PlacedWindow> Placement(WindowId) override { return nullptr; }
     std::int64_t Now() const override { return 0; }
     LocalTime ToLocal(std::int64_t) const override { return {}; }

@@ -58,27 +58,14 @@ class ConsoleProgressWindows final : public ProgressWindows {
 };
 
 // The message pump: takes a pending interrupt to the progress dialogs.
-class ConsoleWindows final : public WindowSystem, public WindowGeometry {
+class ConsoleWindows final : public WindowSystem {
   public:
     explicit ConsoleWindows(ConsoleProgressWindows& progress) : progress_(progress) {}
     void PumpMessages() override;
     void SetEnabled(WindowId /*window*/, bool /*enabled*/) override {}
     [[nodiscard]] bool IsEnabled(WindowId /*window*/) const override { return true; }
-    [[nodiscard]] ListControl* FindList(WindowId /*dialog*/, int /*itemId*/) override {
-        return nullptr;
-    }
-    void SetItemText(WindowId /*dialog*/, int /*itemId*/, const std::string& /*text*/) override {}
     [[nodiscard]] std::unique_ptr<PlacedWindow> Placement(WindowId /*window*/) override {
         return nullptr;
-    }
-    [[nodiscard]] Rect ScreenRect(WindowId /*window*/) const override { return {}; }
-    [[nodiscard]] Rect ClientRect(WindowId /*window*/) const override { return {}; }
-    [[nodiscard]] Rect RectInParent(WindowId /*child*/) const override { return {}; }
-    void SetRectInParent(WindowId /*child*/, const Rect& /*rect*/) override {}
-    void ResizeOuter(WindowId /*window*/, int /*width*/, int /*height*/) override {}
-    [[nodiscard]] WindowId Parent(WindowId /*window*/) const override { return kNoWindow; }
-    [[nodiscard]] WindowId Item(WindowId /*dialog*/, int /*itemId*/) const override {
-        return kNoWindow;
     }
 
   private:
@@ -95,7 +82,6 @@ class ConsolePlatform final : public Platform {
     FileDialogs& Files() override;
     ProgressWindows& Progress() override { return progress_; }
     WindowSystem& Windows() override { return windows_; }
-    WindowGeometry& Geometry() override { return windows_; }
     Displays& Screens() override;
     TimerService& Timers() override;
     ShellLauncher& Shell() override;

@@ -29,7 +29,6 @@ class Platform {
     virtual FileDialogs& Files() = 0;
     virtual ProgressWindows& Progress() = 0;
     virtual WindowSystem& Windows() = 0;
-    virtual WindowGeometry& Geometry() = 0;
     virtual Displays& Screens() = 0;
     virtual TimerService& Timers() = 0;
     virtual ShellLauncher& Shell() = 0;

@@ -39,9 +39,9 @@ PlayList::PlayList(WReg& settings, Platform& platform, ClipFormView& clipEditor)
 
 PlayList::~PlayList() = default;
 
-void PlayList::SetWindows(WindowId mainWindow, WindowId mainDialog) {
+void PlayList::SetWindows(WindowId mainWindow, TitleLine showTitle) {
     mainWindow_ = mainWindow;
-    mainDialog_ = mainDialog;
+    showTitle_ = std::move(showTitle);
 }
 
 void PlayList::FillRow(int rowIndex, RowData* rowData) {
@@ -178,8 +178,8 @@ void PlayList::SetTitle(std::optional<std::string_view> path) {
     std::string label = "Current Playlist: " + name;
     // The colon counts as a separator, so only a dot in the file name is found.
     label.resize(label.size() - ExtensionOf(label).size());
-    if (mainDialog_ != kNoWindow) {
-        platform_.Windows().SetItemText(mainDialog_, kPlaylistLabelItem, label);
+    if (showTitle_) {
+        showTitle_(label);
     }
 }
 

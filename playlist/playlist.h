@@ -6,6 +6,7 @@
 // writes itself as a .PLY file: one clip line per clip, channel by channel,
 // joined with CR LF.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,9 +27,6 @@ class ClipRow final : public RowData {
     PlayEntry entry;
 };
 
-// The main dialog's label that names the document.
-inline constexpr int kPlaylistLabelItem = 1021;
-
 // Settings the playlist owns: its column widths, and the playlist file open
 // when the program last closed (reopened at the next start).
 inline constexpr std::string_view kPlayWidthsName = "Play_Widths";
@@ -39,9 +37,11 @@ class PlayList final : public WListView {
     PlayList(WReg& settings, Platform& platform, ClipFormView& clipEditor);
     ~PlayList() override;
 
-    // The window that owns the document's dialogs and messages, and the
-    // dialog holding the "Current Playlist: " label. Either may be kNoWindow.
-    void SetWindows(WindowId mainWindow, WindowId mainDialog);
+    // Shows the line that names the document ("Current Playlist: ...").
+    using TitleLine = std::function<void(const std::string& line)>;
+    // The window that owns the document's dialogs and messages (may be
+    // kNoWindow), and where the document's name is shown (may be empty).
+    void SetWindows(WindowId mainWindow, TitleLine showTitle);
 
     void FillRow(int rowIndex, RowData* rowData) override;
 
@@ -109,7 +109,7 @@ class PlayList final : public WListView {
     Platform& platform_;
     ClipFormView& clipEditor_;
     WindowId mainWindow_ = kNoWindow;
-    WindowId mainDialog_ = kNoWindow;
+    TitleLine showTitle_;
 
     bool modified_ = false;
     std::string filePath_;

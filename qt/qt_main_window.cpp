@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "qt/qt_list_control.h"
 #include "qt/qt_text.h"
@@ -24,23 +25,25 @@ namespace vantic {
 
 namespace {
 
-namespace d = main_dialog;
-
 // The main dialog's design size; the window never gets smaller than this
 // plus the status bar.
 constexpr int kDialogWidth = 840;
 constexpr int kDialogHeight = 560;
 constexpr int kMargin = 8;
 constexpr int kRowHeight = 30;
+constexpr int kButtonGap = 6;
+constexpr int kMinButtonWidth = 84;
+// Between the playlist list and the tab pane's frame: the list sits 5
+// pixels inside the pane on every side.
+constexpr int kPaneSide = 3;
+constexpr int kPaneTop = 5;
 constexpr int kDefaultWidth = 870;
 constexpr int kDefaultHeight = 690;
 
-template <class Widget>
-Widget* Place(QWidget* dialog, int itemId, Widget* widget, const QRect& rect) {
-    widget->setParent(dialog);
-    widget->setGeometry(rect);
-    SetItemId(widget, itemId);
-    return widget;
+// Grows with the dialog only through its stretch factor, whatever it would
+// like to be: the two lists' halves of the height stay equal.
+void StretchEvenly(QWidget* widget) {
+    widget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
 }
 
 }  // namespace
@@ -88,21 +91,6 @@ class QtMainWindowView::Frame final : public QMainWindow {
     QPoint outerPlace_;
 };
 
-// The client area under the menu bar: the main dialog's parent.
-class QtMainWindowView::ClientArea final : public QWidget {
-  public:
-    explicit ClientArea(MainWindowEvents& events) : events_(events) {}
-
-  protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QWidget::resizeEvent(event);
-        events_.OnSize();
-    }
-
-  private:
-    MainWindowEvents& events_;
-};
-
 QtMainWindowView::QtMainWindowView() = default;
 
 QtMainWindowView::~QtMainWindowView() {
@@ -122,8 +110,6 @@ WindowId QtMainWindowView::CreateMainWindow(const std::string& title,
                          std::min(area.height(), kDefaultHeight));
         window_->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
     }
-    client_ = new ClientArea(events);
-    window_->setCentralWidget(client_);
 
     QMenu* menu = nullptr;
     std::string_view menuTitle;
@@ -172,95 +158,138 @@ void QtMainWindowView::RemoveCommand(int commandId) {
     delete action;  // leaves its menu
 }
 
-void QtMainWindowView::EnableCommand(int commandId, bool enabled) {
+QPushButton* QtMainWindowView::Button(int commandId) const {
+    const auto found = buttons_.find(commandId);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+void QtMainWindowView::SetCommandEnabled(int commandId, bool enabled) {
     if (QAction* action = Action(commandId)) {
         action->setEnabled(enabled);
     }
+    if (QPushButton* button = Button(commandId)) {
+        button->setEnabled(enabled);
+    }
 }
 
-WindowId QtMainWindowView::CreateStatusBar(const std::string& text) {
-    if (client_ == nullptr) {
-        return kNoWindow;
+void QtMainWindowView::CreateStatusBar(const std::string& text) {
+    if (!window_) {
+        return;
     }
-    statusBar_ = new QStatusBar(client_);
+    statusBar_ = new QStatusBar;
     statusBar_->setSizeGripEnabled(true);
     statusBar_->showMessage(FromText(text));
-    SetItemId(statusBar_, d::kStatusBar);
-    statusBar_->show();
-    return IdOf(statusBar_);
+    window_->setStatusBar(statusBar_);
 }
 
-void QtMainWindowView::SetStatusText(const std::string& text) {
+void QtMainWindowView::SetStatusLine(const std::string& text) {
     if (statusBar_ != nullptr) {
         statusBar_->showMessage(FromText(text));
     }
 }
 
-void QtMainWindowView::PlaceStatusBar() {
-    if (statusBar_ == nullptr) {
-        return;
+bool QtMainWindowView::CreateMainDialog(std::span<const ButtonItem> buttons) {
+    if (!window_) {
+        return false;
     }
-    const int height = statusBar_->sizeHint().height();
-    statusBar_->setGeometry(0, client_->height() - height, client_->width(), height);
+    dialog_ = new QWidget;
+    // The window never gets smaller than the dialog and the status bar.
+    dialog_->setMinimumSize(kDialogWidth, kDialogHeight);
+    auto* column = new QVBoxLayout(dialog_);
+    column->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    column->setSpacing(kMargin);
+    units_ = new QtListControl;
+    StretchEvenly(units_);
+    column->addWidget(units_, 1);
+    column->addLayout(NewButtonRow(buttons));
+    tabs_ = NewChannelTabs();
+    column->addWidget(tabs_, 1);
+    window_->setCentralWidget(dialog_);
+    return true;
 }
 
-WindowId QtMainWindowView::CreateMainDialog(std::span<const ButtonItem> buttons) {
-    if (client_ == nullptr) {
-        return kNoWindow;
+// The "Current Playlist:" line keeps the width it has at the design size;
+// the buttons stand at the right edge, left to right.
+QLayout* QtMainWindowView::NewButtonRow(std::span<const ButtonItem> buttons) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    title_ = new QLabel(FromText("Current Playlist: < not named >"));
+    row->addWidget(title_);
+    row->addStretch(1);
+    int buttonsWidth = 0;
+    for (const ButtonItem& item : buttons) {
+        auto* button = new QPushButton(FromText(item.text));
+        button->setFixedSize(std::max(kMinButtonWidth, button->sizeHint().width() + 8), kRowHeight);
+        if (buttonsWidth > 0) {
+            row->addSpacing(kButtonGap);
+            buttonsWidth += kButtonGap;
+        }
+        buttonsWidth += button->width();
+        row->addWidget(button);
+        const int command = item.command;
+        connect(button, &QPushButton::clicked, this,
+                [this, command] { events_->OnButton(command); });
+        buttons_[command] = button;
     }
-    auto* dialog = new QWidget(client_);
-    dialog->setGeometry(0, 0, kDialogWidth, kDialogHeight);
-    const int right = kDialogWidth - kMargin;
-    const int half = (kDialogHeight - kRowHeight - 4 * kMargin) / 2;
+    const int rowWidth = kDialogWidth - 2 * kMargin;
+    title_->setFixedSize(std::max(0, rowWidth - buttonsWidth - kButtonGap - kMargin), kRowHeight);
+    return row;
+}
 
-    // The unit list above; the label and buttons; the channel tabs with
-    // the playlist list inside their pane below.
-    Place(dialog, d::kUnitList, new QtListControl, QRect(kMargin, kMargin, right - kMargin, half));
-    const int rowTop = kMargin + half + kMargin;
-    int x = right;
-    for (auto button = buttons.rbegin(); button != buttons.rend(); ++button) {
-        auto* push = new QPushButton(FromText(button->text));
-        const int width = std::max(84, push->sizeHint().width() + 8);
-        x -= width;
-        Place(dialog, button->id, push, QRect(x, rowTop, width, kRowHeight));
-        const int id = button->id;
-        connect(push, &QPushButton::clicked, this, [this, id] { events_->OnButton(id); });
-        x -= 6;
-    }
-    auto* label = new QLabel(FromText("Current Playlist: < not named >"));
-    Place(dialog, d::kPlaylistLabel, label, QRect(kMargin, rowTop, x - 2 * kMargin, kRowHeight));
+QTabWidget* QtMainWindowView::NewChannelTabs() {
+    auto* tabs = new QTabWidget;
+    tabs->setDocumentMode(false);
+    StretchEvenly(tabs);
+    playlist_ = new QtListControl;
+    connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        ShowPlaylistOnCurrentTab();
+        events_->OnTabSelected(index);
+    });
+    return tabs;
+}
 
-    const int tabsTop = rowTop + kRowHeight + kMargin;
-    tabs_ = Place(dialog, d::kChannelTabs, new QTabWidget,
-                  QRect(kMargin, tabsTop, right - kMargin, kDialogHeight - kMargin - tabsTop));
-    tabs_->setDocumentMode(false);
-    connect(tabs_, &QTabWidget::currentChanged, this,
-            [this](int index) { events_->OnTabSelected(index); });
-    // The pane starts below the tab headers; measure them with one tab.
-    int header = 0;
-    {
-        const QSignalBlocker quiet(tabs_);
-        tabs_->addTab(new QWidget, "Video");
-        header = tabs_->tabBar()->sizeHint().height();
-        delete tabs_->widget(0);
+void QtMainWindowView::ShowPlaylistOnCurrentTab() {
+    QWidget* page = tabs_ != nullptr ? tabs_->currentWidget() : nullptr;
+    if (page == nullptr || playlist_->parentWidget() == page) {
+        return;
     }
-    auto* playlist = Place(dialog, d::kPlaylistList, new QtListControl,
-                           QRect(kMargin + 5, tabsTop + header + 5, right - kMargin - 10,
-                                 kDialogHeight - kMargin - tabsTop - header - 10));
-    playlist->raise();
-    dialog->show();
-    // The window never gets smaller than the dialog and the status bar.
-    const int status = statusBar_ != nullptr ? statusBar_->sizeHint().height() : 0;
-    client_->setMinimumSize(kDialogWidth, kDialogHeight + status);
-    return IdOf(dialog);
+    const bool focused = playlist_->hasFocus();
+    if (QWidget* before = playlist_->parentWidget(); before != nullptr && before->layout()) {
+        before->layout()->removeWidget(playlist_);
+    }
+    page->layout()->addWidget(playlist_);
+    playlist_->show();
+    if (focused) {
+        playlist_->setFocus();
+    }
+}
+
+ListControl* QtMainWindowView::UnitList() {
+    return units_;
+}
+
+ListControl* QtMainWindowView::PlaylistList() {
+    return playlist_;
+}
+
+void QtMainWindowView::SetPlaylistTitle(const std::string& text) {
+    if (title_ != nullptr) {
+        title_->setText(FromText(text));
+    }
 }
 
 void QtMainWindowView::InsertTab(int index, const std::string& text) {
     if (tabs_ == nullptr) {
         return;
     }
-    const QSignalBlocker quiet(tabs_);
-    tabs_->insertTab(index, new QWidget, FromText(text));
+    auto* page = new QWidget;
+    auto* fill = new QVBoxLayout(page);
+    fill->setContentsMargins(kPaneSide, kPaneTop, kPaneSide, kPaneSide);
+    {
+        const QSignalBlocker quiet(tabs_);
+        tabs_->insertTab(index, page, FromText(text));
+    }
+    ShowPlaylistOnCurrentTab();
 }
 
 void QtMainWindowView::ShowMainWindow() {
@@ -312,9 +341,16 @@ void QtMainWindowView::PostQuit() {
 void QtMainWindowView::DestroyMainWindow() {
     qApp->removeEventFilter(this);
     actions_.clear();
+    buttons_.clear();
     statusBar_ = nullptr;
     tabs_ = nullptr;
-    client_ = nullptr;
+    title_ = nullptr;
+    if (window_ && playlist_ != nullptr && playlist_->parentWidget() == nullptr) {
+        delete playlist_;  // made with the tabs, never shown on a page
+    }
+    units_ = nullptr;
+    playlist_ = nullptr;
+    dialog_ = nullptr;
     window_.reset();
 }
 

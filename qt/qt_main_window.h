@@ -1,10 +1,14 @@
 #pragma once
 
 // The main window on Qt: a QMainWindow whose menu bar is built from the
-// command table, and whose central client area holds the main dialog and
-// the status bar. Accelerators are seen by an application-wide filter
-// while the main window is active: the command runs first, then the key
-// still goes to the focused control.
+// command table, with the main dialog as its central widget above the
+// status bar. The dialog is laid out by Qt layouts: as the window grows,
+// the unit list takes the upper half of the extra height, the channel tabs
+// with the playlist list the lower half, and the "Current Playlist:" line
+// and the buttons move down by half of it keeping their size, the buttons
+// along the right edge. Accelerators are seen by an application-wide
+// filter while the main window is active: the command runs first, then the
+// key still goes to the focused control.
 
 #include <QMainWindow>
 #include <QObject>
@@ -14,10 +18,15 @@
 #include "app/main_window_view.h"
 
 class QAction;
+class QLabel;
+class QLayout;
+class QPushButton;
 class QStatusBar;
 class QTabWidget;
 
 namespace vantic {
+
+class QtListControl;
 
 class QtMainWindowView final : public QObject, public MainWindowView {
   public:
@@ -28,11 +37,13 @@ class QtMainWindowView final : public QObject, public MainWindowView {
                                             std::span<const CommandItem> commands,
                                             MainWindowEvents& events) override;
     void RemoveCommand(int commandId) override;
-    void EnableCommand(int commandId, bool enabled) override;
-    [[nodiscard]] WindowId CreateStatusBar(const std::string& text) override;
-    void SetStatusText(const std::string& text) override;
-    void PlaceStatusBar() override;
-    [[nodiscard]] WindowId CreateMainDialog(std::span<const ButtonItem> buttons) override;
+    void SetCommandEnabled(int commandId, bool enabled) override;
+    void CreateStatusBar(const std::string& text) override;
+    void SetStatusLine(const std::string& text) override;
+    [[nodiscard]] bool CreateMainDialog(std::span<const ButtonItem> buttons) override;
+    [[nodiscard]] ListControl* UnitList() override;
+    [[nodiscard]] ListControl* PlaylistList() override;
+    void SetPlaylistTitle(const std::string& text) override;
     void InsertTab(int index, const std::string& text) override;
     void ShowMainWindow() override;
     void BringToFront() override;
@@ -42,26 +53,42 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     void PostQuit() override;
     void DestroyMainWindow() override;
 
-    // The window, for tests and the screenshot hook; null before it is made.
+    // The window and its parts, for tests and the screenshot hook; null
+    // before they are made.
     [[nodiscard]] QMainWindow* Window() const;
     [[nodiscard]] QAction* Action(int commandId) const;
+    [[nodiscard]] QWidget* Dialog() const { return dialog_; }
+    [[nodiscard]] QtListControl* UnitListWidget() const { return units_; }
+    [[nodiscard]] QtListControl* PlaylistWidget() const { return playlist_; }
+    [[nodiscard]] QTabWidget* Tabs() const { return tabs_; }
+    [[nodiscard]] QLabel* TitleLabel() const { return title_; }
+    [[nodiscard]] QStatusBar* StatusBar() const { return statusBar_; }
+    // The button that runs commandId; null when none does.
+    [[nodiscard]] QPushButton* Button(int commandId) const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     class Frame;
-    class ClientArea;
 
     [[nodiscard]] int AcceleratorFor(int key, Qt::KeyboardModifiers modifiers) const;
+    [[nodiscard]] QLayout* NewButtonRow(std::span<const ButtonItem> buttons);
+    [[nodiscard]] QTabWidget* NewChannelTabs();
+    // The one playlist list moves to the page of the tab shown.
+    void ShowPlaylistOnCurrentTab();
 
     std::unique_ptr<Frame> window_;
-    ClientArea* client_ = nullptr;
+    QWidget* dialog_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
+    QtListControl* units_ = nullptr;
+    QtListControl* playlist_ = nullptr;
+    QLabel* title_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     MainWindowEvents* events_ = nullptr;
     std::map<int, QAction*> actions_;
-    std::map<int, int> accelerators_;  // Qt key with Ctrl -> accelerator id
+    std::map<int, QPushButton*> buttons_;  // by the command each runs
+    std::map<int, int> accelerators_;      // Qt key with Ctrl -> accelerator id
     bool quitPosted_ = false;
 };
 

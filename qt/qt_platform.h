@@ -22,7 +22,6 @@ class QtPlatform final : public Platform {
     FileDialogs& Files() override { return files_; }
     ProgressWindows& Progress() override { return progress_; }
     WindowSystem& Windows() override { return windows_; }
-    WindowGeometry& Geometry() override { return windows_; }
     Displays& Screens() override { return displays_; }
     TimerService& Timers() override { return timers_; }
     ShellLauncher& Shell() override { return shell_; }

@@ -3,7 +3,7 @@
 #include "qt/qt_blocking_calls.h"
 
 #include <QPushButton>
-#include <QResizeEvent>
+#include <QVBoxLayout>
 #include <vector>
 
 #include "platform/rich_text.h"
@@ -17,7 +17,7 @@ namespace {
 
 namespace rw = report_window;
 
-// The design size, from which the sizer anchors the items.
+// The design size; the viewer takes any change of it.
 constexpr int kWidth = 640;
 constexpr int kHeight = 560;
 constexpr int kMargin = 8;
@@ -36,15 +36,15 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
     setWindowTitle(FromText(rw::kTitle));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
-    resize(kWidth, kHeight);
-    const int buttonTop = kHeight - kMargin - kButtonHeight;
-    viewer_ = new QTextBrowser(this);
+    viewer_ = new QTextBrowser;
     viewer_->setReadOnly(true);
     viewer_->setOpenLinks(false);
     viewer_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewer_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    viewer_->setGeometry(kMargin, kMargin, kWidth - 2 * kMargin, buttonTop - 2 * kMargin);
-    SetItemId(viewer_, rw::kViewer);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    column->setSpacing(kMargin);
+    column->addWidget(viewer_, 1);
     struct ButtonShape {
         int id;
         const char* text;
@@ -57,13 +57,12 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
     if (events_.HasExportButton()) {
         buttons.insert(buttons.begin() + 3, {rw::kExportCsv, "Export CSV...", kWideButtonWidth});
     }
-    int left = kWidth;
+    auto* row = new QHBoxLayout;
+    row->setSpacing(kMargin);
+    row->addStretch(1);
     for (const ButtonShape& shape : buttons) {
-        left -= shape.width + kMargin;
-    }
-    for (const ButtonShape& shape : buttons) {
-        auto* button = new QPushButton(QString::fromLatin1(shape.text), this);
-        button->setGeometry(left, buttonTop, shape.width, kButtonHeight);
+        auto* button = new QPushButton(QString::fromLatin1(shape.text));
+        button->setFixedSize(shape.width, kButtonHeight);
         button->setAutoDefault(false);
         SetItemId(button, shape.id);
         connect(button, &QPushButton::clicked, this,
@@ -71,8 +70,10 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
         if (shape.id == rw::kDone) {
             button->setDefault(true);
         }
-        left += shape.width + kMargin;
+        row->addWidget(button);
     }
+    column->addLayout(row);
+    resize(kWidth, kHeight);
 }
 
 void QtReportDialog::CloseWith(int result) {
@@ -82,12 +83,6 @@ void QtReportDialog::CloseWith(int result) {
 
 void QtReportDialog::reject() {
     events_.OnButton(rw::kCancel);
-}
-
-void QtReportDialog::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    events_.OnSize();
-    update();
 }
 
 void LoadRichText(QTextBrowser& viewer, const std::string& richText) {

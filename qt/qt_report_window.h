@@ -2,8 +2,9 @@
 
 // "Vantic Media Player Report" on Qt: a read-only rich-text viewer over
 // the whole window and the buttons "Email", "Print", "Save" and "Done" at
-// the bottom right. The logic's sizer keeps them in place; every button,
-// Escape and the close box go to the logic, which closes the window.
+// the bottom right, laid out so that the viewer takes any change of size;
+// every button, Escape and the close box go to the logic, which closes the
+// window.
 
 #include <QDialog>
 #include <QTextBrowser>
@@ -23,9 +24,6 @@ class QtReportDialog final : public QDialog {
     [[nodiscard]] const std::optional<int>& ClosedWith() const { return closedWith_; }
 
     void reject() override;
-
-  protected:
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     ReportWindowEvents& events_;

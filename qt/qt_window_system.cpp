@@ -4,11 +4,8 @@
 
 #include <thread>
 
-#include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -16,10 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "qt/qt_list_control.h"
 #include "qt/qt_pictures.h"
 #include "qt/qt_screen_capture.h"
-#include "qt/qt_text.h"
 #include "qt/qt_window.h"
 
 namespace vantic {
@@ -127,25 +122,6 @@ bool QtWindowSystem::IsEnabled(WindowId window) const {
     });
 }
 
-ListControl* QtWindowSystem::FindList(WindowId dialog, int itemId) {
-    return OnUiThread([&]() -> ListControl* {
-        return dynamic_cast<QtListControl*>(FindItem(WidgetOf(dialog), itemId));
-    });
-}
-
-void QtWindowSystem::SetItemText(WindowId dialog, int itemId, const std::string& text) {
-    OnUiThread([&] {
-        QWidget* item = FindItem(WidgetOf(dialog), itemId);
-        if (auto* label = qobject_cast<QLabel*>(item)) {
-            label->setText(FromText(text));
-        } else if (auto* button = qobject_cast<QAbstractButton*>(item)) {
-            button->setText(FromText(text));
-        } else if (auto* box = qobject_cast<QLineEdit*>(item)) {
-            box->setText(FromText(text));
-        }
-    });
-}
-
 std::unique_ptr<PlacedWindow> QtWindowSystem::Placement(WindowId window) {
     return OnUiThread([&]() -> std::unique_ptr<PlacedWindow> {
         QWidget* widget = WidgetOf(window);
@@ -154,63 +130,6 @@ std::unique_ptr<PlacedWindow> QtWindowSystem::Placement(WindowId window) {
         }
         return std::make_unique<QtPlacedWindow>(widget->window());
     });
-}
-
-Rect QtWindowSystem::ScreenRect(WindowId window) const {
-    return OnUiThread([&]() -> Rect {
-        const QWidget* widget = WidgetOf(window);
-        if (widget == nullptr) {
-            return {};
-        }
-        if (widget->isWindow()) {
-            return ToRect(widget->frameGeometry());
-        }
-        return ToRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
-    });
-}
-
-Rect QtWindowSystem::ClientRect(WindowId window) const {
-    return OnUiThread([&]() -> Rect {
-        const QWidget* widget = WidgetOf(window);
-        return widget == nullptr ? Rect{} : Rect{0, 0, widget->width(), widget->height()};
-    });
-}
-
-Rect QtWindowSystem::RectInParent(WindowId child) const {
-    return OnUiThread([&]() -> Rect {
-        const QWidget* widget = WidgetOf(child);
-        return widget == nullptr ? Rect{} : ToRect(widget->geometry());
-    });
-}
-
-void QtWindowSystem::SetRectInParent(WindowId child, const Rect& rect) {
-    OnUiThread([&] {
-        if (QWidget* widget = WidgetOf(child)) {
-            widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-        }
-    });
-}
-
-void QtWindowSystem::ResizeOuter(WindowId window, int width, int height) {
-    OnUiThread([&] {
-        QWidget* widget = WidgetOf(window);
-        if (widget == nullptr) {
-            return;
-        }
-        const QSize extra = FrameExtra(*widget);
-        widget->resize(std::max(1, width - extra.width()), std::max(1, height - extra.height()));
-    });
-}
-
-WindowId QtWindowSystem::Parent(WindowId window) const {
-    return OnUiThread([&]() -> WindowId {
-        QWidget* widget = WidgetOf(window);
-        return widget == nullptr ? kNoWindow : IdOf(widget->parentWidget());
-    });
-}
-
-WindowId QtWindowSystem::Item(WindowId dialog, int itemId) const {
-    return OnUiThread([&]() -> WindowId { return IdOf(FindItem(WidgetOf(dialog), itemId)); });
 }
 
 std::optional<std::vector<Rect>> QtDisplays::MonitorRects() const {

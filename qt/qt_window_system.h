@@ -1,14 +1,14 @@
 #pragma once
 
-// The window side on Qt: the message pump, enabling, geometry of widgets,
-// dialog items, window placement and the screens.
+// The window side on Qt: the message pump, enabling, window placement and
+// the screens.
 
 #include "platform/geometry.h"
 #include "platform/window_system.h"
 
 namespace vantic {
 
-class QtWindowSystem final : public WindowSystem, public WindowGeometry {
+class QtWindowSystem final : public WindowSystem {
   public:
     // WindowSystem
     void PumpMessages() override;
@@ -16,18 +16,7 @@ class QtWindowSystem final : public WindowSystem, public WindowGeometry {
     void Wake() override;
     void SetEnabled(WindowId window, bool enabled) override;
     [[nodiscard]] bool IsEnabled(WindowId window) const override;
-    [[nodiscard]] ListControl* FindList(WindowId dialog, int itemId) override;
-    void SetItemText(WindowId dialog, int itemId, const std::string& text) override;
     [[nodiscard]] std::unique_ptr<PlacedWindow> Placement(WindowId window) override;
-
-    // WindowGeometry
-    [[nodiscard]] Rect ScreenRect(WindowId window) const override;
-    [[nodiscard]] Rect ClientRect(WindowId window) const override;
-    [[nodiscard]] Rect RectInParent(WindowId child) const override;
-    void SetRectInParent(WindowId child, const Rect& rect) override;
-    void ResizeOuter(WindowId window, int width, int height) override;
-    [[nodiscard]] WindowId Parent(WindowId window) const override;
-    [[nodiscard]] WindowId Item(WindowId dialog, int itemId) const override;
 };
 
 class QtDisplays final : public Displays {

@@ -33,10 +33,7 @@ std::string EmailedReportName(const LocalTime& today) {
 }
 
 ReportWindow::ReportWindow(ReportMode mode, const ReportContext& context, ReportBuilder build)
-    : mode_(mode),
-      context_(context),
-      build_(std::move(build)),
-      sizer_(context.platform.Geometry()) {}
+    : mode_(mode), context_(context), build_(std::move(build)) {}
 
 std::optional<int> ReportWindow::Run() {
     const std::optional<int> result = context_.view.RunReportWindow(context_.owner, *this);
@@ -52,26 +49,13 @@ std::optional<int> ReportWindow::Run() {
 
 void ReportWindow::OnCreated(WindowId window) {
     window_ = window;
-    sizer_.Attach(window, false);
-    sizer_.AnchorItem(rw::kViewer, 0, 0, 1, 1);
-    for (const int button : {rw::kEmail, rw::kPrint, rw::kSave, rw::kDone}) {
-        sizer_.AnchorItem(button, 1, 1, 0, 0);
-    }
-    if (HasExportButton()) {
-        sizer_.AnchorItem(rw::kExportCsv, 1, 1, 0, 0);
-    }
     if (auto placement = context_.platform.Windows().Placement(window)) {
         context_.settings.RestoreWindowPlacement(kReportPlacementName, *placement,
                                                  context_.platform.Screens(), true);
     }
-    sizer_.Relayout();
     if (build_ && build_(*this) == ReportBuildEnd::Cancelled) {
         context_.view.CloseReportWindow(window, rw::kCancel);
     }
-}
-
-void ReportWindow::OnSize() {
-    sizer_.Relayout();
 }
 
 void ReportWindow::OnButton(int buttonId) {

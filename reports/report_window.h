@@ -9,7 +9,6 @@
 #include <string>
 
 #include "framework/wreg.h"
-#include "framework/wsizer.h"
 #include "platform/platform.h"
 #include "reports/play_export.h"
 #include "reports/report_window_view.h"
@@ -86,7 +85,6 @@ class ReportWindow final : private ReportWindowEvents {
   private:
     [[nodiscard]] bool HasExportButton() const override { return mode_ == ReportMode::Status; }
     void OnCreated(WindowId window) override;
-    void OnSize() override;
     void OnButton(int buttonId) override;
     struct SaveKind {
         std::string title;
@@ -99,7 +97,6 @@ class ReportWindow final : private ReportWindowEvents {
     ReportMode mode_;
     ReportContext context_;
     ReportBuilder build_;
-    WSizer sizer_;
     WindowId window_ = kNoWindow;
     std::optional<std::string> text_;
     std::optional<PlayExport> plays_;

@@ -2,7 +2,7 @@
 
 // The report window as the logic drives it: a read-only rich-text viewer
 // over the whole window and the buttons "Email", "Print", "Save" and
-// "Done" (the default) at the bottom right, items of report_window::*.
+// "Done" (the default) at the bottom right, named by report_window::*.
 
 #include <optional>
 #include <string>
@@ -14,7 +14,6 @@ namespace vantic {
 
 namespace report_window {
 inline constexpr std::string_view kTitle = "Vantic Media Player Report";
-inline constexpr int kViewer = 1061;
 inline constexpr int kDone = 1;
 inline constexpr int kCancel = 2;  // Escape and the close box
 inline constexpr int kEmail = 1062;
@@ -27,11 +26,10 @@ inline constexpr int kExportCsv = 1071;
 class ReportWindowEvents {
   public:
     virtual ~ReportWindowEvents() = default;
-    // The window exists with its items at their design places and is not
-    // shown yet; it may be closed from here.
+    // The window exists, laid out (the viewer takes every change of size,
+    // the buttons keep to the bottom right), and is not shown yet; it may be
+    // closed from here.
     virtual void OnCreated(WindowId window) = 0;
-    // The window's client area changed size.
-    virtual void OnSize() = 0;
     // A button, or kCancel for Escape and the close box. The window stays
     // open until CloseReportWindow.
     virtual void OnButton(int buttonId) = 0;

@@ -1,5 +1,5 @@
 // Shows the controller's main window with sample rows (list views that own
-// them, laid out by the sizer), the deployment progress dialog over it and
+// them, laid out by the window itself), the deployment progress dialog over it and
 // the login form and the crawl text form, without a server.
 
 #include <QApplication>
@@ -10,11 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main_dialog_layout.h"
 #include "core/product_identity.h"
 #include "framework/wlistview.h"
 #include "framework/wprogress.h"
-#include "framework/wsizer.h"
 #include "playlist/play_entry.h"
 #include "qt/qt_admin_forms.h"
 #include "qt/qt_list_control.h"
@@ -51,19 +49,18 @@ class CellList : public WListView {
 // The real main window with sample rows: only its layout follows events.
 class Demo : private MainWindowEvents {
   public:
-    Demo() : units_(platform_.Messages()), clips_(platform_.Messages()), sizer_(windows_) {
+    Demo() : units_(platform_.Messages()), clips_(platform_.Messages()) {
         window_ = view_.CreateMainWindow(std::string(identity::kTitle), CommandTable(), *this);
-        statusBar_ = view_.CreateStatusBar("Ready...");
-        dialog_ = view_.CreateMainDialog(ButtonTable());
+        view_.CreateStatusBar("Ready...");
+        (void)view_.CreateMainDialog(ButtonTable());
         for (int channel = 0; channel < kChannelCount; ++channel) {
             view_.InsertTab(channel, std::string(ChannelNames[channel]));
         }
-        AnchorMainDialog(sizer_, dialog_);
-        units_.Attach(windows_.FindList(dialog_, main_dialog::kUnitList));
-        clips_.Attach(windows_.FindList(dialog_, main_dialog::kPlaylistList));
+        units_.Attach(view_.UnitList());
+        clips_.Attach(view_.PlaylistList());
         units_.Control()->SetGridLines(true);
         clips_.Control()->SetGridLines(true);
-        windows_.SetItemText(dialog_, main_dialog::kPlaylistLabel, "Current Playlist: night.show");
+        view_.SetPlaylistTitle("Current Playlist: night.show");
         FillUnits();
         FillClips();
         view_.Window()->setGeometry(40, 40, 1060, 680);
@@ -98,12 +95,8 @@ class Demo : private MainWindowEvents {
 
   private:
     void OnCommand(int /*commandId*/) override {}
-    void OnButton(int /*buttonId*/) override {}
+    void OnButton(int /*commandId*/) override {}
     void OnCloseRequest() override { QCoreApplication::quit(); }
-    void OnSize() override {
-        view_.PlaceStatusBar();
-        sizer_.FitToParent(statusBar_);
-    }
     void OnTabSelected(int /*index*/) override {}
 
     void FillUnits() {
@@ -158,14 +151,10 @@ class Demo : private MainWindowEvents {
     }
 
     QtPlatform platform_;
-    QtWindowSystem windows_;
     QtMainWindowView view_;
     WindowId window_ = kNoWindow;
-    WindowId statusBar_ = kNoWindow;
-    WindowId dialog_ = kNoWindow;
     CellList units_;
     CellList clips_;
-    WSizer sizer_;
     WProgress progress_{platform_};
 };
 

@@ -143,8 +143,7 @@ TEST_F(AppWithServer, TheSelectedUnitsPlaylistOpensAsAnUnnamedDocument) {
         ASSERT_EQ(app->Playlist().ItemCount(), 1);
         EXPECT_EQ(app->Playlist().ClipAt(0)->path, "C:\\Media\\Office\\test_pattern.mpg");
         EXPECT_EQ(app->Playlist().FilePath(), "");
-        EXPECT_EQ(platform->windows.ItemText(Window().dialog, main_dialog::kPlaylistLabel),
-                  "Current Playlist: < not named >");
+        EXPECT_EQ(Window().playlistTitle, "Current Playlist: < not named >");
         EXPECT_TRUE(Window().IsEnabled(c::kSavePlaylist));
     };
     app->Run();

@@ -166,16 +166,5 @@ TEST_F(AppStartup, TheSavedPlacementIsRestoredAndStoredAgainByExit) {
     EXPECT_EQ(app->GetInt("Main_Window_Dim_dy", 0), 700);
 }
 
-TEST_F(AppStartup, TheDialogFillsTheClientAreaAboveTheStatusBarAndKeepsItsMinimum) {
-    StoreLoginNameOnly("operator");
-    app->Run();
-    auto& windows = platform->windows;
-    const Rect client = windows.ClientRect(Window().window);
-    // The window grew to hold the 760 x 540 dialog and the status bar.
-    EXPECT_GE(client.Width(), 760);
-    EXPECT_GE(client.Height(), 540 + 22);
-    EXPECT_EQ(windows.RectInParent(Window().dialog).Height(), client.Height() - 22);
-}
-
 }  // namespace
 }  // namespace vantic

@@ -12,7 +12,11 @@ namespace vantic {
 namespace {
 
 namespace c = command;
-namespace d = main_dialog;
+
+// The key of the button that runs command, apart from its menu item's.
+constexpr int Button(int command) {
+    return -command;
+}
 
 std::map<int, bool> Flatten(const CommandStates& states) {
     std::map<int, bool> all;
@@ -20,7 +24,7 @@ std::map<int, bool> Flatten(const CommandStates& states) {
         all[item.id] = item.enabled;
     }
     for (const ItemState& button : states.buttons) {
-        all[button.id] = button.enabled;
+        all[Button(button.id)] = button.enabled;
     }
     return all;
 }
@@ -41,7 +45,7 @@ TEST(CommandTable, AcceleratorsRunTheirMenuItemsOperation) {
         EXPECT_EQ(found->id, menuId);
         EXPECT_EQ(FindCommand(menuId), found);
     }
-    EXPECT_EQ(FindCommand(1014), nullptr);  // a button is no menu command
+    EXPECT_EQ(FindCommand(c::kPreviewMedia), nullptr);  // a button's own command is in no menu
     EXPECT_EQ(FindCommand(0), nullptr);
 }
 
@@ -70,8 +74,8 @@ TEST(CommandStates, OneSelectedClipCanBeDeletedButNotMoved) {
     EXPECT_FALSE(states.at(c::kMoveMediaDown));
     EXPECT_TRUE(states.at(c::kDeleteMedia));
     EXPECT_TRUE(states.at(c::kEditMedia));
-    EXPECT_TRUE(states.at(d::kDeleteButton));
-    EXPECT_TRUE(states.at(d::kPreviewButton));
+    EXPECT_TRUE(states.at(Button(c::kDeleteMedia)));
+    EXPECT_TRUE(states.at(Button(c::kPreviewMedia)));
     EXPECT_TRUE(states.at(c::kSavePlaylist));
 }
 
@@ -85,30 +89,30 @@ TEST(CommandStates, MovingFollowsWhetherTheEndsAreSelected) {
     EXPECT_TRUE(top.at(c::kMoveMediaDown));
     const auto none = Flatten(ComputeCommandStates(ListState{}, ListState{3, false, false, false}));
     EXPECT_FALSE(none.at(c::kMoveMediaUp));
-    EXPECT_FALSE(none.at(d::kPreviewButton));
+    EXPECT_FALSE(none.at(Button(c::kPreviewMedia)));
     EXPECT_TRUE(none.at(c::kClosePlaylist));
 }
 
 TEST(CommandStates, AllUnitsNeedARowSelectedUnitsASelection) {
     const auto empty = Flatten(ComputeCommandStates(ListState{}, ListState{}));
     EXPECT_FALSE(empty.at(c::kDeployToAll));
-    EXPECT_FALSE(empty.at(d::kDeployAllButton));
+    EXPECT_FALSE(empty.at(Button(c::kDeployToAll)));
     EXPECT_FALSE(empty.at(c::kSavePlaylist));
     EXPECT_FALSE(empty.at(c::kSavePlaylistAs));
     EXPECT_FALSE(empty.at(c::kClosePlaylist));
-    EXPECT_TRUE(empty.at(d::kAddButton));
+    EXPECT_TRUE(empty.at(Button(c::kAddMedia)));
 
     const auto unselected = Flatten(ComputeCommandStates(ListState{5, false, false, false}, {}));
     EXPECT_TRUE(unselected.at(c::kDeployToAll));
-    EXPECT_TRUE(unselected.at(d::kDeployAllButton));
+    EXPECT_TRUE(unselected.at(Button(c::kDeployToAll)));
     for (int id :
-         {static_cast<int>(d::kDeployButton), c::kDeployToSelected, c::kCrawlText, c::kAdminConfig,
+         {Button(c::kDeployToSelected), c::kDeployToSelected, c::kCrawlText, c::kAdminConfig,
           c::kNewFirmware, c::kNewTimezone, c::kNewOwner, c::kEditUnit, c::kOpenUnitPlaylist}) {
         EXPECT_FALSE(unselected.at(id)) << id;
     }
     const auto selected = Flatten(ComputeCommandStates(ListState{5, true, false, true}, {}));
     EXPECT_TRUE(selected.at(c::kDeployToSelected));
-    EXPECT_TRUE(selected.at(d::kDeployButton));
+    EXPECT_TRUE(selected.at(Button(c::kDeployToSelected)));
     EXPECT_TRUE(selected.at(c::kOpenUnitPlaylist));
 }
 

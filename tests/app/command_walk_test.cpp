@@ -24,7 +24,6 @@ using testing::ReadFileBytes;
 using testing::ServerRunner;
 using testing::WriteFileBytes;
 namespace c = command;
-namespace d = main_dialog;
 
 class CommandWalk : public AppFixture, public ::testing::WithParamInterface<bool> {
   protected:
@@ -183,9 +182,8 @@ class CommandWalk : public AppFixture, public ::testing::WithParamInterface<bool
                               }};
              }},
             {c::kCheckForUpdates, [this] { return Form(views->autoUpdates.script); }},
-            {d::kAddButton, addMedia},
-            {d::kDeleteButton, deleteMedia},
-            {d::kPreviewButton,
+            // The Preview button's own command; the other buttons run menu commands.
+            {c::kPreviewMedia,
              [this] {
                  return Reach{[] {},
                               [this] {
@@ -193,8 +191,6 @@ class CommandWalk : public AppFixture, public ::testing::WithParamInterface<bool
                                          platform->shell.opened.back().target == "/media/b.mpg";
                               }};
              }},
-            {d::kDeployButton, toSelected},
-            {d::kDeployAllButton, toAll},
         };
     }
 
@@ -246,7 +242,7 @@ TEST_P(CommandWalk, EveryMenuItemAcceleratorAndButtonReachesItsOperation) {
         }
         for (const ButtonItem& button : ButtonTable()) {
             Walk(
-                operationOf(button.id), [&] { events.OnButton(button.id); },
+                operationOf(button.command), [&] { events.OnButton(button.command); },
                 std::string(button.text));
         }
         Walk(

@@ -10,7 +10,6 @@ namespace {
 
 using testing::AppFixture;
 namespace c = command;
-namespace d = main_dialog;
 
 // Logged in as the administrator, who may not deploy to all units, and
 // with units but no selection: each command stops at its first check, which
@@ -31,10 +30,10 @@ TEST_F(DeployCommands, ToAllOrToTheSelectionFromMenuAcceleratorAndButton) {
         app->Venue().MergeReply("4\tLobby\tOK\t\t\n9\tBar\tOK\t\t\n");
         Window().Events().OnCommand(c::kDeployToAll);
         Window().Events().OnCommand(40030);  // Ctrl+D
-        Window().Events().OnButton(d::kDeployAllButton);
+        Window().Events().OnButton(c::kDeployToAll);
         Window().Events().OnCommand(c::kDeployToSelected);
         Window().Events().OnCommand(40031);  // Ctrl+M
-        Window().Events().OnButton(d::kDeployButton);
+        Window().Events().OnButton(c::kDeployToSelected);
     };
     app->Run();
     ASSERT_EQ(platform->ShownMessages().size(), 6u);
@@ -48,7 +47,7 @@ TEST_F(DeployCommands, TheConfirmationOpensOverTheMainWindowInTheChannelWording)
     Window().whileRunning = [&] {
         app->Venue().MergeReply("4\tLobby\tOK\t\t\n");
         Window().units.ClickRow(0);
-        Window().Events().OnButton(d::kDeployButton);
+        Window().Events().OnButton(c::kDeployToSelected);
     };
     app->Run();
     ASSERT_EQ(views->confirmation.script.Opened().size(), 1u);

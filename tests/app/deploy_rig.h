@@ -72,7 +72,7 @@ inline DeployRig::DeployRig(const std::string& keyFile)
     mainWindow = platform.windows.NewWindow(kNoWindow, Rect{100, 100, 900, 700});
     settings.SetSettingsLocation({dir.Path(), {}});
     venue.Attach(&unitControl);
-    playlist.SetWindows(mainWindow, kNoWindow);
+    playlist.SetWindows(mainWindow, nullptr);
     playlist.AttachList(&playlistControl);
     deployment.SetMainWindow(mainWindow);
 }

@@ -17,7 +17,6 @@ namespace {
 using testing::AppFixture;
 using testing::WriteFileBytes;
 namespace c = command;
-namespace d = main_dialog;
 
 constexpr const char* kTwoUnits =
     "12\t[Harbor] Deli\tOK\tSun 13:52\tSun 15:52\n7\tLobby\tOK\tSun 13:40\tSun 15:40\n";
@@ -32,9 +31,8 @@ class MainWindow : public AppFixture {
         Window().whileRunning = std::move(body);
         app->Run();
     }
-    [[nodiscard]] bool ButtonEnabled(int id) {
-        return platform->windows.IsEnabled(platform->windows.Item(Window().dialog, id));
-    }
+    // Whether the button that runs command is enabled.
+    [[nodiscard]] bool ButtonEnabled(int command) { return Window().ButtonEnabled(command); }
     // A playlist file with one clip on channel 0.
     std::string WritePlaylist(const std::string& name, const std::string& clip) {
         const std::string path = dir.File(name);
@@ -54,16 +52,16 @@ class MainWindow : public AppFixture {
 TEST_F(MainWindow, ListChangesUpdateTheCommandsAndButtons) {
     RunWith([&] {
         EXPECT_FALSE(Window().IsEnabled(c::kDeployToAll));
-        EXPECT_FALSE(ButtonEnabled(d::kDeployAllButton));
-        EXPECT_FALSE(ButtonEnabled(d::kDeleteButton));
+        EXPECT_FALSE(ButtonEnabled(c::kDeployToAll));
+        EXPECT_FALSE(ButtonEnabled(c::kDeleteMedia));
         EXPECT_FALSE(Window().IsEnabled(c::kSavePlaylist));
-        EXPECT_TRUE(ButtonEnabled(d::kAddButton));
+        EXPECT_TRUE(ButtonEnabled(c::kAddMedia));
 
         app->Venue().MergeReply(kTwoUnits);
         Window().playlist.DropFiles({"/media/intro.mpg"});
         EXPECT_TRUE(Window().IsEnabled(c::kDeployToAll));
-        EXPECT_TRUE(ButtonEnabled(d::kDeployAllButton));
-        EXPECT_FALSE(ButtonEnabled(d::kDeployButton));
+        EXPECT_TRUE(ButtonEnabled(c::kDeployToAll));
+        EXPECT_FALSE(ButtonEnabled(c::kDeployToSelected));
         EXPECT_FALSE(Window().IsEnabled(c::kDeployToSelected));
         EXPECT_TRUE(Window().IsEnabled(c::kSavePlaylist));
 
@@ -71,13 +69,13 @@ TEST_F(MainWindow, ListChangesUpdateTheCommandsAndButtons) {
         Window().playlist.ClickRow(0);
         EXPECT_TRUE(Window().IsEnabled(c::kDeployToSelected));
         EXPECT_TRUE(Window().IsEnabled(c::kCrawlText));
-        EXPECT_TRUE(ButtonEnabled(d::kDeployButton));
+        EXPECT_TRUE(ButtonEnabled(c::kDeployToSelected));
         // One clip, selected: it can go but not move.
         EXPECT_FALSE(Window().IsEnabled(c::kMoveMediaUp));
         EXPECT_FALSE(Window().IsEnabled(c::kMoveMediaDown));
         EXPECT_TRUE(Window().IsEnabled(c::kDeleteMedia));
-        EXPECT_TRUE(ButtonEnabled(d::kDeleteButton));
-        EXPECT_TRUE(ButtonEnabled(d::kPreviewButton));
+        EXPECT_TRUE(ButtonEnabled(c::kDeleteMedia));
+        EXPECT_TRUE(ButtonEnabled(c::kPreviewMedia));
     });
 }
 
@@ -110,8 +108,7 @@ TEST_F(MainWindow, ASingleLowerCasePlaylistDroppedOnThePlaylistOpensIt) {
         Window().playlist.DropFiles({night});
         EXPECT_EQ(app->Playlist().FilePath(), night);
         EXPECT_EQ(Paths(), std::vector<std::string>{"/media/night.mpg"});
-        EXPECT_EQ(platform->windows.ItemText(Window().dialog, d::kPlaylistLabel),
-                  "Current Playlist: night");
+        EXPECT_EQ(Window().playlistTitle, "Current Playlist: night");
         EXPECT_FALSE(app->Playlist().IsModified());
 
         // With another file, a playlist is just a file that is not media.
@@ -159,10 +156,10 @@ TEST_F(MainWindow, AnAcceleratorRunsTheSameOperationAsItsMenuItem) {
 TEST_F(MainWindow, PreviewOpensTheSelectedClipOrAsksForOne) {
     platform->QueueAnswer(MessageAnswer::Ok, "None Selected");
     RunWith([&] {
-        Window().Events().OnButton(d::kPreviewButton);
+        Window().Events().OnButton(c::kPreviewMedia);
         Window().playlist.DropFiles({"/media/a.mpg", "/media/b.mpg"});
         Window().playlist.ClickRow(1);
-        Window().Events().OnButton(d::kPreviewButton);
+        Window().Events().OnButton(c::kPreviewMedia);
     });
     const Message& shown = platform->ShownMessages()[0];
     EXPECT_EQ(shown.text, "Please select a media file in the list...\r\n and press 'Preview'");
@@ -246,7 +243,7 @@ TEST_F(MainWindow, ClosingStoresTheLayoutAndEmptiesBothLists) {
 TEST_F(MainWindow, CommandsDuringAnOperationAreIgnoredAndACloseCancelsItFirst) {
     platform->blocking.whileWaiting = [&] {
         Window().Events().OnCommand(c::kAbout);
-        Window().Events().OnButton(d::kPreviewButton);
+        Window().Events().OnButton(c::kPreviewMedia);
         Window().Events().OnCloseRequest();
         EXPECT_FALSE(Window().quit);  // not before the operation has ended
     };

@@ -37,7 +37,6 @@ class ScriptedMainWindow final : public MainWindowView {
             menu.push_back(item.id);
         }
         window = windows_.NewWindow(kNoWindow, Rect{100, 100, 700, 500}, WindowFrame{4, 48, 4, 4});
-        windows_.OnResize(window, [this] { events_->OnSize(); });
         return window;
     }
     void RemoveCommand(int commandId) override {
@@ -45,38 +44,30 @@ class ScriptedMainWindow final : public MainWindowView {
         std::erase(menu, commandId);
         enabled.erase(commandId);
     }
-    void EnableCommand(int commandId, bool on) override {
-        if (std::find(menu.begin(), menu.end(), commandId) != menu.end()) {
+    void SetCommandEnabled(int commandId, bool on) override {
+        if (InMenu(commandId)) {
             enabled[commandId] = on;
         }
-    }
-    WindowId CreateStatusBar(const std::string& text) override {
-        log_.push_back("status bar " + text);
-        statusBar = windows_.NewWindow(window, Rect{0, 0, 100, 22});
-        return statusBar;
-    }
-    void SetStatusText(const std::string& text) override { statusText = text; }
-    void PlaceStatusBar() override {
-        const Rect client = windows_.ClientRect(window);
-        windows_.SetStoredRect(statusBar, Rect{0, client.bottom - 22, client.right, client.bottom});
-    }
-    WindowId CreateMainDialog(std::span<const ButtonItem> buttons) override {
-        namespace d = main_dialog;
-        log_.push_back("main dialog");
-        dialog = windows_.NewWindow(window, Rect{0, 0, 760, 540});
-        windows_.NewItem(dialog, d::kUnitList, Rect{8, 8, 752, 244});
-        windows_.NewItem(dialog, d::kPlaylistLabel, Rect{8, 254, 258, 280});
-        int x = 274;
-        for (const ButtonItem& button : buttons) {
-            windows_.NewItem(dialog, button.id, Rect{x, 252, x + 84, 280});
-            x += 92;
+        if (buttons.contains(commandId)) {
+            buttons[commandId] = on;
         }
-        windows_.NewItem(dialog, d::kChannelTabs, Rect{8, 290, 752, 532});
-        windows_.NewItem(dialog, d::kPlaylistList, Rect{12, 318, 748, 528});
-        windows_.SetList(dialog, d::kUnitList, &units);
-        windows_.SetList(dialog, d::kPlaylistList, &playlist);
-        return dialog;
     }
+    void CreateStatusBar(const std::string& text) override {
+        log_.push_back("status bar " + text);
+        statusText = text;
+    }
+    void SetStatusLine(const std::string& text) override { statusText = text; }
+    bool CreateMainDialog(std::span<const ButtonItem> buttonItems) override {
+        log_.push_back("main dialog");
+        dialogMade = true;
+        for (const ButtonItem& button : buttonItems) {
+            buttons[button.command] = true;
+        }
+        return true;
+    }
+    ListControl* UnitList() override { return dialogMade ? &units : nullptr; }
+    ListControl* PlaylistList() override { return dialogMade ? &playlist : nullptr; }
+    void SetPlaylistTitle(const std::string& text) override { playlistTitle = text; }
     void InsertTab(int index, const std::string& text) override {
         log_.push_back("tab " + std::to_string(index) + " " + text);
     }
@@ -109,6 +100,11 @@ class ScriptedMainWindow final : public MainWindowView {
         const auto found = enabled.find(commandId);
         return found != enabled.end() && found->second;
     }
+    // Whether the button that runs commandId is enabled.
+    [[nodiscard]] bool ButtonEnabled(int commandId) const {
+        const auto found = buttons.find(commandId);
+        return found != buttons.end() && found->second;
+    }
     [[nodiscard]] bool InMenu(int commandId) const {
         return std::find(menu.begin(), menu.end(), commandId) != menu.end();
     }
@@ -118,11 +114,12 @@ class ScriptedMainWindow final : public MainWindowView {
     // Runs inside the message loop once the posted commands are done.
     std::function<void()> whileRunning;
     WindowId window = kNoWindow;
-    WindowId statusBar = kNoWindow;
+    bool dialogMade = false;
     std::string statusText;
-    WindowId dialog = kNoWindow;
+    std::string playlistTitle;
     std::vector<int> menu;
     std::map<int, bool> enabled;
+    std::map<int, bool> buttons;  // by the command each runs
     std::deque<int> posted;
     bool quit = false;
     ScriptedListControl units;

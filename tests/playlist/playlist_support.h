@@ -22,9 +22,7 @@ class PlayListFixture : public ::testing::Test {
     PlayListFixture() {
         settings.SetSettingsLocation({dir.Path(), {}});
         mainWindow = platform.windows.NewWindow(kNoWindow, Rect{100, 100, 900, 700});
-        mainDialog = platform.windows.NewWindow(mainWindow, Rect{0, 0, 800, 560});
-        platform.windows.NewItem(mainDialog, kPlaylistLabelItem, Rect{10, 300, 400, 320});
-        list.SetWindows(mainWindow, mainDialog);
+        list.SetWindows(mainWindow, [this](const std::string& line) { titleLine = line; });
         list.AttachList(&control);
     }
 
@@ -39,9 +37,7 @@ class PlayListFixture : public ::testing::Test {
             cpStringArray::SplitNew(Line(list.Channel(), path, notes), "\t");
         ASSERT_TRUE(list.InsertRow(std::make_unique<ClipRow>(*EntryFromFields(fields))) >= 0);
     }
-    [[nodiscard]] std::string Label() const {
-        return platform.windows.ItemText(mainDialog, kPlaylistLabelItem);
-    }
+    [[nodiscard]] std::string Label() const { return titleLine; }
     [[nodiscard]] std::vector<std::string> Column(int column) const {
         std::vector<std::string> cells;
         for (int row = 0; row < control.RowCount(); ++row) {
@@ -63,7 +59,7 @@ class PlayListFixture : public ::testing::Test {
     ScriptedClipEditor editor;
     ScriptedListControl control;
     WindowId mainWindow = kNoWindow;
-    WindowId mainDialog = kNoWindow;
+    std::string titleLine;  // the line the document last showed
     PlayList list{settings, platform, editor};
 };
 

@@ -4,18 +4,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 
-#include "app/main_dialog_layout.h"
-#include "framework/wsizer.h"
 #include "qt/qt_list_control.h"
-#include "qt/qt_window.h"
-#include "qt/qt_window_system.h"
 #include "tests/qt/qt_environment.h"
 
 namespace vantic {
@@ -23,21 +21,18 @@ namespace {
 
 using testing::PumpUntil;
 namespace c = command;
-namespace d = main_dialog;
 
 class RecordingEvents final : public MainWindowEvents {
   public:
     void OnCommand(int id) override { commands.push_back(id); }
     void OnButton(int id) override { buttons.push_back(id); }
     void OnCloseRequest() override { ++closeRequests; }
-    void OnSize() override { ++sizes; }
     void OnTabSelected(int index) override { tabs.push_back(index); }
 
     std::vector<int> commands;
     std::vector<int> buttons;
     std::vector<int> tabs;
     int closeRequests = 0;
-    int sizes = 0;
 };
 
 // A control that notes the keys it is given.
@@ -59,13 +54,12 @@ class QtMainWindow : public ::testing::Test {
   protected:
     QtMainWindow() {
         window = view.CreateMainWindow("Vantic Controller 4.1", CommandTable(), events);
-        statusBar = view.CreateStatusBar("Ready...");
-        dialog = view.CreateMainDialog(ButtonTable());
+        view.CreateStatusBar("Ready...");
+        EXPECT_TRUE(view.CreateMainDialog(ButtonTable()));
         for (int i = 0; i < 4; ++i) {
             view.InsertTab(i, std::string(i == 0 ? "Video" : "Other"));
         }
     }
-    QWidget* Item(int id) { return FindItem(WidgetOf(dialog), id); }
     QMenu* Menu(const QString& title) {
         for (QAction* action : view.Window()->menuBar()->actions()) {
             if (action->text() == title) {
@@ -78,8 +72,6 @@ class QtMainWindow : public ::testing::Test {
     RecordingEvents events;
     QtMainWindowView view;
     WindowId window = kNoWindow;
-    WindowId statusBar = kNoWindow;
-    WindowId dialog = kNoWindow;
 };
 
 TEST_F(QtMainWindow, TheMenuBarFollowsTheCommandTable) {
@@ -125,30 +117,46 @@ TEST_F(QtMainWindow, RemovedItemsLeaveTheMenuAndIgnoreEnabling) {
     view.RemoveCommand(c::kNewFirmware);
     EXPECT_EQ(deploy->actions().size(), before - 1);
     EXPECT_EQ(view.Action(c::kNewFirmware), nullptr);
-    view.EnableCommand(c::kNewFirmware, true);  // no effect, no crash
-    view.EnableCommand(c::kCrawlText, false);
+    view.SetCommandEnabled(c::kNewFirmware, true);  // no effect, no crash
+    view.SetCommandEnabled(c::kCrawlText, false);
     EXPECT_FALSE(view.Action(c::kCrawlText)->isEnabled());
+    // A command greys its menu item and its button alike.
+    view.SetCommandEnabled(c::kDeleteMedia, false);
+    EXPECT_FALSE(view.Action(c::kDeleteMedia)->isEnabled());
+    EXPECT_FALSE(view.Button(c::kDeleteMedia)->isEnabled());
+    view.SetCommandEnabled(c::kPreviewMedia, false);
+    EXPECT_FALSE(view.Button(c::kPreviewMedia)->isEnabled());
+    EXPECT_TRUE(view.Button(c::kAddMedia)->isEnabled());
 }
 
 TEST_F(QtMainWindow, TheDialogHoldsItsItemsWithThePlaylistInsideTheTabPane) {
-    for (int id : {d::kUnitList, d::kPlaylistList}) {
-        EXPECT_NE(dynamic_cast<QtListControl*>(Item(id)), nullptr) << id;
-    }
-    auto* tabs = qobject_cast<QTabWidget*>(Item(d::kChannelTabs));
+    ASSERT_NE(view.UnitList(), nullptr);
+    ASSERT_NE(view.PlaylistList(), nullptr);
+    QTabWidget* tabs = view.Tabs();
     ASSERT_NE(tabs, nullptr);
     EXPECT_EQ(tabs->count(), 4);
     EXPECT_TRUE(events.tabs.empty());  // inserting selects nothing
-    const QRect pane = tabs->geometry();
-    const QRect list = Item(d::kPlaylistList)->geometry();
-    EXPECT_TRUE(pane.contains(list));
-    EXPECT_GE(list.top(), pane.top() + tabs->tabBar()->height());
-    EXPECT_LT(Item(d::kUnitList)->geometry().bottom(), Item(d::kAddButton)->geometry().top());
-    EXPECT_LT(Item(d::kAddButton)->geometry().bottom(), pane.top());
+    view.ShowMainWindow();
+    QCoreApplication::processEvents();
+    auto inPane = [&] {
+        const QRect pane = tabs->currentWidget()->geometry();
+        const QWidget* list = view.PlaylistWidget();
+        return list->isVisible() && list->parentWidget() == tabs->currentWidget() &&
+               QRect(QPoint(0, 0), pane.size()).contains(list->geometry());
+    };
+    EXPECT_TRUE(inPane());
+    EXPECT_LT(view.UnitListWidget()->geometry().bottom(),
+              view.Button(c::kAddMedia)->geometry().top());
+    EXPECT_LT(view.Button(c::kAddMedia)->geometry().bottom(), tabs->geometry().top());
 
     tabs->setCurrentIndex(2);
     EXPECT_EQ(events.tabs, std::vector<int>{2});
-    qobject_cast<QPushButton*>(Item(d::kPreviewButton))->click();
-    EXPECT_EQ(events.buttons, std::vector<int>{d::kPreviewButton});
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(inPane());
+    view.Button(c::kPreviewMedia)->click();
+    EXPECT_EQ(events.buttons, std::vector<int>{c::kPreviewMedia});
+    view.SetPlaylistTitle("Current Playlist: night");
+    EXPECT_EQ(view.TitleLabel()->text(), "Current Playlist: night");
 }
 
 TEST_F(QtMainWindow, ClosingTheWindowOnlyAsksTheApplication) {
@@ -158,38 +166,59 @@ TEST_F(QtMainWindow, ClosingTheWindowOnlyAsksTheApplication) {
     EXPECT_TRUE(view.Window()->isVisible());
 }
 
-TEST_F(QtMainWindow, TheWindowNeverGetsSmallerThanTheDialogAndStatusBar) {
+TEST_F(QtMainWindow, TheDialogFillsTheClientAreaAboveTheStatusBarAndKeepsItsMinimum) {
     view.ShowMainWindow();
     view.Window()->resize(200, 150);
     QCoreApplication::processEvents();
-    const QWidget* client = view.Window()->centralWidget();
-    EXPECT_GE(client->width(), WidgetOf(dialog)->width());
-    EXPECT_GE(client->height(), WidgetOf(dialog)->height() + WidgetOf(statusBar)->height());
+    const QWidget* dialog = view.Dialog();
+    EXPECT_GE(dialog->width(), 840);
+    EXPECT_GE(dialog->height(), 560);
+    EXPECT_EQ(dialog->geometry().bottom() + 1, view.StatusBar()->geometry().top());
+    EXPECT_EQ(dialog->width(), view.Window()->width());
 }
 
-// Grown wider and taller, the window keeps the button row flush with the
-// unit list's right edge and between the two lists.
-TEST_F(QtMainWindow, TheButtonRowStaysAlignedWhenTheWindowGrows) {
-    QtWindowSystem windows;
-    WSizer sizer{windows};
-    AnchorMainDialog(sizer, dialog);
+// As the window grows, the unit list takes the upper half of the extra
+// height, the tabs the lower half; the label and the buttons move down by
+// half of it keeping their size, the buttons flush with the right edge.
+TEST_F(QtMainWindow, GrowingTheWindowStretchesTheListsAndMovesTheButtonRow) {
     view.ShowMainWindow();
-    view.Window()->resize(view.Window()->width() + 400, view.Window()->height() + 300);
     QCoreApplication::processEvents();
-    sizer.FitToParent(statusBar);
-
-    const QRect units = Item(d::kUnitList)->geometry();
-    const QRect tabs = Item(d::kChannelTabs)->geometry();
-    EXPECT_EQ(Item(d::kDeployAllButton)->geometry().right(), units.right());
-    for (const ButtonItem& button : ButtonTable()) {
-        const QRect rect = Item(button.id)->geometry();
-        EXPECT_GT(rect.top(), units.bottom()) << button.text;
-        EXPECT_LT(rect.bottom(), tabs.top()) << button.text;
+    struct Parts {
+        QRect units, tabs, title, add, deployAll;
+    };
+    auto look = [&] {
+        return Parts{view.UnitListWidget()->geometry(), view.Tabs()->geometry(),
+                     view.TitleLabel()->geometry(), view.Button(c::kAddMedia)->geometry(),
+                     view.Button(c::kDeployToAll)->geometry()};
+    };
+    const QSize start = view.Window()->size();
+    const Parts before = look();
+    const struct { int dw, dh; } growths[] = {{400, 300}, {0, 120}, {70, 0}, {13, 41}};
+    for (const auto& grow : growths) {
+        view.Window()->resize(start + QSize(grow.dw, grow.dh));
+        QCoreApplication::processEvents();
+        const Parts after = look();
+        const std::string name = std::to_string(grow.dw) + "x" + std::to_string(grow.dh);
+        const int half = grow.dh / 2;
+        EXPECT_NEAR(after.units.height(), before.units.height() + half, 1) << name;
+        EXPECT_EQ(after.units.width(), before.units.width() + grow.dw) << name;
+        EXPECT_NEAR(after.tabs.top(), before.tabs.top() + half, 1) << name;
+        EXPECT_NEAR(after.tabs.height(), before.tabs.height() + half, 1) << name;
+        EXPECT_EQ(after.tabs.height() + after.units.height(),
+                  before.tabs.height() + before.units.height() + grow.dh)
+            << name;
+        EXPECT_EQ(after.title.size(), before.title.size()) << name;
+        EXPECT_EQ(after.title.left(), before.title.left()) << name;
+        EXPECT_NEAR(after.title.top(), before.title.top() + half, 1) << name;
+        EXPECT_EQ(after.add.size(), before.add.size()) << name;
+        EXPECT_EQ(after.add.left(), before.add.left() + grow.dw) << name;
+        EXPECT_NEAR(after.add.top(), before.add.top() + half, 1) << name;
+        EXPECT_EQ(after.deployAll.right(), after.units.right()) << name;
     }
 }
 
 TEST_F(QtMainWindow, AnAcceleratorRunsItsCommandAndStillReachesTheControl) {
-    auto* field = new KeyLog(WidgetOf(dialog));
+    auto* field = new KeyLog(view.Dialog());
     view.ShowMainWindow();
     view.Window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view.Window()));
@@ -205,7 +234,7 @@ TEST_F(QtMainWindow, AnAcceleratorRunsItsCommandAndStillReachesTheControl) {
 }
 
 TEST_F(QtMainWindow, CtrlAAddsMediaWithoutSelectingEveryRowOfTheList) {
-    auto* list = static_cast<QtListControl*>(Item(d::kPlaylistList));
+    QtListControl* list = view.PlaylistWidget();
     ASSERT_TRUE(list->InsertColumn(0, "Media", 100, ColumnAlign::Left));
     for (int row = 0; row < 3; ++row) {
         ASSERT_EQ(list->InsertRow(row, nullptr), row);

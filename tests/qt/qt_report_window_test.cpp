@@ -28,9 +28,9 @@ struct Seen {
 };
 
 Seen Look(QWidget* dialog) {
-    return Seen{FindItem(dialog, rw::kViewer)->geometry(), FindItem(dialog, rw::kDone)->geometry(),
-                dialog->size(),
-                static_cast<QTextBrowser*>(FindItem(dialog, rw::kViewer))->toPlainText()};
+    const auto* viewer = dialog->findChild<QTextBrowser*>();
+    return Seen{viewer->geometry(), FindItem(dialog, rw::kDone)->geometry(), dialog->size(),
+                viewer->toPlainText()};
 }
 
 TEST(QtReportWindow, ResizingGivesTheGrowthToTheViewerAndKeepsTheButtonsBottomRight) {

@@ -222,7 +222,6 @@ class ScriptedPlatform final : public Platform {
     FileDialogs& Files() override { return fileDialogs; }
     ProgressWindows& Progress() override { return progress; }
     WindowSystem& Windows() override { return windows; }
-    WindowGeometry& Geometry() override { return windows; }
     Displays& Screens() override { return displays; }
     TimerService& Timers() override { return timers; }
     ShellLauncher& Shell() override { return shell; }

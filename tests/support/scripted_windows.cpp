@@ -7,10 +7,6 @@ struct ScriptedWindows::Node {
     Rect rect;
     WindowFrame frame;
     bool enabled = true;
-    std::map<int, WindowId> items;
-    std::map<int, ListControl*> lists;
-    std::string text;
-    std::function<void()> onResize;
 };
 
 namespace {
@@ -58,26 +54,6 @@ WindowId ScriptedWindows::NewWindow(WindowId parent, const Rect& rect, WindowFra
     return reinterpret_cast<WindowId>(nodes_.back().get());
 }
 
-WindowId ScriptedWindows::NewItem(WindowId dialog, int itemId, const Rect& rect) {
-    const WindowId item = NewWindow(dialog, rect);
-    if (Node* node = NodeOf(dialog)) {
-        node->items[itemId] = item;
-    }
-    return item;
-}
-
-void ScriptedWindows::SetList(WindowId dialog, int itemId, ListControl* list) {
-    if (Node* node = NodeOf(dialog)) {
-        node->lists[itemId] = list;
-    }
-}
-
-void ScriptedWindows::OnResize(WindowId window, std::function<void()> handler) {
-    if (Node* node = NodeOf(window)) {
-        node->onResize = std::move(handler);
-    }
-}
-
 void ScriptedWindows::OnPump(std::function<void()> hook) {
     pumpHooks_.push_back(std::move(hook));
 }
@@ -112,26 +88,6 @@ bool ScriptedWindows::IsEnabled(WindowId window) const {
     return node != nullptr && node->enabled;
 }
 
-ListControl* ScriptedWindows::FindList(WindowId dialog, int itemId) {
-    const Node* node = NodeOf(dialog);
-    if (node == nullptr) {
-        return nullptr;
-    }
-    const auto list = node->lists.find(itemId);
-    return list == node->lists.end() ? nullptr : list->second;
-}
-
-void ScriptedWindows::SetItemText(WindowId dialog, int itemId, const std::string& text) {
-    if (Node* item = NodeOf(Item(dialog, itemId))) {
-        item->text = text;
-    }
-}
-
-std::string ScriptedWindows::ItemText(WindowId dialog, int itemId) const {
-    const Node* item = NodeOf(Item(dialog, itemId));
-    return item == nullptr ? std::string() : item->text;
-}
-
 std::unique_ptr<PlacedWindow> ScriptedWindows::Placement(WindowId window) {
     if (NodeOf(window) == nullptr) {
         return nullptr;
@@ -152,50 +108,6 @@ Rect ScriptedWindows::ScreenRect(WindowId window) const {
     const int x = parentRect.left + (parent ? parent->frame.left : 0) + node->rect.left;
     const int y = parentRect.top + (parent ? parent->frame.top : 0) + node->rect.top;
     return Rect{x, y, x + node->rect.Width(), y + node->rect.Height()};
-}
-
-Rect ScriptedWindows::ClientRect(WindowId window) const {
-    const Node* node = NodeOf(window);
-    if (node == nullptr) {
-        return {};
-    }
-    const WindowFrame& f = node->frame;
-    return Rect{0, 0, node->rect.Width() - f.left - f.right,
-                node->rect.Height() - f.top - f.bottom};
-}
-
-Rect ScriptedWindows::RectInParent(WindowId child) const {
-    return StoredRect(child);
-}
-
-void ScriptedWindows::SetRectInParent(WindowId child, const Rect& rect) {
-    SetStoredRect(child, rect);
-}
-
-void ScriptedWindows::ResizeOuter(WindowId window, int width, int height) {
-    Node* node = NodeOf(window);
-    if (node == nullptr) {
-        return;
-    }
-    node->rect.right = node->rect.left + width;
-    node->rect.bottom = node->rect.top + height;
-    if (node->onResize) {
-        node->onResize();
-    }
-}
-
-WindowId ScriptedWindows::Parent(WindowId window) const {
-    const Node* node = NodeOf(window);
-    return node == nullptr ? kNoWindow : node->parent;
-}
-
-WindowId ScriptedWindows::Item(WindowId dialog, int itemId) const {
-    const Node* node = NodeOf(dialog);
-    if (node == nullptr) {
-        return kNoWindow;
-    }
-    const auto item = node->items.find(itemId);
-    return item == node->items.end() ? kNoWindow : item->second;
 }
 
 }  // namespace vantic::testing

@@ -1,8 +1,7 @@
 #pragma once
 
-// Windows in memory: a tree of rectangles with dialog items, enabled
-// flags and lists, and a message pump that counts its calls and runs the
-// test's hooks.
+// Windows in memory: a tree of rectangles with enabled flags, and a
+// message pump that counts its calls and runs the test's hooks.
 
 #include <functional>
 #include <map>
@@ -22,7 +21,7 @@ struct WindowFrame {
     int bottom = 0;
 };
 
-class ScriptedWindows final : public WindowSystem, public WindowGeometry {
+class ScriptedWindows final : public WindowSystem {
   public:
     ScriptedWindows();
     ~ScriptedWindows() override;
@@ -30,13 +29,6 @@ class ScriptedWindows final : public WindowSystem, public WindowGeometry {
     // A top-level window (rect in screen coordinates) or a child (rect in
     // its parent's client coordinates).
     WindowId NewWindow(WindowId parent, const Rect& rect, WindowFrame frame = WindowFrame());
-    // A child of dialog that is its item itemId.
-    WindowId NewItem(WindowId dialog, int itemId, const Rect& rect);
-    void SetList(WindowId dialog, int itemId, ListControl* list);
-    // The text last set on the item; empty when none was.
-    [[nodiscard]] std::string ItemText(WindowId dialog, int itemId) const;
-    // Called after a window's outer size changed through ResizeOuter.
-    void OnResize(WindowId window, std::function<void()> handler);
     // Runs on every PumpMessages.
     void OnPump(std::function<void()> hook);
     [[nodiscard]] int PumpCount() const { return pumps_; }
@@ -48,18 +40,10 @@ class ScriptedWindows final : public WindowSystem, public WindowGeometry {
     void PumpMessages() override;
     void SetEnabled(WindowId window, bool enabled) override;
     [[nodiscard]] bool IsEnabled(WindowId window) const override;
-    [[nodiscard]] ListControl* FindList(WindowId dialog, int itemId) override;
-    void SetItemText(WindowId dialog, int itemId, const std::string& text) override;
     [[nodiscard]] std::unique_ptr<PlacedWindow> Placement(WindowId window) override;
 
-    // WindowGeometry
-    [[nodiscard]] Rect ScreenRect(WindowId window) const override;
-    [[nodiscard]] Rect ClientRect(WindowId window) const override;
-    [[nodiscard]] Rect RectInParent(WindowId child) const override;
-    void SetRectInParent(WindowId child, const Rect& rect) override;
-    void ResizeOuter(WindowId window, int width, int height) override;
-    [[nodiscard]] WindowId Parent(WindowId window) const override;
-    [[nodiscard]] WindowId Item(WindowId dialog, int itemId) const override;
+    // The outer rectangle in screen coordinates.
+    [[nodiscard]] Rect ScreenRect(WindowId window) const;
 
   private:
     struct Node;

@@ -37,8 +37,6 @@ class WakeableWindows final : public WindowSystem {
     }
     void SetEnabled(WindowId, bool) override {}
     bool IsEnabled(WindowId) const override { return true; }
-    ListControl* FindList(WindowId, int) override { return nullptr; }
-    void SetItemText(WindowId, int, const std::string&) override {}
     std::unique_ptr<PlacedWindow> Placement(WindowId) override { return nullptr; }
 
     int waits = 0;

@@ -246,8 +246,6 @@ void App::OnCloseRequest() {
     }
 }
 
-}
-
 void App::OnTabSelected(int index) {
     if (index < 0) {
         return;

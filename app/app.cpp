@@ -5,6 +5,7 @@
 #include "framework/program_path.h"
 #include "framework/worker.h"
 #include "net/update_key/update_signing_key.h"
+#include "platform/connection_watch.h"
 #include "playlist/play_entry.h"
 
 namespace vantic {
@@ -39,11 +40,8 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
       login_(loginStore_, keyFilePath_),
       playlist_(*this, GetPlatform(), views_->ClipEditor()),
       venue_(GetPlatform(), login_),
-      serverLogin_(login_, views_->LoginForm(),
-                   [this] {
-                       venue_.ReloadAfterLogin(mainWindow_);
-                       ShowRefreshStatus();
-                   }),
+      // The status line follows when the login's operation ends.
+      serverLogin_(login_, views_->LoginForm(), [this] { venue_.ReloadAfterLogin(mainWindow_); }),
       deployment_(GetPlatform(), venue_, serverLogin_, playlist_, views_->Confirmation(), this),
       adminSettings_(*this),
       admin_{deployment_.Context(), views_->AdminForms(), GetPlatform().Files(), adminSettings_,
@@ -52,11 +50,13 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
       unitEvents_(NewUnitListEvents()),
       playlistEvents_(NewPlaylistEvents()),
       workerLock_(std::make_unique<WMutex>()) {
-    // Requests made from the window run on a worker while the window paints.
     SetRequestCalls(&GetPlatform().Blocking());
+    GetPlatform().Operations().SetOnEnded([this] { OnOperationEnded(); });
 }
 
 App::~App() {
+    GetPlatform().Operations().SetOnEnded(nullptr);
+    GetPlatform().Operations().Finish();
     SetRequestCalls(nullptr);
     refreshTimer_.reset();
     DetachLists();
@@ -96,6 +96,7 @@ void App::Run() {
     view.PostCommand(command::kOpenPlaylist);
     view.RunMessageLoop();
 
+    GetPlatform().Operations().Finish();
     refreshTimer_.reset();
     DetachLists();
     view.DestroyMainWindow();
@@ -143,7 +144,7 @@ void App::OnMainWindowCreated() {
     }
     ShowSplash(picture::kSplash, kSplashSeconds, views_->Splash(), views_->Pictures(),
                GetPlatform());
-    RunUpdateCheck(false, mainWindow_, 1);
+    GetPlatform().Operations().Queue([this] { RunUpdateCheck(false, mainWindow_, 1); });
 }
 
 void App::CreateMainDialog() {
@@ -162,6 +163,9 @@ void App::CreateMainDialog() {
 void App::OnMainDialogCreated() {
     ApplyStatusAlertsSetting();
     refreshTimer_ = GetPlatform().Timers().Start(kRefreshPeriodMs, [this] {
+        if (GetPlatform().Operations().Running()) {
+            return;  // the operation has the lists and the settings; the next tick comes soon
+        }
         ApplyStatusAlertsSetting();  // the settings store may have been changed since
         venue_.PeriodicTick();
         ShowRefreshStatus();  // a background refresh ended shows by the next tick
@@ -202,9 +206,8 @@ void App::DetachLists() {
 
 void App::LoadUnitsOrAskForLogin() {
     if (serverLogin_.EnsureLogin(kNoWindow)) {
-        // The window paints while the list arrives; a failure is reported to it.
-        (void)venue_.RefreshKeepingWindowsLive(mainWindow_);
-        ShowRefreshStatus();
+        // The window runs while the list arrives; a failure is reported to it.
+        GetPlatform().Operations().Queue([this] { (void)venue_.Refresh(mainWindow_); });
         return;
     }
     // The login form opens as soon as the loop runs; confirming it fetches.
@@ -233,9 +236,7 @@ bool App::PrepareToClose() {
     if (!playlist_.Close()) {
         return false;
     }
-    if (LiveWorkers() > 0) {
-        GetPlatform().Time().Sleep(kCloseWaitMs);
-    }
+    StopAndJoinWorkers();
     playlist_.SaveColumnWidths(kPlayWidthsName, *this);
     venue_.SaveColumnWidths(kVenueWidthsName, *this);
     if (auto placement = GetPlatform().Windows().Placement(mainWindow_)) {
@@ -245,8 +246,38 @@ bool App::PrepareToClose() {
     return true;
 }
 
+// The workers get the close wait to end on their own; a request one still
+// waits for is then cancelled, and each is joined once it has returned
+// (the window's thread dispatches meanwhile: they hand it their list
+// changes). None may outlive the lock it counts itself under.
+void App::StopAndJoinWorkers() {
+    WindowSystem& windows = GetPlatform().Windows();
+    const auto dispatch = [&windows](std::chrono::milliseconds slice) {
+        windows.WaitForMessages(slice);
+    };
+    if (WaitForWorkers(std::chrono::milliseconds(kCloseWaitMs), dispatch)) {
+        return;
+    }
+    StopWorkers();
+    CancelAllRequests();
+    (void)WaitForWorkers(std::chrono::milliseconds(kCloseWaitMs), dispatch);
+    JoinWorkers();
+    ResumeAllRequests();
+}
+
+// While an operation runs, every command that would start another is off;
+// Exit stays on (it cancels the operation and closes).
 void App::UpdateCommandStates() {
-    const CommandStates states = ComputeCommandStates(StateOf(venue_), StateOf(playlist_));
+    CommandStates states = ComputeCommandStates(StateOf(venue_), StateOf(playlist_));
+    if (GetPlatform().Operations().Running()) {
+        states.menuItems.clear();
+        for (const CommandItem& item : CommandTable()) {
+            states.menuItems.push_back({item.id, item.id == command::kExit});
+        }
+        for (ItemState& button : states.buttons) {
+            button.enabled = false;
+        }
+    }
     MainWindowView& view = views_->MainWindow();
     for (const ItemState& item : states.menuItems) {
         view.SetCommandEnabled(item.id, item.enabled);
@@ -269,10 +300,7 @@ void App::RunUpdateCheck(bool requested, WindowId owner, int series) {
                                views_->AutoUpdates(),
                                key,
                                [this] { return PrepareToClose(); },
-                               [this] {
-                                   quitForUpdate_ = true;
-                                   views_->MainWindow().PostQuit();
-                               },
+                               [this] { quitForUpdate_ = true; },
                                serverProblem,
                                RunsFromSystemFolder()};
     vantic::RunUpdateCheck(context, requested, owner, series);

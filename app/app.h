@@ -131,10 +131,14 @@ class App final : public WApp, private MainWindowEvents {
     void OnTabSelected(int index) override;
 
     void RunCommand(int commandId);
-    // An operation runs that closing the window must not cut short.
-    [[nodiscard]] bool Busy();
-    // Messages are dispatched inside a wait: commands are ignored.
-    [[nodiscard]] bool InsideWait();
+    // Starts an operation of the operator's unless one runs (then the
+    // command is ignored); the command states follow.
+    void StartOperation(Operation operation);
+    // After every operation: a close asked for meanwhile, the command
+    // states and the status line.
+    void OnOperationEnded();
+    // Waits for the workers as closing does, asks them to stop and joins them.
+    void StopAndJoinWorkers();
     void OnUnitDoubleClicked(int row);
     void OnPlaylistDoubleClicked(int row);
     void OnFilesDropped(const std::vector<std::string>& paths);
@@ -165,6 +169,10 @@ class App final : public WApp, private MainWindowEvents {
     std::unique_ptr<WMutex> workerLock_;
     // An update's installer was started: the program ends.
     bool quitForUpdate_ = false;
+    // The window was closed while an operation ran: it closes when that ends.
+    bool closeRequested_ = false;
+    // Until the start-up's posted reopening of the last playlist has come.
+    bool startingUp_ = true;
 };
 
 }  // namespace vantic

@@ -2,6 +2,8 @@
 // button, double-click and drop runs one operation of the part of the
 // program that owns it.
 
+#include <utility>
+
 #include "app/app.h"
 #include "app/dropped_files.h"
 #include "app/unit_editing.h"
@@ -12,18 +14,16 @@
 namespace vantic {
 
 // Notifications from the unit list: a double-click edits the unit, a header
-// click sorts; every one ends with the command states. Files dropped here
-// are ignored.
+// click sorts, each as an operation (ignored while one runs); every one
+// ends with the command states. Files dropped here are ignored.
 class App::UnitListEvents final : public ListEvents {
   public:
     explicit UnitListEvents(App& app) : app_(app) {}
     void OnHeaderClicked(int column) override {
-        app_.venue_.SortByColumn(column);
-        app_.UpdateCommandStates();
+        app_.StartOperation([this, column] { app_.venue_.SortByColumn(column); });
     }
     void OnDoubleClicked(int row) override {
-        app_.OnUnitDoubleClicked(row);
-        app_.UpdateCommandStates();
+        app_.StartOperation([this, row] { app_.OnUnitDoubleClicked(row); });
     }
     void OnSelectionChanged() override { app_.UpdateCommandStates(); }
     void OnRowsChanged() override { app_.UpdateCommandStates(); }
@@ -37,14 +37,12 @@ class App::PlaylistEvents final : public ListEvents {
     explicit PlaylistEvents(App& app) : app_(app) {}
     void OnHeaderClicked(int /*column*/) override { app_.UpdateCommandStates(); }
     void OnDoubleClicked(int row) override {
-        app_.OnPlaylistDoubleClicked(row);
-        app_.UpdateCommandStates();
+        app_.StartOperation([this, row] { app_.OnPlaylistDoubleClicked(row); });
     }
     void OnSelectionChanged() override { app_.UpdateCommandStates(); }
     void OnRowsChanged() override { app_.UpdateCommandStates(); }
     void OnFilesDropped(const std::vector<std::string>& paths) override {
-        app_.OnFilesDropped(paths);
-        app_.UpdateCommandStates();
+        app_.StartOperation([this, paths] { app_.OnFilesDropped(paths); });
     }
 
   private:
@@ -59,12 +57,42 @@ std::unique_ptr<ListEvents> App::NewPlaylistEvents() {
     return std::make_unique<PlaylistEvents>(*this);
 }
 
+// Closing stays on the window's thread: it cancels a running operation and
+// waits for its end (see OnCloseRequest).
 void App::OnCommand(int commandId) {
-    if (InsideWait()) {
+    const CommandItem* item = FindCommand(commandId);
+    if (item != nullptr && item->id == command::kExit) {
+        OnCloseRequest();
+        UpdateCommandStates();
         return;
     }
-    RunCommand(commandId);
+    if (startingUp_) {
+        // Posted by the start-up (the login form, the last playlist): they
+        // run after the start-up's own operations rather than being refused.
+        startingUp_ = item == nullptr || item->id != command::kOpenPlaylist;
+        GetPlatform().Operations().Queue([this, commandId] { RunCommand(commandId); });
+        UpdateCommandStates();
+        return;
+    }
+    StartOperation([this, commandId] { RunCommand(commandId); });
+}
+
+void App::StartOperation(Operation operation) {
+    if (GetPlatform().Operations().Start(std::move(operation))) {
+        UpdateCommandStates();  // disabled while it runs
+    }
+}
+
+void App::OnOperationEnded() {
+    if (quitForUpdate_) {
+        views_->MainWindow().PostQuit();
+        return;
+    }
+    if (std::exchange(closeRequested_, false)) {
+        OnCloseRequest();
+    }
     UpdateCommandStates();
+    ShowRefreshStatus();
 }
 
 void App::RunCommand(int commandId) {
@@ -173,55 +201,53 @@ void App::RunCommand(int commandId) {
 
 void App::OnButton(int commandId) {
     namespace c = command;
-    if (InsideWait()) {
-        return;
-    }
+    Operation pressed;
     switch (commandId) {
         case c::kAddMedia:
-            (void)playlist_.AddClip();
+            pressed = [this] { (void)playlist_.AddClip(); };
             break;
         case c::kDeleteMedia:
-            playlist_.DeleteSelectedClips(mainWindow_);
+            pressed = [this] { playlist_.DeleteSelectedClips(mainWindow_); };
             break;
         case c::kDeployToSelected:
-            (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::Selected()));
+            pressed = [this] {
+                (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::Selected()));
+            };
             break;
         case c::kDeployToAll:
-            (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::AllUnits()));
+            pressed = [this] {
+                (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::AllUnits()));
+            };
             break;
         case c::kPreviewMedia:
-            Preview();
+            pressed = [this] { Preview(); };
             break;
         default:
             return;
     }
     views_->MainWindow().ClearFocus();
-    // Some list controls report the rows a button changed, some do not;
-    // updating here keeps the states right on all of them.
-    UpdateCommandStates();
+    // Some list controls report the rows a button changed, some do not; the
+    // states are updated when the operation ends, which keeps them right on
+    // all of them.
+    StartOperation(std::move(pressed));
 }
 
+// Closing while an operation runs would empty the lists under it. One that
+// shows its progress keeps the window (the operator cancels it there);
+// another, waiting for the server, is cancelled as the operator's Cancel
+// does, and the window closes once it has ended.
 void App::OnCloseRequest() {
-    if (Busy()) {
-        return;  // the operator closes once the operation has ended or was cancelled
+    OperationRunner& operations = GetPlatform().Operations();
+    if (operations.Running()) {
+        if (GetPlatform().Windows().IsEnabled(mainWindow_)) {
+            closeRequested_ = true;
+            operations.CancelRunning();
+        }
+        return;
     }
     if (PrepareToClose()) {
         views_->MainWindow().PostQuit();
     }
-}
-
-// A progress dialog disables the main window while its operation runs, and
-// a wait for the unit list runs nested in the message loop. Closing then
-// would empty the lists under the running pass, or ask the save question
-// inside that nested loop.
-bool App::Busy() {
-    return InsideWait() || !GetPlatform().Windows().IsEnabled(mainWindow_);
-}
-
-// Dispatched inside a wait for the unit list or for the server's answer, a
-// command would run nested in it, in the middle of the operation waiting.
-bool App::InsideWait() {
-    return venue_.Waiting() || GetPlatform().Blocking().Waiting();
 }
 
 void App::OnTabSelected(int index) {

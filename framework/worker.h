@@ -1,9 +1,12 @@
 #pragma once
 
-// Worker threads: started, never joined, and counted while they live. The
-// count is what lets the application wait for them before it closes and
-// lets the periodic refresh start only when no worker runs.
+// Worker threads: started, counted while they live, owned by the facility
+// and joined. The count is what lets the application wait for them before
+// it closes and lets the periodic refresh start only when no worker runs;
+// closing then asks the workers to stop and joins them, so none outlives
+// the process-wide lock it counts itself under.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -23,5 +26,18 @@ using WorkerFunction = void (*)(std::intptr_t argument);
 
 // The number of workers started and not yet finished.
 [[nodiscard]] std::int32_t LiveWorkers();
+
+// On a worker: whether it was asked to stop (it returns soon when it was).
+[[nodiscard]] bool WorkerStopRequested();
+
+// Waits while workers live, at most `limit`, through wait(slice), which
+// returns within the slice (the window's thread dispatches its messages
+// meanwhile: workers hand their list changes to it). True when none lives.
+bool WaitForWorkers(std::chrono::milliseconds limit,
+                    const std::function<void(std::chrono::milliseconds)>& wait);
+// Asks every worker to stop.
+void StopWorkers();
+// Asks every worker to stop and joins each once its body has returned.
+void JoinWorkers();
 
 }  // namespace vantic

@@ -54,7 +54,8 @@ Socket OpenServerConnection(std::string_view host, milliseconds connectLimit) {
     if (!ip) {
         return {};
     }
-    return ConnectTcp(*ip, address->port, connectLimit);
+    return ConnectTcp(*ip, address->port, connectLimit,
+                      address->host + ":" + std::to_string(address->port));
 }
 
 bool RecvExact(const Socket& socket, std::span<std::uint8_t> buffer, milliseconds limit) {

@@ -90,6 +90,7 @@ class ConsolePlatform final : public Platform {
     Clock& Time() override { return clock_; }
     // A console has no windows to keep alive: requests just run.
     BlockingCalls& Blocking() override { return direct_; }
+    OperationRunner& Operations() override { return operations_; }
     DesktopNotices& Notices() override;
 
   private:
@@ -100,6 +101,7 @@ class ConsolePlatform final : public Platform {
     ConsoleWindows windows_;
     SystemClock clock_;
     DirectCalls direct_;
+    InlineOperations operations_;
     std::unique_ptr<Absent> absent_;
 };
 

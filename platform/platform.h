@@ -12,6 +12,7 @@
 #include "platform/list_control.h"
 #include "platform/mail.h"
 #include "platform/message_box.h"
+#include "platform/operation_runner.h"
 #include "platform/printing.h"
 #include "platform/progress_window.h"
 #include "platform/shell.h"
@@ -34,8 +35,10 @@ class Platform {
     virtual MailClient& Mail() = 0;
     virtual PrintService& Printer() = 0;
     virtual Clock& Time() = 0;
-    // Requests to the server made from the user-interface thread.
+    // Requests to the server (a test may route them through itself).
     virtual BlockingCalls& Blocking() = 0;
+    // The operator's operations, one at a time.
+    virtual OperationRunner& Operations() = 0;
     virtual DesktopNotices& Notices() = 0;
 };
 

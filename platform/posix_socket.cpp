@@ -8,9 +8,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "platform/connection_watch.h"
 #include "platform/socket.h"
 
 namespace vantic {
@@ -39,27 +41,27 @@ bool WaitFor(const Socket& socket, short events, std::chrono::milliseconds wait)
     return ready > 0 && (entry.revents & (events | POLLHUP | POLLERR)) != 0;
 }
 
+// How long one wait for a connect lasts before a cancel is looked for.
+constexpr std::chrono::milliseconds kConnectSlice{100};
+
 // Waits for a non-blocking connect to finish; true when it succeeded. A
-// signal that interrupts the wait does not cut the limit short.
+// signal that interrupts the wait does not cut the limit short; a cancel
+// of the thread's requests does.
 bool FinishConnect(const Socket& socket, std::chrono::milliseconds limit) {
     auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left.count() < 0) {
+        if (left.count() < 0 || RequestsCancelled()) {
             errno = ETIMEDOUT;
             return false;
         }
         pollfd entry{socket.Handle(), POLLOUT, 0};
-        int ready = poll(&entry, 1, static_cast<int>(left.count()));
+        int ready = poll(&entry, 1, static_cast<int>(std::min(left, kConnectSlice).count()));
         if (ready > 0) {
             break;
         }
-        if (ready == 0) {
-            errno = ETIMEDOUT;
-            return false;
-        }
-        if (errno != EINTR) {
+        if (ready < 0 && errno != EINTR) {
             return false;
         }
     }
@@ -135,13 +137,23 @@ int Socket::Release() {
 
 void Socket::Close() {
     if (handle_ >= 0) {
+        ForgetConnection(handle_);
         ::close(handle_);
         handle_ = -1;
     }
 }
 
-Socket ConnectTcp(const Ipv4Address& address, std::uint16_t port, std::chrono::milliseconds limit) {
+Socket ConnectTcp(const Ipv4Address& address, std::uint16_t port, std::chrono::milliseconds limit,
+                  std::string_view peer) {
+    if (RequestsCancelled()) {
+        return {};
+    }
     Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (socket.Valid()) {
+        WatchConnection(socket.Handle(), peer.empty()
+                                             ? address.ToText() + ":" + std::to_string(port)
+                                             : std::string(peer));
+    }
     int on = 1;
     if (!socket.Valid() ||
         setsockopt(socket.Handle(), SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on) != 0 ||

@@ -1,8 +1,7 @@
 #pragma once
 
 // A pause between requests to the server, made the way a request waits
-// (RunRequest): from the user-interface thread the windows keep painting
-// through it, where a plain Sleep holds them still.
+// (RunRequest), so a test that routes its requests sees it among them.
 
 #include "platform/clock.h"
 

@@ -53,8 +53,11 @@ class Socket {
 
 // Connects a TCP socket to address:port with keep-alive on, giving up after
 // `limit`. The socket comes back non-blocking; an invalid one on failure.
+// It is watched as the calling thread's request to `peer` (address:port
+// when empty) until it is closed, so a cancel shuts it down (see
+// connection_watch.h); a thread whose requests were cancelled gets none.
 [[nodiscard]] Socket ConnectTcp(const Ipv4Address& address, std::uint16_t port,
-                                std::chrono::milliseconds limit);
+                                std::chrono::milliseconds limit, std::string_view peer = {});
 
 enum class IoStatus {
     Moved,       // `count` bytes moved (0 is possible for a send)

@@ -10,8 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-
-#include "platform/threads.h"
+#include <mutex>
 
 extern char** environ;
 
@@ -19,9 +18,15 @@ namespace vantic {
 
 namespace {
 
-void ReapChild(void* context) {
-    const auto pid = static_cast<pid_t>(reinterpret_cast<std::intptr_t>(context));
-    waitpid(pid, nullptr, 0);
+// The children started and not yet seen to end. Each start reaps those
+// that have ended since, so none lingers as a zombie for long and no
+// thread waits for them; one still running when the program ends is the
+// system's to reap.
+std::mutex gChildrenMutex;
+std::vector<pid_t> gChildren;
+
+void ReapEnded() {
+    std::erase_if(gChildren, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
 }
 
 bool IsExecutableFile(const std::string& path) {
@@ -142,11 +147,9 @@ bool SpawnDetached(const std::vector<std::string>& argv) {
     if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0) {
         return false;
     }
-    // Reap the child whenever it ends, so it does not linger as a zombie.
-    void* context = reinterpret_cast<void*>(static_cast<std::intptr_t>(pid));
-    if (!StartDetachedThread(ReapChild, context)) {
-        waitpid(pid, nullptr, WNOHANG);
-    }
+    std::lock_guard hold(gChildrenMutex);
+    ReapEnded();
+    gChildren.push_back(pid);
     return true;
 }
 

@@ -1,63 +1,35 @@
 #include "platform/threads.h"
 
-#include <pthread.h>
-
-#include <memory>
-#include <new>
+#include <system_error>
 
 namespace vantic {
 
 namespace {
 
-struct Start {
-    ThreadEntry entry;
-    void* context;
-};
-
-void* RunStart(void* record) {
-    const Start start = *static_cast<Start*>(record);
-    delete static_cast<Start*>(record);
-    start.entry(start.context);
-    return nullptr;
-}
-
-class PosixThreads final : public ThreadStarter {
+class StandardThreads final : public ThreadStarter {
   public:
-    [[nodiscard]] bool StartDetached(ThreadEntry entry, void* context) override;
+    [[nodiscard]] std::optional<std::jthread> Start(ThreadBody body) override {
+        if (!body) {
+            return std::nullopt;
+        }
+        // The standard reports a thread the system refuses only by throwing.
+        try {
+            return std::jthread(std::move(body));
+        } catch (const std::system_error&) {
+            return std::nullopt;
+        }
+    }
 };
-
-bool PosixThreads::StartDetached(ThreadEntry entry, void* context) {
-    if (entry == nullptr) {
-        return false;
-    }
-    std::unique_ptr<Start> record(new (std::nothrow) Start{entry, context});
-    if (!record) {
-        return false;
-    }
-    pthread_attr_t attributes;
-    if (pthread_attr_init(&attributes) != 0) {
-        return false;
-    }
-    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
-    pthread_t thread;
-    const int failed = pthread_create(&thread, &attributes, RunStart, record.get());
-    pthread_attr_destroy(&attributes);
-    if (failed != 0) {
-        return false;
-    }
-    record.release();  // the thread frees it
-    return true;
-}
 
 }  // namespace
 
 ThreadStarter& SystemThreads() {
-    static PosixThreads threads;
+    static StandardThreads threads;
     return threads;
 }
 
-bool StartDetachedThread(ThreadEntry entry, void* context) {
-    return SystemThreads().StartDetached(entry, context);
+std::optional<std::jthread> StartThread(ThreadBody body) {
+    return SystemThreads().Start(std::move(body));
 }
 
 }  // namespace vantic

@@ -1,5 +1,7 @@
 #include "qt/qt_about.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -119,8 +121,10 @@ QDialog* NewAboutBox(QWidget* owner, const AboutForm& form, AboutLinks& links) {
 }
 
 void QtAboutView::RunAboutBox(WindowId owner, const AboutForm& form, AboutLinks& links) {
-    std::unique_ptr<QDialog> box(NewAboutBox(WidgetOf(owner), form, links));
-    box->exec();
+    OnUiThread([&] {
+        std::unique_ptr<QDialog> box(NewAboutBox(WidgetOf(owner), form, links));
+        box->exec();
+    });
 }
 
 }  // namespace vantic

@@ -1,5 +1,7 @@
 #include "qt/qt_admin_forms.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QButtonGroup>
 #include <QDialog>
 #include <QHBoxLayout>
@@ -87,74 +89,82 @@ QLineEdit* NewLineBox(FormDialog& dialog, int itemId, const std::string& text, i
 
 bool QtAdminFormsView::RunCrawlForm(WindowId owner, CrawlForm& form,
                                     const FormCheck<CrawlForm>& onOk) {
-    FormDialog dialog(owner, kCrawlFormTitle);
-    QPlainTextEdit* text = AddTextBox(dialog, admin_item::kCrawlText, form.text);
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Refresh URL's every"), &dialog));
-    QLineEdit* refresh = NewLineBox(dialog, admin_item::kCrawlRefresh, form.refresh,
-                                    static_cast<int>(kCrawlRefreshDigits));
-    refresh->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), refresh));
-    refresh->setMaximumWidth(80);
-    row->addWidget(refresh);
-    row->addWidget(new QLabel(QStringLiteral("minutes"), &dialog));
-    row->addStretch();
-    dialog.Column().addLayout(row);
-    for (std::string_view line : kCrawlHelpLines) {
-        dialog.AddLine(line);
-    }
-    text->setFocus();
-    return dialog.Run([&] {
-        form.text = TextOf(*text);
-        form.refresh = ToText(refresh->text());
-        return onOk(form, IdOf(&dialog));
+    return AskOnUiThread(false, [&]() -> bool {
+        FormDialog dialog(owner, kCrawlFormTitle);
+        QPlainTextEdit* text = AddTextBox(dialog, admin_item::kCrawlText, form.text);
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(QStringLiteral("Refresh URL's every"), &dialog));
+        QLineEdit* refresh = NewLineBox(dialog, admin_item::kCrawlRefresh, form.refresh,
+                                        static_cast<int>(kCrawlRefreshDigits));
+        refresh->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), refresh));
+        refresh->setMaximumWidth(80);
+        row->addWidget(refresh);
+        row->addWidget(new QLabel(QStringLiteral("minutes"), &dialog));
+        row->addStretch();
+        dialog.Column().addLayout(row);
+        for (std::string_view line : kCrawlHelpLines) {
+            dialog.AddLine(line);
+        }
+        text->setFocus();
+        return dialog.Run([&] {
+            form.text = TextOf(*text);
+            form.refresh = ToText(refresh->text());
+            return onOk(form, IdOf(&dialog));
+        });
     });
 }
 
 bool QtAdminFormsView::RunAdminConfigForm(WindowId owner, AdminConfigForm& form,
                                           const FormCheck<AdminConfigForm>& onOk) {
-    FormDialog dialog(owner, kAdminConfigTitle);
-    dialog.AddLine(kAdminConfigNote);
-    QPlainTextEdit* text = AddTextBox(dialog, admin_item::kAdminConfigText, form.text);
-    text->setFocus();
-    return dialog.Run([&] {
-        form.text = TextOf(*text);
-        return onOk(form, IdOf(&dialog));
+    return AskOnUiThread(false, [&]() -> bool {
+        FormDialog dialog(owner, kAdminConfigTitle);
+        dialog.AddLine(kAdminConfigNote);
+        QPlainTextEdit* text = AddTextBox(dialog, admin_item::kAdminConfigText, form.text);
+        text->setFocus();
+        return dialog.Run([&] {
+            form.text = TextOf(*text);
+            return onOk(form, IdOf(&dialog));
+        });
     });
 }
 
 bool QtAdminFormsView::RunTimezoneForm(WindowId owner, TimezoneForm& form,
                                        const FormCheck<TimezoneForm>& onOk) {
-    FormDialog dialog(owner, kTimezoneTitle);
-    dialog.AddLine(kTimezonePrompt);
-    auto* group = new QButtonGroup(&dialog);
-    int id = admin_item::kFirstTimeZone;
-    for (const TimeZoneChoice& choice : TimeZoneChoices()) {
-        auto* button = new QRadioButton(FromText(choice.label), &dialog);
-        button->setChecked(choice.zone == form.zone);
-        SetItemId(button, id);
-        group->addButton(button, static_cast<int>(choice.zone));
-        dialog.Column().addWidget(button);
-        ++id;
-    }
-    return dialog.Run([&] {
-        form.zone = static_cast<TimeZone>(group->checkedId());
-        return onOk(form, IdOf(&dialog));
+    return AskOnUiThread(false, [&]() -> bool {
+        FormDialog dialog(owner, kTimezoneTitle);
+        dialog.AddLine(kTimezonePrompt);
+        auto* group = new QButtonGroup(&dialog);
+        int id = admin_item::kFirstTimeZone;
+        for (const TimeZoneChoice& choice : TimeZoneChoices()) {
+            auto* button = new QRadioButton(FromText(choice.label), &dialog);
+            button->setChecked(choice.zone == form.zone);
+            SetItemId(button, id);
+            group->addButton(button, static_cast<int>(choice.zone));
+            dialog.Column().addWidget(button);
+            ++id;
+        }
+        return dialog.Run([&] {
+            form.zone = static_cast<TimeZone>(group->checkedId());
+            return onOk(form, IdOf(&dialog));
+        });
     });
 }
 
 bool QtAdminFormsView::RunOwnerForm(WindowId owner, OwnerForm& form,
                                     const FormCheck<OwnerForm>& onOk) {
-    FormDialog dialog(owner, kOwnerFormTitle);
-    dialog.AddLine(kOwnerPrompt);
-    QLineEdit* name =
-        NewLineBox(dialog, admin_item::kOwnerName, form.text, static_cast<int>(kOwnerNameLimit));
-    name->setMinimumWidth(260);
-    dialog.Column().addWidget(name);
-    name->setFocus();
-    return dialog.Run([&] {
-        form.text = ToText(name->text());
-        return onOk(form, IdOf(&dialog));
+    return AskOnUiThread(false, [&]() -> bool {
+        FormDialog dialog(owner, kOwnerFormTitle);
+        dialog.AddLine(kOwnerPrompt);
+        QLineEdit* name = NewLineBox(dialog, admin_item::kOwnerName, form.text,
+                                     static_cast<int>(kOwnerNameLimit));
+        name->setMinimumWidth(260);
+        dialog.Column().addWidget(name);
+        name->setFocus();
+        return dialog.Run([&] {
+            form.text = ToText(name->text());
+            return onOk(form, IdOf(&dialog));
+        });
     });
 }
 

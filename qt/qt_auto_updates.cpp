@@ -1,5 +1,7 @@
 #include "qt/qt_auto_updates.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -51,9 +53,11 @@ void QtAutoUpdatesDialog::PressOk() {
 }
 
 bool QtAutoUpdatesView::RunAutoUpdateForm(WindowId owner, AutoUpdateForm& form) {
-    QtAutoUpdatesDialog dialog(WidgetOf(owner), form);
-    PlaceDialog(dialog, WidgetOf(owner));
-    return dialog.exec() == QDialog::Accepted;
+    return AskOnUiThread(false, [&]() -> bool {
+        QtAutoUpdatesDialog dialog(WidgetOf(owner), form);
+        PlaceDialog(dialog, WidgetOf(owner));
+        return dialog.exec() == QDialog::Accepted;
+    });
 }
 
 }  // namespace vantic

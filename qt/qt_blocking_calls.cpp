@@ -1,62 +1,41 @@
 #include "qt/qt_blocking_calls.h"
 
-#include <QApplication>
-#include <QCursor>
-#include <QEventLoop>
 #include <QThread>
-#include <QTimer>
-#include <atomic>
-#include <thread>
+#include <map>
+#include <mutex>
+#include <vector>
 
 namespace vantic {
 
 namespace {
 
-// A request that ends sooner leaves the cursor alone, so quick exchanges
-// do not make it flicker.
-constexpr int kBusyCursorAfterMs = 150;
-constexpr int kTickMs = 50;
+std::mutex gPostedMutex;
+std::multimap<std::thread::id, std::function<void()>> gPosted;
 
 }  // namespace
 
-void QtBlockingCalls::Run(const std::function<void()>& call, const std::function<void()>& tick) {
-    if (QThread::currentThread() != qApp->thread()) {
-        DirectCalls().Run(call, tick);
-        return;
+bool OnUiThreadNow() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app == nullptr || QThread::currentThread() == app->thread();
+}
+
+void PostToThread(std::thread::id thread, std::function<void()> call) {
+    std::lock_guard hold(gPostedMutex);
+    gPosted.emplace(thread, std::move(call));
+}
+
+void RunPostedCalls() {
+    std::vector<std::function<void()>> calls;
+    {
+        std::lock_guard hold(gPostedMutex);
+        auto [first, last] = gPosted.equal_range(std::this_thread::get_id());
+        for (auto it = first; it != last; ++it) {
+            calls.push_back(std::move(it->second));
+        }
+        gPosted.erase(first, last);
     }
-    ++waits_;
-    QEventLoop loop;
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
+    for (const std::function<void()>& call : calls) {
         call();
-        done = true;
-        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
-    });
-    bool busyCursor = false;
-    QTimer busy;
-    busy.setSingleShot(true);
-    QObject::connect(&busy, &QTimer::timeout, [&busyCursor] {
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        busyCursor = true;
-    });
-    QTimer pulse;
-    if (tick) {
-        QObject::connect(&pulse, &QTimer::timeout, tick);
-    }
-    busy.start(kBusyCursorAfterMs);
-    pulse.start(kTickMs);
-    if (!done) {
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    worker.join();
-    pulse.stop();
-    busy.stop();
-    if (busyCursor) {
-        QApplication::restoreOverrideCursor();
-    }
-    --waits_;
-    if (tick) {
-        tick();
     }
 }
 

@@ -1,5 +1,7 @@
 #include "qt/qt_clip_editor.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,15 +64,17 @@ QRadioButton* MakeChoice(const char* text, const char* name) {
 }  // namespace
 
 bool QtClipEditor::RunClipEditor(WindowId owner, ClipForm& form) {
-    QWidget* ownerWidget = WidgetOf(owner);
-    ClipEditorDialog dialog(form, dialogs_, ownerWidget);
-    dialog.adjustSize();
-    PlaceDialog(dialog, ownerWidget);
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    form = dialog.Form();
-    return true;
+    return AskOnUiThread(false, [&]() -> bool {
+        QWidget* ownerWidget = WidgetOf(owner);
+        ClipEditorDialog dialog(form, dialogs_, ownerWidget);
+        dialog.adjustSize();
+        PlaceDialog(dialog, ownerWidget);
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+        form = dialog.Form();
+        return true;
+    });
 }
 
 ClipEditorDialog::ClipEditorDialog(const ClipForm& form, FileDialogs& dialogs, QWidget* owner)

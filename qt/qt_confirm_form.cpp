@@ -1,5 +1,7 @@
 #include "qt/qt_confirm_form.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -111,9 +113,11 @@ void QtConfirmDialog::PressOk() {
 
 bool QtConfirmFormView::RunConfirmForm(WindowId owner, ConfirmForm& form,
                                        const ConfirmCheck& onOk) {
-    QtConfirmDialog dialog(WidgetOf(owner), form, onOk);
-    PlaceDialog(dialog, WidgetOf(owner));
-    return dialog.exec() == QDialog::Accepted;
+    return AskOnUiThread(false, [&]() -> bool {
+        QtConfirmDialog dialog(WidgetOf(owner), form, onOk);
+        PlaceDialog(dialog, WidgetOf(owner));
+        return dialog.exec() == QDialog::Accepted;
+    });
 }
 
 }  // namespace vantic

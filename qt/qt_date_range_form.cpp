@@ -1,5 +1,7 @@
 #include "qt/qt_date_range_form.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -54,9 +56,11 @@ void QtDateRangeDialog::TakeDates() {
 }
 
 bool QtDateRangeFormView::RunDateRangeForm(WindowId owner, DateRangeForm& form) {
-    QtDateRangeDialog dialog(WidgetOf(owner), form);
-    PlaceDialog(dialog, WidgetOf(owner));
-    return dialog.exec() == QDialog::Accepted;
+    return AskOnUiThread(false, [&]() -> bool {
+        QtDateRangeDialog dialog(WidgetOf(owner), form);
+        PlaceDialog(dialog, WidgetOf(owner));
+        return dialog.exec() == QDialog::Accepted;
+    });
 }
 
 }  // namespace vantic

@@ -1,5 +1,7 @@
 #include "qt/qt_day_plan.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -69,9 +71,11 @@ void QtDayPlanDialog::ShowChoice() {
 
 void QtDayPlanView::RunDayPlan(WindowId owner, DayPlanForm& form,
                                const std::function<std::string(const DayPlanForm&)>& planText) {
-    QtDayPlanDialog dialog(WidgetOf(owner), form, planText);
-    PlaceDialog(dialog, WidgetOf(owner));
-    dialog.exec();
+    OnUiThread([&] {
+        QtDayPlanDialog dialog(WidgetOf(owner), form, planText);
+        PlaceDialog(dialog, WidgetOf(owner));
+        dialog.exec();
+    });
 }
 
 }  // namespace vantic

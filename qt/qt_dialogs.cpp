@@ -1,5 +1,7 @@
 #include "qt/qt_dialogs.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -133,11 +135,13 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request, bool 
 }  // namespace
 
 MessageAnswer QtMessageBoxes::Show(const Message& message) {
-    return Run(message, {});
+    return AskOnUiThread(MessageAnswer::Cancel,
+                         [&]() -> MessageAnswer { return Run(message, {}); });
 }
 
 MessageAnswer QtMessageBoxes::ShowWithDetails(const Message& message, const std::string& details) {
-    return Run(message, details);
+    return AskOnUiThread(MessageAnswer::Cancel,
+                         [&]() -> MessageAnswer { return Run(message, details); });
 }
 
 MessageAnswer QtMessageBoxes::Run(const Message& message, const std::string& details) {
@@ -219,11 +223,15 @@ void PlaceDialog(QWidget& dialog, QWidget* owner) {
 }
 
 std::optional<std::string> QtFileDialogs::ChooseOpenFile(const FileDialogRequest& request) {
-    return RunFileDialog(request, false);
+    return AskOnUiThread(std::optional<std::string>(), [&]() -> std::optional<std::string> {
+        return RunFileDialog(request, false);
+    });
 }
 
 std::optional<std::string> QtFileDialogs::ChooseSaveFile(const FileDialogRequest& request) {
-    return RunFileDialog(request, true);
+    return AskOnUiThread(std::optional<std::string>(), [&]() -> std::optional<std::string> {
+        return RunFileDialog(request, true);
+    });
 }
 
 }  // namespace vantic

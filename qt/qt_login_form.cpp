@@ -1,5 +1,7 @@
 #include "qt/qt_login_form.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QFocusEvent>
 #include <QFormLayout>
 #include <QLabel>
@@ -109,9 +111,11 @@ void QtLoginDialog::PressOk() {
 
 bool QtLoginFormView::RunLoginForm(WindowId owner, LoginForm& form,
                                    const std::function<bool(const LoginForm&)>& onOk) {
-    QtLoginDialog dialog(WidgetOf(owner), form, onOk);
-    PlaceDialog(dialog, WidgetOf(owner));
-    return dialog.exec() == QDialog::Accepted;
+    return AskOnUiThread(false, [&]() -> bool {
+        QtLoginDialog dialog(WidgetOf(owner), form, onOk);
+        PlaceDialog(dialog, WidgetOf(owner));
+        return dialog.exec() == QDialog::Accepted;
+    });
 }
 
 }  // namespace vantic

@@ -7,9 +7,9 @@
 #include "platform/platform.h"
 #include "platform/system_clock.h"
 #include "platform/xdg_desktop.h"
-#include "qt/qt_blocking_calls.h"
 #include "qt/qt_desktop_notices.h"
 #include "qt/qt_dialogs.h"
+#include "qt/qt_operations.h"
 #include "qt/qt_progress.h"
 #include "qt/qt_services.h"
 #include "qt/qt_window_system.h"
@@ -29,6 +29,7 @@ class QtPlatform final : public Platform {
     PrintService& Printer() override { return printer_; }
     Clock& Time() override { return clock_; }
     BlockingCalls& Blocking() override { return blocking_; }
+    OperationRunner& Operations() override { return operations_; }
     DesktopNotices& Notices() override { return notices_; }
 
   private:
@@ -42,7 +43,8 @@ class QtPlatform final : public Platform {
     XdgMail mail_;
     QtPrinter printer_;
     SystemClock clock_;
-    QtBlockingCalls blocking_;
+    DirectCalls blocking_;
+    QtOperations operations_;
     QtDesktopNotices notices_;
 };
 

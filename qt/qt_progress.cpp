@@ -9,7 +9,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QWindow>
+#include <memory>
+#include <thread>
 
+#include "qt/qt_blocking_calls.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
@@ -43,50 +46,77 @@ QLabel* NewPercentLabel(int itemId) {
     return label;
 }
 
+// Made and used by its owner's thread; its dialog lives on the windows'.
 class QtProgressWindow final : public ProgressWindow {
   public:
-    QtProgressWindow(QtProgressDialog* dialog, QWidget* owner) : dialog_(dialog), owner_(owner) {}
+    QtProgressWindow(QtProgressDialog* dialog, QWidget* owner, std::shared_ptr<bool> live)
+        : dialog_(dialog), owner_(owner), live_(std::move(live)) {}
     ~QtProgressWindow() override {
-        if (!dialog_) {
-            return;
-        }
-        dialog_->DropHandler();
-        dialog_->hide();
-        if (dialog_->Pressing()) {
-            dialog_->deleteLater();  // we are inside its button handler
-        } else {
-            delete dialog_.data();
-        }
+        *live_ = false;  // a press posted to this thread finds the window gone
+        OnUiThread([this] {
+            if (!dialog_) {
+                return;
+            }
+            dialog_->DropHandler();
+            dialog_->hide();
+            if (dialog_->Pressing()) {
+                dialog_->deleteLater();  // we are inside its button handler
+            } else {
+                delete dialog_.data();
+            }
+        });
     }
 
     [[nodiscard]] WindowId Id() const override { return IdOf(dialog_.data()); }
     [[nodiscard]] bool HasItem(int itemId) const override {
-        return dialog_ && FindItem(dialog_, itemId) != nullptr;
+        return OnUiThread([&] { return dialog_ && FindItem(dialog_, itemId) != nullptr; });
     }
     void Show() override {
-        if (!dialog_) {
-            return;
-        }
-        dialog_->adjustSize();
-        PlaceDialog(*dialog_, owner_.data());
-        dialog_->show();
-        dialog_->raise();
+        OnUiThread([this] {
+            if (!dialog_) {
+                return;
+            }
+            dialog_->adjustSize();
+            PlaceDialog(*dialog_, owner_.data());
+            dialog_->show();
+            dialog_->raise();
+        });
     }
     void SetBar(int barId, int percent) override {
-        if (auto* bar = qobject_cast<QProgressBar*>(FindItem(dialog_, barId))) {
-            bar->setValue(percent);
-        }
+        OnUiThread([&] {
+            if (auto* bar = qobject_cast<QProgressBar*>(FindItem(dialog_, barId))) {
+                bar->setValue(percent);
+            }
+        });
     }
     void SetText(int itemId, const std::string& text) override {
-        if (auto* label = qobject_cast<QLabel*>(FindItem(dialog_, itemId))) {
-            label->setText(FromText(text));
-        }
+        OnUiThread([&] {
+            if (auto* label = qobject_cast<QLabel*>(FindItem(dialog_, itemId))) {
+                label->setText(FromText(text));
+            }
+        });
     }
 
   private:
     QPointer<QtProgressDialog> dialog_;
     QPointer<QWidget> owner_;
+    std::shared_ptr<bool> live_;
 };
+
+// A dialog made for an operation's thread: a press cancels the operation's
+// requests at once (it may be waiting for a silent server) and reaches the
+// handler on that thread, at its next look at its messages.
+ProgressButtonHandler ForThread(std::thread::id thread, ProgressButtonHandler onButton,
+                                const std::shared_ptr<bool>& live) {
+    return [thread, onButton = std::move(onButton), live](int buttonId) {
+        CancelRequests(thread);
+        PostToThread(thread, [onButton, live, buttonId] {
+            if (*live) {
+                onButton(buttonId);
+            }
+        });
+    };
+}
 
 }  // namespace
 
@@ -187,17 +217,24 @@ std::unique_ptr<ProgressWindow> QtProgressWindows::Create(WindowId owner, int la
     if (layoutId != pl::kOperation && layoutId != pl::kSimple && layoutId != pl::kDownload) {
         return nullptr;
     }
-    auto* dialog = new QtProgressDialog(layoutId, std::move(onButton));
-    QWidget* ownerWidget = WidgetOf(owner);
-    if (ownerWidget != nullptr) {
-        // Stacked over the owner, but not its child: a disabled owner would
-        // disable the dialog too.
-        dialog->winId();
-        if (QWindow* ownerWindow = ownerWidget->window()->windowHandle()) {
-            dialog->windowHandle()->setTransientParent(ownerWindow);
-        }
+    auto live = std::make_shared<bool>(true);
+    if (!OnUiThreadNow()) {
+        onButton = ForThread(std::this_thread::get_id(), std::move(onButton), live);
     }
-    return std::make_unique<QtProgressWindow>(dialog, ownerWidget);
+    QWidget* ownerWidget = WidgetOf(owner);
+    auto* dialog = OnUiThread([&] {
+        auto* made = new QtProgressDialog(layoutId, std::move(onButton));
+        if (ownerWidget != nullptr) {
+            // Stacked over the owner, but not its child: a disabled owner
+            // would disable the dialog too.
+            made->winId();
+            if (QWindow* ownerWindow = ownerWidget->window()->windowHandle()) {
+                made->windowHandle()->setTransientParent(ownerWindow);
+            }
+        }
+        return made;
+    });
+    return std::make_unique<QtProgressWindow>(dialog, ownerWidget, std::move(live));
 }
 
 }  // namespace vantic

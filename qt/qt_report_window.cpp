@@ -1,5 +1,7 @@
 #include "qt/qt_report_window.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <vector>
@@ -103,26 +105,32 @@ void LoadRichText(QTextBrowser& viewer, const std::string& richText) {
 
 std::optional<ReportButton> QtReportWindowView::RunReportWindow(WindowId owner,
                                                                 ReportWindowEvents& events) {
-    QtReportDialog dialog(WidgetOf(owner), events);
-    PlaceDialog(dialog, WidgetOf(owner));
-    events.OnCreated(IdOf(&dialog));
-    if (dialog.ClosedWith()) {
-        return dialog.ClosedWith();
-    }
-    (void)dialog.exec();
-    return dialog.ClosedWith().value_or(ReportButton::Cancel);
+    return AskOnUiThread(std::optional<ReportButton>(), [&]() -> std::optional<ReportButton> {
+        QtReportDialog dialog(WidgetOf(owner), events);
+        PlaceDialog(dialog, WidgetOf(owner));
+        events.OnCreated(IdOf(&dialog));
+        if (dialog.ClosedWith()) {
+            return dialog.ClosedWith();
+        }
+        (void)dialog.exec();
+        return dialog.ClosedWith().value_or(ReportButton::Cancel);
+    });
 }
 
 void QtReportWindowView::ShowRichText(WindowId window, const std::string& richText) {
-    if (QtReportDialog* dialog = DialogOf(window)) {
-        LoadRichText(dialog->Viewer(), richText);
-    }
+    OnUiThread([&] {
+        if (QtReportDialog* dialog = DialogOf(window)) {
+            LoadRichText(dialog->Viewer(), richText);
+        }
+    });
 }
 
 void QtReportWindowView::CloseReportWindow(WindowId window, ReportButton result) {
-    if (QtReportDialog* dialog = DialogOf(window)) {
-        dialog->CloseWith(result);
-    }
+    OnUiThread([&] {
+        if (QtReportDialog* dialog = DialogOf(window)) {
+            dialog->CloseWith(result);
+        }
+    });
 }
 
 }  // namespace vantic

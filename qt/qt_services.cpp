@@ -1,5 +1,7 @@
 #include "qt/qt_services.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QDesktopServices>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -34,17 +36,19 @@ std::unique_ptr<Timer> QtTimers::Start(int periodMs, std::function<void()> onTic
 }
 
 bool QtShell::Open(const std::string& target, const std::string& parameters) {
-    if (target.empty()) {
-        return false;
-    }
-    if (!parameters.empty()) {
-        std::vector<std::string> argv{target};
-        for (std::string& piece : SplitParameters(parameters)) {
-            argv.push_back(std::move(piece));
+    return OnUiThread([&]() -> bool {
+        if (target.empty()) {
+            return false;
         }
-        return SpawnDetached(argv);
-    }
-    return QDesktopServices::openUrl(QUrl::fromUserInput(FromPath(target)));
+        if (!parameters.empty()) {
+            std::vector<std::string> argv{target};
+            for (std::string& piece : SplitParameters(parameters)) {
+                argv.push_back(std::move(piece));
+            }
+            return SpawnDetached(argv);
+        }
+        return QDesktopServices::openUrl(QUrl::fromUserInput(FromPath(target)));
+    });
 }
 
 bool PrintRichTextTo(QPrinter& printer, const std::string& richText) {
@@ -54,22 +58,24 @@ bool PrintRichTextTo(QPrinter& printer, const std::string& richText) {
 
 PrintOutcome QtPrinter::PrintRichText(WindowId owner, const std::string& richText,
                                       const std::string& documentName) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(FromText(documentName));
-    printer.setCopyCount(1);
-    QPrintDialog dialog(&printer, WidgetOf(owner));
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    if (dialog.exec() != QDialog::Accepted) {
-        return PrintOutcome::Cancelled;
-    }
-    if (!printer.isValid()) {
-        return PrintOutcome::Failed;
-    }
-    if (!PrintRichTextTo(printer, richText) || printer.printerState() == QPrinter::Error) {
-        return PrintOutcome::Failed;
-    }
-    return PrintOutcome::Printed;
+    return AskOnUiThread(PrintOutcome::Cancelled, [&]() -> PrintOutcome {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(FromText(documentName));
+        printer.setCopyCount(1);
+        QPrintDialog dialog(&printer, WidgetOf(owner));
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        if (dialog.exec() != QDialog::Accepted) {
+            return PrintOutcome::Cancelled;
+        }
+        if (!printer.isValid()) {
+            return PrintOutcome::Failed;
+        }
+        if (!PrintRichTextTo(printer, richText) || printer.printerState() == QPrinter::Error) {
+            return PrintOutcome::Failed;
+        }
+        return PrintOutcome::Printed;
+    });
 }
 
 }  // namespace vantic

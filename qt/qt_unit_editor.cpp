@@ -1,5 +1,7 @@
 #include "qt/qt_unit_editor.h"
 
+#include "qt/qt_blocking_calls.h"
+
 #include <QCheckBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -42,15 +44,17 @@ void SetText(QLineEdit* box, const std::string& text) {
 }  // namespace
 
 bool QtUnitEditor::RunUnitEditor(WindowId owner, UnitForm& form) {
-    QWidget* ownerWidget = WidgetOf(owner);
-    UnitEditorDialog dialog(form, chooser_, ownerWidget);
-    dialog.adjustSize();
-    PlaceDialog(dialog, ownerWidget);
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    form = dialog.Form();
-    return true;
+    return AskOnUiThread(false, [&]() -> bool {
+        QWidget* ownerWidget = WidgetOf(owner);
+        UnitEditorDialog dialog(form, chooser_, ownerWidget);
+        dialog.adjustSize();
+        PlaceDialog(dialog, ownerWidget);
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+        form = dialog.Form();
+        return true;
+    });
 }
 
 ColourSwatch::ColourSwatch(std::uint32_t colour, QWidget* parent)

@@ -1,5 +1,9 @@
 #include "qt/qt_window_system.h"
 
+#include "qt/qt_blocking_calls.h"
+
+#include <thread>
+
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QPainter>
@@ -68,13 +72,24 @@ class QtPlacedWindow final : public PlacedWindow {
 
 }  // namespace
 
+// On an operation's thread there are no window messages: only the calls
+// posted to it (a progress dialog's button) run.
 void QtWindowSystem::PumpMessages() {
+    if (!OnUiThreadNow()) {
+        RunPostedCalls();
+        return;
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 // The timer bounds the wait; the user's clicks and keys wait for the next
 // full dispatch, so nothing the user starts runs inside someone's wait.
 void QtWindowSystem::WaitForMessages(std::chrono::milliseconds limit) {
+    if (!OnUiThreadNow()) {
+        std::this_thread::sleep_for(limit);
+        RunPostedCalls();
+        return;
+    }
     QTimer bound;
     bound.setSingleShot(true);
     bound.start(limit);
@@ -93,22 +108,28 @@ void QtWindowSystem::Wake() {
 }
 
 void QtWindowSystem::SetEnabled(WindowId window, bool enabled) {
-    if (QWidget* widget = WidgetOf(window)) {
-        widget->setEnabled(enabled);
-    }
+    OnUiThread([&] {
+        if (QWidget* widget = WidgetOf(window)) {
+            widget->setEnabled(enabled);
+        }
+    });
 }
 
 bool QtWindowSystem::IsEnabled(WindowId window) const {
-    const QWidget* widget = WidgetOf(window);
-    return widget != nullptr && widget->isEnabled();
+    return OnUiThread([&]() -> bool {
+        const QWidget* widget = WidgetOf(window);
+        return widget != nullptr && widget->isEnabled();
+    });
 }
 
 std::unique_ptr<PlacedWindow> QtWindowSystem::Placement(WindowId window) {
-    QWidget* widget = WidgetOf(window);
-    if (widget == nullptr) {
-        return nullptr;
-    }
-    return std::make_unique<QtPlacedWindow>(widget->window());
+    return OnUiThread([&]() -> std::unique_ptr<PlacedWindow> {
+        QWidget* widget = WidgetOf(window);
+        if (widget == nullptr) {
+            return nullptr;
+        }
+        return std::make_unique<QtPlacedWindow>(widget->window());
+    });
 }
 
 std::optional<std::vector<Rect>> QtDisplays::MonitorRects() const {

@@ -95,10 +95,6 @@ class VenueList final : public WListView, public DeployTargets {
     // stay, and only with an owner is the failure reported. True when the
     // list arrived.
     bool Refresh(WindowId owner);
-    // Refresh on the user-interface thread with the fetch on a worker, so
-    // the windows keep painting while the list arrives (the program's first
-    // fetch). The user's input waits until the list is in.
-    bool RefreshKeepingWindowsLive(WindowId owner);
     // Merges a unit list reply into the rows under the lock: updates the
     // rows of units already shown, appends the others in reply order (in
     // slices of kNewRowsPerSlice, the window painting between them as it

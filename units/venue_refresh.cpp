@@ -109,26 +109,6 @@ bool VenueList::Refresh(WindowId owner) {
     return RefreshWith(login_.Access(), owner);
 }
 
-// The worker only fetches; the reply comes back here, where the merge and
-// any report of a failure belong.
-bool VenueList::RefreshKeepingWindowsLive(WindowId owner) {
-    struct Fetch {
-        std::atomic<bool> done{false};
-        FetchResult reply;
-    };
-    auto fetch = std::make_shared<Fetch>();
-    const bool started = StartWorker([fetch, lock = lock_, access = login_.Access()] {
-        fetch->reply = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
-        fetch->done = true;
-        lock->WakeUi();
-    });
-    if (!started) {
-        return Refresh(owner);
-    }
-    lock_->WaitUntil([&fetch] { return fetch->done.load(); });
-    return TakeReply(fetch->reply, owner);
-}
-
 // The worker has its own copy of the credentials and of the lock, and
 // touches the list only while holding the lock and finding it not retired.
 bool VenueList::RefreshInBackground() {

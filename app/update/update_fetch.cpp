@@ -2,9 +2,13 @@
 
 #include <curl/curl.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <memory>
 
 #include "platform/blocking_calls.h"
+#include "platform/connection_watch.h"
 
 namespace vantic {
 
@@ -12,7 +16,8 @@ namespace {
 
 constexpr const char* kUserAgent = "VanticAutoUpdateFetch";
 constexpr long kReadSize = 2047;
-// How often a stalled download still lets the dialog answer its Cancel.
+// How often a stalled download still looks whether the dialog's Cancel
+// was pressed.
 constexpr std::uint32_t kPumpEveryMs = 100;
 
 struct CurlDeleter {
@@ -48,10 +53,14 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* contex
     return bytes;
 }
 
-// Runs while nothing arrives too: keeps the dialog alive so Cancel works
-// even against a server that has gone quiet.
+// Runs while nothing arrives too, so a Cancel ends the fetch even against
+// a server that has gone quiet. The fetch runs on its operation's thread:
+// the dialog answers there without the windows' messages being dispatched.
 int OnTick(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto& transfer = *static_cast<Transfer*>(context);
+    if (RequestsCancelled()) {
+        return 1;
+    }
     if (transfer.progress == nullptr) {
         return 0;
     }
@@ -61,6 +70,25 @@ int OnTick(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     }
     transfer.lastPump = now;
     return transfer.progress->PumpMessages() ? 1 : 0;
+}
+
+// The fetch's connection is watched like the server link's, so a cancel
+// shuts it down at once and the window can say whom it waits for.
+struct Peer {
+    std::string text;
+};
+
+curl_socket_t OpenWatched(void* context, curlsocktype /*purpose*/, curl_sockaddr* address) {
+    const curl_socket_t handle = ::socket(address->family, address->socktype, address->protocol);
+    if (handle != CURL_SOCKET_BAD) {
+        WatchConnection(handle, static_cast<Peer*>(context)->text);
+    }
+    return handle;
+}
+
+int CloseWatched(void* /*context*/, curl_socket_t handle) {
+    ForgetConnection(handle);
+    return ::close(handle);
 }
 
 // Without a named certificate the signature file, not the certificate,
@@ -137,10 +165,14 @@ std::optional<std::string> CurlUpdateFetcher::Fetch(const std::string& path, WPr
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnTick);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    Peer peer{server_.host + ":" + std::to_string(server_.port)};
+    curl_easy_setopt(h, CURLOPT_OPENSOCKETFUNCTION, OpenWatched);
+    curl_easy_setopt(h, CURLOPT_OPENSOCKETDATA, &peer);
+    curl_easy_setopt(h, CURLOPT_CLOSESOCKETFUNCTION, CloseWatched);
+    curl_easy_setopt(h, CURLOPT_CLOSESOCKETDATA, &peer);
 
-    // With the progress dialog the transfer pumps messages itself; without
-    // it (the signature file) the window keeps painting while a worker waits
-    // for the server.
+    // Both run on the calling thread (an operation's own); the signature
+    // file's fetch is a request like the server link's.
     CURLcode result = CURLE_FAILED_INIT;
     if (progress != nullptr) {
         result = curl_easy_perform(h);

@@ -7,7 +7,6 @@
 #include <new>
 
 #include "app/app.h"
-#include "framework/worker.h"
 #include "qt/program/program_probe.h"
 #include "qt/qt_app_views.h"
 #include "qt/qt_pictures.h"
@@ -42,13 +41,7 @@ int main(int argc, char** argv) {
     probe.Start();
     app->Run();
     probe.Finish();
-
-    if (vantic::LiveWorkers() > 0) {
-        // A worker still inside a server request uses the application's
-        // objects; they stay for it while the process ends. Every setting
-        // is already on disk.
-        (void)app.release();
-    }
+    // Closing joined the workers; none outlives the application object.
     app.reset();
     return probe.ExitStatus();
 }

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <strings.h>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -19,6 +20,7 @@
 #include <optional>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace vantic::update_server {
 
@@ -204,6 +206,38 @@ SslContext MakeContext(const Options& options) {
     return context;
 }
 
+// The connections being served, each on a thread of its own that is
+// joined once it is done, so the threads never pile up.
+class Connections {
+  public:
+    void Serve(SSL_CTX* context, int fd, const Options& options) {
+        JoinFinished();
+        auto connection = std::make_unique<Connection>();
+        Connection* record = connection.get();
+        connection->thread = std::jthread([record, context, fd, &options] {
+            ServeConnection(context, fd, options);
+            record->done = true;
+        });
+        running_.push_back(std::move(connection));
+    }
+
+  private:
+    struct Connection {
+        std::jthread thread;
+        std::atomic<bool> done{false};
+    };
+    void JoinFinished() {
+        std::erase_if(running_, [](const std::unique_ptr<Connection>& connection) {
+            if (!connection->done.load()) {
+                return false;
+            }
+            connection->thread.join();
+            return true;
+        });
+    }
+    std::vector<std::unique_ptr<Connection>> running_;
+};
+
 int Listen(const Options& options, int& port) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
@@ -264,12 +298,13 @@ int Serve(const Options& options) {
     }
     std::printf("listening %s:%d\n", options.host.c_str(), port);
     std::fflush(stdout);
+    Connections connections;
     for (;;) {
         const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) {
             continue;
         }
-        std::thread(ServeConnection, context.get(), fd, std::cref(options)).detach();
+        connections.Serve(context.get(), fd, options);
     }
 }
 

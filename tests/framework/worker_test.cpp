@@ -27,8 +27,8 @@ class WorkerTest : public ::testing::Test {
 // A system out of threads.
 class RefusingThreads final : public ThreadStarter {
   public:
-    [[nodiscard]] bool StartDetached(ThreadEntry /*entry*/, void* /*context*/) override {
-        return false;
+    [[nodiscard]] std::optional<std::jthread> Start(ThreadBody /*body*/) override {
+        return std::nullopt;
     }
 };
 

@@ -36,14 +36,13 @@ void Bump(void* context) {
     static_cast<std::atomic<int>*>(context)->fetch_add(1);
 }
 
-TEST(DetachedThread, RunsItsEntryOrReportsFailure) {
+TEST(OwnedThread, RunsItsBodyOrReportsFailure) {
     std::atomic<int> runs{0};
-    ASSERT_TRUE(StartDetachedThread(Bump, &runs));
-    for (int i = 0; i < 500 && runs.load() == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    std::optional<std::jthread> thread = StartThread([&runs](std::stop_token) { Bump(&runs); });
+    ASSERT_TRUE(thread);
+    thread->join();
     EXPECT_EQ(runs.load(), 1);
-    EXPECT_FALSE(SystemThreads().StartDetached(nullptr, &runs));
+    EXPECT_FALSE(StartThread(nullptr));
     EXPECT_EQ(runs.load(), 1);
 }
 

@@ -63,7 +63,7 @@ TEST_F(QtAppClose, TheWindowRefusesToCloseWhileADeploymentToAllUnitsRuns) {
             });
         });
         closer.start(0);
-        view->Action(command::kDeployToAll)->trigger();
+        RunCommand(command::kDeployToAll);
         closer.stop();
         unitsAfter = app->Venue().ItemCount();
     });

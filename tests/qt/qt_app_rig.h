@@ -83,17 +83,31 @@ class QtAppRig : public ::testing::Test {
     void RunWith(std::function<void()> body) {
         QTimer start;
         QObject::connect(&start, &QTimer::timeout, [&] {
-            if (Window() == nullptr || !Window()->isVisible() || app->Venue().ItemCount() == 0) {
+            if (Window() == nullptr || !Window()->isVisible() || app->Venue().ItemCount() == 0 ||
+                OperationRuns()) {
                 return;
             }
             start.stop();
             body();
+            WaitForOperation();
             view->PostQuit();
         });
         start.start(10);
         app->Run();
     }
     [[nodiscard]] QMainWindow* Window() const { return view->Window(); }
+    [[nodiscard]] bool OperationRuns() const { return app->GetPlatform().Operations().Running(); }
+    // The window's loop runs until the operation has ended.
+    void WaitForOperation() {
+        while (OperationRuns()) {  // its end comes as an event
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
+    // Runs a command's operation to its end, as the operator's menu does.
+    void RunCommand(int commandId) {
+        view->Action(commandId)->trigger();
+        WaitForOperation();
+    }
 
     ServerRunner server;
     TempDir dir;

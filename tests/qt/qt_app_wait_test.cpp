@@ -1,12 +1,15 @@
 // A server that takes the connection and never answers: the window keeps
-// running its events under the busy cursor while the request waits, and
-// the operation ends with its message and why it failed.
+// running its events under the busy cursor while the operation waits, and
+// the operation ends with its message and why it failed; or the waiting
+// line's Cancel ends it at once, without a message.
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "net/session.h"
 #include "tests/qt/qt_app_rig.h"
@@ -33,9 +36,25 @@ class QtAppWait : public QtAppRig {
         ASSERT_TRUE(stopped_);
     }
 
+    // The server stops answering under the usual limits: only a cancel
+    // ends the wait soon.
+    void SilenceServer() {
+        stopped_ = ::kill(server.Pid(), SIGSTOP) == 0;
+        ASSERT_TRUE(stopped_);
+    }
+
   private:
     bool stopped_ = false;
 };
+
+[[nodiscard]] QWidget* WaitingLine() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* line = window->findChild<QWidget*>("waitingLine"); line && line->isVisible()) {
+            return line;
+        }
+    }
+    return nullptr;
+}
 
 TEST_F(QtAppWait, ASilentServerLeavesTheWindowRunningAndIsReportedWithTheCause) {
     int ticks = 0;
@@ -61,7 +80,7 @@ TEST_F(QtAppWait, ASilentServerLeavesTheWindowRunningAndIsReportedWithTheCause) 
             box->button(QMessageBox::Ok)->click();
         });
         during.start(20);
-        view->Action(command::kOpenUnitPlaylist)->trigger();
+        RunCommand(command::kOpenUnitPlaylist);
         during.stop();
     });
     // A frozen window would tick not at all; a loaded machine may manage
@@ -72,6 +91,42 @@ TEST_F(QtAppWait, ASilentServerLeavesTheWindowRunningAndIsReportedWithTheCause) 
     EXPECT_EQ(caption, "Communication Error");
     EXPECT_EQ(text, "Error getting config information from server");
     EXPECT_EQ(details, "No answer within 1 second");
+}
+
+TEST_F(QtAppWait, TheWaitingLinesCancelEndsAStalledRequestWithoutAMessage) {
+    bool messageShown = false;
+    QString waitingText;
+    bool loopFreeMeanwhile = false;
+    RunWith([&] {
+        int row = -1;
+        ASSERT_TRUE(app->Venue().FindUnit(1, row));
+        app->Venue().SelectRow(row, true);
+        SilenceServer();
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messageShown = true;
+                box->reject();
+            }
+        });
+        watch.start(10);
+        view->Action(command::kOpenUnitPlaylist)->trigger();
+        // The trigger came back while the request waits: the loop is free.
+        loopFreeMeanwhile = OperationRuns();
+        QWidget* line = nullptr;
+        while (OperationRuns() && (line = WaitingLine()) == nullptr) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        ASSERT_NE(line, nullptr);
+        waitingText = line->findChild<QLabel*>()->text();
+        line->findChild<QPushButton*>()->click();
+        WaitForOperation();
+        QCoreApplication::processEvents();
+    });
+    EXPECT_TRUE(loopFreeMeanwhile);
+    EXPECT_EQ(waitingText, QString::fromStdString("Waiting for " + server.Address() + "..."));
+    EXPECT_FALSE(messageShown);
+    EXPECT_EQ(WaitingLine(), nullptr);
 }
 
 }  // namespace

@@ -26,7 +26,6 @@ class PauseCounter final : public BlockingCalls {
             tick();
         }
     }
-    [[nodiscard]] bool Waiting() const override { return false; }
 
     std::size_t pausesInside = 0;
 

@@ -1,5 +1,7 @@
 #include "tests/support/scripted_platform.h"
 
+#include "platform/connection_watch.h"
+
 #include <algorithm>
 
 #include "tests/support/script_ledger.h"
@@ -27,7 +29,12 @@ std::string Describe(const Message& message) {
 
 }  // namespace
 
+// As on the desktop, an operation whose requests were cancelled shows
+// nothing more and every question it asks answers Cancel.
 MessageAnswer ScriptedMessageBoxes::Show(const Message& message) {
+    if (RequestsCancelled()) {
+        return MessageAnswer::Cancel;
+    }
     shown_.push_back(message);
     if (answers_.empty()) {
         ScriptLedger::Instance().Note("Unexpected message box: " + Describe(message));

@@ -198,22 +198,16 @@ class ScriptedBlockingCalls final : public BlockingCalls {
   public:
     void Run(const std::function<void()>& call, const std::function<void()>& tick) override {
         ++calls;
-        waiting_ = true;
         if (whileWaiting) {
             whileWaiting();
         }
         call();
-        waiting_ = false;
         if (tick) {
             tick();
         }
     }
-    [[nodiscard]] bool Waiting() const override { return waiting_; }
     int calls = 0;
     std::function<void()> whileWaiting;
-
-  private:
-    bool waiting_ = false;
 };
 
 class ScriptedPlatform final : public Platform {
@@ -235,6 +229,7 @@ class ScriptedPlatform final : public Platform {
     PrintService& Printer() override { return printer; }
     Clock& Time() override { return clock; }
     BlockingCalls& Blocking() override { return blocking; }
+    OperationRunner& Operations() override { return operations; }
     DesktopNotices& Notices() override { return notices; }
 
     // The answer to the next message box.
@@ -258,6 +253,7 @@ class ScriptedPlatform final : public Platform {
     ScriptedPrinter printer;
     ManualClock clock;
     ScriptedBlockingCalls blocking;
+    InlineOperations operations;
     ScriptedNotices notices;
 
   private:

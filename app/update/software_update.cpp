@@ -134,8 +134,8 @@ bool DownloadUpdate(UpdateFetcher& fetcher, int series, WProgress* progress) {
     return MakeRunnable(programPath);
 }
 
-bool InstallUpdate(ShellLauncher& shell) {
-    return shell.Open(BesideProgram(kNewProgram), "/silent");
+ProgramStart InstallUpdate(ShellLauncher& shell) {
+    return shell.StartProgram(BesideProgram(kNewProgram), "/silent");
 }
 
 void RunUpdateCheck(UpdateCheckContext& context, bool requested, WindowId owner, int series) {
@@ -168,9 +168,16 @@ void RunUpdateCheck(UpdateCheckContext& context, bool requested, WindowId owner,
     }
     // Quitting without an installer running would leave the operator with
     // no program at all.
-    if (InstallUpdate(context.platform.Shell())) {
+    const ProgramStart installer = InstallUpdate(context.platform.Shell());
+    if (installer.started) {
         context.quit();
+        return;
     }
+    context.resume();
+    context.platform.Messages().ShowWithDetails(
+        Message{owner, "The update could not be started", "Update Error", MessageIcon::Error,
+                MessageButtons::Ok},
+        installer.cause);
 }
 
 }  // namespace vantic

@@ -38,8 +38,8 @@ inline constexpr int kUpdateIntervalSeconds = 604'800;  // 7 days
 // permission. A cancelled or failed fetch gives false.
 [[nodiscard]] bool DownloadUpdate(UpdateFetcher& fetcher, int series, WProgress* progress);
 
-// Starts "newupdate.exe" with "/silent". False when it could not start.
-[[nodiscard]] bool InstallUpdate(ShellLauncher& shell);
+// Starts "newupdate.exe" with "/silent"; says why when it could not start.
+[[nodiscard]] ProgramStart InstallUpdate(ShellLauncher& shell);
 
 // What the whole flow needs from the program around it.
 struct UpdateCheckContext {
@@ -51,6 +51,9 @@ struct UpdateCheckContext {
     // Offers to save the playlist and stores the layout; false keeps the
     // program open.
     std::function<bool()> prepareToClose;
+    // Undoes prepareToClose when the installer could not start: the program
+    // goes on as it was.
+    std::function<void()> resume;
     // Ends the program with status 0 once the installer runs.
     std::function<void()> quit;
 };

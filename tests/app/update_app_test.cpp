@@ -5,6 +5,7 @@
 #include "net/update_key/update_signing_key.h"
 #include "net/update_signature.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/server_runner.h"
 #include "tests/support/update_server_runner.h"
 
 namespace vantic::testing {
@@ -25,29 +26,80 @@ class UpdateInApp : public AppFixture {
     RsaPrivateKey signingKey;
 };
 
-TEST_F(UpdateInApp, DueCheckAtStartInstallsAndEndsBeforeTheMainDialog) {
-    UpdateServerRunner server;
-    ASSERT_TRUE(server.Ok()) << server.Error();
-    const std::string program = "#!/bin/sh\nexit 0\n";
-    std::optional<Bytes> signature = SignUpdateProgram(AsBytes(program), signingKey);
-    ASSERT_TRUE(signature);
-    ASSERT_TRUE(server.Publish("update1.exe", program));
-    ASSERT_TRUE(server.Publish("update1.sig", std::string(signature->begin(), signature->end())));
-    app->SetString("Update_Server", server.Address());
-    app->SetInt("Update_Check_Option", 1);
-    app->SetInt("Last_Update_Check_Time", static_cast<int>(platform->clock.Now()) - 604'800);
-    platform->QueueAnswer(MessageAnswer::Yes, "Install New Update?");
+// A due check at start-up runs once the window is placed, the units are
+// listed and the last playlist is open: an installer that starts ends the
+// program with both stored as they were; one that cannot start leaves the
+// program as it was, lists filled and the playlist open, and says why.
+struct StartUpdateCase {
+    const char* name;
+    bool installerStarts;
+};
 
-    app->Run();
+class UpdateAtStart : public UpdateInApp, public ::testing::WithParamInterface<StartUpdateCase> {};
 
-    ASSERT_EQ(platform->shell.opened.size(), 1u);
-    EXPECT_EQ(platform->shell.opened[0].target, dir.File("newupdate.exe"));
-    EXPECT_EQ(platform->shell.opened[0].parameters, "/silent");
-    EXPECT_TRUE(Window().quit);
-    EXPECT_EQ(platform->ShownMessages()[0].owner, Window().window);
-    EXPECT_FALSE(LogHas("main dialog"));
-    EXPECT_TRUE(LogHas("destroy window"));
+TEST_P(UpdateAtStart, RunsAfterTheStartUpAndKeepsItsState) {
+    const StartUpdateCase& row = GetParam();
+    {
+        ServerRunner units;
+        ASSERT_TRUE(units.Ok()) << units.Error();
+        ASSERT_TRUE(CopyFileOver(units.KeyFile(), dir.File("p.key")));
+        StoreLogin(units.Address(), units.Operator().login, units.Operator().password);
+        UpdateServerRunner server;
+        ASSERT_TRUE(server.Ok()) << server.Error();
+        const std::string program = "#!/bin/sh\nexit 0\n";
+        std::optional<Bytes> signature = SignUpdateProgram(AsBytes(program), signingKey);
+        ASSERT_TRUE(signature);
+        ASSERT_TRUE(server.Publish("update1.exe", program));
+        ASSERT_TRUE(
+            server.Publish("update1.sig", std::string(signature->begin(), signature->end())));
+        app->SetString("Update_Server", server.Address());
+        app->SetInt("Update_Check_Option", 1);
+        app->SetInt("Last_Update_Check_Time", static_cast<int>(platform->clock.Now()) - 604'800);
+        const std::string night = dir.File("night.ply");
+        ASSERT_TRUE(WriteFileBytes(
+            night, "0\t/media/night.mpg\tAuto\t\t12 KB\tAll\tloop\tNone\tNone\tA\tlobby"));
+        app->SetString(kLastPlaylistFileKey, night);
+        const Rect stored{40, 30, 900, 650};  // x, y, dx, dy as stored
+        app->SetInt("Main_Window_Dim_x", stored.left);
+        app->SetInt("Main_Window_Dim_y", stored.top);
+        app->SetInt("Main_Window_Dim_dx", stored.right);
+        app->SetInt("Main_Window_Dim_dy", stored.bottom);
+        platform->shell.result = row.installerStarts;
+        platform->QueueAnswer(MessageAnswer::Yes, "Install New Update?");
+        if (!row.installerStarts) {
+            platform->QueueAnswer(MessageAnswer::Ok, "Update Error");
+        }
+        Window().whileRunning = [&] {
+            if (row.installerStarts) {
+                return;
+            }
+            EXPECT_EQ(platform->ShownMessages().back().text, "The update could not be started");
+            EXPECT_EQ(platform->messageBoxes.LastDetails(), platform->shell.failureCause);
+            EXPECT_EQ(app->Venue().ItemCount(), 8) << "the units are listed again";
+            EXPECT_EQ(app->Playlist().FilePath(), night);
+            EXPECT_EQ(app->Playlist().ItemCount(), 1);
+            Window().Events().OnCommand(command::kExit);
+        };
+
+        app->Run();
+
+        ASSERT_EQ(platform->shell.opened.size(), 1u);
+        EXPECT_EQ(platform->shell.opened[0].target, dir.File("newupdate.exe"));
+        EXPECT_EQ(platform->shell.opened[0].parameters, "/silent");
+        EXPECT_TRUE(Window().quit);
+        EXPECT_LT(LogIndex("main dialog"), LogIndex("quit"));
+        EXPECT_EQ(app->GetString(kLastPlaylistFileKey, 260), night);
+        EXPECT_EQ(app->GetInt("Main_Window_Dim_x", 0), stored.left);
+        EXPECT_EQ(app->GetInt("Main_Window_Dim_y", 0), stored.top);
+        EXPECT_EQ(app->GetInt("Main_Window_Dim_dx", 0), stored.right);
+        EXPECT_EQ(app->GetInt("Main_Window_Dim_dy", 0), stored.bottom);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Installer, UpdateAtStart,
+                         ::testing::Values(StartUpdateCase{"Starts", true},
+                                           StartUpdateCase{"CannotStart", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UpdateInApp, MenuCommandAsksAndReportsAnUnreachableServerAsCurrent) {
     StoreLoginNameOnly("operator");

@@ -73,6 +73,7 @@ class UpdateFixture : public ::testing::Test {
                                        ++prepareCalls;
                                        return allowClose;
                                    },
+                                   [this] { ++resumeCalls; },
                                    [this] { ++quitCalls; }};
         RunUpdateCheck(context, requested, owner, 1);
     }
@@ -108,6 +109,7 @@ class UpdateFixture : public ::testing::Test {
     bool allowClose = true;
     int prepareCalls = 0;
     int quitCalls = 0;
+    int resumeCalls = 0;
 };
 
 }  // namespace vantic::testing

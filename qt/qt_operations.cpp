@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -79,9 +80,15 @@ void QtOperations::Queue(Operation operation) {
     Launch(std::move(operation));
 }
 
+// A modal dialog up meanwhile is the operation's question: it answers as
+// its Cancel does, and the operation asks nothing more.
 void QtOperations::CancelRunning() {
-    if (running_) {
-        CancelRequests(threadId_);
+    if (!running_) {
+        return;
+    }
+    CancelRequests(threadId_);
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        dialog->reject();
     }
 }
 

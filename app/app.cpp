@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kSplashSeconds = 2;
 constexpr int kCloseWaitMs = 2000;
+constexpr std::size_t kPlaylistPathRoom = 260;
 
 void ShowStartupError(Platform& platform, std::string text, std::string caption) {
     platform.Messages().Show(Message{kNoWindow, std::move(text), std::move(caption),
@@ -76,13 +77,6 @@ void App::Run() {
         return;
     }
     MainWindowView& view = views_->MainWindow();
-    if (quitForUpdate_) {
-        // The automatic check started an update's installer.
-        view.DestroyMainWindow();
-        mainWindow_ = kNoWindow;
-        deployment_.SetMainWindow(kNoWindow);
-        return;
-    }
     view.CreateStatusBar("Ready...");
     statusBarShown_ = true;
     statusText_ = "Ready...";
@@ -135,8 +129,10 @@ bool App::CreateMainWindow() {
     return true;
 }
 
-// What the window does while it is being made: the administrator rule,
-// the splash, the automatic update check.
+// What the window does while it is being made: the administrator rule and
+// the splash. The automatic update check waits for the end of the start-up
+// (see OnCommand), so an update installed then stores the placement and
+// the playlist the operator had.
 void App::OnMainWindowCreated() {
     // Decided once: a login changed later takes effect at the next start.
     for (int id : CommandsHiddenFrom(GetString(kLoginNameKey, kLoginNameRoom))) {
@@ -144,7 +140,6 @@ void App::OnMainWindowCreated() {
     }
     ShowSplash(picture::kSplash, kSplashSeconds, views_->Splash(), views_->Pictures(),
                GetPlatform());
-    GetPlatform().Operations().Queue([this] { RunUpdateCheck(false, mainWindow_, 1); });
 }
 
 void App::CreateMainDialog() {
@@ -246,6 +241,23 @@ bool App::PrepareToClose() {
     return true;
 }
 
+// A close that went no further (the update's installer did not start):
+// the lists come back, the units are fetched again and the playlist stored
+// as the last one reopens, so the next exit stores what the operator had.
+void App::ResumeAfterClose() {
+    if (!mainDialogShown_) {
+        return;
+    }
+    AttachLists();
+    const std::string last = GetString(kLastPlaylistFileKey, kPlaylistPathRoom);
+    if (!last.empty()) {
+        (void)playlist_.OpenFile(last);
+    }
+    if (serverLogin_.EnsureLogin(kNoWindow)) {
+        (void)venue_.Refresh(mainWindow_);
+    }
+}
+
 // The workers get the close wait to end on their own; a request one still
 // waits for is then cancelled, and each is joined once it has returned
 // (the window's thread dispatches meanwhile: they hand it their list
@@ -300,6 +312,7 @@ void App::RunUpdateCheck(bool requested, WindowId owner, int series) {
                                views_->AutoUpdates(),
                                key,
                                [this] { return PrepareToClose(); },
+                               [this] { ResumeAfterClose(); },
                                [this] { quitForUpdate_ = true; },
                                serverProblem,
                                RunsFromSystemFolder()};

@@ -139,6 +139,8 @@ class App final : public WApp, private MainWindowEvents {
     void OnOperationEnded();
     // Waits for the workers as closing does, asks them to stop and joins them.
     void StopAndJoinWorkers();
+    // Undoes PrepareToClose when the program goes on after all.
+    void ResumeAfterClose();
     void OnUnitDoubleClicked(int row);
     void OnPlaylistDoubleClicked(int row);
     void OnFilesDropped(const std::vector<std::string>& paths);

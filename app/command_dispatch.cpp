@@ -71,6 +71,11 @@ void App::OnCommand(int commandId) {
         // run after the start-up's own operations rather than being refused.
         startingUp_ = item == nullptr || item->id != command::kOpenPlaylist;
         GetPlatform().Operations().Queue([this, commandId] { RunCommand(commandId); });
+        if (!startingUp_) {
+            // The window is placed and the last playlist open: an update
+            // installed now stores both as the operator had them.
+            GetPlatform().Operations().Queue([this] { RunUpdateCheck(false, mainWindow_, 1); });
+        }
         UpdateCommandStates();
         return;
     }

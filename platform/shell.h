@@ -6,6 +6,12 @@
 
 namespace vantic {
 
+// Whether a program started, and the system's reason when it did not.
+struct ProgramStart {
+    bool started = false;
+    std::string cause;
+};
+
 class ShellLauncher {
   public:
     virtual ~ShellLauncher() = default;
@@ -14,6 +20,15 @@ class ShellLauncher {
     // False when nothing could be started; the opened program's own
     // failures are not seen.
     virtual bool Open(const std::string& target, const std::string& parameters) = 0;
+    // Starts program with parameters as Open does; a program that cannot
+    // run (a folder mounted noexec, a missing interpreter) says why.
+    [[nodiscard]] virtual ProgramStart StartProgram(const std::string& program,
+                                                    const std::string& parameters) {
+        if (Open(program, parameters)) {
+            return ProgramStart{true, {}};
+        }
+        return ProgramStart{false, program + ": the program could not be started"};
+    }
 };
 
 }  // namespace vantic

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 extern char** environ;
@@ -133,9 +134,13 @@ bool ProgramOnPath(std::string_view name) {
     }
 }
 
-bool SpawnDetached(const std::vector<std::string>& argv) {
+namespace {
+
+// 0 when the program started, else the error number of the failed start
+// (posix_spawnp reports a failed exec as its result).
+int SpawnWithError(const std::vector<std::string>& argv) {
     if (argv.empty() || argv[0].empty()) {
-        return false;
+        return ENOENT;
     }
     std::vector<char*> args;
     args.reserve(argv.size() + 1);
@@ -144,13 +149,37 @@ bool SpawnDetached(const std::vector<std::string>& argv) {
     }
     args.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0) {
-        return false;
+    if (const int error = posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ)) {
+        return error;
     }
     std::lock_guard hold(gChildrenMutex);
     ReapEnded();
     gChildren.push_back(pid);
-    return true;
+    return 0;
+}
+
+}  // namespace
+
+bool SpawnDetached(const std::vector<std::string>& argv) {
+    return SpawnWithError(argv) == 0;
+}
+
+ProgramStart SpawnProgram(const std::string& program, const std::string& parameters) {
+    std::vector<std::string> argv{program};
+    for (std::string& piece : SplitParameters(parameters)) {
+        argv.push_back(std::move(piece));
+    }
+    const int error = SpawnWithError(argv);
+    if (error == 0) {
+        return ProgramStart{true, {}};
+    }
+    char reason[256] = {};
+    std::string cause = program + ": " + strerror_r(error, reason, sizeof reason);
+    struct stat info {};
+    if (error == ENOENT && ::stat(program.c_str(), &info) == 0) {
+        cause += " (the interpreter its first line names is missing)";
+    }
+    return ProgramStart{false, std::move(cause)};
 }
 
 std::vector<std::string> SplitParameters(const std::string& parameters) {

@@ -19,6 +19,10 @@ bool XdgShell::Open(const std::string& target, const std::string& parameters) {
     return SpawnDetached(argv);
 }
 
+ProgramStart XdgShell::StartProgram(const std::string& program, const std::string& parameters) {
+    return SpawnProgram(program, parameters);
+}
+
 bool XdgMail::Available() const {
     return ProgramOnPath("xdg-email");
 }

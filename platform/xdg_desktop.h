@@ -11,6 +11,8 @@ namespace vantic {
 class XdgShell final : public ShellLauncher {
   public:
     bool Open(const std::string& target, const std::string& parameters) override;
+    [[nodiscard]] ProgramStart StartProgram(const std::string& program,
+                                            const std::string& parameters) override;
 };
 
 class XdgMail final : public MailClient {

@@ -51,6 +51,11 @@ bool QtShell::Open(const std::string& target, const std::string& parameters) {
     });
 }
 
+// A program needs no desktop services, so no hop to the window's thread.
+ProgramStart QtShell::StartProgram(const std::string& program, const std::string& parameters) {
+    return SpawnProgram(program, parameters);
+}
+
 bool PrintRichTextTo(QPrinter& printer, const std::string& richText) {
     printer.setFullPage(false);
     return PrintReportTo(printer, richText).result == ReportPrintResult::Printed;

@@ -22,6 +22,8 @@ class QtTimers final : public TimerService {
 class QtShell final : public ShellLauncher {
   public:
     bool Open(const std::string& target, const std::string& parameters) override;
+    [[nodiscard]] ProgramStart StartProgram(const std::string& program,
+                                            const std::string& parameters) override;
 };
 
 class QtPrinter final : public PrintService {

@@ -150,9 +150,12 @@ bool DownloadUpdate(UpdateFetcher& fetcher, int series, WProgress* progress) {
            genuine;
 }
 
-bool InstallUpdate(ShellLauncher& shell, const RsaPublicKey& key) {
+ProgramStart InstallUpdate(ShellLauncher& shell, const RsaPublicKey& key) {
     const std::string program = BesideProgram(kNewProgram);
-    return VerifiedOnDisk(program, key) && shell.Open(program, "/silent");
+    if (!VerifiedOnDisk(program, key)) {
+        return ProgramStart{false, program + ": the file no longer matches its signature file"};
+    }
+    return shell.StartProgram(program, "/silent");
 }
 
 void RunUpdateCheck(UpdateCheckContext& context, bool requested, WindowId owner, int series) {
@@ -193,9 +196,16 @@ void RunUpdateCheck(UpdateCheckContext& context, bool requested, WindowId owner,
     }
     // Quitting without an installer running would leave the operator with
     // no program at all.
-    if (InstallUpdate(context.platform.Shell(), context.key)) {
+    const ProgramStart installer = InstallUpdate(context.platform.Shell(), context.key);
+    if (installer.started) {
         context.quit();
+        return;
     }
+    context.resume();
+    context.platform.Messages().ShowWithDetails(
+        Message{owner, "The update could not be started", "Update Error", MessageIcon::Error,
+                MessageButtons::Ok},
+        installer.cause);
 }
 
 }  // namespace vantic

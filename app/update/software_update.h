@@ -40,8 +40,8 @@ inline constexpr int kUpdateIntervalSeconds = 604'800;  // 7 days
 [[nodiscard]] bool DownloadUpdate(UpdateFetcher& fetcher, int series, WProgress* progress);
 
 // Starts "newupdate.exe" with "/silent", once both update files, read again
-// from disk, still verify under key. False when it did not start.
-[[nodiscard]] bool InstallUpdate(ShellLauncher& shell, const RsaPublicKey& key);
+// from disk, still verify under key; says why when it did not start.
+[[nodiscard]] ProgramStart InstallUpdate(ShellLauncher& shell, const RsaPublicKey& key);
 
 inline constexpr const char* kPackagedUpdateText =
     "A new update is available. Install it through your system's software updates (package "
@@ -57,6 +57,9 @@ struct UpdateCheckContext {
     // Offers to save the playlist and stores the layout; false keeps the
     // program open.
     std::function<bool()> prepareToClose;
+    // Undoes prepareToClose when the installer could not start: the program
+    // goes on as it was.
+    std::function<void()> resume;
     // Ends the program with status 0 once the installer runs.
     std::function<void()> quit;
     // Why no request may be made (the update server setting is not a

@@ -73,6 +73,7 @@ class UpdateFixture : public ::testing::Test {
                                        ++prepareCalls;
                                        return allowClose;
                                    },
+                                   [this] { ++resumeCalls; },
                                    [this] { ++quitCalls; },
                                    serverProblem,
                                    packaged};
@@ -112,6 +113,7 @@ class UpdateFixture : public ::testing::Test {
     bool packaged = false;
     int prepareCalls = 0;
     int quitCalls = 0;
+    int resumeCalls = 0;
 };
 
 }  // namespace vantic::testing

@@ -158,9 +158,12 @@ TEST_F(UpdateFlow, InstallerThatCannotStartKeepsTheProgramRunning) {
     OfferSigned("MZ program");
     platform.shell.result = false;
     AcceptOffer();
+    platform.QueueAnswer(MessageAnswer::Ok, "Update Error");
     Run(true);
     EXPECT_EQ(platform.shell.opened.size(), 1u);
     EXPECT_EQ(quitCalls, 0);
+    EXPECT_EQ(resumeCalls, 1);
+    EXPECT_EQ(platform.messageBoxes.LastDetails(), platform.shell.failureCause);
 }
 
 // Every broken answer ends the fetch within its limits and starts nothing.
@@ -286,7 +289,7 @@ TEST_F(UpdateFlow, InstallerStartsOnlyFromTheVerifiedFilesOnDisk) {
         if (c.afterDownload) {
             c.afterDownload();
         }
-        EXPECT_EQ(InstallUpdate(platform.shell, publicKey), c.starts);
+        EXPECT_EQ(InstallUpdate(platform.shell, publicKey).started, c.starts);
         EXPECT_EQ(platform.shell.opened.size(), c.starts ? 1u : 0u);
     }
 }
@@ -359,7 +362,7 @@ TEST_F(UpdateInstall, InstallerOutlivesTheProgramThatStartedIt) {
     ASSERT_GE(controller, 0);
     if (controller == 0) {
         XdgShell shell;
-        ::_exit(InstallUpdate(shell, publicKey) ? 0 : 1);
+        ::_exit(InstallUpdate(shell, publicKey).started ? 0 : 1);
     }
     int status = -1;
     ASSERT_EQ(::waitpid(controller, &status, 0), controller);

@@ -159,6 +159,12 @@ bool ScriptedShell::Open(const std::string& target, const std::string& parameter
     return result;
 }
 
+ProgramStart ScriptedShell::StartProgram(const std::string& program,
+                                         const std::string& parameters) {
+    const bool started = Open(program, parameters);
+    return ProgramStart{started, started ? std::string() : failureCause};
+}
+
 bool ScriptedMail::SendDocument(WindowId /*owner*/, const std::string& path,
                                 const std::string& attachmentName) {
     documents.push_back(Document{path, attachmentName});

@@ -100,8 +100,12 @@ class ScriptedShell final : public ShellLauncher {
         std::string parameters;
     };
     bool Open(const std::string& target, const std::string& parameters) override;
+    // Recorded as Open records; a failed start gives failureCause.
+    [[nodiscard]] ProgramStart StartProgram(const std::string& program,
+                                            const std::string& parameters) override;
     std::vector<Opened> opened;
     bool result = true;
+    std::string failureCause = "cannot execute: Permission denied";
 };
 
 class ScriptedMail final : public MailClient {

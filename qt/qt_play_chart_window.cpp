@@ -13,6 +13,7 @@
 #include <cmath>
 #include <utility>
 
+#include "qt/qt_blocking_calls.h"
 #include "qt/qt_clip_statement.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_play_chart.h"
@@ -196,30 +197,34 @@ StatementForm QtStatementDialog::Form() const {
 void QtPlayChartView::RunPlayChart(WindowId owner, const std::vector<std::uint32_t>& units,
                                    PlayChartForm& form, const ChartOf& chartOf,
                                    const SaveChart& save) {
-    QtPlayChartDialog dialog(WidgetOf(owner), units, form, chartOf, save);
-    dialog.adjustSize();
-    PlaceDialog(dialog, WidgetOf(owner));
-    dialog.exec();
+    OnUiThread([&] {
+        QtPlayChartDialog dialog(WidgetOf(owner), units, form, chartOf, save);
+        dialog.adjustSize();
+        PlaceDialog(dialog, WidgetOf(owner));
+        dialog.exec();
+    });
 }
 
 bool QtPlayChartView::WriteChart(const PlayChart& chart, ChartStyle style,
                                  const std::string& path) {
-    return WritePlayChartFile(chart, style, FromPath(path));
+    return OnUiThread([&] { return WritePlayChartFile(chart, style, FromPath(path)); });
 }
 
 bool QtPlayChartView::ChooseStatement(WindowId owner, const std::vector<StatementClip>& clips,
                                       StatementForm& form) {
-    QtStatementDialog dialog(WidgetOf(owner), clips, form);
-    PlaceDialog(dialog, WidgetOf(owner));
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    form = dialog.Form();
-    return true;
+    return AskOnUiThread(false, [&] {
+        QtStatementDialog dialog(WidgetOf(owner), clips, form);
+        PlaceDialog(dialog, WidgetOf(owner));
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+        form = dialog.Form();
+        return true;
+    });
 }
 
 bool QtPlayChartView::WriteStatement(const ClipStatement& statement, const std::string& path) {
-    return WriteStatementPdf(statement, FromPath(path));
+    return OnUiThread([&] { return WriteStatementPdf(statement, FromPath(path)); });
 }
 
 }  // namespace vantic

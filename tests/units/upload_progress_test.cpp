@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "net/upload_media.h"
+#include "playlist/play_entry.h"
 #include "tests/support/scripted_platform.h"
 #include "tests/support/server_runner.h"
 

@@ -178,13 +178,21 @@ void QtMainWindowView::CreateStatusBar(const std::string& text) {
     }
     statusBar_ = new QStatusBar;
     statusBar_->setSizeGripEnabled(true);
-    statusBar_->showMessage(FromText(text));
     window_->setStatusBar(statusBar_);
+    // An open menu clears the bar's message (the empty tips of its items);
+    // the line the application set comes back as soon as it does.
+    connect(statusBar_, &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty() && !statusLine_.isEmpty()) {
+            statusBar_->showMessage(statusLine_);
+        }
+    });
+    SetStatusLine(text);
 }
 
 void QtMainWindowView::SetStatusLine(const std::string& text) {
+    statusLine_ = FromText(text);
     if (statusBar_ != nullptr) {
-        statusBar_->showMessage(FromText(text));
+        statusBar_->showMessage(statusLine_);
     }
 }
 

@@ -81,6 +81,7 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     std::unique_ptr<Frame> window_;
     QWidget* dialog_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
+    QString statusLine_;
     QtListControl* units_ = nullptr;
     QtListControl* playlist_ = nullptr;
     QLabel* title_ = nullptr;

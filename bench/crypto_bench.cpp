@@ -78,7 +78,7 @@ void OpensslCbc(benchmark::State& state, bool encrypt, const Bytes& in, bool fre
 }
 
 const Bytes& Envelope() {
-    static const Bytes envelope = vantic::SealPayload(Data(), kKey, code);
+    static const Bytes envelope = vantic::SealPayload(Data(), kKey);
     return envelope;
 }
 

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "core/cpstring.h"
 #include "qt/qt_dialogs.h"
@@ -64,16 +65,8 @@ QRadioButton* MakeChoice(const char* text, const char* name) {
 }  // namespace
 
 bool QtClipEditor::RunClipEditor(WindowId owner, ClipForm& form) {
-    return AskOnUiThread(false, [&]() -> bool {
-        QWidget* ownerWidget = WidgetOf(owner);
-        ClipEditorDialog dialog(form, dialogs_, ownerWidget);
-        dialog.adjustSize();
-        PlaceDialog(dialog, ownerWidget);
-        if (dialog.exec() != QDialog::Accepted) {
-            return false;
-        }
-        form = dialog.Form();
-        return true;
+    return RunFormDialog(owner, form, [&](QWidget* ownerWidget) {
+        return std::make_unique<ClipEditorDialog>(form, dialogs_, ownerWidget);
     });
 }
 

@@ -8,6 +8,8 @@
 
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "qt/qt_blocking_calls.h"
+#include "qt/qt_window.h"
 
 namespace vantic {
 
@@ -38,6 +40,23 @@ class QtFileDialogs final : public FileDialogs {
 void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool save);
 // Moves a dialog to its place over owner (the screen when owner is null).
 void PlaceDialog(QWidget& dialog, QWidget* owner);
+
+// Runs a form's dialog modal over owner on the windows' thread: makeDialog
+// builds it for its owner widget; OK hands its Form() back into form.
+template <class Form, class MakeDialog>
+bool RunFormDialog(WindowId owner, Form& form, MakeDialog makeDialog) {
+    return AskOnUiThread(false, [&]() -> bool {
+        QWidget* ownerWidget = WidgetOf(owner);
+        auto dialog = makeDialog(ownerWidget);
+        dialog->adjustSize();
+        PlaceDialog(*dialog, ownerWidget);
+        if (dialog->exec() != QDialog::Accepted) {
+            return false;
+        }
+        form = dialog->Form();
+        return true;
+    });
+}
 // "Media Files (*.mpg *.mp3)" from a filter.
 [[nodiscard]] QString QtFilterText(const FileFilter& filter);
 

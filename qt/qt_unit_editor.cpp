@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "qt/qt_dialogs.h"
 #include "qt/qt_form_widgets.h"
@@ -44,16 +45,8 @@ void SetText(QLineEdit* box, const std::string& text) {
 }  // namespace
 
 bool QtUnitEditor::RunUnitEditor(WindowId owner, UnitForm& form) {
-    return AskOnUiThread(false, [&]() -> bool {
-        QWidget* ownerWidget = WidgetOf(owner);
-        UnitEditorDialog dialog(form, chooser_, ownerWidget);
-        dialog.adjustSize();
-        PlaceDialog(dialog, ownerWidget);
-        if (dialog.exec() != QDialog::Accepted) {
-            return false;
-        }
-        form = dialog.Form();
-        return true;
+    return RunFormDialog(owner, form, [&](QWidget* ownerWidget) {
+        return std::make_unique<UnitEditorDialog>(form, chooser_, ownerWidget);
     });
 }
 

@@ -1,12 +1,14 @@
 // The server's defences against strangers and greedy clients.
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <thread>
 
 #include "server/account_command.h"
+#include "server/greeter.h"
 #include "server/log_throttle.h"
 #include "tests/server/live_server.h"
 
@@ -47,6 +49,39 @@ TEST(ServerGuard, AnAddressHoldsFewGreetingsAndItsOldestGiveWay) {
     EXPECT_FALSE(idle[2].ClosedWithin(0.2));
     EXPECT_EQ(server.AwaitLog({"outcome=dropped:login-block"}, 2).size(), 2u);
     EXPECT_EQ(server.AdminClient().Fetch(17, -1).kind, Download::Kind::Payload);
+}
+
+TEST(ServerGuard, AFullTableMakesTheBusiestAddressGiveWayNotTheNewcomer) {
+    server::Greeter greeter(5, 4, 3);
+    std::vector<server::Accepted> complete;
+    std::vector<server::FailedGreeting> failed;
+    std::vector<int> clientEnds;
+    const auto connect = [&](const std::string& peer) {
+        int ends[2];
+        ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+        clientEnds.push_back(ends[0]);
+        greeter.Add(ends[1], peer, complete, failed);
+    };
+    for (const char* peer : {"10.0.0.1:1", "10.0.0.1:2", "10.0.0.1:3", "10.0.0.2:1"}) {
+        connect(peer);
+    }
+    connect("10.0.0.3:1");  // the table is full: the first of 10.0.0.1 is dropped
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].peer, "10.0.0.1:1");
+    EXPECT_EQ(failed[0].outcome, "dropped:login-block");
+
+    // The next oldest of 10.0.0.1 sent its whole block unread: it goes on.
+    const std::string block(kLoginBlockSize, 'b');
+    ASSERT_EQ(::write(clientEnds[1], block.data(), block.size()),
+              static_cast<ssize_t>(block.size()));
+    connect("10.0.0.4:1");
+    ASSERT_EQ(complete.size(), 1u);
+    EXPECT_EQ(complete[0].peer, "10.0.0.1:2");
+    EXPECT_EQ(failed.size(), 1u);
+    ::close(complete[0].fd);
+    for (int end : clientEnds) {
+        ::close(end);
+    }
 }
 
 TEST(ServerGuard, RepeatedWrongPasswordsBackOffButAVerifiedLoginGoesOn) {

@@ -26,6 +26,9 @@ void WListView::FillRow(int /*rowIndex*/, RowData* /*rowData*/) {}
 
 void WListView::Attach(ListControl* control) {
     control_ = control;
+    // A control attached again (the program went on after a close) keeps
+    // the columns it was given; they are adopted, not added twice.
+    columnCount_ = control == nullptr ? 0 : std::max(0, control->ColumnCount());
 }
 
 bool WListView::InsertColumn(std::string_view title, int width, bool rightAligned) {

@@ -47,6 +47,7 @@ class WListView : public virtual RowSelection {
     // Writes the row's cell texts from its data object; the base writes nothing.
     virtual void FillRow(int rowIndex, RowData* rowData);
 
+    // Takes over control and the columns it already has.
     void Attach(ListControl* control);
     [[nodiscard]] ListControl* Control() const { return control_; }
     [[nodiscard]] int ColumnCount() const { return columnCount_; }

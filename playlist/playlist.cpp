@@ -71,8 +71,9 @@ void PlayList::AttachList(ListControl* control) {
     }
     control->SetGridLines(true);
     control->SetFullRowSelect(true);
-    for (const PlaylistColumn& column : kColumns) {
-        InsertColumn(column.title, column.width);
+    for (std::size_t column = static_cast<std::size_t>(ColumnCount()); column < kColumns.size();
+         ++column) {
+        InsertColumn(kColumns[column].title, kColumns[column].width);
     }
     LoadColumnWidths(kPlayWidthsName, settings_);
 }

@@ -41,8 +41,9 @@ void VenueList::SetupColumns(ListControl* control, WReg& store) {
     }
     control->SetGridLines(true);
     control->SetFullRowSelect(true);
-    for (const UnitColumn& column : kUnitColumns) {
-        InsertColumn(column.title, column.width);
+    for (std::size_t column = static_cast<std::size_t>(ColumnCount()); column < kUnitColumns.size();
+         ++column) {
+        InsertColumn(kUnitColumns[column].title, kUnitColumns[column].width);
     }
     LoadColumnWidths(kVenueWidthsName, store);
 }

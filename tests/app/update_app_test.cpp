@@ -68,6 +68,8 @@ TEST_P(UpdateAtStart, RunsAfterTheStartUpAndKeepsItsState) {
             EXPECT_EQ(app->Venue().ItemCount(), 8) << "the units are listed again";
             EXPECT_EQ(app->Playlist().FilePath(), night);
             EXPECT_EQ(app->Playlist().ItemCount(), 1);
+            EXPECT_EQ(app->Venue().Control()->ColumnCount(), 5) << "columns not added again";
+            EXPECT_EQ(app->Playlist().Control()->ColumnCount(), app->Playlist().ColumnCount());
             Window().Events().OnCommand(command::kExit);
         }
     };

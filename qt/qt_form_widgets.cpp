@@ -2,7 +2,6 @@
 
 #include <QDialogButtonBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <optional>
@@ -39,11 +38,16 @@ std::optional<QTime> TypedTime(const QString& typed, bool pm) {
     return time.isValid() ? std::optional(time) : std::nullopt;
 }
 
+bool IsModifierKey(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_AltGr || key == Qt::Key_Meta || key == Qt::Key_CapsLock;
+}
+
 // The section editing of QTimeEdit takes a whole time typed over its hour
 // section apart: the colon skips a section, the minutes land in AM/PM. The
-// picker keeps the characters typed in a row besides, and as soon as they
-// read as a whole time, that time is the picker's. Typing one section
-// works as before.
+// picker keeps the characters typed in a row, and once they hold a colon
+// they are a time typed whole, the picker's as soon as it reads complete.
+// Typing one section works as before.
 class TimePicker final : public QTimeEdit {
   public:
     using QTimeEdit::QTimeEdit;
@@ -55,7 +59,10 @@ class TimePicker final : public QTimeEdit {
             !text.isEmpty() && text.at(0).isPrint() &&
             (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier;
         if (!printable) {
-            typed_.clear();
+            // Shift on its way to a capital or a colon is no break in the typing.
+            if (!IsModifierKey(event->key())) {
+                typed_.clear();
+            }
             QTimeEdit::keyPressEvent(event);
             return;
         }
@@ -63,14 +70,12 @@ class TimePicker final : public QTimeEdit {
             startedPm_ = time().hour() >= 12;
         }
         typed_ += text;
-        QTimeEdit::keyPressEvent(event);
-        if (const std::optional<QTime> whole = TypedTime(typed_, startedPm_)) {
+        // Up to a colon the keys edit the section as always; from there on
+        // they make a whole time, which the section editing would take apart.
+        if (!typed_.contains(':')) {
+            QTimeEdit::keyPressEvent(event);
+        } else if (const std::optional<QTime> whole = TypedTime(typed_, startedPm_)) {
             setTime(*whole);
-            // The same time set again leaves a half-typed text showing.
-            const QString shown = textFromDateTime(dateTime());
-            if (lineEdit()->text() != shown) {
-                lineEdit()->setText(shown);
-            }
         }
         if (typed_.size() > kLongestTyped) {
             typed_.clear();

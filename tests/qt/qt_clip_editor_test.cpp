@@ -162,7 +162,9 @@ TEST(QtTimePicker, ATimeTypedWholeOverTheHourIsThatTime) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(picker.get()));
         picker->setFocus();
         picker->setSelectedSection(QDateTimeEdit::HourSection);
-        QTest::keyClicks(picker.get(), c.typed);
+        QTest::keyClicks(picker.get(), QString(c.typed).left(2));
+        QTest::keyClick(picker.get(), Qt::Key_Shift);  // a desktop's, before a colon or capital
+        QTest::keyClicks(picker.get(), QString(c.typed).mid(2));
         EXPECT_EQ(picker->text(), picker->locale().toString(c.expected, "hh:mm AP")) << c.typed;
         EXPECT_EQ(picker->time(), c.expected)
             << c.typed << " over " << c.shown.toString().toStdString();

@@ -4,6 +4,7 @@
 #include "app/wapp.h"
 #include "core/cpstring.h"
 #include "core/product_identity.h"
+#include "framework/missing_helper.h"
 
 namespace vantic {
 
@@ -35,19 +36,25 @@ MailDraft SalesInquiry() {
     return draft;
 }
 
-void AboutLinks::OpenWebAddress() {
+void AboutLinks::OpenWebAddress(WindowId box) {
     // Without a scheme the desktop takes the address for a file name.
     std::string address(app_.WebAddress());
     if (address.find("://") == std::string::npos) {
         address.insert(0, "https://");
     }
     // A site that will not open is not reported.
-    (void)shell_.Open(address, "");
+    if (!shell_.Open(address, "")) {
+        (void)ReportMissingHelper(messages_, box, "The web site could not be opened",
+                                  shell_.Missing());
+    }
 }
 
-void AboutLinks::ComposeSalesInquiry() {
+void AboutLinks::ComposeSalesInquiry(WindowId box) {
     // Without a mail program nothing happens.
-    (void)mail_.Compose(SalesInquiry());
+    if (!mail_.Compose(SalesInquiry())) {
+        (void)ReportMissingHelper(messages_, box, "The mail program could not be started",
+                                  mail_.Missing());
+    }
 }
 
 }  // namespace vantic

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/mail.h"
+#include "platform/message_box.h"
 #include "platform/shell.h"
 #include "platform/window.h"
 
@@ -33,18 +34,21 @@ struct AboutForm {
 [[nodiscard]] std::string SalesAddress();
 [[nodiscard]] MailDraft SalesInquiry();
 
-// What the About box's two links do.
+// What the About box's two links do. A link that fails for want of a
+// desktop helper says so over box, the About box; other failures of the
+// site or the mail program are not reported.
 class AboutLinks {
   public:
-    AboutLinks(const WApp& app, ShellLauncher& shell, MailClient& mail)
-        : app_(app), shell_(shell), mail_(mail) {}
-    void OpenWebAddress();
-    void ComposeSalesInquiry();
+    AboutLinks(const WApp& app, ShellLauncher& shell, MailClient& mail, MessageBoxes& messages)
+        : app_(app), shell_(shell), mail_(mail), messages_(messages) {}
+    void OpenWebAddress(WindowId box);
+    void ComposeSalesInquiry(WindowId box);
 
   private:
     const WApp& app_;
     ShellLauncher& shell_;
     MailClient& mail_;
+    MessageBoxes& messages_;
 };
 
 class AboutView {

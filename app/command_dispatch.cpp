@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "app/dropped_files.h"
 #include "app/unit_editing.h"
+#include "framework/missing_helper.h"
 #include "framework/program_path.h"
 #include "reports/activity_report.h"
 #include "reports/day_plan.h"
@@ -290,8 +291,12 @@ void App::OnFilesDropped(const std::vector<std::string>& paths) {
 void App::Preview() {
     if (const PlayEntry* clip = playlist_.ClipAt(playlist_.FirstSelected())) {
         // The media plays in whatever program the desktop gives it; a file
-        // nothing can open is not reported.
-        (void)GetPlatform().Shell().Open(clip->path, "");
+        // nothing can open is not reported, a missing desktop helper is.
+        ShellLauncher& shell = GetPlatform().Shell();
+        if (!shell.Open(clip->path, "")) {
+            (void)ReportMissingHelper(GetPlatform().Messages(), mainWindow_,
+                                      "The media file could not be opened", shell.Missing());
+        }
         return;
     }
     GetPlatform().Messages().Show(
@@ -301,13 +306,17 @@ void App::Preview() {
 
 void App::ShowUserManual() {
     if (std::optional<std::string> manual = FindDocument("UserManual.pdf")) {
-        (void)GetPlatform().Shell().Open(*manual, "");
+        ShellLauncher& shell = GetPlatform().Shell();
+        if (!shell.Open(*manual, "")) {
+            (void)ReportMissingHelper(GetPlatform().Messages(), mainWindow_,
+                                      "The user manual could not be opened", shell.Missing());
+        }
     }
 }
 
 void App::ShowAbout() {
     const AboutForm form = OpenAboutForm(*this);
-    AboutLinks links(*this, GetPlatform().Shell(), GetPlatform().Mail());
+    AboutLinks links(*this, GetPlatform().Shell(), GetPlatform().Mail(), GetPlatform().Messages());
     views_->About().RunAboutBox(mainWindow_, form, links);
 }
 

@@ -55,7 +55,25 @@ constexpr ButtonItem kButtons[] = {
     {c::kDeployToAll, "Deploy to All", E::AnyUnits},
 };
 
+constexpr int kUnitRowCommands[] = {
+    c::kEditUnit,         c::kOpenUnitPlaylist, 0,
+    c::kDeployToSelected, c::kCrawlText,        c::kAdminConfig,
+    c::kNewFirmware,      c::kNewTimezone,      c::kNewOwner,
+};
+
+constexpr int kClipRowCommands[] = {
+    c::kEditMedia, c::kDeleteMedia, 0, c::kMoveMediaUp, c::kMoveMediaDown,
+};
+
 }  // namespace
+
+std::span<const int> UnitRowCommands() {
+    return kUnitRowCommands;
+}
+
+std::span<const int> ClipRowCommands() {
+    return kClipRowCommands;
+}
 
 std::span<const CommandItem> CommandTable() {
     return kCommands;

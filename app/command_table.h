@@ -80,6 +80,12 @@ struct ButtonItem {
 // The command a menu id or an accelerator id belongs to; null for neither.
 [[nodiscard]] const CommandItem* FindCommand(int id);
 
+// What a row's context menu offers: the menu commands that act on the
+// selected units, or on the selected clips, the double-click's own first;
+// 0 stands for a separator.
+[[nodiscard]] std::span<const int> UnitRowCommands();
+[[nodiscard]] std::span<const int> ClipRowCommands();
+
 // The commands a window created under loginName leaves out of its menu.
 [[nodiscard]] std::vector<int> CommandsHiddenFrom(std::string_view loginName);
 

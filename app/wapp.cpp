@@ -12,9 +12,15 @@ WApp* g_instance = nullptr;
 
 WApp::WApp(std::unique_ptr<Platform> platform) : platform_(std::move(platform)) {
     g_instance = this;
+    if (platform_) {
+        platform_->Files().RememberFoldersIn(&folders_);
+    }
 }
 
 WApp::~WApp() {
+    if (platform_) {
+        platform_->Files().RememberFoldersIn(nullptr);
+    }
     if (g_instance == this) {
         g_instance = nullptr;
     }

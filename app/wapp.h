@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/folder_memory.h"
 #include "framework/wreg.h"
 #include "platform/platform.h"
 
@@ -43,6 +44,8 @@ class WApp : public WReg {
 
   private:
     std::unique_ptr<Platform> platform_;
+    // The file dialogs' folders, kept in this store.
+    SettingsFolderMemory folders_{*this};
     std::string settingsKeyPath_;
 };
 

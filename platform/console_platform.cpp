@@ -41,10 +41,10 @@ bool HasLayoutItem(int layoutId, int itemId) {
 
 class NoFileDialogs final : public FileDialogs {
   public:
-    [[nodiscard]] std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override {
+    [[nodiscard]] std::optional<std::string> RunOpenDialog(const FileDialogRequest&) override {
         return std::nullopt;
     }
-    [[nodiscard]] std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override {
+    [[nodiscard]] std::optional<std::string> RunSaveDialog(const FileDialogRequest&) override {
         return std::nullopt;
     }
 };

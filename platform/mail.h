@@ -3,7 +3,10 @@
 // The user's mail program. Both calls open a message for the user to
 // complete and send; nothing is sent without the user.
 
+#include <optional>
 #include <string>
+
+#include "platform/desktop_helper.h"
 
 #include "platform/window.h"
 
@@ -27,6 +30,9 @@ class MailClient {
     virtual bool SendDocument(WindowId owner, const std::string& path,
                               const std::string& attachmentName) = 0;
     virtual bool Compose(const MailDraft& draft) = 0;
+    // The helper the mail program is started through when it is not
+    // installed; none when it is.
+    [[nodiscard]] virtual std::optional<MissingHelper> Missing() const { return std::nullopt; }
 };
 
 }  // namespace vantic

@@ -2,7 +2,10 @@
 
 // Hands a file, a web address or a program to the desktop.
 
+#include <optional>
 #include <string>
+
+#include "platform/desktop_helper.h"
 
 namespace vantic {
 
@@ -29,6 +32,10 @@ class ShellLauncher {
         }
         return ProgramStart{false, program + ": the program could not be started"};
     }
+    // The helper Open goes through when it is not installed; none when Open
+    // has what it needs. Asked after a failed Open, to tell the operator
+    // what to install.
+    [[nodiscard]] virtual std::optional<MissingHelper> Missing() const { return std::nullopt; }
 };
 
 }  // namespace vantic

@@ -23,6 +23,31 @@ ProgramStart XdgShell::StartProgram(const std::string& program, const std::strin
     return SpawnProgram(program, parameters);
 }
 
+namespace {
+
+constexpr const char* kXdgPackage = "xdg-utils";
+
+std::optional<MissingHelper> MissingProgram(const char* program) {
+    if (ProgramOnPath(program)) {
+        return std::nullopt;
+    }
+    return MissingHelper{program, kXdgPackage};
+}
+
+}  // namespace
+
+std::optional<MissingHelper> MissingXdgOpen() {
+    return MissingProgram("xdg-open");
+}
+
+std::optional<MissingHelper> XdgShell::Missing() const {
+    return MissingXdgOpen();
+}
+
+std::optional<MissingHelper> XdgMail::Missing() const {
+    return MissingProgram("xdg-email");
+}
+
 bool XdgMail::Available() const {
     return ProgramOnPath("xdg-email");
 }

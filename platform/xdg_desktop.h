@@ -13,7 +13,11 @@ class XdgShell final : public ShellLauncher {
     bool Open(const std::string& target, const std::string& parameters) override;
     [[nodiscard]] ProgramStart StartProgram(const std::string& program,
                                             const std::string& parameters) override;
+    [[nodiscard]] std::optional<MissingHelper> Missing() const override;
 };
+
+// xdg-open as a missing helper when it is not on the PATH.
+[[nodiscard]] std::optional<MissingHelper> MissingXdgOpen();
 
 class XdgMail final : public MailClient {
   public:
@@ -21,6 +25,7 @@ class XdgMail final : public MailClient {
     bool SendDocument(WindowId owner, const std::string& path,
                       const std::string& attachmentName) override;
     bool Compose(const MailDraft& draft) override;
+    [[nodiscard]] std::optional<MissingHelper> Missing() const override;
 };
 
 }  // namespace vantic

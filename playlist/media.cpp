@@ -57,6 +57,7 @@ FileDialogRequest MediaFileRequest(WindowId owner, std::string initialPath) {
                    "*.flc;*.m2v;*.jpg;*.jpeg;*.vob"},
         FileFilter{"JPEG Files", "*.JPG;*.JPEG"}, FileFilter{"All Files", "*"}};
     request.initialPath = std::move(initialPath);
+    request.kind = FileKind::Media;
     request.resizable = true;
     request.maxPathLength = 260;
     return request;

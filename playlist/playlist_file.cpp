@@ -32,6 +32,7 @@ FileDialogRequest SaveRequest(WindowId owner) {
     FileDialogRequest request;
     request.owner = owner;
     request.title = "Choose Playlist File name";
+    request.kind = FileKind::Playlist;
     request.filters = {FileFilter{"Playlist Files", "*.PLY"}};
     // Lets the dialog add ".PLY" before it asks about overwriting, so
     // "show" over an existing show.PLY is asked about too.
@@ -45,6 +46,7 @@ FileDialogRequest OpenRequest(WindowId owner) {
     FileDialogRequest request;
     request.owner = owner;
     request.title = "Choose Play List to Open";
+    request.kind = FileKind::Playlist;
     request.filters = {FileFilter{"Play List Files", "*.PLY"}};
     request.mustExist = false;  // a missing file fails in OpenFile
     request.maxPathLength = kPathRoom;

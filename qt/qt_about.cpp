@@ -97,10 +97,10 @@ class AboutBox final : public QDialog {
         }
         const QPoint at = event->globalPosition().toPoint();
         if (Hit(web_, at)) {
-            links_.OpenWebAddress();
+            links_.OpenWebAddress(IdOf(this));
         }
         if (Hit(email_, at)) {
-            links_.ComposeSalesInquiry();
+            links_.ComposeSalesInquiry(IdOf(this));
         }
     }
 

@@ -202,6 +202,10 @@ void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool
     if (!request.defaultExtension.empty()) {
         dialog.setDefaultSuffix(FromText(request.defaultExtension));
     }
+    if (!request.initialFolder.empty()) {
+        dialog.setDirectory(FromPath(request.initialFolder));
+    }
+    // A full path opens in its own folder; a name in the one set above.
     if (!request.initialPath.empty()) {
         dialog.selectFile(FromPath(request.initialPath));
     }
@@ -222,13 +226,13 @@ void PlaceDialog(QWidget& dialog, QWidget* owner) {
     dialog.move(place.left, place.top);
 }
 
-std::optional<std::string> QtFileDialogs::ChooseOpenFile(const FileDialogRequest& request) {
+std::optional<std::string> QtFileDialogs::RunOpenDialog(const FileDialogRequest& request) {
     return AskOnUiThread(std::optional<std::string>(), [&]() -> std::optional<std::string> {
         return RunFileDialog(request, false);
     });
 }
 
-std::optional<std::string> QtFileDialogs::ChooseSaveFile(const FileDialogRequest& request) {
+std::optional<std::string> QtFileDialogs::RunSaveDialog(const FileDialogRequest& request) {
     return AskOnUiThread(std::optional<std::string>(), [&]() -> std::optional<std::string> {
         return RunFileDialog(request, true);
     });

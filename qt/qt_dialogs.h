@@ -30,9 +30,9 @@ class QtMessageBoxes final : public MessageBoxes {
 
 class QtFileDialogs final : public FileDialogs {
   public:
-    [[nodiscard]] std::optional<std::string> ChooseOpenFile(
+    [[nodiscard]] std::optional<std::string> RunOpenDialog(
         const FileDialogRequest& request) override;
-    [[nodiscard]] std::optional<std::string> ChooseSaveFile(
+    [[nodiscard]] std::optional<std::string> RunSaveDialog(
         const FileDialogRequest& request) override;
 };
 

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -590,6 +591,22 @@ void QtListControl::mouseDoubleClickEvent(QMouseEvent* event) {
     const QModelIndex hit = indexAt(event->position().toPoint());
     if (events_ != nullptr) {
         events_->OnDoubleClicked(hit.isValid() ? hit.row() : -1);
+    }
+}
+
+// The current row when it is selected, else the first selected one;
+// nothing happens without a selection.
+void QtListControl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    const int row = current.isValid() && selectionModel()->isRowSelected(current.row(), {})
+                        ? current.row()
+                        : NextSelected(-1);
+    if (row >= 0 && events_ != nullptr) {
+        events_->OnDoubleClicked(row);
     }
 }
 

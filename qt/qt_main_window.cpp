@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -213,7 +214,39 @@ bool QtMainWindowView::CreateMainDialog(std::span<const ButtonItem> buttons) {
     tabs_ = NewChannelTabs();
     column->addWidget(tabs_, 1);
     window_->setCentralWidget(dialog_);
+    OfferRowCommands(units_, UnitRowCommands());
+    OfferRowCommands(playlist_, ClipRowCommands());
     return true;
+}
+
+void QtMainWindowView::OfferRowCommands(QtListControl* list, std::span<const int> commands) {
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [this, list, commands](const QPoint& at) { ShowRowMenu(*list, commands, at); });
+}
+
+// The actions are the menu bar's own: they run through OnCommand, are
+// enabled as the menu items are, and a removed one is not offered.
+void QtMainWindowView::ShowRowMenu(QtListControl& list, std::span<const int> commands,
+                                   const QPoint& at) {
+    const QModelIndex hit = list.indexAt(at);
+    if (!hit.isValid()) {
+        return;
+    }
+    if (!list.selectionModel()->isRowSelected(hit.row(), hit.parent())) {
+        list.selectionModel()->setCurrentIndex(
+            hit, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    QMenu menu(&list);
+    menu.setObjectName("rowMenu");
+    for (const int id : commands) {
+        if (id == 0) {
+            menu.addSeparator();
+        } else if (QAction* action = Action(id)) {
+            menu.addAction(action);
+        }
+    }
+    menu.exec(list.viewport()->mapToGlobal(at));
 }
 
 // The "Current Playlist:" line keeps the width it has at the design size;
@@ -385,6 +418,10 @@ bool QtMainWindowView::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+        events_->OnCommand(command::kUserManual);
+        return true;
+    }
     const int id = AcceleratorFor(key->key(), key->modifiers());
     if (id == 0) {
         return false;

@@ -8,7 +8,8 @@
 // and the buttons move down by half of it keeping their size, the buttons
 // along the right edge. Accelerators are seen by an application-wide
 // filter while the main window is active: the command runs first, then the
-// key still goes to the focused control.
+// key still goes to the focused control; F1 opens the user manual. A right
+// click on a unit or clip row offers that row's menu commands.
 
 #include <QMainWindow>
 #include <QObject>
@@ -75,6 +76,11 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     [[nodiscard]] int AcceleratorFor(int key, Qt::KeyboardModifiers modifiers) const;
     [[nodiscard]] QLayout* NewButtonRow(std::span<const ButtonItem> buttons);
     [[nodiscard]] QTabWidget* NewChannelTabs();
+    // A right click on a row of list: the row is selected (alone, unless it
+    // was already among the selected), then a menu of those commands' own
+    // menu actions opens there.
+    void OfferRowCommands(QtListControl* list, std::span<const int> commands);
+    void ShowRowMenu(QtListControl& list, std::span<const int> commands, const QPoint& at);
     // The one playlist list moves to the page of the tab shown.
     void ShowPlaylistOnCurrentTab();
 

@@ -163,12 +163,15 @@ void QtOperations::ShowWaitingLine(const QString& text) {
     line->setObjectName("waitingLine");
     auto* row = new QHBoxLayout(line);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(text), 1);
-    auto* cancel = new QPushButton("Cancel");
-    cancel->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, [this] { CancelRunning(); });
-    row->addWidget(cancel);
+    auto* label = new QLabel(text);
+    // The dialog keeps its width (its Cancel already cancels the wait).
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    row->addWidget(label, 1);
     if (bar != nullptr) {
+        auto* cancel = new QPushButton("Cancel");
+        cancel->setAutoDefault(false);
+        connect(cancel, &QPushButton::clicked, this, [this] { CancelRunning(); });
+        row->addWidget(cancel);
         bar->addPermanentWidget(line, 1);
     } else if (auto* layout = qobject_cast<QBoxLayout*>(dialog->layout())) {
         layout->addWidget(line);

@@ -2,9 +2,10 @@
 
 // The operator's operations on Qt: each runs its sequential code on one
 // thread of its own while the windows keep running. When it has waited for
-// a server for a second, a line "Waiting for HOST:PORT..." with a Cancel
-// button shows in its progress dialog, or in the main window's status bar
-// when it has none; Cancel closes the connection at once.
+// a server for a second, a line "Waiting for HOST:PORT..." shows in its
+// progress dialog, whose Cancel serves for it, or with a Cancel button of
+// its own in the main window's status bar when it has none; Cancel closes
+// the connection at once.
 
 #include <QObject>
 #include <QPointer>

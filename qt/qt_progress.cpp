@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QWindow>
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -36,6 +38,20 @@ QProgressBar* NewBar(int itemId) {
 QLabel* NewLabel(int itemId, const QString& text) {
     auto* label = new QLabel(text);
     SetItemId(label, itemId);
+    return label;
+}
+
+// A text line as wide as the longest line the operations write, whatever
+// it holds: a dialog that followed its text would change width with every
+// unit and file. Longer text is cut at the dialog's edge.
+QLabel* NewTextLine(int itemId) {
+    QLabel* label = NewLabel(itemId, QString());
+    const QFontMetrics metrics = label->fontMetrics();
+    const int widest = std::max(
+        metrics.horizontalAdvance("Media Player #000000 - Uploading New Configuration"),
+        metrics.horizontalAdvance("000000000 of 000000000 - 00000 kbit/sec - 00 minutes left"));
+    label->setMinimumWidth(widest + 8);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     return label;
 }
 
@@ -80,6 +96,8 @@ class QtProgressWindow final : public ProgressWindow {
             PlaceDialog(*dialog_, owner_.data());
             dialog_->show();
             dialog_->raise();
+            // Escape and Enter reach the window the desktop made active.
+            dialog_->activateWindow();
         });
     }
     void SetBar(int barId, int percent) override {
@@ -160,8 +178,8 @@ void QtProgressDialog::BuildOperation() {
     grid->addWidget(NewBar(pl::kOverallBar), 0, 0);
     grid->addWidget(NewPercentLabel(pl::kOverallLabel), 0, 1);
     grid->addWidget(NewBar(pl::kItemBar), 1, 0);
-    grid->addWidget(NewLabel(pl::kStatusLine, QString()), 2, 0, 1, 2);
-    grid->addWidget(NewLabel(pl::kTransferLine, QString()), 3, 0, 1, 2);
+    grid->addWidget(NewTextLine(pl::kStatusLine), 2, 0, 1, 2);
+    grid->addWidget(NewTextLine(pl::kTransferLine), 3, 0, 1, 2);
     layout->addLayout(grid);
     layout->addSpacing(6);
     AddButtons(layout);

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "platform/spawn.h"
+#include "platform/xdg_desktop.h"
 #include "qt/qt_report_print.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
@@ -49,6 +50,10 @@ bool QtShell::Open(const std::string& target, const std::string& parameters) {
         }
         return QDesktopServices::openUrl(QUrl::fromUserInput(FromPath(target)));
     });
+}
+
+std::optional<MissingHelper> QtShell::Missing() const {
+    return MissingXdgOpen();
 }
 
 // A program needs no desktop services, so no hop to the window's thread.

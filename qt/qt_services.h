@@ -24,6 +24,8 @@ class QtShell final : public ShellLauncher {
     bool Open(const std::string& target, const std::string& parameters) override;
     [[nodiscard]] ProgramStart StartProgram(const std::string& program,
                                             const std::string& parameters) override;
+    // The desktop services hand files and addresses to xdg-open.
+    [[nodiscard]] std::optional<MissingHelper> Missing() const override;
 };
 
 class QtPrinter final : public PrintService {

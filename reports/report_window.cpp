@@ -1,6 +1,7 @@
 #include "reports/report_window.h"
 
 #include "core/cpstring.h"
+#include "framework/missing_helper.h"
 #include "framework/program_path.h"
 #include "reports/report_document.h"
 
@@ -92,6 +93,24 @@ void ReportWindow::ShowReportText(std::string text) {
     context_.view.ShowRichText(window_, *text_);
 }
 
+namespace {
+
+// Reports, tables, pictures and documents each open in their own last folder.
+FileKind FileKindOf(std::string_view extension) {
+    if (EqualsNoCase(extension, "rtf")) {
+        return FileKind::Report;
+    }
+    if (EqualsNoCase(extension, "csv")) {
+        return FileKind::Csv;
+    }
+    if (EqualsNoCase(extension, "png") || EqualsNoCase(extension, "svg")) {
+        return FileKind::Image;
+    }
+    return FileKind::Document;
+}
+
+}  // namespace
+
 // The save dialog for a file of one kind (title, filter, extension), the
 // report's suggested name with namePrefix; the extension is added when the
 // operator typed none.
@@ -104,6 +123,7 @@ std::optional<std::string> ReportWindow::ChooseFilePath(const SaveKind& kind, Wi
     std::string name = SuggestedReportName(mode_, context_.platform.Time().LocalNow());
     ReplaceAll(name, "Vantic-Report", kind.namePrefix);
     request.initialPath = name;
+    request.kind = FileKindOf(kind.extension);
     request.defaultExtension = kind.extension;
     request.confirmOverwrite = true;
     request.maxPathLength = kPathRoom;
@@ -159,9 +179,15 @@ bool ReportWindow::SaveReport(const std::optional<std::string>& path) {
 }
 
 void ReportWindow::EmailReport() {
-    // Without a mail program nothing happens: no file is written for it.
+    // Without a mail program no file is written for it; when that is for
+    // want of a desktop helper, the operator is told what to install.
     MailClient& mail = context_.platform.Mail();
-    if (!text_ || !mail.Available()) {
+    if (!text_) {
+        return;
+    }
+    if (!mail.Available()) {
+        (void)ReportMissingHelper(context_.platform.Messages(), window_,
+                                  "The report could not be e-mailed", mail.Missing());
         return;
     }
     const std::string name = EmailedReportName(context_.platform.Time().LocalNow());
@@ -169,7 +195,10 @@ void ReportWindow::EmailReport() {
     // A report that could not be written is not attached (the failure has
     // been shown).
     if (SaveReport(path)) {
-        (void)mail.SendDocument(window_, path, name);
+        if (!mail.SendDocument(window_, path, name)) {
+            (void)ReportMissingHelper(context_.platform.Messages(), window_,
+                                      "The report could not be e-mailed", mail.Missing());
+        }
     }
 }
 

@@ -112,6 +112,7 @@ AdminResult SendNewFirmware(AdminContext& context) {
     request.title = kFirmwareChooserTitle;
     request.filters = {{std::string(kFirmwareFilterName), std::string(kFirmwareFilterPattern)}};
     request.mustExist = true;
+    request.kind = FileKind::Firmware;
     const std::optional<std::string> chosen = context.files.ChooseOpenFile(request);
     if (!chosen) {
         return std::nullopt;

@@ -12,12 +12,35 @@
 namespace vantic {
 namespace {
 
-constexpr std::size_t kRateRoom = 32;
+constexpr std::size_t kRateRoom = 48;
 // A quicker transfer says more about the connection's set-up than about the
 // line: a small file would leave a rate far off for the next large one.
 constexpr std::uint32_t kMeasurableMs = 250;
 
+// Reads a whole decimal number of text; none for anything else.
+std::optional<std::uint64_t> Number(std::string_view text) {
+    std::uint64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 }  // namespace
+
+bool KeepsRate(const UploadRate& fresh, const std::optional<UploadRate>& kept) {
+    if (!kept) {
+        return true;
+    }
+    if (fresh.sampleMs < kMeasurableMs) {
+        return false;
+    }
+    if (fresh.sampleMs >= kTellingSampleMs) {
+        return true;
+    }
+    return kept->sampleMs < kTellingSampleMs && fresh.sampleBytes >= kept->sampleBytes;
+}
 
 ChannelMedia::ChannelMedia(RequestLogin& login, MessageBoxes& messages, Clock& clock,
                            FileService& files, std::string digestCacheFile, WReg* settings)
@@ -47,11 +70,13 @@ void ChannelMedia::RecordRate(std::uint64_t bytes, std::uint32_t startTick) {
     if (settings_ == nullptr || elapsedMs == 0 || bytes == 0) {
         return;  // too quick to measure
     }
-    if (elapsedMs < kMeasurableMs && LastRate()) {
-        return;  // a rough figure only stands in for none at all
+    const UploadRate fresh{std::max<std::uint64_t>(bytes * 1000 / elapsedMs, 1), bytes, elapsedMs};
+    if (!KeepsRate(fresh, LastRate())) {
+        return;
     }
-    const std::uint64_t rate = std::max<std::uint64_t>(bytes * 1000 / elapsedMs, 1);
-    (void)settings_->SetString(kUploadRateKey, std::to_string(rate));
+    (void)settings_->SetString(
+        kUploadSampleKey, std::to_string(fresh.sampleBytes) + " " + std::to_string(fresh.sampleMs));
+    (void)settings_->SetString(kUploadRateKey, std::to_string(fresh.bytesPerSecond));
 }
 
 bool ChannelMedia::PreviewReadsFiles(const EntryList& clips) {
@@ -59,17 +84,30 @@ bool ChannelMedia::PreviewReadsFiles(const EntryList& clips) {
                        [this](const PlayEntry& clip) { return digests_.WouldRead(clip.path); });
 }
 
-std::optional<std::uint64_t> ChannelMedia::LastRate() {
+// A rate kept before its sample was (or with a sample that does not read)
+// counts as measured on nothing: it tells for no upload.
+std::optional<UploadRate> ChannelMedia::LastRate() {
     if (settings_ == nullptr) {
         return std::nullopt;
     }
-    const std::string text = settings_->GetString(kUploadRateKey, kRateRoom);
-    std::uint64_t rate = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), rate);
-    if (error != std::errc() || end != text.data() + text.size() || rate == 0) {
+    const std::optional<std::uint64_t> rate =
+        Number(settings_->GetString(kUploadRateKey, kRateRoom));
+    if (!rate || *rate == 0) {
         return std::nullopt;
     }
-    return rate;
+    UploadRate kept{*rate, 0, 0};
+    const std::string sample = settings_->GetString(kUploadSampleKey, kRateRoom);
+    const std::size_t blank = sample.find(' ');
+    if (blank != std::string::npos) {
+        const std::optional<std::uint64_t> bytes =
+            Number(std::string_view(sample).substr(0, blank));
+        const std::optional<std::uint64_t> ms = Number(std::string_view(sample).substr(blank + 1));
+        if (bytes && ms) {
+            kept.sampleBytes = *bytes;
+            kept.sampleMs = *ms;
+        }
+    }
+    return kept;
 }
 
 // A large file takes a while to read; the dialog shows which one and how far.

@@ -4,8 +4,9 @@
 // serves the preview and the upload that follows it, so each file is read
 // once (and a file unchanged since an earlier deployment not at all); the
 // server is asked with the media query; every upload is timed, and the
-// rate of the last one long enough to time is kept in the settings store
-// for the next preview's estimate.
+// rate of the one that says most about the line (see KeepsRate) is kept in
+// the settings store with the size and time it was measured on, for the
+// next preview's estimate.
 
 #include <cstdint>
 #include <optional>
@@ -23,6 +24,14 @@ namespace vantic {
 
 // The settings key of the last measured upload rate, in bytes per second.
 inline constexpr std::string_view kUploadRateKey = "Last_Upload_Rate";
+// The transfer that rate was measured on: its bytes and milliseconds.
+inline constexpr std::string_view kUploadSampleKey = "Last_Upload_Sample";
+
+// Whether a freshly measured rate replaces the kept one: any rate stands in
+// for none; a transfer too quick to time never replaces one; a transfer
+// long enough to time the line always does (the newest figure of the line
+// wins); otherwise the larger sample says more.
+[[nodiscard]] bool KeepsRate(const UploadRate& fresh, const std::optional<UploadRate>& kept);
 
 class ChannelMedia {
   public:
@@ -46,7 +55,7 @@ class ChannelMedia {
                                                        const EntryList& clips,
                                                        OperationProgress* progress = nullptr);
 
-    [[nodiscard]] std::optional<std::uint64_t> LastRate();
+    [[nodiscard]] std::optional<UploadRate> LastRate();
 
     // True when a preview of clips would read a file (one not digested
     // before, or changed since): worth a progress dialog.

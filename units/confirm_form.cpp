@@ -12,7 +12,11 @@ ConfirmForm OpenConfirmForm(std::string_view word, bool channelWording) {
         form.layout = kConfirmChannelLayout;
         form.prompt = "Only the current channel's playlist will be changed. \n\n Type " + quoted +
                       " in the box to continue...";
-        form.fixedLine = "Type \"yes\" in the box to continue...";
+        // The form's own line asks for "yes"; when that is the word, the
+        // prompt has just said it and the line would only repeat it.
+        if (!EqualsNoCase(TrimmedView(form.word), "yes")) {
+            form.fixedLine = "Type \"yes\" in the box to continue...";
+        }
     } else {
         form.layout = kConfirmLayout;
         form.prompt = "Type " + quoted + " in the box to continue...";

@@ -24,7 +24,7 @@ struct ConfirmForm {
     int layout = kConfirmLayout;
     std::string word;       // what must be typed
     std::string prompt;     // the line above the box
-    std::string fixedLine;  // a further line below the prompt; empty for none
+    std::string fixedLine;  // a further line below the prompt; empty for none or a repeat
     std::string typed;      // the box's text
     std::string preview;    // what the operation will do, shown above the prompt; may be empty
 };

@@ -89,11 +89,15 @@ std::string TimeLine(const DeployPreview& preview) {
     if (preview.Count(MediaOutlook::Upload) == 0) {
         return "Estimated upload time: nothing to upload\n";
     }
-    const std::optional<std::uint64_t> seconds = preview.SecondsToSend();
-    if (!seconds) {
+    if (!preview.rate || preview.rate->bytesPerSecond == 0) {
         return "Estimated upload time: not known until an upload has been measured\n";
     }
-    const double kbits = static_cast<double>(*preview.bytesPerSecond) * 8 / 1000;
+    const std::optional<std::uint64_t> seconds = preview.SecondsToSend();
+    if (!seconds) {
+        return "Estimated upload time: not known (the last measured upload, " +
+               Bytes(preview.rate->sampleBytes) + ", was too small to tell)\n";
+    }
+    const double kbits = static_cast<double>(preview.rate->bytesPerSecond) * 8 / 1000;
     return "Estimated upload time: " + Duration(*seconds) +
            FormatNew(" (at the last measured %.0f kbit/sec)\n", kbits);
 }
@@ -118,24 +122,32 @@ std::uint64_t DeployPreview::BytesToSend() const {
     return bytes;
 }
 
+bool RateTellsFor(const UploadRate& rate, std::uint64_t bytes) {
+    if (rate.bytesPerSecond == 0) {
+        return false;
+    }
+    return rate.sampleMs >= kTellingSampleMs || bytes / kTellingScale <= rate.sampleBytes;
+}
+
 std::optional<std::uint64_t> DeployPreview::SecondsToSend() const {
-    if (!bytesPerSecond || *bytesPerSecond == 0) {
+    const std::uint64_t bytes = BytesToSend();
+    if (!rate || !RateTellsFor(*rate, bytes)) {
         return std::nullopt;
     }
-    return (BytesToSend() + *bytesPerSecond - 1) / *bytesPerSecond;
+    return (bytes + rate->bytesPerSecond - 1) / rate->bytesPerSecond;
 }
 
 DeployPreview BuildDeployPreview(int channel, std::vector<std::uint32_t> units,
                                  const std::vector<ClipMediaFacts>& clips,
                                  const std::optional<std::map<std::string, bool>>& held,
-                                 std::optional<std::uint64_t> bytesPerSecond) {
+                                 std::optional<UploadRate> rate) {
     DeployPreview preview;
     preview.channel = channel;
     preview.units = std::move(units);
     preview.clipCount = clips.size();
     preview.media = DistinctMedia(clips, held);
     preview.serverAsked = held.has_value();
-    preview.bytesPerSecond = bytesPerSecond;
+    preview.rate = rate;
     return preview;
 }
 

@@ -4,7 +4,7 @@
 // above the typed confirmation and printed by vanticctl deploy --dry-run.
 // The target units, the clips, which of their media the server holds and
 // which will be uploaded, the bytes to send and, from the last measured
-// upload rate, about how long that takes. A plain value and its text; the
+// upload rate, about how long that takes when that rate can tell. A plain value and its text; the
 // facts it is built from are gathered by ChannelMedia (units/channel_media.h).
 
 #include <cstddef>
@@ -33,18 +33,36 @@ struct PreviewMedia {
     bool operator==(const PreviewMedia&) const = default;
 };
 
+// An upload rate and the transfer it was measured on. A short transfer
+// mostly times the connection's set-up, so its rate is far below the
+// line's and says little about a much larger upload.
+struct UploadRate {
+    std::uint64_t bytesPerSecond = 0;
+    std::uint64_t sampleBytes = 0;
+    std::uint64_t sampleMs = 0;
+    bool operator==(const UploadRate&) const = default;
+};
+
+// A transfer this long times the line rather than the set-up.
+inline constexpr std::uint64_t kTellingSampleMs = 2000;
+// A shorter one still tells for uploads up to this many times its size.
+inline constexpr std::uint64_t kTellingScale = 10;
+
+// Whether rate, measured as it was, can tell how long bytes take.
+[[nodiscard]] bool RateTellsFor(const UploadRate& rate, std::uint64_t bytes);
+
 struct DeployPreview {
     int channel = 0;
     std::vector<std::uint32_t> units;  // the target units, in list order
     std::size_t clipCount = 0;
-    std::vector<PreviewMedia> media;              // in the order the clips first name them
-    bool serverAsked = false;                     // false: the server could not be asked
-    std::optional<std::uint64_t> bytesPerSecond;  // the last measured upload rate
+    std::vector<PreviewMedia> media;  // in the order the clips first name them
+    bool serverAsked = false;         // false: the server could not be asked
+    std::optional<UploadRate> rate;   // the last measured upload rate
 
     [[nodiscard]] std::size_t Count(MediaOutlook outlook) const;
     [[nodiscard]] std::uint64_t BytesToSend() const;
     // Seconds the uploads take at the last measured rate; none before the
-    // first measured upload.
+    // first measured upload, or when its sample is too small to tell.
     [[nodiscard]] std::optional<std::uint64_t> SecondsToSend() const;
 };
 
@@ -60,8 +78,7 @@ struct ClipMediaFacts {
 // asked.
 [[nodiscard]] DeployPreview BuildDeployPreview(
     int channel, std::vector<std::uint32_t> units, const std::vector<ClipMediaFacts>& clips,
-    const std::optional<std::map<std::string, bool>>& held,
-    std::optional<std::uint64_t> bytesPerSecond);
+    const std::optional<std::map<std::string, bool>>& held, std::optional<UploadRate> rate);
 
 // Lists are cut after this many lines, then "and N more".
 inline constexpr std::size_t kPreviewListLimit = 20;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <chrono>
@@ -6,6 +7,8 @@
 #include <thread>
 
 #include "app/app.h"
+#include "framework/folder_memory.h"
+#include "framework/missing_helper.h"
 #include "framework/worker.h"
 #include "playlist/playlist.h"
 #include "tests/app/app_fixture.h"
@@ -181,10 +184,80 @@ TEST_F(MainWindow, TheUserManualOpensOnlyWhenItIsThere) {
     EXPECT_EQ(platform->shell.opened[0].target, dir.File("UserManual.pdf"));
 }
 
+// Without the desktop's helpers each hand-over says once, over its window,
+// what to install; with them a failure (no program for the file) is silent.
+TEST_F(MainWindow, AMissingDesktopHelperIsNamedWhereTheOperationFails) {
+    ASSERT_TRUE(WriteFileBytes(dir.File("UserManual.pdf"), "%PDF"));
+    const WindowId box = platform->windows.NewWindow(kNoWindow, Rect{0, 0, 300, 200});
+    views->about.onOpen = [&](AboutLinks& links) {
+        links.OpenWebAddress(box);
+        links.ComposeSalesInquiry(box);
+    };
+    platform->shell.result = platform->mail.result = false;
+    for (int i = 0; i < 4; ++i) {
+        platform->messageBoxes.Queue(MessageAnswer::Ok, std::string(kMissingHelperCaption));
+    }
+    RunWith([&] {
+        Window().playlist.DropFiles({"/media/intro.mpg"});
+        Window().playlist.ClickRow(0);
+        for (const bool installed : {true, false}) {
+            EXPECT_TRUE(platform->messageBoxes.Shown().empty());
+            if (!installed) {
+                platform->shell.missing = MissingHelper{"xdg-open", "xdg-utils"};
+                platform->mail.missing = MissingHelper{"xdg-email", "xdg-utils"};
+            }
+            Window().Events().OnButton(c::kPreviewMedia);
+            Window().Events().OnCommand(c::kUserManual);
+            Window().Events().OnCommand(c::kAbout);
+        }
+    });
+    std::vector<std::string> texts;
+    for (const Message& shown : platform->messageBoxes.Shown()) {
+        texts.push_back(shown.text.substr(0, shown.text.find(':')) +
+                        (shown.owner == box ? " (about box)" : ""));
+    }
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"The media file could not be opened",
+                                        "The user manual could not be opened",
+                                        "The web site could not be opened (about box)",
+                                        "The mail program could not be started (about box)"}));
+    EXPECT_EQ(platform->messageBoxes.Shown()[3].text,
+              "The mail program could not be started: the desktop helper program \"xdg-email\" "
+              "is not installed.\r\n\r\nInstall the package \"xdg-utils\" and try again.");
+}
+
+// Each kind of file opens where one was last chosen, the home folder the
+// first time or when that folder is gone; the settings store keeps it.
+TEST_F(MainWindow, FileDialogsOpenWhereTheirKindWasLastChosen) {
+    const std::string clips = dir.File("clips");
+    ASSERT_EQ(::mkdir(clips.c_str(), 0755), 0);
+    platform->QueueFileChoice(clips + "/intro.mpg");
+    for (int cancelled = 0; cancelled < 3; ++cancelled) {
+        platform->QueueFileChoice(std::nullopt);
+    }
+    views->clipEditor.script.QueueCancel();
+    FileDialogRequest report;
+    report.kind = FileKind::Report;
+    RunWith([&] {
+        Window().Events().OnCommand(c::kAddMedia);
+        Window().Events().OnCommand(c::kAddMedia);
+        (void)platform->Files().ChooseSaveFile(report);
+        ASSERT_EQ(::rmdir(clips.c_str()), 0);
+        Window().Events().OnCommand(c::kAddMedia);
+    });
+    std::vector<std::string> openedIn;
+    for (const auto& shown : platform->fileDialogs.ShownDialogs()) {
+        openedIn.push_back(shown.request.initialFolder);
+    }
+    const std::string home = StartFolder("");
+    EXPECT_EQ(openedIn, (std::vector<std::string>{home, clips, home, home}));
+    EXPECT_EQ(app->GetString(LastFolderKey(FileKind::Media), 4096), clips);
+}
+
 TEST_F(MainWindow, TheAboutBoxNamesTheBuildAndItsLinksOpenSiteAndMail) {
     views->about.onOpen = [](AboutLinks& links) {
-        links.OpenWebAddress();
-        links.ComposeSalesInquiry();
+        links.OpenWebAddress(kNoWindow);
+        links.ComposeSalesInquiry(kNoWindow);
     };
     RunWith([&] { Window().Events().OnCommand(c::kAbout); });
     ASSERT_EQ(views->about.forms.size(), 1u);

@@ -97,7 +97,8 @@ TEST(QtAboutBox, ShowsTheFormAndEachLinkAnswersOnlyItsOwnClick) {
     Identity app;
     testing::ScriptedShell shell;
     testing::ScriptedMail mail;
-    AboutLinks links(app, shell, mail);
+    testing::ScriptedMessageBoxes messages;
+    AboutLinks links(app, shell, mail, messages);
     const AboutForm form = OpenAboutForm(app);
     std::unique_ptr<QDialog> box(NewAboutBox(nullptr, form, links));
     box->show();

@@ -14,8 +14,10 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
+#include <memory>
 
 #include "playlist/entry_fields.h"
+#include "qt/qt_form_widgets.h"
 #include "qt/qt_window.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/support/scripted_platform.h"
@@ -134,6 +136,38 @@ TEST(QtClipEditor, PickersUseTheTwelveHourFormats) {
     EXPECT_EQ(Find<QLineEdit>(&dialog, "duration")->maxLength(), 6);
     // Unchanged, the form comes back as it went in.
     EXPECT_EQ(dialog.Form(), OpenClipForm(StillImageClip(), ClipFormMode::Add, kToday));
+}
+
+// A time typed whole over the selected hour section is the picker's time;
+// without AM or PM it stays in the half of the day the picker showed, and
+// typing one section works as it always did.
+TEST(QtTimePicker, ATimeTypedWholeOverTheHourIsThatTime) {
+    struct Case {
+        QTime shown;
+        const char* typed;
+        QTime expected;
+    };
+    for (const Case& c : {
+             Case{QTime(23, 0), "06:00 PM", QTime(18, 0)},
+             Case{QTime(9, 15), "6:30 am", QTime(6, 30)},
+             Case{QTime(14, 0), "07:45", QTime(19, 45)},
+             Case{QTime(8, 0), "12:00 AM", QTime(0, 0)},
+             Case{QTime(8, 0), "18:30", QTime(18, 30)},
+             Case{QTime(8, 20), "11", QTime(11, 20)},
+         }) {
+        std::unique_ptr<QTimeEdit> picker(MakeTimePicker("picker"));
+        picker->setTime(c.shown);
+        picker->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(picker.get()));
+        picker->setFocus();
+        picker->setSelectedSection(QDateTimeEdit::HourSection);
+        QTest::keyClicks(picker.get(), QString(c.typed).left(2));
+        QTest::keyClick(picker.get(), Qt::Key_Shift);  // a desktop's, before a colon or capital
+        QTest::keyClicks(picker.get(), QString(c.typed).mid(2));
+        EXPECT_EQ(picker->text(), picker->locale().toString(c.expected, "hh:mm AP")) << c.typed;
+        EXPECT_EQ(picker->time(), c.expected)
+            << c.typed << " over " << c.shown.toString().toStdString();
+    }
 }
 
 }  // namespace

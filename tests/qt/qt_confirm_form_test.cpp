@@ -58,8 +58,7 @@ TEST(QtConfirmForm, OkClosesOnlyOnTheWord) {
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(limit, 260);
     EXPECT_EQ(labels, (QStringList{"Only the current channel's playlist will be changed. \n\n Type "
-                                   "\"yes\" in the box to continue...",
-                                   "Type \"yes\" in the box to continue..."}));
+                                   "\"yes\" in the box to continue..."}));
 }
 
 TEST(QtConfirmForm, CancelConfirmsNothing) {
@@ -101,8 +100,7 @@ TEST(QtConfirmForm, APreviewComesAboveTheUnchangedTexts) {
     EXPECT_TRUE(readOnly);
     EXPECT_TRUE(above);
     EXPECT_EQ(labels, (QStringList{"Only the current channel's playlist will be changed. \n\n Type "
-                                   "\"yes\" in the box to continue...",
-                                   "Type \"yes\" in the box to continue..."}));
+                                   "\"yes\" in the box to continue..."}));
 }
 
 // The box fits the preview: every line whole without a horizontal bar,

@@ -268,6 +268,11 @@ TEST_F(QtListTest, ClicksReachTheEventsWithTheRowHit) {
     EXPECT_EQ(events.headers, std::vector<int>{2});
     view.SelectRow(0, true);
     EXPECT_GT(events.selectionChanges, 0);
+    // Return acts on the selected row as a double-click; without one, not at all.
+    QTest::keyClick(&control, Qt::Key_Return);
+    view.DeselectAll();
+    QTest::keyClick(&control, Qt::Key_Return);
+    EXPECT_EQ(events.doubles, (std::vector<int>{1, -1, 1}));
     control.SetEvents(nullptr);
 }
 

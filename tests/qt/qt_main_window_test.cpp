@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,6 +17,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "qt/qt_list_control.h"
 #include "tests/qt/qt_environment.h"
@@ -251,6 +254,48 @@ TEST_F(QtMainWindow, CtrlAAddsMediaWithoutSelectingEveryRowOfTheList) {
     EXPECT_EQ(events.commands, std::vector<int>{40029});
     EXPECT_EQ(list->NextSelected(-1), 1);
     EXPECT_EQ(list->NextSelected(1), -1);
+}
+
+// A right click on a row selects it and offers that row's menu commands
+// (the menu bar's own actions, so they run through OnCommand); F1 asks for
+// the user manual.
+TEST_F(QtMainWindow, RowsOfferTheirMenuCommandsAndF1OpensTheManual) {
+    view.ShowMainWindow();
+    view.Window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.Window()));
+    view.UnitListWidget()->setFocus();
+    ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == view.UnitListWidget(); }));
+    QTest::keyClick(view.UnitListWidget(), Qt::Key_F1);
+    EXPECT_EQ(events.commands, std::vector<int>{c::kUserManual});
+    for (const auto& [list, commands] : {std::pair(view.UnitListWidget(), UnitRowCommands()),
+                                         std::pair(view.PlaylistWidget(), ClipRowCommands())}) {
+        ASSERT_TRUE(list->InsertColumn(0, "Row", 100, ColumnAlign::Left));
+        for (int row = 0; row < 3; ++row) {
+            ASSERT_EQ(list->InsertRow(row, nullptr), row);
+        }
+        list->SetRowState(0, kRowSelected, kRowSelected);
+        std::vector<QAction*> offered;
+        QTimer::singleShot(0, [&offered] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            const QList<QAction*> actions = menu->actions();
+            std::copy_if(actions.begin(), actions.end(), std::back_inserter(offered),
+                         [](QAction* action) { return !action->isSeparator(); });
+            menu->close();
+        });
+        const QPoint at = list->visualItemRect(list->topLevelItem(2)).center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &click);
+        std::vector<QAction*> expected;
+        for (const int id : commands) {
+            if (id != 0) {
+                expected.push_back(view.Action(id));
+            }
+        }
+        EXPECT_EQ(offered, expected);
+        EXPECT_EQ(list->NextSelected(-1), 2);  // the clicked row alone
+        EXPECT_EQ(list->NextSelected(2), -1);
+    }
 }
 
 TEST_F(QtMainWindow, PostedCommandsRunOnceTheLoopGetsToThem) {

@@ -119,6 +119,21 @@ TEST_F(QtProgressTest, EscapeAndEnterCancelToo) {
     EXPECT_TRUE(owner.isEnabled());
 }
 
+// Lines that come and go, short and long, leave the dialog as wide as it was.
+TEST_F(QtProgressTest, TheDialogKeepsItsWidthWhateverItsLinesSay) {
+    progress.Open(IdOf(&owner), ProgressLayout::Operation, 4);
+    QCoreApplication::processEvents();
+    const int width = Dialog()->width();
+    for (const char* line :
+         {"Media Player #7 - Downloading Configuration", "",
+          "Checking a-clip-whose-name-goes-on-far-beyond-the-dialog's-edge.mpg"}) {
+        progress.SetLine(ProgressLine::Status, line);
+        progress.SetLine(ProgressLine::Transfer, line);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Dialog()->width(), width) << line;
+    }
+}
+
 TEST_F(QtProgressTest, TheDialogOpensOverItsOwner) {
     owner.move(100, 100);
     progress.Open(IdOf(&owner), ProgressLayout::Simple, 100);

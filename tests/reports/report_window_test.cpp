@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "core/cpstring.h"
+#include "framework/missing_helper.h"
 #include "framework/program_path.h"
 #include "tests/support/failing_file_writes.h"
 #include "tests/support/scripted_platform.h"
@@ -108,6 +109,14 @@ TEST_F(ReportWindowTest, EmailWithoutAMailProgramWritesNothing) {
     EXPECT_FALSE(FileExists(dir.File("Vantic-Report-11-14-2023.rtf")));
     EXPECT_TRUE(platform.mail.documents.empty());
     EXPECT_TRUE(platform.messageBoxes.Shown().empty());
+    // For want of the desktop's helper: the operator learns what to install.
+    platform.mail.missing = MissingHelper{"xdg-email", "xdg-utils"};
+    platform.QueueAnswer(MessageAnswer::Ok, std::string(kMissingHelperCaption));
+    view.presses = {ReportButton::Email};
+    Open();
+    ASSERT_EQ(platform.messageBoxes.Shown().size(), 1u);
+    EXPECT_NE(platform.messageBoxes.Shown()[0].text.find("\"xdg-email\" is not installed"),
+              std::string::npos);
 }
 
 TEST_F(ReportWindowTest, PrintHandsTheDocumentToThePrinter) {

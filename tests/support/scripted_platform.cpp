@@ -91,11 +91,11 @@ std::optional<std::string> ScriptedFileDialogs::Answer(bool save,
     return choice;
 }
 
-std::optional<std::string> ScriptedFileDialogs::ChooseOpenFile(const FileDialogRequest& request) {
+std::optional<std::string> ScriptedFileDialogs::RunOpenDialog(const FileDialogRequest& request) {
     return Answer(false, request);
 }
 
-std::optional<std::string> ScriptedFileDialogs::ChooseSaveFile(const FileDialogRequest& request) {
+std::optional<std::string> ScriptedFileDialogs::RunSaveDialog(const FileDialogRequest& request) {
     return Answer(true, request);
 }
 

@@ -60,9 +60,9 @@ class ScriptedFileDialogs final : public FileDialogs {
         bool save = false;
         FileDialogRequest request;
     };
-    [[nodiscard]] std::optional<std::string> ChooseOpenFile(
+    [[nodiscard]] std::optional<std::string> RunOpenDialog(
         const FileDialogRequest& request) override;
-    [[nodiscard]] std::optional<std::string> ChooseSaveFile(
+    [[nodiscard]] std::optional<std::string> RunSaveDialog(
         const FileDialogRequest& request) override;
 
     // None: the user cancels.
@@ -103,9 +103,11 @@ class ScriptedShell final : public ShellLauncher {
     // Recorded as Open records; a failed start gives failureCause.
     [[nodiscard]] ProgramStart StartProgram(const std::string& program,
                                             const std::string& parameters) override;
+    [[nodiscard]] std::optional<MissingHelper> Missing() const override { return missing; }
     std::vector<Opened> opened;
     bool result = true;
     std::string failureCause = "cannot execute: Permission denied";
+    std::optional<MissingHelper> missing;  // what Open lacks, when it fails for that
 };
 
 class ScriptedMail final : public MailClient {
@@ -118,10 +120,12 @@ class ScriptedMail final : public MailClient {
                       const std::string& attachmentName) override;
     bool Compose(const MailDraft& draft) override;
     [[nodiscard]] bool Available() const override { return available; }
+    [[nodiscard]] std::optional<MissingHelper> Missing() const override { return missing; }
     std::vector<Document> documents;
     std::vector<MailDraft> drafts;
     bool available = true;  // whether the mail program can be started
     bool result = true;
+    std::optional<MissingHelper> missing;
 };
 
 class ScriptedPrinter final : public PrintService {

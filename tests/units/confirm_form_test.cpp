@@ -25,7 +25,8 @@ TEST(ConfirmFormTest, BothWordingsNameTheWord) {
     EXPECT_EQ(channel.prompt,
               "Only the current channel's playlist will be changed. \n\n Type \"yes\" in the box "
               "to continue...");
-    EXPECT_EQ(channel.fixedLine, "Type \"yes\" in the box to continue...");
+    EXPECT_EQ(channel.fixedLine, "");  // the prompt has asked for "yes" already
+    EXPECT_EQ(OpenConfirmForm("deploy", true).fixedLine, "Type \"yes\" in the box to continue...");
 }
 
 TEST(ConfirmFormTest, AcceptsTheWordWithBlanksAndAnyCase) {

@@ -3,6 +3,8 @@
 
 #include "units/deploy_preview.h"
 
+#include "units/channel_media.h"
+
 #include <gtest/gtest.h>
 
 namespace vantic {
@@ -37,7 +39,8 @@ TEST(DeployPreviewTest, CountsUnitsClipsAndTheMediaToUpload) {
     clips[9] = {"/media/clip9.mpg", Name(9), 3000};
     std::map<std::string, bool> held = HeldUpTo(6);
     held[Name(9)] = false;
-    const DeployPreview preview = BuildDeployPreview(0, {4, 9}, clips, held, 1000);
+    const DeployPreview preview =
+        BuildDeployPreview(0, {4, 9}, clips, held, UploadRate{1000, 1000, 1000});
     EXPECT_EQ(preview.Count(MediaOutlook::Held), 7u);
     EXPECT_EQ(preview.Count(MediaOutlook::Upload), 3u);
     EXPECT_EQ(preview.BytesToSend(), 6000u);
@@ -83,7 +86,8 @@ TEST(DeployPreviewTest, LongListsStopAfterTwentyAndLongUploadsCountMinutes) {
     for (const ClipMediaFacts& clip : clips) {
         held[clip.contentName] = false;
     }
-    const DeployPreview preview = BuildDeployPreview(1, units, clips, held, 10'000);
+    const DeployPreview preview =
+        BuildDeployPreview(1, units, clips, held, UploadRate{10'000, 30'000, 3'000});
     const std::string text = DeployPreviewText(preview);
     EXPECT_NE(text.find("Units: 25 (101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, "
                         "113, 114, 115, 116, 117, 118, 119, 120 and 5 more)\n"),
@@ -96,7 +100,8 @@ TEST(DeployPreviewTest, LongListsStopAfterTwentyAndLongUploadsCountMinutes) {
 }
 
 TEST(DeployPreviewTest, AServerThatCannotBeAskedLeavesTheMediaUnknown) {
-    const DeployPreview preview = BuildDeployPreview(2, {4}, TenClips(), std::nullopt, 1000);
+    const DeployPreview preview =
+        BuildDeployPreview(2, {4}, TenClips(), std::nullopt, UploadRate{1000, 1000, 1000});
     EXPECT_FALSE(preview.serverAsked);
     EXPECT_EQ(preview.Count(MediaOutlook::Unknown), 9u);
     EXPECT_EQ(preview.BytesToSend(), 0u);
@@ -109,6 +114,33 @@ TEST(DeployPreviewTest, AServerThatCannotBeAskedLeavesTheMediaUnknown) {
     EXPECT_EQ(DeployPreviewText(BuildDeployPreview(0, {4}, {}, std::nullopt, std::nullopt)),
               "Deployment preview: channel \"Video\"\nUnits: 1 (4)\n"
               "Clips: 0 - the channel will be emptied on every unit\n");
+}
+
+// 1.5 GB to send: only a long or a large enough timed transfer estimates it.
+TEST(DeployPreviewTest, OnlyASampleThatCanTellGivesAnEstimate) {
+    constexpr std::uint64_t kToSend = 1'500'000'000;
+    const std::vector<ClipMediaFacts> clips{{"/m/big.mpg", Name(1), kToSend}};
+    const std::map<std::string, bool> held{{Name(1), false}};
+    for (const auto& [rate, line] :
+         {std::pair{UploadRate{2'400'000, 3'145'728, 1'300},
+                    "not known (the last measured upload, 3145728 bytes, was too small to tell)"},
+          std::pair{UploadRate{1'250'000, 3'145'728, 2'500},
+                    "about 20 minutes (at the last measured 10000"},
+          std::pair{UploadRate{300'000'000, 200'000'000, 660}, "about 5 seconds (at the last"}}) {
+        const std::string text = DeployPreviewText(BuildDeployPreview(0, {4}, clips, held, rate));
+        EXPECT_NE(text.find(std::string("Estimated upload time: ") + line), std::string::npos)
+            << text;
+    }
+}
+
+TEST(DeployPreviewTest, TheRateKeptIsTheOneThatSaysMostAboutTheLine) {
+    const UploadRate quick{9'000'000, 900'000, 100};
+    const UploadRate small{2'000'000, 3'000'000, 1'500};
+    const UploadRate larger{4'000'000, 6'000'000, 1'500};
+    const UploadRate longer{500'000, 1'500'000, 3'000};
+    EXPECT_TRUE(KeepsRate(quick, std::nullopt) && !KeepsRate(quick, small));
+    EXPECT_TRUE(KeepsRate(larger, small) && !KeepsRate(small, larger));
+    EXPECT_TRUE(KeepsRate(longer, larger) && !KeepsRate(larger, longer));
 }
 
 }  // namespace

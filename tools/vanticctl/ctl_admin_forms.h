@@ -40,10 +40,10 @@ class ConsoleAdminForms final : public AdminFormsView {
 class ChosenFile final : public FileDialogs {
   public:
     explicit ChosenFile(std::optional<std::string> path) : path_(std::move(path)) {}
-    [[nodiscard]] std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override {
+    [[nodiscard]] std::optional<std::string> RunOpenDialog(const FileDialogRequest&) override {
         return path_;
     }
-    [[nodiscard]] std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override {
+    [[nodiscard]] std::optional<std::string> RunSaveDialog(const FileDialogRequest&) override {
         return std::nullopt;
     }
 

@@ -39,6 +39,23 @@ void ForgetConnection(int handle) {
     gConnections.erase(handle);
 }
 
+void NoteConnectionActivity(int handle) {
+    std::lock_guard hold(gMutex);
+    if (const auto found = gConnections.find(handle); found != gConnections.end()) {
+        found->second.request.quietSince = std::chrono::steady_clock::now();
+    }
+}
+
+void NoteRequestActivity() {
+    std::lock_guard hold(gMutex);
+    const std::thread::id self = std::this_thread::get_id();
+    for (auto& [handle, watched] : gConnections) {
+        if (watched.owner == self) {
+            watched.request.quietSince = std::chrono::steady_clock::now();
+        }
+    }
+}
+
 void CancelRequests(std::thread::id thread) {
     std::lock_guard hold(gMutex);
     gCancelled.insert(thread);
@@ -73,15 +90,16 @@ bool RequestsCancelled() {
     return gAllCancelled || gCancelled.contains(std::this_thread::get_id());
 }
 
-std::optional<WatchedRequest> OldestRequestOf(std::thread::id thread) {
+std::optional<WatchedRequest> QuietestRequestOf(std::thread::id thread) {
     std::lock_guard hold(gMutex);
-    std::optional<WatchedRequest> oldest;
+    std::optional<WatchedRequest> quietest;
     for (const auto& [handle, watched] : gConnections) {
-        if (watched.owner == thread && (!oldest || watched.request.since < oldest->since)) {
-            oldest = watched.request;
+        if (watched.owner == thread &&
+            (!quietest || watched.request.quietSince < quietest->quietSince)) {
+            quietest = watched.request;
         }
     }
-    return oldest;
+    return quietest;
 }
 
 }  // namespace vantic

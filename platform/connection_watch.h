@@ -14,14 +14,20 @@
 namespace vantic {
 
 struct WatchedRequest {
-    std::string peer;                             // "HOST:PORT"
-    std::chrono::steady_clock::time_point since;  // when its connection was opened
+    std::string peer;  // "HOST:PORT"
+    // When data last moved on its connection, or it was opened: a transfer
+    // that moves is not waiting, however long it runs.
+    std::chrono::steady_clock::time_point quietSince;
 };
 
 // Watches the socket handle the calling thread opens to peer until
 // ForgetConnection(handle), which must come before the handle is closed.
 void WatchConnection(int handle, std::string peer);
 void ForgetConnection(int handle);
+// Data moved on handle (or, for a transfer whose handle the caller does not
+// hold, on every connection of the calling thread).
+void NoteConnectionActivity(int handle);
+void NoteRequestActivity();
 
 // Shuts down every connection of thread; its later ones fail at once.
 void CancelRequests(std::thread::id thread);
@@ -33,7 +39,7 @@ void ResumeAllRequests();
 void ResumeRequests(std::thread::id thread);
 // Whether the calling thread's requests were cancelled.
 [[nodiscard]] bool RequestsCancelled();
-// The longest-open connection of thread, if it has one.
-[[nodiscard]] std::optional<WatchedRequest> OldestRequestOf(std::thread::id thread);
+// The connection of thread that has been quiet longest, if it has one.
+[[nodiscard]] std::optional<WatchedRequest> QuietestRequestOf(std::thread::id thread);
 
 }  // namespace vantic

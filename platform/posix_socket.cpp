@@ -174,12 +174,26 @@ Socket ConnectTcp(const Ipv4Address& address, std::uint16_t port, std::chrono::m
     return socket;
 }
 
+namespace {
+
+ssize_t NotingActivity(const Socket& socket, ssize_t moved) {
+    if (moved > 0) {
+        NoteConnectionActivity(socket.Handle());
+    }
+    return moved;
+}
+
+}  // namespace
+
 IoResult ReceiveSome(const Socket& socket, std::span<std::uint8_t> buffer) {
-    return FromCall(recv(socket.Handle(), buffer.data(), buffer.size(), 0), true);
+    return FromCall(NotingActivity(socket, recv(socket.Handle(), buffer.data(), buffer.size(), 0)),
+                    true);
 }
 
 IoResult SendSome(const Socket& socket, std::span<const std::uint8_t> data) {
-    return FromCall(send(socket.Handle(), data.data(), data.size(), MSG_NOSIGNAL), false);
+    return FromCall(
+        NotingActivity(socket, send(socket.Handle(), data.data(), data.size(), MSG_NOSIGNAL)),
+        false);
 }
 
 bool WaitReadable(const Socket& socket, std::chrono::milliseconds wait) {

@@ -134,9 +134,9 @@ void QtOperations::OnFinished() {
 }
 
 void QtOperations::Watch() {
-    const std::optional<WatchedRequest> request = OldestRequestOf(threadId_);
+    const std::optional<WatchedRequest> request = QuietestRequestOf(threadId_);
     const auto waited = request ? std::chrono::duration_cast<std::chrono::milliseconds>(
-                                      std::chrono::steady_clock::now() - request->since)
+                                      std::chrono::steady_clock::now() - request->quietSince)
                                       .count()
                                 : 0;
     SetBusyCursor(request && waited >= kBusyCursorAfterMs);

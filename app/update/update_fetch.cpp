@@ -46,6 +46,7 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* contex
         return 0;
     }
     transfer.body.append(data, bytes);
+    NoteRequestActivity();
     if (transfer.meter && !transfer.meter->OnRead(bytes)) {
         transfer.failed = true;
         return 0;

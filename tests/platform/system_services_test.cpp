@@ -6,12 +6,40 @@
 #include <ctime>
 #include <thread>
 
+#include <sys/socket.h>
+
+#include "platform/connection_watch.h"
+#include "platform/socket.h"
 #include "platform/spawn.h"
 #include "platform/system_clock.h"
 #include "platform/threads.h"
 
 namespace vantic {
 namespace {
+
+// A transfer that moves data is not waiting, however long it runs: what
+// passes through a watched socket restarts its quiet time.
+TEST(ConnectionWatch, DataMovingRestartsTheQuietTime) {
+    int ends[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    Socket near(ends[0]);
+    Socket far(ends[1]);
+    WatchConnection(near.Handle(), "peer:1");
+    const auto quietSince = [] {
+        return QuietestRequestOf(std::this_thread::get_id())->quietSince;
+    };
+    auto before = quietSince();
+    std::uint8_t byte = 1;
+    for (IoResult (*move)(const Socket&, std::span<std::uint8_t>) :
+         {+[](const Socket&s, std::span<std::uint8_t> b) { return SendSome(s, b); },
+          +[](const Socket&s, std::span<std::uint8_t> b) { return ReceiveSome(s, b); }}) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ASSERT_EQ(move(near, std::span(&byte, 1)).count, 1u);
+        EXPECT_GT(quietSince(), before);
+        before = quietSince();
+        (void)SendSome(far, std::span(&byte, 1));  // something for the receive
+    }
+}
 
 TEST(SystemClock, LocalTimeFollowsTheTimeZone) {
     const char* old = std::getenv("TZ");

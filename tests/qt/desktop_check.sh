@@ -30,7 +30,11 @@ scratch=$(mktemp -d /tmp/vantic-desktop.XXXXXX)
 # The server and the release-venue helpers expect $build/server/vantic-server.
 build=$(dirname "$(dirname "$server_program")")
 . "$root/scripts/lib/release-venue.sh"
-trap 'stop_started; rm -rf "$scratch"' EXIT
+cleanup() {
+    stop_started
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
 
 venue=$scratch/venue
 program=$scratch/program
@@ -38,6 +42,7 @@ mkdir -p "$program" "$scratch/media"
 "$server_program" seed-demo "$venue" >"$scratch/accounts.txt"
 password=$(awk '$1 == "account" && $2 == "sovra" { print $3 }' "$scratch/accounts.txt")
 serve_venue desktop "$scratch" "$venue"
+trap cleanup EXIT  # serving set a trap of its own
 
 # A playlist whose day plan shows every kind of clip: playing all day, in
 # hours, at a time, run out and not yet due.

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -18,13 +19,17 @@ namespace vantic {
 
 namespace {
 
-constexpr int kPlanWidth = 720;
-constexpr int kPlanHeight = 560;
+// The size it opens at; the plan takes any change of it.
+constexpr int kWidth = 820;
+constexpr int kHeight = 560;
+// The least room for a few clips' lines of the plan.
+constexpr int kPlanMinimumWidth = 460;
+constexpr int kPlanMinimumHeight = 200;
 
 }  // namespace
 
-QtDayPlanDialog::QtDayPlanDialog(QWidget* owner, DayPlanForm& form, PlanText planText)
-    : QDialog(owner), form_(form), planText_(std::move(planText)) {
+QtDayPlanDialog::QtDayPlanDialog(QWidget* owner, DayPlanForm& form, DayPlanView::PlanPage planPage)
+    : QDialog(owner), form_(form), planPage_(std::move(planPage)) {
     setWindowTitle(FromText("Day Plan"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto* layout = new QVBoxLayout(this);
@@ -46,12 +51,19 @@ QtDayPlanDialog::QtDayPlanDialog(QWidget* owner, DayPlanForm& form, PlanText pla
     choice->addStretch();
     layout->addLayout(choice);
 
-    plan_ = new QPlainTextEdit(this);
+    timeline_ = new QtPlanTimeline;
+    auto* timelineView = new QScrollArea;
+    timelineView->setWidget(timeline_);
+    timelineView->setWidgetResizable(true);
+    plan_ = new QPlainTextEdit;
     plan_->setReadOnly(true);
     plan_->setLineWrapMode(QPlainTextEdit::NoWrap);
     plan_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    plan_->setMinimumSize(kPlanWidth, kPlanHeight);
-    layout->addWidget(plan_);
+    pages_ = new QTabWidget(this);
+    pages_->addTab(timelineView, FromText("Timeline"));
+    pages_->addTab(plan_, FromText("Text"));
+    pages_->setMinimumSize(kPlanMinimumWidth, kPlanMinimumHeight);
+    layout->addWidget(pages_, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -60,19 +72,21 @@ QtDayPlanDialog::QtDayPlanDialog(QWidget* owner, DayPlanForm& form, PlanText pla
     connect(date_, &QDateEdit::dateChanged, this, [this] { ShowChoice(); });
     connect(channel_, &QComboBox::currentIndexChanged, this, [this] { ShowChoice(); });
     ShowChoice();
+    resize(kWidth, kHeight);
 }
 
 void QtDayPlanDialog::ShowChoice() {
     const QDate date = date_->date();
     form_.date = ReportDate{date.year(), date.month(), date.day()};
     form_.channel = channel_->currentIndex();
-    plan_->setPlainText(FromText(planText_(form_)));
+    DayPlanPage page = planPage_(form_);
+    plan_->setPlainText(FromText(page.text));
+    timeline_->SetRows(page.text.empty() ? std::vector<TimelineRow>{} : PlanTimeline(page.plan));
 }
 
-void QtDayPlanView::RunDayPlan(WindowId owner, DayPlanForm& form,
-                               const std::function<std::string(const DayPlanForm&)>& planText) {
+void QtDayPlanView::RunDayPlan(WindowId owner, DayPlanForm& form, const PlanPage& planPage) {
     OnUiThread([&] {
-        QtDayPlanDialog dialog(WidgetOf(owner), form, planText);
+        QtDayPlanDialog dialog(WidgetOf(owner), form, planPage);
         PlaceDialog(dialog, WidgetOf(owner));
         dialog.exec();
     });

@@ -219,9 +219,12 @@ void PlaceDialog(QWidget& dialog, QWidget* owner) {
     } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
         area = ToRect(screen->geometry());
     }
-    const QSize size =
-        dialog.size().isValid() && dialog.isVisible() ? dialog.frameSize() : dialog.sizeHint();
-    const Rect place = PlaceOverOwner(size.width(), size.height(), area);
+    // A size the dialog was given stands; the layout's hint only sizes one
+    // that has none (it would shrink a report window to its viewer's hint).
+    const bool sized = dialog.isVisible() || dialog.testAttribute(Qt::WA_Resized);
+    const QSize size = (sized ? dialog.size() : dialog.sizeHint()).expandedTo(dialog.minimumSize());
+    const QSize frame = dialog.isVisible() ? dialog.frameSize() : size;
+    const Rect place = PlaceOverOwner(frame.width(), frame.height(), area);
     dialog.resize(size);
     dialog.move(place.left, place.top);
 }

@@ -4,6 +4,7 @@
 
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "platform/rich_text.h"
@@ -17,9 +18,12 @@ namespace {
 
 namespace rw = report_window;
 
-// The design size; the viewer takes any change of it.
-constexpr int kWidth = 640;
+// The size a first report opens at; the viewer takes any change of it, and
+// keeps room for a few lines of the report at the smallest.
+constexpr int kWidth = 760;
 constexpr int kHeight = 560;
+constexpr int kViewerMinimumWidth = 200;
+constexpr int kViewerMinimumHeight = 160;
 constexpr int kMargin = 8;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
@@ -41,6 +45,7 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
     viewer_->setOpenLinks(false);
     viewer_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewer_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewer_->setMinimumSize(kViewerMinimumWidth, kViewerMinimumHeight);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     column->setSpacing(kMargin);
@@ -68,7 +73,8 @@ QtReportDialog::QtReportDialog(QWidget* owner, ReportWindowEvents& events)
     row->addStretch(1);
     for (const ButtonShape& shape : buttons) {
         auto* button = new QPushButton(QString::fromLatin1(shape.text));
-        button->setFixedSize(shape.width, kButtonHeight);
+        // At least the design width, and as wide as its text needs.
+        button->setFixedSize(std::max(shape.width, button->sizeHint().width()), kButtonHeight);
         button->setAutoDefault(false);
         buttons_[shape.button] = button;
         connect(button, &QPushButton::clicked, this,

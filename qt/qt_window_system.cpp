@@ -25,12 +25,28 @@ Rect ToRect(const QRect& rect) {
     return Rect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
 
-// The extra size of a window's frame around its client area.
+QSize ShownFrameExtra(const QWidget& window) {
+    return window.frameGeometry().size() - window.geometry().size();
+}
+
+// The extra size of a window's frame around its client area. Before a
+// window is first shown the window manager has not framed it yet: its
+// frame is taken to be that of a window already on the screen, or a
+// placement stored with its frame would grow the window by the frame at
+// every opening.
 QSize FrameExtra(const QWidget& window) {
     if (!window.isWindow()) {
         return QSize(0, 0);
     }
-    return window.frameGeometry().size() - window.geometry().size();
+    if (window.isVisible()) {
+        return ShownFrameExtra(window);
+    }
+    for (const QWidget* shown : QApplication::topLevelWidgets()) {
+        if (shown->isVisible() && shown->frameGeometry() != shown->geometry()) {
+            return ShownFrameExtra(*shown);
+        }
+    }
+    return QSize(0, 0);
 }
 
 class QtPlacedWindow final : public PlacedWindow {
@@ -49,6 +65,12 @@ class QtPlacedWindow final : public PlacedWindow {
             return Rect{normal.left() - offset.x(), normal.top() - offset.y(),
                         normal.left() - offset.x() + normal.width() + extra.width(),
                         normal.top() - offset.y() + normal.height() + extra.height()};
+        }
+        if (!window_->isVisible()) {  // framed as it will be once shown
+            const QSize extra = FrameExtra(*window_);
+            const QRect client = window_->geometry();
+            return Rect{client.left(), client.top(), client.right() + 1 + extra.width(),
+                        client.bottom() + 1 + extra.height()};
         }
         return ToRect(window_->frameGeometry());
     }

@@ -1,6 +1,8 @@
 #include "reports/day_plan.h"
 
+#include <algorithm>
 #include <ctime>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -178,19 +180,61 @@ std::string PlanPlaylistName(std::string_view path) {
     return path.empty() ? std::string("(not saved)") : std::string(FileNameOf(path));
 }
 
-std::string PlanTextOf(const EntrySet& playlist, std::string_view path, const DayPlanForm& form) {
+DayPlanPage PlanPageOf(const EntrySet& playlist, std::string_view path, const DayPlanForm& form) {
+    DayPlanPage page;
+    page.plan.date = form.date;
+    page.plan.channel = form.channel;
     if (form.channel < 0 || form.channel >= kChannelCount || !IsCalendarDate(form.date)) {
-        return {};
+        return page;
     }
-    const DayPlan plan = BuildDayPlan(playlist.List(form.channel), form.channel, form.date);
-    return DayPlanText(plan, PlanPlaylistName(path));
+    page.plan = BuildDayPlan(playlist.List(form.channel), form.channel, form.date);
+    page.text = DayPlanText(page.plan, PlanPlaylistName(path));
+    return page;
+}
+
+std::string PlanTextOf(const EntrySet& playlist, std::string_view path, const DayPlanForm& form) {
+    return PlanPageOf(playlist, path, form).text;
+}
+
+std::vector<TimelineRow> PlanTimeline(const DayPlan& plan) {
+    std::map<int, TimelineRow> playing;
+    for (int hour = 0; hour < kHoursPerDay; ++hour) {
+        for (const PlanClip& clip : plan.hours[static_cast<std::size_t>(hour)]) {
+            TimelineRow& row = playing[clip.row];
+            row.row = clip.row;
+            row.name = clip.name;
+            row.mode = clip.mode;
+            row.minute = clip.mode == ScheduleMode::AtTime ? clip.value : -1;
+            row.note = HowOften(clip);
+            row.hours[static_cast<std::size_t>(hour)] = true;
+        }
+    }
+    std::vector<TimelineRow> rows;
+    for (auto& [place, row] : playing) {
+        rows.push_back(std::move(row));
+    }
+    const auto addSkipped = [&rows](const std::vector<SkippedClip>& clips, TimelineState state) {
+        for (const SkippedClip& clip : clips) {
+            TimelineRow row;
+            row.row = clip.row;
+            row.name = clip.name;
+            row.state = state;
+            row.note = clip.why;
+            rows.push_back(std::move(row));
+        }
+    };
+    addSkipped(plan.notDue, TimelineState::NotDue);
+    addSkipped(plan.runOut, TimelineState::RunOut);
+    std::sort(rows.begin(), rows.end(),
+              [](const TimelineRow& a, const TimelineRow& b) { return a.row < b.row; });
+    return rows;
 }
 
 void ShowDayPlan(DayPlanView& view, WindowId owner, const EntrySet& playlist, std::string_view path,
                  int shownChannel, const ReportDate& today) {
     DayPlanForm form{today, shownChannel};
     view.RunDayPlan(owner, form, [&playlist, path](const DayPlanForm& choice) {
-        return PlanTextOf(playlist, path, choice);
+        return PlanPageOf(playlist, path, choice);
     });
 }
 

@@ -75,21 +75,48 @@ struct DayPlanForm {
     bool operator==(const DayPlanForm&) const = default;
 };
 
-// The plan text of a playlist (every channel's clips) saved at path (empty:
-// not saved) for the form's date and channel; what both the window and the
-// command line show. Empty for a date off the calendar or another channel.
+// A day's plan and its text, the text written from the plan: the window
+// draws the one and shows the other.
+struct DayPlanPage {
+    DayPlan plan;
+    std::string text;  // empty for a date off the calendar or another channel
+};
+
+// The plan of a playlist (every channel's clips) saved at path (empty: not
+// saved) for the form's date and channel.
+[[nodiscard]] DayPlanPage PlanPageOf(const EntrySet& playlist, std::string_view path,
+                                     const DayPlanForm& form);
+// Its text alone; what both the window and the command line show.
 [[nodiscard]] std::string PlanTextOf(const EntrySet& playlist, std::string_view path,
                                      const DayPlanForm& form);
+
+// One clip's line of the plan's timeline, in row order.
+enum class TimelineState { Plays, NotDue, RunOut };
+struct TimelineRow {
+    int row = 0;
+    std::string name;
+    TimelineState state = TimelineState::Plays;
+    std::array<bool, kHoursPerDay> hours{};  // the hours it may play in
+    ScheduleMode mode = ScheduleMode::Loop;
+    int minute = -1;   // the minute of the day a clip at a fixed time plays
+    std::string note;  // how often ("loop", "4/hour", "at 13:30"), or why not
+
+    bool operator==(const TimelineRow&) const = default;
+};
+
+// The plan's clips as a 24-hour timeline, in the playlist's order: where
+// each may play, or why it does not that day.
+[[nodiscard]] std::vector<TimelineRow> PlanTimeline(const DayPlan& plan);
 
 class DayPlanView {
   public:
     virtual ~DayPlanView() = default;
+    using PlanPage = std::function<DayPlanPage(const DayPlanForm&)>;
     // Shows "Day Plan" modal over owner: a date picker and a channel choice
-    // set to the form, and planText's text for them; each change of either
-    // shows planText's text for the new choice. Returns when the operator
-    // closes the window, the form holding the last choice.
-    virtual void RunDayPlan(WindowId owner, DayPlanForm& form,
-                            const std::function<std::string(const DayPlanForm&)>& planText) = 0;
+    // set to the form, and planPage's plan for them; each change of either
+    // shows the plan of the new choice. Returns when the operator closes
+    // the window, the form holding the last choice.
+    virtual void RunDayPlan(WindowId owner, DayPlanForm& form, const PlanPage& planPage) = 0;
 };
 
 // "Day Plan...": the playlist's plan, starting at today and the shown channel.

@@ -5,19 +5,29 @@
 //   "# Title"      a heading          "## Title"  a subheading
 //   "- text"       a bullet           blank line  ends a paragraph
 //   "    text"     an example line (indented by at least four blanks)
+//   "![Caption](pictures/x.png)"  a picture, centred, its caption below;
+//                  the path is relative to the source's folder
 // Other lines are running text; consecutive lines join into one paragraph.
 // "@VERSION@" anywhere stands for the program's version.
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QMap>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 #include <QTextDocument>
+#include <QUrl>
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "core/product_identity.h"
 
@@ -25,12 +35,23 @@ namespace {
 
 enum class Block { None, Paragraph, Bullets, Example };
 
+// Pictures wider than this (in the document's pixels) are scaled down to
+// fit the text's width.
+constexpr int kPictureWidth = 560;
+
 // Turns the manual's markup into the HTML subset QTextDocument lays out.
 class ManualHtml {
   public:
+    explicit ManualHtml(QDir folder) : folder_(std::move(folder)) {}
+
     void AddLine(const QString& line) {
         if (line.trimmed().isEmpty()) {
             Close();
+            return;
+        }
+        static const QRegularExpression picture(QStringLiteral(R"(^!\[(.*)\]\((.+)\)\s*$)"));
+        if (const QRegularExpressionMatch match = picture.match(line); match.hasMatch()) {
+            AddPicture(match.captured(1).trimmed(), match.captured(2).trimmed());
             return;
         }
         if (line.startsWith(QLatin1String("    "))) {
@@ -61,8 +82,27 @@ class ManualHtml {
         Close();
         return QStringLiteral("<html><body>\n") + html_ + QStringLiteral("</body></html>\n");
     }
+    // The pictures by the names the HTML gives them.
+    [[nodiscard]] const QMap<QString, QImage>& Pictures() const { return pictures_; }
+    // The pictures that could not be read.
+    [[nodiscard]] const QStringList& Missing() const { return missing_; }
 
   private:
+    void AddPicture(const QString& caption, const QString& path) {
+        Close();
+        const QImage image(folder_.filePath(path));
+        if (image.isNull()) {
+            missing_ << folder_.filePath(path);
+            return;
+        }
+        pictures_.insert(path, image);
+        html_ +=
+            QStringLiteral("<p align=\"center\"><img src=\"%1\" width=\"%2\"><br><i>%3</i></p>\n")
+                .arg(path.toHtmlEscaped())
+                .arg(std::min(image.width(), kPictureWidth))
+                .arg(caption.toHtmlEscaped());
+    }
+
     void Open(Block block) {
         if (block == block_) {
             return;
@@ -89,9 +129,12 @@ class ManualHtml {
         block_ = Block::None;
     }
 
+    QDir folder_;
     QString html_;
     QStringList exampleLines_;
     Block block_ = Block::None;
+    QMap<QString, QImage> pictures_;
+    QStringList missing_;
 };
 
 constexpr const char* kStyle =
@@ -118,7 +161,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "vantic-manual-pdf: cannot read %s\n", argv[1]);
         return 1;
     }
-    ManualHtml html;
+    ManualHtml html(QFileInfo(in.fileName()).absoluteDir());
     const QString version =
         QString::fromUtf8(vantic::identity::kVersion.data(), vantic::identity::kVersion.size());
     const QStringList lines = QString::fromUtf8(in.readAll())
@@ -126,6 +169,14 @@ int main(int argc, char* argv[]) {
                                   .split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         html.AddLine(QString(line).remove(QLatin1Char('\r')));
+    }
+    const QString body = html.Finish();
+    for (const QString& missing : html.Missing()) {
+        std::fprintf(stderr, "vantic-manual-pdf: cannot read the picture %s\n",
+                     qPrintable(missing));
+    }
+    if (!html.Missing().isEmpty()) {
+        return 1;
     }
 
     // The PDF replaces OUT.pdf only once it is complete.
@@ -143,7 +194,11 @@ int main(int argc, char* argv[]) {
                                       QPageLayout::Millimeter));
         QTextDocument document;
         document.setDefaultStyleSheet(QLatin1String(kStyle));
-        document.setHtml(html.Finish());
+        for (auto picture = html.Pictures().begin(); picture != html.Pictures().end(); ++picture) {
+            document.addResource(QTextDocument::ImageResource, QUrl(picture.key()),
+                                 picture.value());
+        }
+        document.setHtml(body);
         // Without a page size of its own the document is laid out on the
         // writer's pages and each page gets its number at the bottom.
         document.print(&pdf);

@@ -207,14 +207,13 @@ class ScriptedInstances final : public InstanceGuard {
 // it, and for every queued choice the text shown after that change.
 class ScriptedDayPlan final : public DayPlanView {
   public:
-    void RunDayPlan(WindowId owner, DayPlanForm& form,
-                    const std::function<std::string(const DayPlanForm&)>& planText) override {
+    void RunDayPlan(WindowId owner, DayPlanForm& form, const PlanPage& planPage) override {
         owners.push_back(owner);
         opened.push_back(form);
-        shown.push_back(planText(form));
+        shown.push_back(planPage(form).text);
         for (const DayPlanForm& choice : choices) {
             form = choice;
-            shown.push_back(planText(form));
+            shown.push_back(planPage(form).text);
         }
         choices.clear();
     }

@@ -11,32 +11,49 @@ namespace {
 
 using testing::WhenModal;
 
-TEST(QtDayPlan, ShowsTheLogicsTextForEachChoiceAndHandsBackTheLast) {
+TEST(QtDayPlan, ShowsTheLogicsPlanForEachChoiceAsTimelineAndTextAndHandsBackTheLast) {
     std::vector<DayPlanForm> asked;
-    const auto planText = [&asked](const DayPlanForm& form) {
+    std::vector<DayPlanPage> pages;
+    const auto planPage = [&](const DayPlanForm& form) {
         asked.push_back(form);
-        return "plan of channel " + std::to_string(form.channel) + " on day " +
-               std::to_string(form.date.day) + "\ncaf\xE9";
+        DayPlanPage page;
+        page.plan.hours[static_cast<std::size_t>(form.date.day)].push_back(
+            PlanClip{form.channel, "caf\xE9.mpg"});
+        page.text = "plan of channel " + std::to_string(form.channel) + " on day " +
+                    std::to_string(form.date.day) + "\ncaf\xE9";
+        pages.push_back(page);
+        return page;
     };
-    QString opened, afterDate, afterChannel;
+    std::vector<QString> texts;
+    std::vector<std::vector<TimelineRow>> drawn;
     WhenModal([&](QDialog* modal) {
         auto* dialog = dynamic_cast<QtDayPlanDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), "Day Plan");
-        opened = dialog->ShownText();
+        EXPECT_EQ(dialog->Pages().currentIndex(), 0);  // the timeline first
+        const auto note = [&] {
+            texts.push_back(dialog->ShownText());
+            drawn.push_back(dialog->Timeline().Rows());
+        };
+        note();
         dialog->DatePicker().setDate(dialog->DatePicker().date().addDays(-2));
-        afterDate = dialog->ShownText();
+        note();
         dialog->ChannelChoice().setCurrentIndex(3);
-        afterChannel = dialog->ShownText();
+        note();
         dialog->reject();
     });
     DayPlanForm form{{2026, 12, 8}, 1};
     QtDayPlanView view;
-    view.RunDayPlan(kNoWindow, form, planText);
+    view.RunDayPlan(kNoWindow, form, planPage);
 
-    EXPECT_EQ(opened, QString::fromUtf8("plan of channel 1 on day 8\ncafé"));
-    EXPECT_EQ(afterDate, QString::fromUtf8("plan of channel 1 on day 6\ncafé"));
-    EXPECT_EQ(afterChannel, QString::fromUtf8("plan of channel 3 on day 6\ncafé"));
+    EXPECT_EQ(texts, (std::vector<QString>{QString::fromUtf8("plan of channel 1 on day 8\ncafé"),
+                                           QString::fromUtf8("plan of channel 1 on day 6\ncafé"),
+                                           QString::fromUtf8("plan of channel 3 on day 6\ncafé")}));
+    ASSERT_EQ(pages.size(), 3u);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        EXPECT_EQ(drawn[i], PlanTimeline(pages[i].plan));
+    }
+    EXPECT_EQ(drawn.back()[0].row, 3);
     EXPECT_EQ(asked.back(), (DayPlanForm{{2026, 12, 6}, 3}));
     EXPECT_EQ(form, asked.back());
 }

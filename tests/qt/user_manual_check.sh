@@ -1,13 +1,15 @@
 #!/bin/sh
 # The built UserManual.pdf: several pages of laid-out text whose headings,
-# status texts and message captions come through, and vantic-manual-pdf
-# turns a small source into a PDF with its markup rendered as text and
-# "@VERSION@" filled in with the program's version.
+# status texts and message captions come through, with the pictures of the
+# windows; and vantic-manual-pdf turns a small source into a PDF with its
+# markup rendered as text and "@VERSION@" filled in with the program's
+# version.
 # Skipped without poppler-utils.
 set -eu
 manual=$1
 pdf_program=$2
-command -v pdftotext >/dev/null && command -v pdfinfo >/dev/null || { echo "no poppler-utils"; exit 77; }
+command -v pdftotext >/dev/null && command -v pdfinfo >/dev/null &&
+    command -v pdfimages >/dev/null || { echo "no poppler-utils"; exit 77; }
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 export LSAN_OPTIONS="${LSAN_OPTIONS:-} detect_leaks=0"
@@ -21,6 +23,10 @@ for heading in '1. Getting Started' '2. The Unit List' '3. Playlists and Schedul
     'loop from 08:00 to 17:30' 'Type "yes" in the box to continue...'; do
     grep -qF "$heading" "$dir/manual.txt" || { echo "the manual lacks: $heading"; exit 1; }
 done
+# The pictures of the windows are laid out in it, not their markup.
+pictures=$(pdfimages -list "$manual" | awk 'NR > 2 && $3 == "image"' | wc -l)
+[ "$pictures" -ge 4 ] || { echo "the manual has $pictures pictures"; exit 1; }
+if grep -qF '](pictures/' "$dir/manual.txt"; then echo "picture markup left in the PDF"; exit 1; fi
 # The markup itself never shows in the text.
 if grep -qE '^\s*#{1,2} ' "$dir/manual.txt"; then echo "heading markup left in the PDF"; exit 1; fi
 
@@ -39,4 +45,8 @@ if "$pdf_program" "$dir/missing.txt" "$dir/missing.pdf" 2>/dev/null; then
     echo "a missing source was accepted"; exit 1
 fi
 [ ! -e "$dir/missing.pdf" ] || { echo "a PDF was written for a missing source"; exit 1; }
+printf '# Heading\n\n![Gone](pictures/gone.png)\n' >"$dir/gone.txt"
+if "$pdf_program" "$dir/gone.txt" "$dir/gone.pdf" 2>/dev/null || [ -e "$dir/gone.pdf" ]; then
+    echo "a source with a missing picture was laid out"; exit 1
+fi
 echo "ok: $pages pages"

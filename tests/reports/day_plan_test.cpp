@@ -123,5 +123,49 @@ TEST(DayPlanTest, PlanTextTakesTheChosenChannelOfTheWholePlaylist) {
     EXPECT_EQ(PlanTextOf(playlist, "", {{2026, 12, 8}, 4}), "");
 }
 
+// Each clip's timeline line: the hours it may play in, or why it does not
+// play that day, in the playlist's order whatever its state.
+TEST(DayPlanTest, TimelineGivesEachClipItsHoursOrItsReasonInRowOrder) {
+    const std::vector<PlayEntry> clips = {
+        Clip("/m/gone.mpg", "All", "loop", "None", "12/01/2026"),
+        kOfficeHours,
+        Clip("/m/noon.mpg", "All", "13:30"),
+        Clip("/m/later.mpg", "All", "4/hour", "01/01/2027"),
+        Clip("/m/lobby.mpg", "All", "loop"),
+    };
+    const DayPlan plan = BuildDayPlan(clips, 0, ReportDate{2026, 12, 8});
+    struct Expected {
+        std::string name;
+        TimelineState state;
+        std::vector<int> hours;
+        int minute;
+        std::string note;
+    };
+    const std::vector<Expected> expected = {
+        {"gone.mpg", TimelineState::RunOut, {}, -1, "last day 12/01/2026"},
+        {"office.mpg", TimelineState::Plays, Range(8, 17), -1, "loop"},
+        {"noon.mpg", TimelineState::Plays, {13}, 13 * 60 + 30, "at 13:30"},
+        {"later.mpg", TimelineState::NotDue, {}, -1, "first day 01/01/2027"},
+        {"lobby.mpg", TimelineState::Plays, Range(0, 23), -1, "loop"},
+    };
+    const std::vector<TimelineRow> rows = PlanTimeline(plan);
+    ASSERT_EQ(rows.size(), expected.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(expected[i].name);
+        EXPECT_EQ(rows[i].row, static_cast<int>(i));
+        EXPECT_EQ(rows[i].name, expected[i].name);
+        EXPECT_EQ(rows[i].state, expected[i].state);
+        std::vector<int> hours;
+        for (int hour = 0; hour < kHoursPerDay; ++hour) {
+            if (rows[i].hours[static_cast<std::size_t>(hour)]) {
+                hours.push_back(hour);
+            }
+        }
+        EXPECT_EQ(hours, expected[i].hours);
+        EXPECT_EQ(rows[i].minute, expected[i].minute);
+        EXPECT_EQ(rows[i].note, expected[i].note);
+    }
+}
+
 }  // namespace
 }  // namespace vantic

@@ -7,6 +7,8 @@
 #include <memory>
 #include <random>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "core/cpconfig.h"
 #include "net/envelope.h"
@@ -15,6 +17,7 @@
 #include "net/login_settings.h"
 #include "net/media_exchange.h"
 #include "net/payload_exchange.h"
+#include "net/request_faults.h"
 #include "net/session.h"
 #include "net/timing_info.h"
 #include "tests/net/reference.h"
@@ -180,22 +183,34 @@ TEST_F(SessionServerTest, AGreetingThatNeverComes) {
     EXPECT_LT(elapsed, 3.0);
 }
 
-// Each failure carries its cause for the operator.
+// Each failure carries its cause for the operator, and its kind, which the
+// status bar names and the listener hears unless the server answered.
 TEST_F(SessionServerTest, AFailureSaysWhy) {
+    std::vector<std::pair<ServerFault, std::string>> heard;
+    SetRequestFaultListener(
+        [&heard](ServerFault fault, const std::string& host) { heard.emplace_back(fault, host); });
     ServerAccess nobody = AdminAccess();
     nobody.host = "127.0.0.1:1";
-    EXPECT_EQ(FetchPayload(nobody, ServerCommand::GetUnitList, kNoUnit).cause,
-              "Connection refused by 127.0.0.1:1");
+    const FetchResult away = FetchPayload(nobody, ServerCommand::GetUnitList, kNoUnit);
+    EXPECT_EQ(away.cause, "Connection refused by 127.0.0.1:1");
+    EXPECT_EQ(FaultSummary(away.fault, nobody.host), "Connection refused by 127.0.0.1:1");
 
     ServerAccess wrong = AdminAccess();
     wrong.password += "x";
     FetchResult refused = FetchPayload(wrong, ServerCommand::GetUnitList, kNoUnit);
     EXPECT_EQ(refused.outcome, FetchOutcome::Failed);
     EXPECT_EQ(refused.cause, "The server refused the login name or password");
+    EXPECT_EQ(FaultSummary(refused.fault, wrong.host), "Login refused");
 
     ASSERT_TRUE(server_->SetFaults({"status-1"}));
-    EXPECT_EQ(FetchPayload(AdminAccess(), ServerCommand::GetUnitList, kNoUnit).cause,
-              "The server answered with status 1");
+    const FetchResult status = FetchPayload(AdminAccess(), ServerCommand::GetUnitList, kNoUnit);
+    EXPECT_EQ(status.cause, "The server answered with status 1");
+    EXPECT_FALSE(KeepsServerAway(status.fault));
+    SetRequestFaultListener({});
+    EXPECT_EQ(heard, (std::vector<std::pair<ServerFault, std::string>>{
+                         {ServerFault::ConnectionRefused, nobody.host},
+                         {ServerFault::LoginRefused, wrong.host},
+                         {ServerFault::Refused, AdminAccess().host}}));
 
     ASSERT_TRUE(server_->SetFaults({"no-nonce=10"}));
     std::string cause;

@@ -169,7 +169,9 @@ void QtOperations::ShowWaitingLine(const QString& text) {
     connect(cancel, &QPushButton::clicked, this, [this] { CancelRunning(); });
     row->addWidget(cancel);
     if (bar != nullptr) {
-        bar->addPermanentWidget(line, 1);
+        // At the right end, so the bar's own line ("Loading units from
+        // HOST:PORT...") stays readable beside it.
+        bar->addPermanentWidget(line);
     } else if (auto* layout = qobject_cast<QBoxLayout*>(dialog->layout())) {
         layout->addWidget(line);
     } else {

@@ -104,9 +104,9 @@ class VenueList final : public WListView, public DeployTargets {
     // rows updated that deserve an alert.
     std::vector<StatusChange> MergeReply(std::string_view reply);
     // With complete login settings, starts a worker that refreshes the list
-    // silently (telling that it is loading only while the rows shown are
-    // not a current list); true when it started. The status changes it
-    // finds go to the alerts' notices as one notice, when alerts are on.
+    // silently (telling that it is loading only while no list has arrived
+    // yet); true when it started. The status changes it finds go to the
+    // alerts' notices as one notice, when alerts are on.
     [[nodiscard]] bool RefreshInBackground();
     // Where the background refreshes' status alerts go; null turns them off.
     // Call on the user-interface thread.

@@ -171,16 +171,16 @@ bool VenueList::Refresh(WindowId owner) {
 
 // The worker has its own copy of the credentials and of the lock, and
 // touches the list only while holding the lock and finding it not retired;
-// its fetch holds no lock. The fetch shows as loading only while the rows
-// are not a current list: a current one stays named in the status bar
-// until the new one lands.
+// its fetch holds no lock. The fetch shows as loading only while no list
+// has arrived yet: a list on screen stays named in the status bar, and so
+// does what kept the server away, until the new one lands.
 bool VenueList::RefreshInBackground() {
     if (!login_.Complete()) {
         return false;
     }
     const ServerAccess access = login_.Access();
     VenueLockHold hold(*lock_);
-    const bool loading = refresh_.updatedAt == 0 || refresh_.Stale();
+    const bool loading = refresh_.updatedAt == 0;
     if (loading) {
         NoteLoading(access.host);
     }

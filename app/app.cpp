@@ -4,6 +4,7 @@
 #include "core/cpstring.h"
 #include "framework/program_path.h"
 #include "framework/worker.h"
+#include "net/request_faults.h"
 #include "net/update_key/update_signing_key.h"
 #include "platform/connection_watch.h"
 #include "playlist/play_entry.h"
@@ -53,9 +54,15 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
       workerLock_(std::make_unique<WMutex>()) {
     SetRequestCalls(&GetPlatform().Blocking());
     GetPlatform().Operations().SetOnEnded([this] { OnOperationEnded(); });
+    // A request of any kind that finds the server away shows the list stale
+    // at once, and the status bar follows every change of the list's record.
+    SetRequestFaultListener(venue_.FaultListener());
+    venue_.SetOnRefreshChanged([this] { ShowRefreshStatus(); });
 }
 
 App::~App() {
+    SetRequestFaultListener({});
+    venue_.SetOnRefreshChanged(nullptr);
     GetPlatform().Operations().SetOnEnded(nullptr);
     GetPlatform().Operations().Finish();
     SetRequestCalls(nullptr);
@@ -93,9 +100,13 @@ void App::Run() {
     GetPlatform().Operations().Finish();
     refreshTimer_.reset();
     DetachLists();
+    {
+        VenueHold hold(venue_);  // no worker is telling the status bar meanwhile
+        statusBarShown_ = false;
+    }
     view.DestroyMainWindow();
     mainWindow_ = kNoWindow;
-    mainDialogShown_ = statusBarShown_ = false;
+    mainDialogShown_ = false;
     deployment_.SetMainWindow(kNoWindow);
 }
 
@@ -163,7 +174,6 @@ void App::OnMainDialogCreated() {
         }
         ApplyStatusAlertsSetting();  // the settings store may have been changed since
         venue_.PeriodicTick();
-        ShowRefreshStatus();  // a background refresh ended shows by the next tick
     });
     UpdateCommandStates();
 }
@@ -209,7 +219,10 @@ void App::LoadUnitsOrAskForLogin() {
     views_->MainWindow().PostCommand(command::kLoginInfo);
 }
 
+// Called on whichever thread changed the list's record; the list's lock
+// keeps the text and the line in step.
 void App::ShowRefreshStatus() {
+    VenueHold hold(venue_);
     if (!statusBarShown_) {
         return;
     }

@@ -121,7 +121,7 @@ class App final : public WApp, private MainWindowEvents {
     void ApplyStatusAlertsSetting();
     void AttachLists();
     void LoadUnitsOrAskForLogin();
-    // The unit list's last refresh, in the status bar.
+    // The unit list's last refresh, in the status bar; any thread.
     void ShowRefreshStatus();
 
     // MainWindowEvents
@@ -153,8 +153,8 @@ class App final : public WApp, private MainWindowEvents {
     std::unique_ptr<AppViews> views_;
     WindowId mainWindow_ = kNoWindow;
     bool mainDialogShown_ = false;
-    bool statusBarShown_ = false;
-    std::string statusText_;
+    bool statusBarShown_ = false;  // guarded by the unit list's lock once the bar is made
+    std::string statusText_;       // guarded by the unit list's lock
     const std::string keyFilePath_;
     WRegLoginStore loginStore_;
     LoginSettings login_;

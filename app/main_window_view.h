@@ -49,6 +49,7 @@ class MainWindowView {
     virtual void SetCommandEnabled(int commandId, bool enabled) = 0;
     // The status bar along the bottom, showing text.
     virtual void CreateStatusBar(const std::string& text) = 0;
+    // Any thread may set the line.
     virtual void SetStatusLine(const std::string& text) = 0;
     // The main dialog, filling the window above the status bar, with its
     // buttons left to right. The window never gets smaller than the dialog

@@ -23,8 +23,8 @@ bool EditSelectedUnit(const UnitEditing& editing) {
         return false;  // a row without a unit number names no unit
     }
     UnitSettings settings;
-    const InstructionFetch fetch = [&venue](std::uint32_t number) {
-        return venue.FetchInstructionText(number);
+    const InstructionFetch fetch = [&venue](std::uint32_t number, std::string& cause) {
+        return venue.FetchInstructionText(number, &cause);
     };
     if (!LoadUnitSettings(editing.platform.Messages(), editing.mainWindow, fetch, unit, settings)) {
         return false;

@@ -1,7 +1,6 @@
 #include "net/exchange_cause.h"
 
 #include <cerrno>
-#include <optional>
 
 #include "core/cpstring.h"
 #include "net/server_address.h"
@@ -15,32 +14,63 @@ std::string NoAnswerWithin(milliseconds limit) {
     return FormatNew("No answer within %lld second%s", seconds, seconds == 1 ? "" : "s");
 }
 
-// "host:port" as the connection used it.
-std::string ServerName(std::string_view host) {
-    std::optional<ServerAddress> address = ParseServerAddress(host);
-    return address ? address->host + ":" + std::to_string(address->port) : std::string(host);
-}
-
 }  // namespace
 
-std::string ConnectCause(std::string_view host, int error, milliseconds connectLimit) {
+ExchangeFailure ConnectFailure(std::string_view host, int error, milliseconds connectLimit) {
     switch (error) {
         case ECONNREFUSED:
-            return "Connection refused by " + ServerName(host);
+            return {ServerFault::ConnectionRefused,
+                    "Connection refused by " + ServerPeerName(host)};
         case ETIMEDOUT:
-            return NoAnswerWithin(connectLimit);
+            return {ServerFault::NoAnswer, NoAnswerWithin(connectLimit)};
         default:
-            return "Could not connect to " + ServerName(host);
+            return {ServerFault::NotReachable, "Could not connect to " + ServerPeerName(host)};
     }
+}
+
+ExchangeFailure AnswerFailure(std::chrono::steady_clock::time_point started, bool firstAnswer,
+                              milliseconds limit) {
+    if (std::chrono::steady_clock::now() - started >= limit) {
+        return {ServerFault::NoAnswer, NoAnswerWithin(limit)};
+    }
+    if (firstAnswer) {
+        return {ServerFault::LoginRefused, "The server refused the login name or password"};
+    }
+    return {ServerFault::ConnectionClosed, "The server closed the connection"};
+}
+
+std::string ConnectCause(std::string_view host, int error, milliseconds connectLimit) {
+    return ConnectFailure(host, error, connectLimit).cause;
 }
 
 std::string AnswerCause(std::chrono::steady_clock::time_point started, bool firstAnswer,
                         milliseconds limit) {
-    if (std::chrono::steady_clock::now() - started >= limit) {
-        return NoAnswerWithin(limit);
+    return AnswerFailure(started, firstAnswer, limit).cause;
+}
+
+bool KeepsServerAway(ServerFault fault) {
+    return fault != ServerFault::None && fault != ServerFault::Refused;
+}
+
+std::string FaultSummary(ServerFault fault, std::string_view host) {
+    const std::string server = ServerPeerName(host);
+    switch (fault) {
+        case ServerFault::ConnectionRefused:
+            return "Connection refused by " + server;
+        case ServerFault::NotReachable:
+            return "Could not connect to " + server;
+        case ServerFault::NoAnswer:
+            return "No answer from " + server;
+        case ServerFault::LoginRefused:
+            return "Login refused";
+        case ServerFault::ConnectionClosed:
+            return "Connection closed by " + server;
+        case ServerFault::Refused:
+            return "Request refused by " + server;
+        case ServerFault::None:
+            break;
     }
-    return firstAnswer ? "The server refused the login name or password"
-                       : "The server closed the connection";
+    return {};
 }
 
 }  // namespace vantic

@@ -7,6 +7,7 @@
 #include "net/exchange_cause.h"
 #include "net/login_block.h"
 #include "net/reported_request.h"
+#include "net/request_faults.h"
 #include "net/server_command.h"
 #include "platform/blocking_calls.h"
 
@@ -66,24 +67,24 @@ using Clock = std::chrono::steady_clock;
 // The connection with the login for `command`; an invalid socket, with why,
 // when either failed.
 Socket LogIn(const ServerAccess& access, ServerCommand command, const Md5Digest& digest,
-             std::string& cause) {
+             ExchangeFailure& failure) {
     errno = 0;
     Socket socket = OpenServerConnection(access.host, access.limits.connect);
     if (!socket.Valid()) {
-        cause = ConnectCause(access.host, errno, access.limits.connect);
+        failure = ConnectFailure(access.host, errno, access.limits.connect);
         return socket;
     }
     const Clock::time_point started = Clock::now();
     if (!SendLogin(socket, access, command, kNoUnit, digest)) {
-        cause = AnswerCause(started, false, access.limits.piece);
+        failure = AnswerFailure(started, false, access.limits.piece);
         return {};
     }
     return socket;
 }
 
 std::optional<bool> QueryMedia(const ServerAccess& access, const Md5Digest& digest,
-                               std::string& cause) {
-    Socket socket = LogIn(access, ServerCommand::QueryMedia, digest, cause);
+                               ExchangeFailure& failure) {
+    Socket socket = LogIn(access, ServerCommand::QueryMedia, digest, failure);
     if (!socket.Valid()) {
         return std::nullopt;
     }
@@ -91,24 +92,24 @@ std::optional<bool> QueryMedia(const ServerAccess& access, const Md5Digest& dige
     const Clock::time_point started = Clock::now();
     std::optional<std::uint32_t> answer = RecvWord(socket, limit);
     if (!answer || !SendWord(socket, *answer, limit)) {
-        cause = AnswerCause(started, !answer, limit);
+        failure = AnswerFailure(started, !answer, limit);
         return std::nullopt;
     }
     return *answer != 0;
 }
 
 bool PutMedia(const ServerAccess& access, const Md5Digest& digest, const std::string& path,
-              const ByteProgress& report, std::string& cause) {
+              const ByteProgress& report, ExchangeFailure& failure) {
     std::optional<MediaFile> file = OpenMediaFile(path);
     if (!file) {
-        cause = "The file could not be read";
+        failure.cause = "The file could not be read";
         return false;
     }
     if (file->size > kMaxMediaFileSize) {
-        cause = "The file is larger than the server takes";
+        failure.cause = "The file is larger than the server takes";
         return false;
     }
-    Socket socket = LogIn(access, ServerCommand::PutMedia, digest, cause);
+    Socket socket = LogIn(access, ServerCommand::PutMedia, digest, failure);
     if (!socket.Valid()) {
         return false;
     }
@@ -116,7 +117,7 @@ bool PutMedia(const ServerAccess& access, const Md5Digest& digest, const std::st
     Clock::time_point started = Clock::now();
     if (!SendWord(socket, static_cast<std::uint32_t>(file->size), limits.piece) ||
         !SendWord(socket, 0, limits.piece)) {
-        cause = AnswerCause(started, true, limits.piece);
+        failure = AnswerFailure(started, true, limits.piece);
         return false;
     }
     bool cancelled = false;
@@ -130,13 +131,13 @@ bool PutMedia(const ServerAccess& access, const Md5Digest& digest, const std::st
     started = Clock::now();
     if (!SendOpenFile(socket, *file, limits.mediaBody, watched)) {
         if (!cancelled) {
-            cause = AnswerCause(started, false, limits.mediaBody);
+            failure = AnswerFailure(started, false, limits.mediaBody);
         }
         return false;
     }
     started = Clock::now();
     if (!RecvWord(socket, limits.piece)) {
-        cause = AnswerCause(started, false, limits.piece);
+        failure = AnswerFailure(started, false, limits.piece);
         return false;
     }
     return true;
@@ -153,22 +154,28 @@ bool SendFile(const Socket& socket, const std::string& path, milliseconds limit,
 std::optional<bool> MediaOnServer(const ServerAccess& access, const Md5Digest& digest,
                                   std::string* cause) {
     std::optional<bool> held;
-    std::string why;
+    ExchangeFailure why;
     RunRequest([&] { held = QueryMedia(access, digest, why); });
+    if (!held) {
+        NoteRequestFault(why.fault, access.host);
+    }
     if (cause != nullptr && !held) {
-        *cause = std::move(why);
+        *cause = std::move(why.cause);
     }
     return held;
 }
 
 bool PutMediaFile(const ServerAccess& access, const Md5Digest& digest, const std::string& path,
                   const ByteProgress& report, std::string* cause) {
-    std::string why;
+    ExchangeFailure why;
     const bool sent = RunReportedRequest(
         [&](const ByteProgress& relayed) { return PutMedia(access, digest, path, relayed, why); },
         report);
+    if (!sent) {
+        NoteRequestFault(why.fault, access.host);
+    }
     if (cause != nullptr && !sent) {
-        *cause = std::move(why);
+        *cause = std::move(why.cause);
     }
     return sent;
 }

@@ -9,6 +9,7 @@
 #include "net/envelope.h"
 #include "net/exchange_cause.h"
 #include "net/login_block.h"
+#include "net/request_faults.h"
 #include "net/server_address.h"
 #include "net/session.h"
 #include "platform/blocking_calls.h"
@@ -22,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 struct LoggedIn {
     Socket socket;
     std::optional<AesKey> sessionKey;
-    std::string cause;
+    ExchangeFailure failure;
 };
 
 LoggedIn ConnectAndLogIn(const ServerAccess& access, ServerCommand command, std::int32_t unit) {
@@ -30,41 +31,42 @@ LoggedIn ConnectAndLogIn(const ServerAccess& access, ServerCommand command, std:
     errno = 0;
     session.socket = OpenServerConnection(access.host, access.limits.connect);
     if (!session.socket.Valid()) {
-        session.cause = ConnectCause(access.host, errno, access.limits.connect);
+        session.failure = ConnectFailure(access.host, errno, access.limits.connect);
         return session;
     }
     const Clock::time_point started = Clock::now();
     session.sessionKey = SendLogin(session.socket, access, command, unit);
     if (!session.sessionKey) {
-        session.cause = AnswerCause(started, false, access.limits.piece);
+        session.failure = AnswerFailure(started, false, access.limits.piece);
     }
     return session;
 }
 
-FetchResult Failure(std::string cause) {
+FetchResult Failure(ExchangeFailure failure) {
     FetchResult result;
-    result.cause = std::move(cause);
+    result.cause = std::move(failure.cause);
+    result.fault = failure.fault;
     return result;
 }
 
 FetchResult Fetch(const ServerAccess& access, ServerCommand command, std::int32_t unit) {
     LoggedIn session = ConnectAndLogIn(access, command, unit);
     if (!session.sessionKey) {
-        return Failure(std::move(session.cause));
+        return Failure(std::move(session.failure));
     }
     return ReceiveDownload(session.socket, *session.sessionKey, access.limits.piece);
 }
 
 bool Store(const ServerAccess& access, ServerCommand command, std::int32_t unit, Bytes data,
-           std::string& cause) {
+           ExchangeFailure& failure) {
     LoggedIn session = ConnectAndLogIn(access, command, unit);
     if (!session.sessionKey) {
-        cause = std::move(session.cause);
+        failure = std::move(session.failure);
         return false;
     }
     const Clock::time_point started = Clock::now();
     if (!SendUpload(session.socket, *session.sessionKey, std::move(data), access.limits.piece)) {
-        cause = AnswerCause(started, false, access.limits.piece);
+        failure = AnswerFailure(started, false, access.limits.piece);
         return false;
     }
     return true;
@@ -76,13 +78,19 @@ bool Store(const ServerAccess& access, ServerCommand command, std::int32_t unit,
 FetchResult FetchPayload(const ServerAccess& access, ServerCommand command, std::int32_t unit) {
     FetchResult result;
     RunRequest([&] { result = Fetch(access, command, unit); });
+    NoteRequestFault(result.fault, access.host);
     return result;
 }
 
 bool StorePayload(const ServerAccess& access, ServerCommand command, std::int32_t unit, Bytes data,
                   std::string& cause) {
     bool stored = false;
-    RunRequest([&] { stored = Store(access, command, unit, std::move(data), cause); });
+    ExchangeFailure failure;
+    RunRequest([&] { stored = Store(access, command, unit, std::move(data), failure); });
+    if (!stored) {
+        cause = std::move(failure.cause);
+        NoteRequestFault(failure.fault, access.host);
+    }
     return stored;
 }
 
@@ -96,31 +104,36 @@ FetchResult ReceiveDownload(const Socket& socket, const AesKey& sessionKey, mill
     const Clock::time_point started = Clock::now();
     std::optional<std::uint32_t> length = RecvWord(socket, limit);
     if (!length) {
-        return Failure(AnswerCause(started, true, limit));
+        return Failure(AnswerFailure(started, true, limit));
     }
     std::optional<std::uint32_t> status = RecvWord(socket, limit);
     if (!status) {
-        return Failure(AnswerCause(started, false, limit));
+        return Failure(AnswerFailure(started, false, limit));
     }
     auto signedStatus = static_cast<std::int32_t>(*status);
     if (signedStatus != 0 && signedStatus != -1) {
-        return Failure(FormatNew("The server answered with status %d", signedStatus));
+        return Failure(
+            {ServerFault::Refused, FormatNew("The server answered with status %d", signedStatus)});
     }
     if (*length == kAbsentLength) {
         (void)SendWord(socket, kAbsentLength, limit);  // the server may already be gone
         return {FetchOutcome::Absent, {}};
     }
     if (*length > kMaxDownloadLength) {
-        return Failure(FormatNew("The server's answer of %u bytes is too large", *length));
+        return Failure({ServerFault::Refused,
+                        FormatNew("The server's answer of %u bytes is too large", *length)});
     }
     Bytes body(*length);
     const Clock::time_point bodyStarted = Clock::now();
     if (!RecvExact(socket, body, limit)) {
-        return Failure(AnswerCause(bodyStarted, false, limit));
+        return Failure(AnswerFailure(bodyStarted, false, limit));
     }
     FetchResult result;
     if (!OpenPayloadInto(body, sessionKey, result.payload)) {
-        return {FetchOutcome::Undecryptable, {}, "The server's answer could not be decrypted"};
+        return {FetchOutcome::Undecryptable,
+                {},
+                "The server's answer could not be decrypted",
+                ServerFault::Refused};
     }
     (void)SendWord(socket, *length, limit);  // as above: the payload is ours either way
     result.outcome = FetchOutcome::Ok;

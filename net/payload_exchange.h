@@ -18,6 +18,7 @@
 
 #include "net/aes128.h"
 #include "net/bytes.h"
+#include "net/exchange_cause.h"
 #include "net/server_access.h"
 #include "net/server_command.h"
 #include "platform/socket.h"
@@ -37,6 +38,8 @@ struct FetchResult {
     // Why it failed, for the operator ("No answer within 30 seconds");
     // empty when it did not.
     std::string cause = {};
+    // The kind of the failure, for the status bar; None when it did not fail.
+    ServerFault fault = ServerFault::None;
 
     [[nodiscard]] bool Ok() const { return outcome == FetchOutcome::Ok; }
     // The payload as 8-bit text, bytes unchanged.

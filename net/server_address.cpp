@@ -24,4 +24,9 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view text) {
     return address;
 }
 
+std::string ServerPeerName(std::string_view text) {
+    std::optional<ServerAddress> address = ParseServerAddress(text);
+    return address ? address->host + ":" + std::to_string(address->port) : std::string(text);
+}
+
 }  // namespace vantic

@@ -23,5 +23,8 @@ struct ServerAddress {
 // "HOST" or "HOST:PORT". None when the host is empty or the port is not a
 // decimal number from 1 to 65535.
 [[nodiscard]] std::optional<ServerAddress> ParseServerAddress(std::string_view text);
+// "HOST:PORT" as a connection to the server named by text uses it; the text
+// itself when it names none.
+[[nodiscard]] std::string ServerPeerName(std::string_view text);
 
 }  // namespace vantic

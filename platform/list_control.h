@@ -103,6 +103,9 @@ class ListControl : public ColumnWidths {
     virtual void FitColumns() {}
     // Shows in the header which column the rows are sorted by and which way.
     virtual void ShowSortIndicator(int /*column*/, bool /*ascending*/) {}
+    // Shows every mark greyed while what the marks tell may no longer hold
+    // (the rows could not be brought up to date); the marks stay as set.
+    virtual void ShowStale(bool /*stale*/) {}
 
     // Runs batch so that the list calls it makes go straight to the control:
     // a realisation whose control belongs to the user-interface thread runs

@@ -65,6 +65,14 @@ class GridDelegate final : public QStyledItemDelegate {
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 2);
     }
+    // The marks of a stale list are drawn greyed (as the style greys a
+    // disabled icon), each keeping its own shade.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (list_->Stale() && !option->icon.isNull()) {
+            option->icon = QIcon(option->icon.pixmap(option->decorationSize, QIcon::Disabled));
+        }
+    }
     // A cut cell shows its whole text as a tooltip.
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override {
@@ -473,6 +481,15 @@ void QtListControl::ShowSortIndicator(int column, bool ascending) {
     OnUiThread([&] {
         header()->setSortIndicatorShown(column >= 0);
         header()->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    });
+}
+
+void QtListControl::ShowStale(bool stale) {
+    OnUiThread([&] {
+        if (stale_ != stale) {
+            stale_ = stale;
+            viewport()->update();
+        }
     });
 }
 

@@ -47,12 +47,14 @@ class QtListControl final : public QTreeWidget, public ListControl {
     void SortRows(const RowComparison& compare) override;
     void ArrangeRows(const std::vector<int>& order) override;
     void ShowSortIndicator(int column, bool ascending) override;
+    void ShowStale(bool stale) override;
     void FitColumns() override;
     void RunBatch(const std::function<void()>& batch) override;
     int AppendRows(const std::vector<RowData*>& data) override;
     void SetEvents(ListEvents* events) override;
 
     [[nodiscard]] bool GridLines() const { return gridLines_; }
+    [[nodiscard]] bool Stale() const { return stale_; }
     // True when the cell's text does not fit its column (its tooltip then
     // shows the whole text).
     [[nodiscard]] bool CellIsCut(const QModelIndex& index) const;
@@ -88,6 +90,7 @@ class QtListControl final : public QTreeWidget, public ListControl {
 
     std::vector<ColumnAlign> aligns_;
     bool gridLines_ = false;
+    bool stale_ = false;
     ListEvents* events_ = nullptr;
     bool rowsChangedPending_ = false;
     struct RowSpan {

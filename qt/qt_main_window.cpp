@@ -190,11 +190,15 @@ void QtMainWindowView::CreateStatusBar(const std::string& text) {
     SetStatusLine(text);
 }
 
+// A refresh worker or an operation may tell the line; it is shown on the
+// windows' thread.
 void QtMainWindowView::SetStatusLine(const std::string& text) {
-    statusLine_ = FromText(text);
-    if (statusBar_ != nullptr) {
-        statusBar_->showMessage(statusLine_);
-    }
+    RunOnThreadOf(this, [&] {
+        statusLine_ = FromText(text);
+        if (statusBar_ != nullptr) {
+            statusBar_->showMessage(statusLine_);
+        }
+    });
 }
 
 bool QtMainWindowView::CreateMainDialog(std::span<const ButtonItem> buttons) {

@@ -164,16 +164,18 @@ void QtOperations::ShowWaitingLine(const QString& text) {
     auto* row = new QHBoxLayout(line);
     row->setContentsMargins(0, 0, 0, 0);
     auto* label = new QLabel(text);
-    // The dialog keeps its width (its Cancel already cancels the wait).
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(label, 1);
     if (bar != nullptr) {
         auto* cancel = new QPushButton("Cancel");
         cancel->setAutoDefault(false);
         connect(cancel, &QPushButton::clicked, this, [this] { CancelRunning(); });
         row->addWidget(cancel);
-        bar->addPermanentWidget(line, 1);
+        // At the right end, so the bar's own line ("Loading units from
+        // HOST:PORT...") stays readable beside it.
+        bar->addPermanentWidget(line);
     } else if (auto* layout = qobject_cast<QBoxLayout*>(dialog->layout())) {
+        // The dialog keeps its width (its Cancel already cancels the wait).
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         layout->addWidget(line);
     } else {
         delete line;

@@ -6,11 +6,14 @@ namespace vantic {
 
 bool LoadUnitSettings(MessageBoxes& messages, WindowId owner, const InstructionFetch& fetch,
                       std::uint32_t unit, UnitSettings& settings) {
-    std::optional<std::string> text = fetch(unit);
+    std::string cause;
+    std::optional<std::string> text = fetch(unit, cause);
     if (!text) {
         if (owner != kNoWindow) {
-            messages.Show(Message{owner, kSettingsDownloadFailedText,
-                                  kSettingsDownloadFailedCaption, MessageIcon::Error});
+            Message message{owner, kSettingsDownloadFailedText, kSettingsDownloadFailedCaption,
+                            MessageIcon::Error};
+            message.details = std::move(cause);
+            messages.Show(message);
         }
         return false;
     }

@@ -21,13 +21,16 @@ inline constexpr const char* kSettingsParseFailedText =
 inline constexpr const char* kSettingsParseFailedCaption = "Error Deploying";
 
 // A unit's instruction text: empty when the server holds none, none on
-// any other failure (such as VenueList::FetchInstructionText).
-using InstructionFetch = std::function<std::optional<std::string>(std::uint32_t unit)>;
+// any other failure, with why in cause (such as
+// VenueList::FetchInstructionText).
+using InstructionFetch =
+    std::function<std::optional<std::string>(std::uint32_t unit, std::string& cause)>;
 
 // Sets every setting line of unit's instruction file into settings, in file
 // order, so a later line of a key wins. A unit without a file has no
-// settings. A failed download is reported only when owner is given; a file
-// that does not parse always is. False on either.
+// settings. A failed download is reported, with its cause in the details,
+// only when owner is given; a file that does not parse always is. False on
+// either.
 [[nodiscard]] bool LoadUnitSettings(MessageBoxes& messages, WindowId owner,
                                     const InstructionFetch& fetch, std::uint32_t unit,
                                     UnitSettings& settings);

@@ -15,19 +15,27 @@ std::string ClockText(std::int64_t seconds, const Clock& clock) {
 
 }  // namespace
 
-RefreshRecord AfterRefresh(RefreshRecord record, bool ok, std::int64_t now, int unitCount) {
+RefreshRecord AfterRefresh(RefreshRecord record, bool ok, std::int64_t now, int unitCount,
+                           std::string failure) {
     if (ok) {
-        return RefreshRecord{now, unitCount, 0};
+        return RefreshRecord{now, unitCount, 0, {}, std::move(record.loadingFrom)};
     }
     if (record.failingSince == 0) {
         record.failingSince = now;  // the outage began with the first failure
+    }
+    if (!failure.empty()) {
+        record.failure = std::move(failure);  // what keeps the server away now
     }
     return record;
 }
 
 std::string RefreshStatusText(const RefreshRecord& record, const Clock& clock) {
+    if (!record.loadingFrom.empty()) {
+        return "Loading units from " + record.loadingFrom + "...";
+    }
     if (record.failingSince != 0) {
-        std::string text = "Server not reachable since " + ClockText(record.failingSince, clock);
+        std::string text = record.failure.empty() ? "Server not reachable" : record.failure;
+        text += " since " + ClockText(record.failingSince, clock);
         if (record.updatedAt != 0) {
             text += std::string(" ") + kEmDash + " showing the list of " +
                     ClockText(record.updatedAt, clock);

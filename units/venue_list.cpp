@@ -46,6 +46,8 @@ void VenueList::SetupColumns(ListControl* control, WReg& store) {
         InsertColumn(kUnitColumns[column].title, kUnitColumns[column].width);
     }
     LoadColumnWidths(kVenueWidthsName, store);
+    VenueLockHold hold(*lock_);
+    control->ShowStale(refresh_.Stale());
 }
 
 void VenueList::Clear() {
@@ -86,16 +88,19 @@ void VenueList::SortByColumn(int column) {
     }
     VenueLockHold hold(*lock_);
     sortKey_ = NextSortKey(sortKey_, column);
-    const int key = sortKey_;
-    // The order is worked out from the records' keys, read once each, and
-    // the control moves its rows into it in one step.
+    ArrangeBySortKey();
+}
+
+// The order is worked out from the records' keys, read once each, and the
+// control moves its rows into it in one step.
+void VenueList::ArrangeBySortKey() {
     std::vector<const UnitRecord*> records;
     for (const RowData* data : AllRowData()) {
         records.push_back(dynamic_cast<const UnitRecord*>(data));
     }
-    ArrangeRows(SortedUnitOrder(records, key));
+    ArrangeRows(SortedUnitOrder(records, sortKey_));
     if (Control() != nullptr) {
-        Control()->ShowSortIndicator(std::abs(key) - 1, key > 0);
+        Control()->ShowSortIndicator(std::abs(sortKey_) - 1, sortKey_ > 0);
     }
 }
 

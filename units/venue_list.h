@@ -13,6 +13,7 @@
 // brackets the walk with Lock() and Unlock().
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@
 #include "framework/wreg.h"
 #include "net/login_settings.h"
 #include "net/payload_exchange.h"
+#include "net/request_faults.h"
 #include "net/server_access.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -91,9 +93,9 @@ class VenueList final : public WListView, public DeployTargets {
     void SortByColumn(int column);
     [[nodiscard]] int SortKey() const { return sortKey_; }
 
-    // Fetches the unit list and merges it into the rows. On failure the rows
-    // stay, and only with an owner is the failure reported. True when the
-    // list arrived.
+    // Fetches the unit list and merges it into the rows, telling meanwhile
+    // that it is loading. On failure the rows stay, and only with an owner
+    // is the failure reported. True when the list arrived.
     bool Refresh(WindowId owner);
     // Merges a unit list reply into the rows under the lock: updates the
     // rows of units already shown, appends the others in reply order (in
@@ -102,7 +104,8 @@ class VenueList final : public WListView, public DeployTargets {
     // rows updated that deserve an alert.
     std::vector<StatusChange> MergeReply(std::string_view reply);
     // With complete login settings, starts a worker that refreshes the list
-    // silently; true when it started. The status changes it finds go to the
+    // silently (telling that it is loading only while no list has arrived
+    // yet); true when it started. The status changes it finds go to the
     // alerts' notices as one notice, when alerts are on.
     [[nodiscard]] bool RefreshInBackground();
     // Where the background refreshes' status alerts go; null turns them off.
@@ -112,17 +115,29 @@ class VenueList final : public WListView, public DeployTargets {
     // every 120 s, and only while no worker runs, refreshes in the
     // background.
     void PeriodicTick();
-    // After a confirmed login: every row goes, then the list is fetched
-    // again with failures reported to mainWindow.
+    // After a confirmed login: every row goes with what was known of the
+    // list, then the list is fetched again with failures reported to
+    // mainWindow, and sorted as it was.
     void ReloadAfterLogin(WindowId mainWindow);
 
-    // When the list was last brought up to date, or since when refreshing
-    // fails (any refresh: the first, the periodic ones, after a login).
+    // When the list was last brought up to date, or since when requests
+    // fail (any refresh, and any other request that met a server out of
+    // reach), or that a fetch is loading it.
     [[nodiscard]] RefreshRecord LastRefresh();
+    // Runs whenever LastRefresh() changes, on the thread that changed it,
+    // holding the list's lock (which setting it takes, so no call is under
+    // way afterwards). Empty stops it.
+    void SetOnRefreshChanged(std::function<void()> changed);
+    // What hears every request's fault: one that keeps the server away
+    // (not a refusal) shows the list as stale at once. It may outlive the
+    // list, and then does nothing.
+    [[nodiscard]] RequestFaultListener FaultListener();
 
     // One unit's instruction file: empty when the server holds none, none
     // on any other failure.
-    [[nodiscard]] std::optional<std::string> FetchInstructionText(std::uint32_t unit);
+    // Why it failed goes to cause when one is given.
+    [[nodiscard]] std::optional<std::string> FetchInstructionText(std::uint32_t unit,
+                                                                  std::string* cause = nullptr);
     // Opens the first selected unit's instruction file as the playlist
     // document; a failed download is reported to mainWindow. The caller has
     // closed the current playlist first.
@@ -130,11 +145,22 @@ class VenueList final : public WListView, public DeployTargets {
 
   private:
     bool RefreshWith(const ServerAccess& access, WindowId owner);
-    bool TakeReply(const FetchResult& reply, WindowId owner);
+    bool TakeReply(const FetchResult& reply, const std::string& host, WindowId owner);
+    // Under the lock: a fetch of the list from host ended with reply.
+    void NoteFetchEnd(const FetchResult& reply, const std::string& host);
     // Under the lock.
     void AppendInSlices(std::vector<std::unique_ptr<RowData>> rows);
-    // Under the lock.
-    void NoteRefresh(bool ok);
+    // Under the lock: the refresh record after a refresh, or a failed
+    // request named in a few words.
+    void NoteRefresh(bool ok, std::string failure = {});
+    // Under the lock: shows that a fetch from host loads the list (empty:
+    // it ended).
+    void NoteLoading(const std::string& host);
+    // Under the lock: keeps next as the record, greys the marks while it
+    // is stale, and tells the listener.
+    void KeepRecord(RefreshRecord next);
+    // Under the lock: the rows in the order of the sort key.
+    void ArrangeBySortKey();
 
     MessageBoxes& messages_;
     Clock& clock_;
@@ -144,6 +170,7 @@ class VenueList final : public WListView, public DeployTargets {
     std::int64_t lastPeriodicRefresh_ = 0;  // guarded by the lock
     RefreshRecord refresh_;                 // guarded by the lock
     DesktopNotices* alerts_ = nullptr;      // user-interface thread only
+    std::function<void()> refreshChanged_;  // guarded by the lock
 };
 
 // Holds the unit list's lock for a scope.

@@ -8,6 +8,8 @@
 
 #include "framework/worker.h"
 #include "net/payload_exchange.h"
+#include "net/server_address.h"
+#include "platform/connection_watch.h"
 #include "units/venue_list.h"
 #include "units/venue_merge.h"
 
@@ -74,11 +76,48 @@ void VenueList::AppendInSlices(std::vector<std::unique_ptr<RowData>> rows) {
 }
 
 bool VenueList::RefreshWith(const ServerAccess& access, WindowId owner) {
-    return TakeReply(FetchPayload(access, ServerCommand::GetUnitList, kNoUnit), owner);
+    {
+        VenueLockHold hold(*lock_);
+        NoteLoading(access.host);
+    }
+    return TakeReply(FetchPayload(access, ServerCommand::GetUnitList, kNoUnit), access.host, owner);
 }
 
-void VenueList::NoteRefresh(bool ok) {
-    refresh_ = AfterRefresh(refresh_, ok, clock_.Now(), ItemCount());
+void VenueList::NoteRefresh(bool ok, std::string failure) {
+    RefreshRecord next = AfterRefresh(refresh_, ok, clock_.Now(), ItemCount(), std::move(failure));
+    next.loadingFrom.clear();  // the fetch has ended
+    KeepRecord(std::move(next));
+}
+
+void VenueList::NoteLoading(const std::string& host) {
+    RefreshRecord next = refresh_;
+    next.loadingFrom = host.empty() ? std::string() : ServerPeerName(host);
+    KeepRecord(std::move(next));
+}
+
+// A fetch the operator cancelled tells nothing of the server.
+void VenueList::NoteFetchEnd(const FetchResult& reply, const std::string& host) {
+    if (reply.Ok()) {
+        NoteRefresh(true);
+    } else if (RequestsCancelled()) {
+        NoteLoading({});
+    } else {
+        NoteRefresh(false, FaultSummary(reply.fault, host));
+    }
+}
+
+void VenueList::KeepRecord(RefreshRecord next) {
+    if (next == refresh_) {
+        return;
+    }
+    const bool staleBefore = refresh_.Stale();
+    refresh_ = std::move(next);
+    if (Control() != nullptr && refresh_.Stale() != staleBefore) {
+        Control()->ShowStale(refresh_.Stale());
+    }
+    if (refreshChanged_) {
+        refreshChanged_();
+    }
 }
 
 RefreshRecord VenueList::LastRefresh() {
@@ -86,11 +125,32 @@ RefreshRecord VenueList::LastRefresh() {
     return refresh_;
 }
 
-bool VenueList::TakeReply(const FetchResult& reply, WindowId owner) {
+void VenueList::SetOnRefreshChanged(std::function<void()> changed) {
+    VenueLockHold hold(*lock_);
+    refreshChanged_ = std::move(changed);
+}
+
+// Like a refresh worker, the listener keeps the lock alive and leaves a
+// list that is gone alone.
+RequestFaultListener VenueList::FaultListener() {
+    return [this, lock = lock_](ServerFault fault, const std::string& host) {
+        if (!KeepsServerAway(fault)) {
+            return;  // the server answered: the list may well be current
+        }
+        VenueLockHold hold(*lock);
+        if (lock->Retired()) {
+            return;
+        }
+        KeepRecord(
+            AfterRefresh(refresh_, false, clock_.Now(), ItemCount(), FaultSummary(fault, host)));
+    };
+}
+
+bool VenueList::TakeReply(const FetchResult& reply, const std::string& host, WindowId owner) {
     if (!reply.Ok()) {
         {
             VenueLockHold hold(*lock_);
-            NoteRefresh(false);
+            NoteFetchEnd(reply, host);
         }
         if (owner != kNoWindow) {
             Message message{owner, kNoListText, kNoListCaption, MessageIcon::Error};
@@ -101,7 +161,7 @@ bool VenueList::TakeReply(const FetchResult& reply, WindowId owner) {
     }
     MergeReply(reply.Text());
     VenueLockHold hold(*lock_);
-    NoteRefresh(true);
+    NoteFetchEnd(reply, host);
     return true;
 }
 
@@ -110,12 +170,21 @@ bool VenueList::Refresh(WindowId owner) {
 }
 
 // The worker has its own copy of the credentials and of the lock, and
-// touches the list only while holding the lock and finding it not retired.
+// touches the list only while holding the lock and finding it not retired;
+// its fetch holds no lock. The fetch shows as loading only while no list
+// has arrived yet: a list on screen stays named in the status bar, and so
+// does what kept the server away, until the new one lands.
 bool VenueList::RefreshInBackground() {
     if (!login_.Complete()) {
         return false;
     }
-    return StartWorker([this, lock = lock_, access = login_.Access(), alerts = alerts_] {
+    const ServerAccess access = login_.Access();
+    VenueLockHold hold(*lock_);
+    const bool loading = refresh_.updatedAt == 0;
+    if (loading) {
+        NoteLoading(access.host);
+    }
+    const bool started = StartWorker([this, lock = lock_, access, alerts = alerts_] {
         const FetchResult reply = FetchPayload(access, ServerCommand::GetUnitList, kNoUnit);
         VenueLockHold hold(*lock);
         if (lock->Retired()) {
@@ -125,7 +194,7 @@ bool VenueList::RefreshInBackground() {
         if (reply.Ok()) {
             changes = MergeReply(reply.Text());
         }
-        NoteRefresh(reply.Ok());
+        NoteFetchEnd(reply, access.host);
         // Still under the lock: the list, and the platform with it, outlive
         // the call.
         const std::optional<DesktopNotice> notice = StatusAlertNotice(changes);
@@ -133,6 +202,10 @@ bool VenueList::RefreshInBackground() {
             alerts->Notify(*notice);
         }
     });
+    if (!started && loading) {
+        NoteLoading({});
+    }
+    return started;
 }
 
 void VenueList::PeriodicTick() {
@@ -150,12 +223,19 @@ void VenueList::PeriodicTick() {
     }
 }
 
+// The header keeps showing the sort, so the new rows take it.
 void VenueList::ReloadAfterLogin(WindowId mainWindow) {
     {
         VenueLockHold hold(*lock_);
         DeleteFirstRows(kAllRows);
+        KeepRecord(RefreshRecord{});  // nothing is known yet of the new login's list
     }
-    Refresh(mainWindow);
+    if (Refresh(mainWindow)) {
+        VenueLockHold hold(*lock_);
+        if (sortKey_ != 0) {
+            ArrangeBySortKey();
+        }
+    }
 }
 
 namespace {
@@ -166,7 +246,7 @@ FetchResult FetchInstructions(const ServerAccess& access, std::uint32_t unit) {
 
 }  // namespace
 
-std::optional<std::string> VenueList::FetchInstructionText(std::uint32_t unit) {
+std::optional<std::string> VenueList::FetchInstructionText(std::uint32_t unit, std::string* cause) {
     const FetchResult reply = FetchInstructions(login_.Access(), unit);
     switch (reply.outcome) {
         case FetchOutcome::Ok:
@@ -176,6 +256,9 @@ std::optional<std::string> VenueList::FetchInstructionText(std::uint32_t unit) {
         case FetchOutcome::Undecryptable:
         case FetchOutcome::Failed:
             break;
+    }
+    if (cause != nullptr) {
+        *cause = reply.cause;
     }
     return std::nullopt;
 }

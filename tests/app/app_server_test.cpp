@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/app.h"
 #include "core/cpstring.h"
@@ -113,24 +115,60 @@ TEST_F(AppWithServer, TheTwentySecondTimerRefreshesTheUnitsInTheBackground) {
     app->Run();
 }
 
-// The status bar says when the list was brought up to date, and after a
-// failed refresh since when the server is away and how old the list is.
-TEST_F(AppWithServer, TheStatusBarTellsHowCurrentTheUnitsAre) {
+// The status bar says when the list was brought up to date, and as soon as
+// any request meets the server away, what keeps it away since when and how
+// old the list is, whose dots then go grey. A new login's list is not known
+// until it arrives.
+TEST_F(AppWithServer, TheStatusBarTellsHowCurrentTheUnitsAreAndWhatKeepsTheServerAway) {
     StoreLogin(server.Address(), server.Administrator().login, server.Administrator().password);
     platform->clock.SetNow(1'700'000'000);  // 22:13 UTC, which the scripted clock shows
-    std::string afterStart;
+    const std::string at = server.Address();
+    std::vector<std::pair<std::string, bool>> seen;  // the line, and whether the dots are grey
+    std::string editDetails;
     Window().whileRunning = [&] {
-        afterStart = Window().statusText;
+        seen.emplace_back(Window().statusText, Window().units.Stale());
         platform->clock.SetNow(1'700'000'000 + 180);
         ASSERT_TRUE(server.SetFaults({"status-1"}));
-        platform->timers.FireAll();  // the background refresh fails
+        platform->timers.FireAll();  // the background refresh is refused
         AwaitWorkers();
-        platform->timers.FireAll();  // the tick after it shows it
+        seen.emplace_back(Window().statusText, Window().units.Stale());
+
+        platform->clock.SetNow(1'700'000'000 + 360);
+        ASSERT_TRUE(server.SetFaults({}));
+        platform->timers.FireAll();
+        AwaitWorkers();
+        seen.emplace_back(Window().statusText, Window().units.Stale());
+
+        EXPECT_TRUE(server.Stop());  // a unit's settings, from nobody
+        Window().units.ClickRow(0);
+        platform->QueueAnswer(MessageAnswer::Ok, "Communication Error");
+        Window().Events().OnCommand(c::kEditUnit);
+        ASSERT_FALSE(platform->ShownMessages().empty());
+        editDetails = platform->ShownMessages().back().details;
+        seen.emplace_back(Window().statusText, Window().units.Stale());
+
+        ASSERT_TRUE(server.Restart());
+        views->login.script.Queue([&](LoginForm& form) {
+            form.host = server.Address();
+            FocusPasswordField(form);
+            EditPasswordField(form, "wrong");
+            return true;
+        });
+        platform->QueueAnswer(MessageAnswer::Ok, "Error Contacting Server");
+        Window().Events().OnCommand(c::kLoginInfo);
+        seen.emplace_back(Window().statusText, Window().units.Stale());
     };
     app->Run();
-    EXPECT_EQ(afterStart, "Units updated at 22:13 (12 units)");
-    EXPECT_EQ(Window().statusText,
-              "Server not reachable since 22:16 \x97 showing the list of 22:13");
+    EXPECT_EQ(editDetails, "Connection refused by " + at);
+    EXPECT_EQ(
+        seen,
+        (std::vector<std::pair<std::string, bool>>{
+            {"Units updated at 22:13 (12 units)", false},
+            {"Request refused by " + at + " since 22:16 \x97 showing the list of 22:13", true},
+            {"Units updated at 22:19 (12 units)", false},
+            {"Connection refused by " + at + " since 22:19 \x97 showing the list of 22:19", true},
+            {"Login refused since 22:19", true},  // over an emptied list
+        }));
 }
 
 TEST_F(AppWithServer, TheSelectedUnitsPlaylistOpensAsAnUnnamedDocument) {

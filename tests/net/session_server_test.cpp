@@ -180,22 +180,26 @@ TEST_F(SessionServerTest, AGreetingThatNeverComes) {
     EXPECT_LT(elapsed, 3.0);
 }
 
-// Each failure carries its cause for the operator.
+// Each failure carries its cause for the operator, and its kind, which the
+// status bar names.
 TEST_F(SessionServerTest, AFailureSaysWhy) {
     ServerAccess nobody = AdminAccess();
     nobody.host = "127.0.0.1:1";
-    EXPECT_EQ(FetchPayload(nobody, ServerCommand::GetUnitList, kNoUnit).cause,
-              "Connection refused by 127.0.0.1:1");
+    const FetchResult away = FetchPayload(nobody, ServerCommand::GetUnitList, kNoUnit);
+    EXPECT_EQ(away.cause, "Connection refused by 127.0.0.1:1");
+    EXPECT_EQ(FaultSummary(away.fault, nobody.host), "Connection refused by 127.0.0.1:1");
 
     ServerAccess wrong = AdminAccess();
     wrong.password += "x";
     FetchResult refused = FetchPayload(wrong, ServerCommand::GetUnitList, kNoUnit);
     EXPECT_EQ(refused.outcome, FetchOutcome::Failed);
     EXPECT_EQ(refused.cause, "The server refused the login name or password");
+    EXPECT_EQ(FaultSummary(refused.fault, wrong.host), "Login refused");
 
     ASSERT_TRUE(server_->SetFaults({"status-1"}));
-    EXPECT_EQ(FetchPayload(AdminAccess(), ServerCommand::GetUnitList, kNoUnit).cause,
-              "The server answered with status 1");
+    const FetchResult status = FetchPayload(AdminAccess(), ServerCommand::GetUnitList, kNoUnit);
+    EXPECT_EQ(status.cause, "The server answered with status 1");
+    EXPECT_FALSE(KeepsServerAway(status.fault));
 
     ASSERT_TRUE(server_->SetFaults({"no-nonce=10"}));
     std::string cause;

@@ -8,7 +8,10 @@
 #include <QTreeWidget>
 #include <map>
 #include <set>
+#include <string>
 
+#include "framework/worker.h"
+#include "qt/qt_list_control.h"
 #include "tests/qt/qt_app_rig.h"
 
 namespace vantic {
@@ -55,6 +58,22 @@ TEST_F(QtAppStatus, TheStatusBarAndTheDotsTellTheUnitsState) {
             distinct.insert(colour);
         }
         EXPECT_EQ(distinct.size(), colours.size());
+    });
+}
+
+// A refresh worker that finds the server gone tells the bar as it ends,
+// and the dots go grey.
+TEST_F(QtAppStatus, ARefreshThatFindsTheServerGoneShowsAtOnce) {
+    RunWith([&] {
+        const std::string address = server.Address();
+        server.Kill();
+        ASSERT_TRUE(app->Venue().RefreshInBackground());
+        while (LiveWorkers() > 0) {  // its changes come through the loop
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        const std::string line = Window()->findChild<QStatusBar*>()->currentMessage().toStdString();
+        EXPECT_EQ(line.rfind("Connection refused by " + address + " since ", 0), 0u) << line;
+        EXPECT_TRUE(view->UnitListWidget()->Stale());
     });
 }
 

@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTest>
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 
 #include "framework/wlistview.h"
@@ -133,12 +135,29 @@ TEST_F(QtListTest, FittedColumnsShowEveryTextAndTheLastFillsTheList) {
     EXPECT_EQ(header->sectionSize(1), dragged);
 }
 
+// How far red stands from green in the most coloured pixel of a cell's mark.
+int MarkColourfulness(QtListControl& control, int row, int column) {
+    const QRect cell = control.visualRect(control.model()->index(row, column));
+    const QImage shot = control.viewport()->grab(cell).toImage();
+    int most = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < std::min(shot.width(), cell.height() + 8); ++x) {
+            const QRgb pixel = shot.pixel(x, y);
+            most = std::max(most, std::abs(qRed(pixel) - qGreen(pixel)));
+        }
+    }
+    return most;
+}
+
 TEST_F(QtListTest, MarksAndTheSortIndicatorShowInTheWidget) {
     view.InsertRow(std::make_unique<Unit>(1));
     control.SetCellMark(0, 2, CellMark::Bad);
     EXPECT_FALSE(control.topLevelItem(0)->icon(2).isNull());
     EXPECT_TRUE(control.topLevelItem(0)->icon(1).isNull());
     EXPECT_EQ(control.topLevelItem(0)->text(2), "Late Calling In");  // the text stays
+    EXPECT_GT(MarkColourfulness(control, 0, 2), 100);
+    control.ShowStale(true);  // greyed
+    EXPECT_LT(MarkColourfulness(control, 0, 2), 30);
     control.SetCellMark(0, 2, CellMark::None);
     EXPECT_TRUE(control.topLevelItem(0)->icon(2).isNull());
 

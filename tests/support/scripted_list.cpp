@@ -124,6 +124,11 @@ void ScriptedListControl::ShowSortIndicator(int column, bool ascending) {
     sortIndicator_ = {column, ascending};
 }
 
+void ScriptedListControl::ShowStale(bool stale) {
+    Lock lock(mutex_);
+    stale_ = stale;
+}
+
 void ScriptedListControl::FitColumns() {
     Lock lock(mutex_);
     ++fits_;
@@ -137,6 +142,11 @@ int ScriptedListControl::FitCount() const {
 std::pair<int, bool> ScriptedListControl::SortIndicator() const {
     Lock lock(mutex_);
     return sortIndicator_;
+}
+
+bool ScriptedListControl::Stale() const {
+    Lock lock(mutex_);
+    return stale_;
 }
 
 std::uint32_t ScriptedListControl::RowState(int row) const {

@@ -47,6 +47,7 @@ class ScriptedListControl final : public ListControl {
     void SortRows(const RowComparison& compare) override;
     void ArrangeRows(const std::vector<int>& order) override;
     void ShowSortIndicator(int column, bool ascending) override;
+    void ShowStale(bool stale) override;
     void FitColumns() override;
     void SetEvents(ListEvents* events) override;
 
@@ -61,6 +62,8 @@ class ScriptedListControl final : public ListControl {
     [[nodiscard]] int FitCount() const;
     // The column the header marks as sorted (-1: none), and its direction.
     [[nodiscard]] std::pair<int, bool> SortIndicator() const;
+    // Whether the marks show greyed.
+    [[nodiscard]] bool Stale() const;
     // How many times every row went at once.
     [[nodiscard]] int DeleteAllCount() const;
     // The user's actions, delivered to the events receiver.
@@ -88,6 +91,7 @@ class ScriptedListControl final : public ListControl {
     bool fullRowSelect_ = false;
     int lastEnsured_ = -1;
     std::pair<int, bool> sortIndicator_{-1, true};
+    bool stale_ = false;
     int fits_ = 0;
     int deleteAllCount_ = 0;
     ListEvents* events_ = nullptr;

@@ -28,5 +28,32 @@ TEST(RefreshStatus, AnOutageKeepsItsStartUntilAListArrives) {
     EXPECT_EQ(RefreshStatusText(record, clock), "Units updated at 10:49 (8 units)");
 }
 
+// A fetch under way is told first; a named failure replaces the general
+// words, and the latest name wins while the outage keeps its start.
+TEST(RefreshStatus, TheLineNamesTheLoadAndTheCause) {
+    testing::ManualClock clock;
+    const RefreshRecord listed = AfterRefresh({}, true, k1043, 8);
+    const RefreshRecord refused = AfterRefresh(listed, false, k1043 + 120, 8, "Login refused");
+    RefreshRecord loading = refused;
+    loading.loadingFrom = "10.0.0.5:12322";
+    const struct {
+        RefreshRecord record;
+        const char* line;
+        bool stale;
+    } cases[] = {
+        {AfterRefresh(refused, false, k1043 + 300, 8, "No answer from 10.0.0.5:12322"),
+         "No answer from 10.0.0.5:12322 since 10:45 \x97 showing the list of 10:43", true},
+        {AfterRefresh(refused, false, k1043 + 300, 8),
+         "Login refused since 10:45 \x97 showing the list of 10:43", true},
+        {loading, "Loading units from 10.0.0.5:12322...", true},
+        {AfterRefresh(loading, true, k1043 + 360, 9), "Loading units from 10.0.0.5:12322...",
+         false},
+    };
+    for (const auto& one : cases) {
+        EXPECT_EQ(RefreshStatusText(one.record, clock), one.line);
+        EXPECT_EQ(one.record.Stale(), one.stale) << one.line;
+    }
+}
+
 }  // namespace
 }  // namespace vantic

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -221,9 +222,12 @@ TEST_F(VenueServerTest, InstructionTextsOpenTheSelectedUnitsPlaylist) {
     EXPECT_EQ(playlist.ItemCount(), 0);
 }
 
+// The rows of the new login take the sort the header shows.
 TEST_F(VenueServerTest, ANewLoginEmptiesTheListAndFetchesWhatTheNewAccountSees) {
     ASSERT_TRUE(venue.Refresh(MainWindow()));
     ASSERT_EQ(venue.ItemCount(), 12);
+    venue.SortByColumn(0);
+    venue.SortByColumn(0);
     venue.SelectRow(3, true);
 
     testing::ScriptedLoginView view;
@@ -239,6 +243,10 @@ TEST_F(VenueServerTest, ANewLoginEmptiesTheListAndFetchesWhatTheNewAccountSees) 
     EXPECT_EQ(venue.ItemCount(), 8);  // what the operator's account sees
     EXPECT_EQ(venue.SelectedCount(), 0);
     EXPECT_EQ(list.DeleteAllCount(), 1);
+    std::vector<std::uint32_t> descending = Units();
+    std::sort(descending.rbegin(), descending.rend());
+    EXPECT_EQ(Units(), descending);
+    EXPECT_EQ(list.SortIndicator(), std::make_pair(0, false));
 }
 
 }  // namespace

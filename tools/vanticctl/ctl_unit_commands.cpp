@@ -33,7 +33,8 @@ std::optional<std::uint32_t> ParseUnit(const std::string& text) {
 // been reported on standard error by then.
 CommandOutcome LoadSettings(const Invocation& call, std::uint32_t unit, UnitSettings& settings) {
     bool downloadFailed = false;
-    const InstructionFetch fetch = [&](std::uint32_t number) -> std::optional<std::string> {
+    const InstructionFetch fetch = [&](std::uint32_t number,
+                                       std::string& /*cause*/) -> std::optional<std::string> {
         const FetchResult reply = FetchPayload(*call.access, ServerCommand::GetInstructionFile,
                                                static_cast<std::int32_t>(number));
         if (reply.outcome == FetchOutcome::Ok) {

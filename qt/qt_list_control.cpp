@@ -390,9 +390,58 @@ void QtListControl::SetRowState(int row, std::uint32_t state, std::uint32_t mask
                 selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
             }
         }
-        if (mask & kRowSelected) {
-            item->setSelected((state & kRowSelected) != 0);
+        if (mask & kRowHidden) {
+            item->setHidden((state & kRowHidden) != 0);
         }
+        if (mask & kRowSelected) {
+            item->setSelected((state & kRowSelected) != 0 && !item->isHidden());
+        }
+    });
+}
+
+void QtListControl::SetHiddenRows(const std::vector<bool>& hidden) {
+    OnUiThread([&] {
+        FlushCellChanges();
+        QItemSelection leaving;
+        const int count = topLevelItemCount();
+        for (int row = 0; row < count; ++row) {
+            Row* item = RowAt(row);
+            const bool hide = row < static_cast<int>(hidden.size()) && hidden[row];
+            if (((item->otherState & kRowHidden) != 0) == hide) {
+                continue;
+            }
+            item->otherState ^= kRowHidden;
+            setRowHidden(row, QModelIndex(), hide);
+            if (hide && item->isSelected()) {
+                const QModelIndex index = indexFromItem(item);
+                leaving.select(index, index);
+            }
+        }
+        if (!leaving.isEmpty()) {
+            selectionModel()->select(leaving,
+                                     QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        }
+    });
+}
+
+// The rows to select are gathered into runs of neighbouring rows.
+void QtListControl::SelectExactly(const std::vector<bool>& selected) {
+    OnUiThread([&] {
+        QItemSelection runs;
+        const int count = std::min(topLevelItemCount(), static_cast<int>(selected.size()));
+        for (int row = 0; row < count;) {
+            if (!selected[row] || RowAt(row)->otherState & kRowHidden) {
+                ++row;
+                continue;
+            }
+            const int first = row;
+            while (row < count && selected[row] && !(RowAt(row)->otherState & kRowHidden)) {
+                ++row;
+            }
+            runs.select(model()->index(first, 0), model()->index(row - 1, 0));
+        }
+        selectionModel()->select(runs,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     });
 }
 

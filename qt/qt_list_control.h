@@ -47,6 +47,10 @@ class QtListControl final : public QTreeWidget, public ListControl {
     void SortRows(const RowComparison& compare) override;
     void ArrangeRows(const std::vector<int>& order) override;
     void ShowSortIndicator(int column, bool ascending) override;
+    // Only the rows whose flag changes are touched, and the view lays out once.
+    void SetHiddenRows(const std::vector<bool>& hidden) override;
+    // One selection of whole ranges, so the receiver hears of it once.
+    void SelectExactly(const std::vector<bool>& selected) override;
     void FitColumns() override;
     void RunBatch(const std::function<void()>& batch) override;
     int AppendRows(const std::vector<RowData*>& data) override;

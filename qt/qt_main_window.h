@@ -14,12 +14,19 @@
 #include <QObject>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/main_window_view.h"
 
 class QAction;
 class QLabel;
 class QLayout;
+class QLineEdit;
+class QMenu;
+class QStringListModel;
+class QTimer;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
@@ -43,6 +50,10 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     [[nodiscard]] bool CreateMainDialog(std::span<const ButtonItem> buttons) override;
     [[nodiscard]] ListControl* UnitList() override;
     [[nodiscard]] ListControl* PlaylistList() override;
+    void SetStatusCounts(const StatusCounts& counts) override;
+    void SetUnitFilterText(const std::string& text) override;
+    void SetUnitGroups(const std::vector<std::string>& names) override;
+    [[nodiscard]] std::optional<std::string> AskGroupName(const std::string& filter) override;
     void SetPlaylistTitle(const std::string& text) override;
     void InsertTab(int index, const std::string& text) override;
     void ShowMainWindow() override;
@@ -63,6 +74,9 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     [[nodiscard]] QTabWidget* Tabs() const { return tabs_; }
     [[nodiscard]] QLabel* TitleLabel() const { return title_; }
     [[nodiscard]] QStatusBar* StatusBar() const { return statusBar_; }
+    [[nodiscard]] QLineEdit* FilterField() const { return filter_; }
+    [[nodiscard]] QLabel* CountsLabel() const { return counts_; }
+    [[nodiscard]] QMenu* Menu(const std::string& title) const;
     // The button that runs commandId; null when none does.
     [[nodiscard]] QPushButton* Button(int commandId) const;
 
@@ -75,6 +89,10 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     [[nodiscard]] int AcceleratorFor(int key, Qt::KeyboardModifiers modifiers) const;
     [[nodiscard]] QLayout* NewButtonRow(std::span<const ButtonItem> buttons);
     [[nodiscard]] QTabWidget* NewChannelTabs();
+    // The filter field above the unit list: Ctrl+F focuses it, Escape
+    // clears it, the groups complete it, and the list follows its text once
+    // typing pauses.
+    [[nodiscard]] QLineEdit* NewFilterField();
     // The one playlist list moves to the page of the tab shown.
     void ShowPlaylistOnCurrentTab();
 
@@ -85,6 +103,13 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     QtListControl* units_ = nullptr;
     QtListControl* playlist_ = nullptr;
     QLabel* title_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QTimer* filterPause_ = nullptr;
+    QStringListModel* groupNames_ = nullptr;
+    QLabel* counts_ = nullptr;
+    std::map<std::string, QMenu*> menus_;  // by title
+    std::vector<QAction*> groupActions_;   // the Groups menu's items made from the groups
+    QMenu* deleteGroups_ = nullptr;        // its "Delete Group" submenu
     QTabWidget* tabs_ = nullptr;
     MainWindowEvents* events_ = nullptr;
     std::map<int, QAction*> actions_;

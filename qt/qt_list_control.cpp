@@ -443,8 +443,11 @@ void QtListControl::SelectExactly(const std::vector<bool>& selected) {
             }
             runs.select(model()->index(first, 0), model()->index(row - 1, 0));
         }
-        selectionModel()->select(runs,
-                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        // Cleared first, then selected: Qt works out what a combined step
+        // deselects run by run against the old selection, which grew with
+        // the square of the runs.
+        selectionModel()->clearSelection();
+        selectionModel()->select(runs, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     });
 }
 

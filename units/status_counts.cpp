@@ -53,8 +53,8 @@ StatusCounts CountStatuses(const std::vector<const UnitRecord*>& records) {
         }
     }
     for (const auto& [status, count] : byStatus) {
-        // A status with a double quote cannot be quoted; it is counted but
-        // its filter only narrows by its first word.
+        // A status holding a double quote (no status the server sends does)
+        // cannot be written quoted; its count's filter may show more units.
         const std::string word = status.empty() ? "no status" : status;
         result.counts.push_back(CountOf(count, word, status));
     }

@@ -45,6 +45,7 @@ App::App(std::unique_ptr<Platform> platform, std::unique_ptr<AppViews> views)
       // The status line follows when the login's operation ends.
       serverLogin_(login_, views_->LoginForm(), [this] { venue_.ReloadAfterLogin(mainWindow_); }),
       deployment_(GetPlatform(), venue_, serverLogin_, playlist_, views_->Confirmation(), this),
+      finding_(venue_, *this, views_->MainWindow(), GetPlatform().Messages()),
       adminSettings_(*this),
       admin_{deployment_.Context(), views_->AdminForms(), GetPlatform().Files(), adminSettings_,
              [this] { (void)venue_.RefreshInBackground(); }},
@@ -136,6 +137,7 @@ bool App::CreateMainWindow() {
         return false;
     }
     deployment_.SetMainWindow(mainWindow_);
+    finding_.SetMainWindow(mainWindow_);
     OnMainWindowCreated();
     return true;
 }
@@ -161,6 +163,7 @@ void App::CreateMainDialog() {
     }
     OnMainDialogCreated();
     AttachLists();
+    finding_.ShowGroups();
     for (int channel = 0; channel < kChannelCount; ++channel) {
         view.InsertTab(channel, std::string(ChannelNames[channel]));
     }
@@ -230,6 +233,9 @@ void App::ShowRefreshStatus() {
     if (text != statusText_) {
         views_->MainWindow().SetStatusLine(text);
         statusText_ = std::move(text);
+    }
+    if (mainDialogShown_) {
+        finding_.ShowCounts();
     }
 }
 

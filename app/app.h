@@ -16,6 +16,7 @@
 #include "app/single_instance.h"
 #include "app/splash.h"
 #include "app/status_reports.h"
+#include "app/unit_finding.h"
 #include "app/update/update_form.h"
 #include "app/wapp.h"
 #include "core/product_identity.h"
@@ -129,6 +130,11 @@ class App final : public WApp, private MainWindowEvents {
     void OnButton(int buttonId) override;
     void OnCloseRequest() override;
     void OnTabSelected(int index) override;
+    void OnUnitFilterChanged(const std::string& text) override;
+    void OnGroupChosen(const std::string& name) override;
+    void OnGroupDeleteChosen(const std::string& name) override;
+    // "Channel to All Units", whose confirmation names the units the filter hides.
+    [[nodiscard]] DeployRequest DeployToAllRequest();
 
     void RunCommand(int commandId);
     // Starts an operation of the operator's unless one runs (then the
@@ -162,6 +168,7 @@ class App final : public WApp, private MainWindowEvents {
     VenueList venue_;
     ServerLogin serverLogin_;
     Deployment deployment_;
+    UnitFinding finding_;
     IntSettingsOf<WReg> adminSettings_;
     AdminContext admin_;
     StatusReports statusReports_;

@@ -97,6 +97,7 @@ void App::OnOperationEnded() {
     if (std::exchange(closeRequested_, false)) {
         OnCloseRequest();
     }
+    finding_.ApplyWaitingFilter();
     UpdateCommandStates();
     ShowRefreshStatus();
 }
@@ -151,7 +152,13 @@ void App::RunCommand(int commandId) {
             playlist_.MoveClipsDown();
             break;
         case c::kDeployToAll:
-            (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::AllUnits()));
+            (void)deployment_.Deploy(DeployToAllRequest());
+            break;
+        case c::kSelectShownUnits:
+            finding_.SelectShownUnits();
+            break;
+        case c::kSaveGroup:
+            finding_.SaveFilterAsGroup();
             break;
         case c::kDeployToSelected:
             (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::Selected()));
@@ -221,9 +228,7 @@ void App::OnButton(int commandId) {
             };
             break;
         case c::kDeployToAll:
-            pressed = [this] {
-                (void)deployment_.Deploy(DeployRequest::Channel(DeployTo::AllUnits()));
-            };
+            pressed = [this] { (void)deployment_.Deploy(DeployToAllRequest()); };
             break;
         case c::kPreviewMedia:
             pressed = [this] { Preview(); };
@@ -262,6 +267,29 @@ void App::OnTabSelected(int index) {
     }
     playlist_.SelectChannel(index);
     UpdateCommandStates();  // the rows shown changed
+}
+
+DeployRequest App::DeployToAllRequest() {
+    DeployRequest request = DeployRequest::Channel(DeployTo::AllUnits());
+    request.targetsNote = finding_.HiddenUnitsNote();
+    return request;
+}
+
+// The list is filtered at once unless an operation has it; then when it ends.
+void App::OnUnitFilterChanged(const std::string& text) {
+    finding_.FilterTyped(text, GetPlatform().Operations().Running());
+    UpdateCommandStates();  // hidden rows leave the selection
+}
+
+// The settings store belongs to a running operation; the menu waits for it.
+void App::OnGroupChosen(const std::string& name) {
+    if (!GetPlatform().Operations().Running()) {
+        finding_.ShowGroup(name);
+    }
+}
+
+void App::OnGroupDeleteChosen(const std::string& name) {
+    StartOperation([this, name] { finding_.DeleteGroup(name); });
 }
 
 void App::OnUnitDoubleClicked(int row) {

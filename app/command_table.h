@@ -41,6 +41,9 @@ inline constexpr int kUserManual = 40038;
 inline constexpr int kCheckForUpdates = 40040;
 // The main dialog's "Preview" button; no menu item runs it.
 inline constexpr int kPreviewMedia = 40051;
+// Finding and grouping units.
+inline constexpr int kSelectShownUnits = 40052;
+inline constexpr int kSaveGroup = 40054;
 }  // namespace command
 
 // When a command or button is enabled, from the two lists.
@@ -60,7 +63,7 @@ struct CommandItem {
     std::string_view shortcut;  // right-aligned text, "" for none
     int id = 0;
     int acceleratorId = 0;            // 0: no accelerator
-    std::string_view acceleratorKey;  // with Ctrl: "N", "Up"...
+    std::string_view acceleratorKey;  // with Ctrl: "N", "Up", "Shift+A"...
     Enabling enabling = Enabling::Always;
     bool administratorOnly = false;
     bool separatorAfter = false;

@@ -9,12 +9,15 @@
 // the two lists. It reports what the user does through MainWindowEvents;
 // list notifications come through each list control's own events.
 
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/command_table.h"
 #include "platform/list_control.h"
 #include "platform/window.h"
+#include "units/status_counts.h"
 
 namespace vantic {
 
@@ -29,6 +32,13 @@ class MainWindowEvents {
     // application quits.
     virtual void OnCloseRequest() = 0;
     virtual void OnTabSelected(int index) = 0;
+    // The unit filter field's text changed: typed, cleared, or put there by
+    // a status count or a group.
+    virtual void OnUnitFilterChanged(const std::string& /*text*/) {}
+    // A saved group was picked in the Groups menu, to show its units or to
+    // delete it.
+    virtual void OnGroupChosen(const std::string& /*name*/) {}
+    virtual void OnGroupDeleteChosen(const std::string& /*name*/) {}
 };
 
 class MainWindowView {
@@ -58,6 +68,19 @@ class MainWindowView {
     // The lists of the main dialog; null before it is made.
     [[nodiscard]] virtual ListControl* UnitList() = 0;
     [[nodiscard]] virtual ListControl* PlaylistList() = 0;
+    // The status counts, a part of the status bar of their own beside the
+    // status line; a click on a count puts its filter in the filter field.
+    virtual void SetStatusCounts(const StatusCounts& /*counts*/) {}
+    // Puts text in the unit filter field above the unit list, as if typed.
+    virtual void SetUnitFilterText(const std::string& /*text*/) {}
+    // The saved groups' names: the Groups menu's items and the filter
+    // field's completion.
+    virtual void SetUnitGroups(const std::vector<std::string>& /*names*/) {}
+    // Asks for the name of a new group over the main window; none when the
+    // operator cancels. Called from an operation.
+    [[nodiscard]] virtual std::optional<std::string> AskGroupName(const std::string& /*filter*/) {
+        return std::nullopt;
+    }
     // The line that names the playlist document.
     virtual void SetPlaylistTitle(const std::string& text) = 0;
     // Adds a channel tab without selecting anything.

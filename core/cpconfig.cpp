@@ -1,5 +1,7 @@
 #include "core/cpconfig.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <climits>
 
@@ -141,6 +143,30 @@ void cpConfig::RemoveKey(std::string_view key) {
             RemoveAt(i - 1);
         }
     }
+}
+
+}  // namespace vantic
+
+namespace vantic {
+
+std::vector<std::pair<std::string, std::string>> cpConfig::EntriesStartingWith(
+    std::string_view prefix) const {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (std::size_t i = 0; i < Count(); ++i) {
+        const std::string_view line = TextAt(i);
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos || !StartsWithNoCase(line.substr(0, equals), prefix)) {
+            continue;
+        }
+        const std::string_view key = line.substr(0, equals);
+        const bool seen = std::any_of(entries.begin(), entries.end(), [key](const auto& entry) {
+            return EqualsNoCase(entry.first, key);
+        });
+        if (!seen) {
+            entries.emplace_back(std::string(key), std::string(line.substr(equals + 1)));
+        }
+    }
+    return entries;
 }
 
 }  // namespace vantic

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/cpstringarray.h"
 
@@ -37,6 +39,10 @@ class cpConfig : public cpStringArray {
     [[nodiscard]] bool GetBool(std::string_view key, bool fallback) const;
     bool Set(std::string_view key, std::string_view value);
     void RemoveKey(std::string_view key);
+    // Every key beginning with prefix (case ignored) with its value, in the
+    // record's order; a key set twice counts once, with the value lookups see.
+    [[nodiscard]] std::vector<std::pair<std::string, std::string>> EntriesStartingWith(
+        std::string_view prefix) const;
 
   private:
     void AddFinalEmptyLine();

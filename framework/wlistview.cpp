@@ -271,6 +271,18 @@ void WListView::SelectRow(int row, bool on) {
     }
 }
 
+void WListView::SetHiddenRows(const std::vector<bool>& hidden) {
+    if (control_ != nullptr) {
+        control_->SetHiddenRows(hidden);
+    }
+}
+
+void WListView::SelectExactly(const std::vector<bool>& selected) {
+    if (control_ != nullptr) {
+        control_->SelectExactly(selected);
+    }
+}
+
 void WListView::NumberColumn(int column) {
     const int count = ItemCount();
     for (int row = 0; row < count; ++row) {

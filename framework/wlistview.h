@@ -105,6 +105,9 @@ class WListView : public virtual RowSelection {
     int MoveSelectedDown();
     void DeselectAll();
     void SelectRow(int row, bool on);
+    // See ListControl::SetHiddenRows and ListControl::SelectExactly.
+    void SetHiddenRows(const std::vector<bool>& hidden);
+    void SelectExactly(const std::vector<bool>& selected);
     // Writes 1, 2, 3... into column.
     void NumberColumn(int column);
     void SortRows(const RowComparison& compare);

@@ -103,6 +103,16 @@ bool WReg::SetString(std::string_view key, std::string_view value) {
     return Save();
 }
 
+std::vector<std::pair<std::string, std::string>> WReg::EntriesStartingWith(
+    std::string_view prefix) {
+    return Record().EntriesStartingWith(prefix);
+}
+
+bool WReg::RemoveKey(std::string_view key) {
+    Record().RemoveKey(key);
+    return Save();
+}
+
 int WReg::GetInt(std::string_view key, int fallback) {
     std::string text = GetString(key, kIntBufferSize, FormatNew("%d", fallback));
     return static_cast<int>(LeadingInteger(text));

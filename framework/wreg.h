@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/cpconfig.h"
 #include "platform/geometry.h"
@@ -56,6 +58,12 @@ class WReg {
     [[nodiscard]] int GetInt(std::string_view key, int fallback);
     bool SetInt(std::string_view key, int value);
     [[nodiscard]] bool GetBool(std::string_view key, bool fallback);
+    // Every key beginning with prefix (case ignored) with its value, in the
+    // file's order; a key that appears twice counts once, as lookups see it.
+    [[nodiscard]] std::vector<std::pair<std::string, std::string>> EntriesStartingWith(
+        std::string_view prefix);
+    // Removes the key and saves the file at once; false when the save failed.
+    bool RemoveKey(std::string_view key);
 
     void SaveWindowPlacement(std::string_view prefix, const PlacedWindow& window, bool withSize);
     void RestoreWindowPlacement(std::string_view prefix, PlacedWindow& window,

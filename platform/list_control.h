@@ -27,6 +27,8 @@ class RowData {
 // Row state bits. Other bits may be stored and read back as they are.
 inline constexpr std::uint32_t kRowFocused = 0x1;
 inline constexpr std::uint32_t kRowSelected = 0x2;
+// The row is kept but not shown (a filter left it out); it is never selected.
+inline constexpr std::uint32_t kRowHidden = 0x4;
 inline constexpr std::uint32_t kAllRowState = 0xFFFFFFFFu;
 
 enum class ColumnAlign { Left, Right };
@@ -90,6 +92,24 @@ class ListControl : public ColumnWidths {
     virtual void SetGridLines(bool on) = 0;
     virtual void SetFullRowSelect(bool on) = 0;
     virtual void EnsureVisible(int row) = 0;
+
+    // Hides each row whose flag is set and shows the others (rows past the
+    // end of hidden show); hiding a row deselects it. Hidden rows keep their
+    // data and order, and their state moves with them.
+    virtual void SetHiddenRows(const std::vector<bool>& hidden) {
+        for (int row = 0; row < RowCount(); ++row) {
+            const bool hide = row < static_cast<int>(hidden.size()) && hidden[row];
+            SetRowState(row, hide ? kRowHidden : 0, hide ? kRowHidden | kRowSelected : kRowHidden);
+        }
+    }
+    // Selects exactly the rows whose flag is set, in one step where the
+    // control can.
+    virtual void SelectExactly(const std::vector<bool>& selected) {
+        for (int row = 0; row < RowCount(); ++row) {
+            const bool on = row < static_cast<int>(selected.size()) && selected[row];
+            SetRowState(row, on ? kRowSelected : 0, kRowSelected);
+        }
+    }
 
     // Reorders the rows by their data, keeping the order of rows that
     // compare equal; cells and state move with the rows.

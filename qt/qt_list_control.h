@@ -48,6 +48,10 @@ class QtListControl final : public QTreeWidget, public ListControl {
     void ArrangeRows(const std::vector<int>& order) override;
     void ShowSortIndicator(int column, bool ascending) override;
     void ShowStale(bool stale) override;
+    // Only the rows whose flag changes are touched, and the view lays out once.
+    void SetHiddenRows(const std::vector<bool>& hidden) override;
+    // One selection of whole ranges, so the receiver hears of it once.
+    void SelectExactly(const std::vector<bool>& selected) override;
     void FitColumns() override;
     void RunBatch(const std::function<void()>& batch) override;
     int AppendRows(const std::vector<RowData*>& data) override;

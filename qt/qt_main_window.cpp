@@ -4,20 +4,28 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCompleter>
+#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QStringListModel>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include "qt/qt_blocking_calls.h"
+#include "qt/qt_dialogs.h"
 #include "qt/qt_list_control.h"
 #include "qt/qt_text.h"
 #include "qt/qt_window.h"
@@ -40,6 +48,9 @@ constexpr int kPaneSide = 3;
 constexpr int kPaneTop = 5;
 constexpr int kDefaultWidth = 870;
 constexpr int kDefaultHeight = 690;
+// The list follows the filter once typing pauses this long, so a fast
+// typist's word is applied once rather than letter by letter.
+constexpr int kFilterPauseMs = 150;
 
 // Grows with the dialog only through its stretch factor, whatever it would
 // like to be: the two lists' halves of the height stay equal.
@@ -118,6 +129,7 @@ WindowId QtMainWindowView::CreateMainWindow(const std::string& title,
         if (menu == nullptr || item.menu != menuTitle) {
             menuTitle = item.menu;
             menu = window_->menuBar()->addMenu(FromText(item.menu));
+            menus_[std::string(item.menu)] = menu;
         }
         // The text after a tab is the menu's right-aligned shortcut column;
         // it binds nothing, the accelerators below do.
@@ -134,7 +146,7 @@ WindowId QtMainWindowView::CreateMainWindow(const std::string& title,
         }
         if (item.acceleratorId != 0) {
             const QKeySequence keys(FromText("Ctrl+" + std::string(item.acceleratorKey)));
-            accelerators_[keys[0].key()] = item.acceleratorId;
+            accelerators_[keys[0].toCombined()] = item.acceleratorId;
         }
     }
     qApp->installEventFilter(this);
@@ -188,6 +200,34 @@ void QtMainWindowView::CreateStatusBar(const std::string& text) {
         }
     });
     SetStatusLine(text);
+    // The counts stand on their own at the right, apart from the line.
+    counts_ = new QLabel;
+    counts_->setTextFormat(Qt::RichText);
+    counts_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    counts_->setToolTip(QStringLiteral("Click a count to show only those units"));
+    connect(counts_, &QLabel::linkActivated, this, [this](const QString& link) {
+        SetUnitFilterText(ToText(QUrl::fromPercentEncoding(link.toLatin1())));
+    });
+    statusBar_->addPermanentWidget(counts_);
+}
+
+// Told with the refresh line, from whichever thread changed the list.
+void QtMainWindowView::SetStatusCounts(const StatusCounts& counts) {
+    RunOnThreadOf(this, [&] {
+        if (counts_ == nullptr) {
+            return;
+        }
+        QString html = FromText(StatusCountsLead(counts)).toHtmlEscaped();
+        for (std::size_t i = 0; i < counts.counts.size(); ++i) {
+            const StatusCount& count = counts.counts[i];
+            const QString link =
+                QString::fromLatin1(FromText(count.filter).toUtf8().toPercentEncoding());
+            html += (i > 0 ? QStringLiteral(", ") : QString()) + QStringLiteral("<a href=\"") +
+                    link + QStringLiteral("\">") + FromText(count.label).toHtmlEscaped() +
+                    QStringLiteral("</a>");
+        }
+        counts_->setText(html);
+    });
 }
 
 // A refresh worker or an operation may tell the line; it is shown on the
@@ -211,6 +251,8 @@ bool QtMainWindowView::CreateMainDialog(std::span<const ButtonItem> buttons) {
     auto* column = new QVBoxLayout(dialog_);
     column->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     column->setSpacing(kMargin);
+    filter_ = NewFilterField();
+    column->addWidget(filter_);
     units_ = new QtListControl;
     StretchEvenly(units_);
     column->addWidget(units_, 1);
@@ -279,6 +321,118 @@ QLayout* QtMainWindowView::NewButtonRow(std::span<const ButtonItem> buttons) {
     const int rowWidth = kDialogWidth - 2 * kMargin;
     title_->setFixedSize(std::max(0, rowWidth - buttonsWidth - kButtonGap - kMargin), kRowHeight);
     return row;
+}
+
+QLineEdit* QtMainWindowView::NewFilterField() {
+    auto* field = new QLineEdit;
+    field->setPlaceholderText(QStringLiteral("Filter units"));
+    field->setClearButtonEnabled(true);
+    field->setToolTip(
+        QStringLiteral("Words the unit number, notes, status or owner must all contain;\n"
+                       "status:late, owner:Harbor and #1012 look at one column (Ctrl+F)"));
+    filterPause_ = new QTimer(field);
+    filterPause_->setSingleShot(true);
+    filterPause_->setInterval(kFilterPauseMs);
+    connect(filterPause_, &QTimer::timeout, this, [this] {
+        if (events_ != nullptr && filter_ != nullptr) {
+            events_->OnUnitFilterChanged(ToText(filter_->text()));
+        }
+    });
+    connect(field, &QLineEdit::textChanged, filterPause_, qOverload<>(&QTimer::start));
+    auto* clear =
+        new QShortcut(QKeySequence(Qt::Key_Escape), field, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(clear, &QShortcut::activated, field, &QLineEdit::clear);
+    auto* find = new QShortcut(QKeySequence::Find, window_.get());
+    connect(find, &QShortcut::activated, field, [field] {
+        field->setFocus(Qt::ShortcutFocusReason);
+        field->selectAll();
+    });
+    groupNames_ = new QStringListModel(field);
+    auto* completer = new QCompleter(groupNames_, field);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    // A group's name completes to its filter.
+    connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
+            [this](const QString& name) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, name] {
+                        if (events_ != nullptr) {
+                            events_->OnGroupChosen(ToText(name));
+                        }
+                    },
+                    Qt::QueuedConnection);
+            });
+    field->setCompleter(completer);
+    return field;
+}
+
+void QtMainWindowView::SetUnitFilterText(const std::string& text) {
+    if (filter_ != nullptr) {
+        filter_->setText(FromText(text));
+    }
+}
+
+QMenu* QtMainWindowView::Menu(const std::string& title) const {
+    const auto found = menus_.find(title);
+    return found == menus_.end() ? nullptr : found->second;
+}
+
+// May be called from an operation: the menu is rebuilt on the window's thread.
+void QtMainWindowView::SetUnitGroups(const std::vector<std::string>& names) {
+    RunOnThreadOf(this, [this, &names] {
+        QMenu* menu = Menu("&Groups");
+        if (menu == nullptr) {
+            return;
+        }
+        for (QAction* action : groupActions_) {
+            delete action;
+        }
+        groupActions_.clear();
+        delete deleteGroups_;  // its item in the menu goes with it
+        deleteGroups_ = nullptr;
+        QStringList completions;
+        if (!names.empty()) {
+            groupActions_.push_back(menu->addSeparator());
+        }
+        auto* deleting = new QMenu(QStringLiteral("Delete Group"), menu);
+        for (const std::string& name : names) {
+            const QString text = FromText(name);
+            completions << text;
+            QAction* show = menu->addAction(text);
+            connect(show, &QAction::triggered, this,
+                    [this, name] { events_->OnGroupChosen(name); });
+            groupActions_.push_back(show);
+            QAction* drop = deleting->addAction(text + QStringLiteral("..."));
+            connect(drop, &QAction::triggered, this,
+                    [this, name] { events_->OnGroupDeleteChosen(name); });
+        }
+        if (names.empty()) {
+            delete deleting;
+        } else {
+            groupActions_.push_back(menu->addSeparator());
+            menu->addMenu(deleting);
+            deleteGroups_ = deleting;
+        }
+        if (groupNames_ != nullptr) {
+            groupNames_->setStringList(completions);
+        }
+    });
+}
+
+std::optional<std::string> QtMainWindowView::AskGroupName(const std::string& filter) {
+    return AskOnUiThread(std::optional<std::string>{}, [&]() -> std::optional<std::string> {
+        QInputDialog dialog(window_.get());
+        dialog.setWindowTitle(QStringLiteral("Save Filter as Group"));
+        dialog.setLabelText(QStringLiteral("Name of the group of the units the filter \"") +
+                            FromText(filter) + QStringLiteral("\" shows:"));
+        dialog.setTextValue(QString());
+        PlaceDialog(dialog, window_.get());
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return ToText(dialog.textValue().trimmed());
+    });
 }
 
 QTabWidget* QtMainWindowView::NewChannelTabs() {
@@ -388,6 +542,13 @@ void QtMainWindowView::DestroyMainWindow() {
     actions_.clear();
     buttons_.clear();
     statusBar_ = nullptr;
+    counts_ = nullptr;
+    filter_ = nullptr;
+    filterPause_ = nullptr;
+    groupNames_ = nullptr;
+    menus_.clear();
+    groupActions_.clear();
+    deleteGroups_ = nullptr;
     tabs_ = nullptr;
     title_ = nullptr;
     if (window_ && playlist_ != nullptr && playlist_->parentWidget() == nullptr) {
@@ -400,10 +561,11 @@ void QtMainWindowView::DestroyMainWindow() {
 }
 
 int QtMainWindowView::AcceleratorFor(int key, Qt::KeyboardModifiers modifiers) const {
-    if ((modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier) {
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    if (!(held & Qt::ControlModifier)) {
         return 0;
     }
-    const auto found = accelerators_.find(key);
+    const auto found = accelerators_.find(QKeyCombination(held, Qt::Key(key)).toCombined());
     return found == accelerators_.end() ? 0 : found->second;
 }
 

@@ -15,12 +15,19 @@
 #include <QObject>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/main_window_view.h"
 
 class QAction;
 class QLabel;
 class QLayout;
+class QLineEdit;
+class QMenu;
+class QStringListModel;
+class QTimer;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
@@ -44,6 +51,10 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     [[nodiscard]] bool CreateMainDialog(std::span<const ButtonItem> buttons) override;
     [[nodiscard]] ListControl* UnitList() override;
     [[nodiscard]] ListControl* PlaylistList() override;
+    void SetStatusCounts(const StatusCounts& counts) override;
+    void SetUnitFilterText(const std::string& text) override;
+    void SetUnitGroups(const std::vector<std::string>& names) override;
+    [[nodiscard]] std::optional<std::string> AskGroupName(const std::string& filter) override;
     void SetPlaylistTitle(const std::string& text) override;
     void InsertTab(int index, const std::string& text) override;
     void ShowMainWindow() override;
@@ -64,6 +75,9 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     [[nodiscard]] QTabWidget* Tabs() const { return tabs_; }
     [[nodiscard]] QLabel* TitleLabel() const { return title_; }
     [[nodiscard]] QStatusBar* StatusBar() const { return statusBar_; }
+    [[nodiscard]] QLineEdit* FilterField() const { return filter_; }
+    [[nodiscard]] QLabel* CountsLabel() const { return counts_; }
+    [[nodiscard]] QMenu* Menu(const std::string& title) const;
     // The button that runs commandId; null when none does.
     [[nodiscard]] QPushButton* Button(int commandId) const;
 
@@ -81,6 +95,10 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     // menu actions opens there.
     void OfferRowCommands(QtListControl* list, std::span<const int> commands);
     void ShowRowMenu(QtListControl& list, std::span<const int> commands, const QPoint& at);
+    // The filter field above the unit list: Ctrl+F focuses it, Escape
+    // clears it, the groups complete it, and the list follows its text once
+    // typing pauses.
+    [[nodiscard]] QLineEdit* NewFilterField();
     // The one playlist list moves to the page of the tab shown.
     void ShowPlaylistOnCurrentTab();
 
@@ -91,6 +109,13 @@ class QtMainWindowView final : public QObject, public MainWindowView {
     QtListControl* units_ = nullptr;
     QtListControl* playlist_ = nullptr;
     QLabel* title_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QTimer* filterPause_ = nullptr;
+    QStringListModel* groupNames_ = nullptr;
+    QLabel* counts_ = nullptr;
+    std::map<std::string, QMenu*> menus_;  // by title
+    std::vector<QAction*> groupActions_;   // the Groups menu's items made from the groups
+    QMenu* deleteGroups_ = nullptr;        // its "Delete Group" submenu
     QTabWidget* tabs_ = nullptr;
     MainWindowEvents* events_ = nullptr;
     std::map<int, QAction*> actions_;

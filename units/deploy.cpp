@@ -147,6 +147,9 @@ DeployResult Deploy(DeployContext& context, DeployRequest request) {
             preview = DeployPreviewText(*seen);
         }
     }
+    if (!request.targetsNote.empty()) {
+        preview = request.targetsNote + (preview.empty() ? "\n" : "\n\n" + preview);
+    }
     const bool channelWording = request.confirmation == ConfirmWording::Channel;
     if (!quiet && !ConfirmByTyping(context.confirm, context.mainWindow, "yes", channelWording,
                                    std::move(preview))) {

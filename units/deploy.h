@@ -87,6 +87,9 @@ struct DeployRequest {
     ConfirmWording confirmation = ConfirmWording::Channel;
     // No typed confirmation and no success message; failures are still shown.
     bool quiet = false;
+    // A line about the targets the confirmation shows first (empty: none),
+    // such as the units a filter hides from the list.
+    std::string targetsNote = {};
 
     // The shown channel's clips, confirmed in the channel wording.
     [[nodiscard]] static DeployRequest Channel(DeployTo targets) {

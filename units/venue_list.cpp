@@ -1,5 +1,6 @@
 #include "units/venue_list.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vantic {
@@ -94,14 +95,61 @@ void VenueList::SortByColumn(int column) {
 // The order is worked out from the records' keys, read once each, and the
 // control moves its rows into it in one step.
 void VenueList::ArrangeBySortKey() {
+    ArrangeRows(SortedUnitOrder(Records(), sortKey_));
+    if (Control() != nullptr) {
+        Control()->ShowSortIndicator(std::abs(sortKey_) - 1, sortKey_ > 0);
+    }
+}
+
+}  // namespace vantic
+
+namespace vantic {
+
+std::vector<const UnitRecord*> VenueList::Records() const {
     std::vector<const UnitRecord*> records;
     for (const RowData* data : AllRowData()) {
         records.push_back(dynamic_cast<const UnitRecord*>(data));
     }
-    ArrangeRows(SortedUnitOrder(records, sortKey_));
-    if (Control() != nullptr) {
-        Control()->ShowSortIndicator(std::abs(sortKey_) - 1, sortKey_ > 0);
+    return records;
+}
+
+std::vector<bool> VenueList::ShownRows() const {
+    return filter_.MatchAll(Records());
+}
+
+void VenueList::ApplyFilter() {
+    std::vector<bool> hidden = ShownRows();
+    hidden.flip();
+    SetHiddenRows(hidden);
+}
+
+bool VenueList::SetFilter(UnitFilter filter) {
+    if (lock_->UiWaiting()) {
+        return false;
     }
+    VenueLockHold hold(*lock_);
+    filter_ = std::move(filter);
+    ApplyFilter();
+    return true;
+}
+
+int VenueList::HiddenCount() {
+    VenueLockHold hold(*lock_);
+    if (filter_.Empty()) {
+        return 0;
+    }
+    const std::vector<bool> shown = ShownRows();
+    return static_cast<int>(std::count(shown.begin(), shown.end(), false));
+}
+
+void VenueList::SelectShown() {
+    VenueLockHold hold(*lock_);
+    SelectExactly(ShownRows());
+}
+
+StatusCounts VenueList::CountStatuses() {
+    VenueLockHold hold(*lock_);
+    return vantic::CountStatuses(Records());
 }
 
 }  // namespace vantic

@@ -35,8 +35,11 @@
 #include "units/deploy_interfaces.h"
 #include "units/refresh_status.h"
 #include "units/status_alerts.h"
+#include "units/status_counts.h"
+#include "units/unit_filter.h"
 #include "units/unit_record.h"
 #include "units/venue_lock.h"
+#include "units/venue_merge.h"
 
 namespace vantic {
 
@@ -47,6 +50,9 @@ inline constexpr std::int64_t kPeriodicRefreshSeconds = 120;
 // New rows reach the list control this many at a time, and the window
 // paints between the slices.
 inline constexpr std::size_t kNewRowsPerSlice = 2000;
+// So do the changed rows of a refresh: rewriting every row of 50,000 in one
+// call held the window for well over 100 ms.
+inline constexpr std::size_t kUpdatedRowsPerSlice = 5000;
 
 // The list is also what a deployment walks: its rows, selection and lock.
 class VenueList final : public WListView, public DeployTargets {
@@ -92,6 +98,19 @@ class VenueList final : public WListView, public DeployTargets {
     // while the user-interface thread waits for the list (see Waiting).
     void SortByColumn(int column);
     [[nodiscard]] int SortKey() const { return sortKey_; }
+
+    // Shows only the rows that match filter, now and as refreshes change and
+    // add rows; a row it hides is deselected. Ignored while the
+    // user-interface thread waits for the list (see Waiting): false then.
+    bool SetFilter(UnitFilter filter);
+    // Read it on the user-interface thread.
+    [[nodiscard]] const UnitFilter& Filter() const { return filter_; }
+    // How many rows the filter hides.
+    [[nodiscard]] int HiddenCount();
+    // Selects every row the filter shows, and no other.
+    void SelectShown();
+    // The status counts over every row, shown or not.
+    [[nodiscard]] StatusCounts CountStatuses();
 
     // Fetches the unit list and merges it into the rows, telling meanwhile
     // that it is loading. On failure the rows stay, and only with an owner
@@ -149,6 +168,8 @@ class VenueList final : public WListView, public DeployTargets {
     // Under the lock: a fetch of the list from host ended with reply.
     void NoteFetchEnd(const FetchResult& reply, const std::string& host);
     // Under the lock.
+    void UpdateInSlices(const std::vector<MergePlan::Update>& updates);
+    // Under the lock.
     void AppendInSlices(std::vector<std::unique_ptr<RowData>> rows);
     // Under the lock: the refresh record after a refresh, or a failed
     // request named in a few words.
@@ -161,6 +182,12 @@ class VenueList final : public WListView, public DeployTargets {
     void KeepRecord(RefreshRecord next);
     // Under the lock: the rows in the order of the sort key.
     void ArrangeBySortKey();
+    // Under the lock: every row's record, in row order.
+    [[nodiscard]] std::vector<const UnitRecord*> Records() const;
+    // Under the lock: which rows the filter shows.
+    [[nodiscard]] std::vector<bool> ShownRows() const;
+    // Under the lock: hides the rows the filter leaves out.
+    void ApplyFilter();
 
     MessageBoxes& messages_;
     Clock& clock_;
@@ -169,6 +196,7 @@ class VenueList final : public WListView, public DeployTargets {
     int sortKey_ = 0;                       // guarded by the lock
     std::int64_t lastPeriodicRefresh_ = 0;  // guarded by the lock
     RefreshRecord refresh_;                 // guarded by the lock
+    UnitFilter filter_;                     // written under the lock, on the UI thread
     DesktopNotices* alerts_ = nullptr;      // user-interface thread only
     std::function<void()> refreshChanged_;  // guarded by the lock
 };

@@ -44,16 +44,31 @@ std::vector<StatusChange> VenueList::MergeReply(std::string_view reply) {
     for (auto& record : plan.added) {
         added.push_back(std::move(record));
     }
-    RunBatch([&] {
-        for (const MergePlan::Update& update : plan.updates) {
-            UnitRecord* record = RowAs<UnitRecord>(update.row);
-            if (record != nullptr && record->Apply(update.record.Fields())) {
-                FillRow(update.row, record);
-            }
-        }
-    });
+    UpdateInSlices(plan.updates);
     AppendInSlices(std::move(added));
+    if (!filter_.Empty()) {
+        ApplyFilter();  // a unit that now matches shows, one that stopped is hidden
+    }
     return changes;
+}
+
+// As the new rows below: a slice at a time, the window painting between.
+void VenueList::UpdateInSlices(const std::vector<MergePlan::Update>& updates) {
+    for (std::size_t first = 0; first < updates.size(); first += kUpdatedRowsPerSlice) {
+        if (first > 0) {
+            lock_->LetWindowsPaint();
+        }
+        const std::size_t end = std::min(updates.size(), first + kUpdatedRowsPerSlice);
+        RunBatch([&] {
+            for (std::size_t i = first; i < end; ++i) {
+                const MergePlan::Update& update = updates[i];
+                UnitRecord* record = RowAs<UnitRecord>(update.row);
+                if (record != nullptr && record->Apply(update.record.Fields())) {
+                    FillRow(update.row, record);
+                }
+            }
+        });
+    }
 }
 
 // Making and filling 10,000 rows in one go held the window still for

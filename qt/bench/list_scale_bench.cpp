@@ -1,6 +1,7 @@
 // The unit list at scale on the Qt list control (offscreen): filling it,
 // sorting by each column with and without every row selected, and merging
-// a refresh that changes every row, at 1,000, 10,000 and 50,000 units.
+// a refresh that changes every row, at 1,000, 10,000 and 50,000 units;
+// then typing a filter, a refresh and a sort under it, and clearing it.
 // Each figure includes the layout and paint that follow on the user-
 // interface thread. The last column is the growth from 10,000 to 50,000
 // units: about 5 for work that grows with the rows, 25 for work that grows
@@ -122,6 +123,34 @@ Figure MergeFromWorker(Venue& venue, const std::string& reply) {
 
 using Figures = std::map<std::string, Figure>;
 
+// Typing a filter letter by letter (the worst keystroke counts), a refresh
+// and a sort under it, selecting the shown rows, and clearing it; then a
+// filter that takes most rows out of a full selection.
+void MeasureFilter(Venue& venue, int units, Figures& figures) {
+    venue.control.clearSelection();
+    QCoreApplication::processEvents();
+    const std::string typed = "owner 12 lobby";
+    Figure worst;
+    for (std::size_t letters = 1; letters <= typed.size(); ++letters) {
+        const Figure key = Milliseconds(
+            [&] { (void)venue.list.SetFilter(UnitFilter::Parse(typed.substr(0, letters))); });
+        worst.wall = std::max(worst.wall, key.wall);
+        worst.cpu = std::max(worst.cpu, key.cpu);
+    }
+    figures["filter keystroke, worst"] = worst;
+    figures["filter status:late (a quarter)"] =
+        Milliseconds([&] { (void)venue.list.SetFilter(UnitFilter::Parse("status:late")); });
+    figures["merge, all changed, filtered, worker"] = MergeFromWorker(venue, Reply(units, 3));
+    figures["sort filtered Notes"] = Milliseconds([&] { venue.list.SortByColumn(kNotesField); });
+    figures["select shown"] = Milliseconds([&] { venue.list.SelectShown(); });
+    figures["filter cleared"] =
+        Milliseconds([&] { (void)venue.list.SetFilter(UnitFilter::Parse("")); });
+    venue.control.selectAll();
+    QCoreApplication::processEvents();
+    figures["filter owner 1, every row selected"] =
+        Milliseconds([&] { (void)venue.list.SetFilter(UnitFilter::Parse("owner 1")); });
+}
+
 Figures Measure(QtWindowSystem& windows, int units) {
     Figures figures;
     Venue venue(windows);
@@ -145,6 +174,7 @@ Figures Measure(QtWindowSystem& windows, int units) {
     figures["merge, all changed, on UI thread"] =
         Milliseconds([&] { venue.list.MergeReply(changed); });
     figures["merge, all changed, from worker"] = MergeFromWorker(venue, Reply(units, 2));
+    MeasureFilter(venue, units, figures);
     return figures;
 }
 

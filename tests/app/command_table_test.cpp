@@ -30,15 +30,15 @@ std::map<int, bool> Flatten(const CommandStates& states) {
 }
 
 TEST(CommandTable, AcceleratorsRunTheirMenuItemsOperation) {
-    const std::pair<int, int> pairs[] = {{40044, c::kNewPlaylist},  {40028, c::kOpenPlaylist},
-                                         {40045, c::kSavePlaylist}, {40029, c::kAddMedia},
-                                         {40026, c::kMoveMediaUp},  {40027, c::kMoveMediaDown},
-                                         {40030, c::kDeployToAll},  {40031, c::kDeployToSelected}};
+    const std::pair<int, int> pairs[] = {
+        {40044, c::kNewPlaylist}, {40028, c::kOpenPlaylist},     {40045, c::kSavePlaylist},
+        {40029, c::kAddMedia},    {40026, c::kMoveMediaUp},      {40027, c::kMoveMediaDown},
+        {40030, c::kDeployToAll}, {40031, c::kDeployToSelected}, {40053, c::kSelectShownUnits}};
     int accelerators = 0;
     for (const CommandItem& item : CommandTable()) {
         accelerators += item.acceleratorId != 0 ? 1 : 0;
     }
-    EXPECT_EQ(accelerators, 8);
+    EXPECT_EQ(accelerators, 9);
     for (auto [accelerator, menuId] : pairs) {
         const CommandItem* found = FindCommand(accelerator);
         ASSERT_NE(found, nullptr) << accelerator;

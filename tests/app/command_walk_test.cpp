@@ -182,6 +182,14 @@ class CommandWalk : public AppFixture, public ::testing::WithParamInterface<bool
                               }};
              }},
             {c::kCheckForUpdates, [this] { return Form(views->autoUpdates.script); }},
+            {c::kSelectShownUnits,
+             [this] {
+                 return Reach{
+                     [] {},
+                     [this] { return app->Venue().SelectedCount() == app->Venue().ItemCount(); }};
+             }},
+            // With no filter typed there is nothing to save: it says so.
+            {c::kSaveGroup, [this] { return Question("Save Filter as Group", MessageAnswer::Ok); }},
             // The Preview button's own command; the other buttons run menu commands.
             {c::kPreviewMedia,
              [this] {

@@ -56,6 +56,35 @@ TEST_F(DeployCommands, TheConfirmationOpensOverTheMainWindowInTheChannelWording)
     EXPECT_TRUE(platform->ShownMessages().empty());
 }
 
+// A filter narrows what "Select Shown Units" picks; "Channel to All Units"
+// still means every unit, and its confirmation says how many are hidden.
+class FilteredDeployCommands : public AppFixture {
+  protected:
+    FilteredDeployCommands() { StoreLoginNameOnly("operator"); }
+};
+
+TEST_F(FilteredDeployCommands, ShownUnitsAreSelectedAndDeployToAllNamesTheHiddenOnes) {
+    views->confirmation.script.QueueCancel();
+    views->confirmation.script.QueueCancel();
+    int selected = 0;
+    Window().whileRunning = [&] {
+        app->Venue().MergeReply(
+            "4\t[Harbor] lobby\tOK\t\t\n9\tBar\tOK\t\t\n12\t[Harbor] gate\tOK\t\t\n");
+        Window().Events().OnUnitFilterChanged("harbor");
+        Window().Events().OnCommand(40053);  // Ctrl+Shift+A
+        selected = app->Venue().SelectedCount();
+        Window().Events().OnCommand(c::kDeployToSelected);
+        Window().Events().OnCommand(c::kDeployToAll);
+    };
+    app->Run();
+    EXPECT_EQ(selected, 2);
+    ASSERT_EQ(views->confirmation.script.Opened().size(), 2u);
+    EXPECT_EQ(views->confirmation.script.Opened()[0].preview.find("not shown"), std::string::npos);
+    EXPECT_TRUE(views->confirmation.script.Opened()[1].preview.starts_with(
+        "All 3 units, including 1 not shown by the filter.\n"))
+        << views->confirmation.script.Opened()[1].preview;
+}
+
 // The unit editor from the menu and from a double click: both read the
 // first selected unit's settings, and a server that cannot be reached is
 // reported over the main window, with no form.

@@ -206,6 +206,35 @@ TEST_F(QtListTest, SortingMovesRowsWithTheirSelection) {
     EXPECT_EQ(view.RowAs<Unit>(2)->number, 30);
 }
 
+// Hidden rows leave the view and the selection but keep their place, move
+// with a sort, and are skipped when the shown rows are selected.
+TEST_F(QtListTest, HiddenRowsStayOutOfViewAndSelectionThroughASort) {
+    for (int number : {12, 7, 30, 5}) {
+        view.InsertRow(std::make_unique<Unit>(number));
+    }
+    view.SelectRow(0, true);
+    view.SetHiddenRows({true, false, true});  // units 12 and 30; 5 past the end shows
+    EXPECT_TRUE(control.isRowHidden(0, QModelIndex()));
+    EXPECT_FALSE(control.isRowHidden(3, QModelIndex()));
+    EXPECT_EQ(view.SelectedCount(), 0);
+    EXPECT_EQ(control.RowState(2), kRowHidden);
+    view.SortRows([](const RowData* a, const RowData* b) {
+        return static_cast<const Unit*>(a)->number - static_cast<const Unit*>(b)->number;
+    });
+    std::vector<int> hidden;
+    for (int row = 0; row < view.ItemCount(); ++row) {
+        if (control.isRowHidden(row, QModelIndex())) {
+            hidden.push_back(view.RowAs<Unit>(row)->number);
+        }
+    }
+    EXPECT_EQ(hidden, (std::vector<int>{12, 30}));
+    view.SelectExactly({true, true, true, true});
+    EXPECT_EQ(view.SelectedCount(), 2);
+    EXPECT_TRUE(view.IsSelected(0) && view.IsSelected(1));  // units 5 and 7
+    view.SetHiddenRows({});
+    EXPECT_FALSE(control.isRowHidden(2, QModelIndex()));
+}
+
 // Sorting a large, fully selected list keeps the whole selection as one
 // range, the current row on its unit, and equal rows in their old order.
 TEST_F(QtListTest, SortingAFullSelectionKeepsOneRangeTheCurrentRowAndTies) {

@@ -34,7 +34,12 @@ class RecordingEvents final : public MainWindowEvents {
     void OnButton(int id) override { buttons.push_back(id); }
     void OnCloseRequest() override { ++closeRequests; }
     void OnTabSelected(int index) override { tabs.push_back(index); }
+    void OnUnitFilterChanged(const std::string& text) override { filters.push_back(text); }
+    void OnGroupChosen(const std::string& name) override { groups.push_back(name); }
+    void OnGroupDeleteChosen(const std::string& name) override { groups.push_back("-" + name); }
 
+    std::vector<std::string> filters;
+    std::vector<std::string> groups;
     std::vector<int> commands;
     std::vector<int> buttons;
     std::vector<int> tabs;
@@ -85,7 +90,7 @@ TEST_F(QtMainWindow, TheMenuBarFollowsTheCommandTable) {
     for (QAction* action : view.Window()->menuBar()->actions()) {
         titles << action->text();
     }
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Deploy", "&Reports", "&Help"}));
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Deploy", "&Groups", "&Reports", "&Help"}));
     QMenu* file = Menu("&File");
     ASSERT_NE(file, nullptr);
     QStringList items;
@@ -235,6 +240,51 @@ TEST_F(QtMainWindow, AnAcceleratorRunsItsCommandAndStillReachesTheControl) {
     QTest::keyClick(field, Qt::Key_X);
     EXPECT_EQ(events.commands, (std::vector<int>{40026, 40044}));
     EXPECT_EQ(field->keys, (std::vector<int>{Qt::Key_Up, Qt::Key_N, Qt::Key_N, Qt::Key_X}));
+}
+
+// The filter field reports its text once typing pauses; Escape clears it,
+// Ctrl+F comes back to it, a status count puts its filter in it, the groups
+// fill the Groups menu, and Ctrl+Shift+A is "Select Shown Units".
+TEST_F(QtMainWindow, TheFilterFieldCountsAndGroupsFeedTheUnitFilter) {
+    view.ShowMainWindow();
+    view.Window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.Window()));
+    QLineEdit* field = view.FilterField();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->placeholderText(), "Filter units");
+    view.UnitListWidget()->setFocus();
+    QTest::keyClick(view.UnitListWidget(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == field; }));
+    QTest::keyClicks(field, "late");
+    ASSERT_TRUE(PumpUntil([&] { return !events.filters.empty(); }));
+    EXPECT_EQ(events.filters, std::vector<std::string>{"late"});  // once, not per letter
+    QTest::keyClick(field, Qt::Key_Escape);
+    ASSERT_TRUE(PumpUntil([&] { return events.filters.size() == 2; }));
+    EXPECT_EQ(events.filters.back(), "");
+
+    view.SetStatusCounts(StatusCounts{3, {{"2 OK", "status:\"OK\""}, {"1 late", "x & y"}}});
+    EXPECT_TRUE(view.StatusBar()->isAncestorOf(view.CountsLabel()));
+    EXPECT_NE(view.CountsLabel()->text().indexOf("3 units: "), -1);
+    const QString text = view.CountsLabel()->text();
+    const int link = text.indexOf("href=\"") + 6;
+    emit view.CountsLabel()->linkActivated(text.mid(link, text.indexOf('"', link) - link));
+    EXPECT_EQ(field->text(), "status:\"OK\"");
+
+    view.SetUnitGroups({"Harbor", "Late ones"});
+    QStringList items;
+    for (QAction* action : Menu("&Groups")->actions()) {
+        items << (action->isSeparator() ? "--" : action->text());
+    }
+    EXPECT_EQ(items, (QStringList{"Save Filter as Group...", "--", "Harbor", "Late ones", "--",
+                                  "Delete Group"}));
+    Menu("&Groups")->actions()[3]->trigger();
+    Menu("&Groups")->actions()[5]->menu()->actions()[0]->trigger();
+    EXPECT_EQ(events.groups, (std::vector<std::string>{"Late ones", "-Harbor"}));
+    view.SetUnitGroups({});
+    EXPECT_EQ(Menu("&Groups")->actions().size(), 1);
+
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(events.commands, std::vector<int>{40053});
 }
 
 TEST_F(QtMainWindow, CtrlAAddsMediaWithoutSelectingEveryRowOfTheList) {

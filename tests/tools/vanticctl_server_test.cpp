@@ -156,6 +156,38 @@ TEST_F(VanticctlServerTest, ExitCodesTellAbsentUndecryptableAndFailed) {
     ExpectOneErrorLine(notStored);
 }
 
+// --match and --group choose units as the window's filter does; a choice
+// that matches nothing changes nothing rather than every unit.
+TEST_F(VanticctlServerTest, MatchAndGroupChooseTheUnitsTheWindowsFilterShows) {
+    CtlRun late = Ctl({"units", "--match", "status:late"});
+    EXPECT_EQ(late.code, 0) << late.err;
+    EXPECT_EQ(std::count(late.out.begin(), late.out.end(), '\n'), 2) << late.out;
+    EXPECT_TRUE(late.out.starts_with("1023\t[Harbor Mall] cinema queue\tLate Calling In\t"));
+    EXPECT_NE(late.out.find("\n1058\t"), std::string::npos) << late.out;
+
+    CtlRun counted = Ctl({"units", "--match", "owner:harbor", "--count"});
+    EXPECT_EQ(counted.out, "3 units: 2 OK, 1 late\n") << counted.err;
+
+    const std::string config = dir_.File("config.ini");
+    ASSERT_TRUE(WriteFileBytes(
+        config, "Unit_Group_Harbor late=owner:Harbor status:late\r\nDistribution_Server=" +
+                    server_->Address() + "\r\n"));
+    CtlRun group = Ctl({"--config", config, "units", "--group", "harbor LATE"});
+    EXPECT_EQ(group.code, 0) << group.err;
+    EXPECT_TRUE(group.out.starts_with("1023\t")) << group.out;
+    EXPECT_EQ(std::count(group.out.begin(), group.out.end(), '\n'), 1);
+
+    for (const std::vector<std::string>& refused :
+         {std::vector<std::string>{"units", "--config", config, "--group", "none"},
+          {"settings", "--match", "#4242", "--yes", "notes=x"},
+          {"settings", "--match", "lobby", "--all", "--yes", "notes=x"},
+          {"owners", "get", "--count"}}) {
+        CtlRun run = Ctl(refused);
+        EXPECT_EQ(run.code, 1) << refused[0];
+        ExpectOneErrorLine(run);
+    }
+}
+
 TEST_F(VanticctlServerTest, ReadsTheControllersSettingsFileWithTheNameAsTyped) {
     std::string config = dir_.File("config.ini");
     std::string typed = server_->Operator().login;

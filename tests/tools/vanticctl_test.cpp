@@ -58,7 +58,7 @@ TEST(CtlRunTest, UsageErrorsFailWithOneLineAndTouchNoServer) {
     std::string out, err;
     EXPECT_EQ(RunCtl({}, out, err), 1);
     EXPECT_EQ(RunCtl({"units", "extra"}, out, err), 1);
-    EXPECT_EQ(err, "vanticctl: usage: vanticctl units\n");
+    EXPECT_EQ(err, "vanticctl: usage: vanticctl units [--match TEXT | --group NAME] [--count]\n");
     EXPECT_EQ(RunCtl({"timing"}, out, err), 1);
     EXPECT_EQ(RunCtl({"frobnicate"}, out, err), 1);
     EXPECT_NE(err.find("unknown command \"frobnicate\""), std::string::npos);

@@ -253,3 +253,50 @@ TEST_F(VenueListTest, AWorkersMergeWaitsForTheUiThreadWithoutPumping) {
 
 }  // namespace
 }  // namespace vantic
+
+namespace vantic {
+namespace {
+
+// The unit numbers of the rows the filter leaves shown, top to bottom.
+std::vector<std::uint32_t> ShownUnits(testing::VenueFixture& fixture) {
+    std::vector<std::uint32_t> shown;
+    for (int row = 0; row < fixture.venue.ItemCount(); ++row) {
+        if ((fixture.list.RowState(row) & kRowHidden) == 0) {
+            shown.push_back(fixture.venue.UnitNumberAt(row));
+        }
+    }
+    return shown;
+}
+
+using Numbers = std::vector<std::uint32_t>;
+
+// A filter hides rows without dropping them; refreshes move units in and out
+// of it as their texts change, sorting keeps it, and clearing shows all.
+TEST_F(VenueListTest, TheFilterFollowsRefreshesAndSortsAndHidesNoRowForGood) {
+    venue.MergeReply("12\t[Harbor] lobby\tOK\t\t\n7\t[Depot] bay\tLate Calling In\t\t\n");
+    venue.SelectRow(0, true);
+    ASSERT_TRUE(venue.SetFilter(UnitFilter::Parse("status:late")));
+    EXPECT_EQ(ShownUnits(*this), (Numbers{7}));
+    EXPECT_EQ(venue.SelectedCount(), 0);  // a hidden row leaves the selection
+    EXPECT_EQ(venue.HiddenCount(), 1);
+
+    venue.MergeReply(
+        "12\t[Harbor] lobby\tLate Calling In\t\t\n7\t[Depot] bay\tOK\t\t\n"
+        "30\t[Harbor] atrium\tLate Calling In\t\t\n31\t[Harbor] gate\tOK\t\t\n");
+    EXPECT_EQ(ShownUnits(*this), (Numbers{12, 30}));
+    venue.SortByColumn(0);
+    EXPECT_EQ(Units(), (Numbers{7, 12, 30, 31}));
+    EXPECT_EQ(ShownUnits(*this), (Numbers{12, 30}));
+
+    venue.SelectShown();
+    EXPECT_EQ(venue.SelectedCount(), 2);
+    EXPECT_TRUE(venue.IsSelected(RowOf(12)) && venue.IsSelected(RowOf(30)));
+
+    ASSERT_TRUE(venue.SetFilter(UnitFilter::Parse("")));
+    EXPECT_EQ(ShownUnits(*this), (Numbers{7, 12, 30, 31}));
+    EXPECT_EQ(venue.HiddenCount(), 0);
+    EXPECT_EQ(StatusCountsText(venue.CountStatuses()), "4 units: 2 OK, 2 late");
+}
+
+}  // namespace
+}  // namespace vantic

@@ -14,8 +14,9 @@ namespace {
 constexpr std::size_t kAnyCount = static_cast<std::size_t>(-1);
 
 constexpr std::array kSubcommands = {
-    Subcommand{"units", "", 0, 0, true, RunUnits,
-               "the unit list: unit, notes, status, last and next call-in, tab-separated"},
+    Subcommand{"units", "[--match TEXT | --group NAME] [--count]", 0, 0, true, RunUnits,
+               "the unit list: unit, notes, status, last and next call-in, tab-separated;\n"
+               "      with --count the status counts (\"8 units: 6 OK, 1 late\") instead"},
     Subcommand{"instructions get", "N", 1, 1, true, RunInstructionsGet,
                "unit N's instruction file, as stored"},
     Subcommand{"instructions put", "N FILE", 2, 2, true, RunInstructionsPut,
@@ -101,6 +102,10 @@ constexpr const char* kOptionsText =
     "The commands that change units ask for \"yes\" to be typed on standard input,\n"
     "print every message and their progress on standard error, and stop at Ctrl+C:\n"
     "  --units N,N...        the units to deploy to, as the unit list shows them\n"
+    "  --match TEXT          the units the filter TEXT shows, as the window's filter\n"
+    "                        field: words that must all match; status:late,\n"
+    "                        owner:Harbor and #1012 look at one column\n"
+    "  --group NAME          the units of a group saved in the window (config.ini)\n"
     "  --all                 every unit of the unit list (refused for the administrator)\n"
     "  --yes                 answer the confirmation and every question yes\n"
     "  --dry-run             deploy only: print what the deployment would do, and stop\n"
@@ -205,7 +210,12 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     if (rest.size() < command->minArguments || rest.size() > command->maxArguments) {
         return Finish({ExitStatus::Failure, "usage: " + UsageLine(*command)}, err);
     }
-    const bool unitsOnly = command->reports && !line.options.HasDeployOnlyOptions();
+    // Reports and the unit list take --units, --match and --group too.
+    const bool unitsOnly =
+        (command->reports || command->run == RunUnits) && !line.options.HasDeployOnlyOptions();
+    if (line.options.count && command->run != RunUnits) {
+        return Finish({ExitStatus::Failure, "--count is an option of units only"}, err);
+    }
     if (command->plans && line.options.HasUnitChangeOptions()) {
         return Finish(
             {ExitStatus::Failure, "plan takes --playlist, --channel and --date, no unit options"},
@@ -216,8 +226,9 @@ int RunCtl(const std::vector<std::string>& arguments, std::string& out, std::str
     }
     if (!command->deploys && !command->plans && line.options.HasDeployOptions() && !unitsOnly) {
         return Finish({ExitStatus::Failure,
-                       "--playlist, --channel, --units, --all, --yes, --dry-run, --text-file, "
-                       "--refresh and --file are options of the commands that change units only"},
+                       "--playlist, --channel, --units, --match, --group, --all, --yes, "
+                       "--dry-run, --text-file, --refresh and --file are options of the "
+                       "commands that change units only"},
                       err);
     }
     if (!command->previews && line.options.dryRun) {

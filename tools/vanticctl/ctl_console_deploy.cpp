@@ -5,6 +5,7 @@
 #include "core/cpstring.h"
 #include "core/cpstringarray.h"
 #include "net/payload_exchange.h"
+#include "tools/vanticctl/ctl_unit_choice.h"
 
 namespace vantic::ctl {
 ConsoleDeployer::ConsoleDeployer(const Invocation& call, ClipSource clips, bool allSelects)
@@ -21,8 +22,13 @@ ConsoleDeployer::ConsoleDeployer(const Invocation& call, ClipSource clips, bool 
 
 void ConsoleDeployer::SelectTargets(const Invocation& call, bool allSelects) {
     const CtlOptions& options = call.options;
-    if (options.all == options.units.has_value()) {
-        error_ = "give either --units N,N... or --all";
+    if (UnitChoiceCount(options) != 1) {
+        error_ = kOneUnitChoice;
+        return;
+    }
+    const FilterChoice chosen = ChosenFilter(options);
+    if (!chosen.error.empty()) {
+        error_ = chosen.error;
         return;
     }
     std::vector<std::uint32_t> wanted;
@@ -42,6 +48,12 @@ void ConsoleDeployer::SelectTargets(const Invocation& call, bool allSelects) {
         return;
     }
     units_ = UnitRows::FromUnitListReply(list.Text());
+    if (chosen.filter) {
+        wanted = MatchedUnitNumbers(list.Text(), *chosen.filter, error_);
+        if (!error_.empty()) {
+            return;
+        }
+    }
     if (options.all) {
         selectedOnly_ = allSelects;
         wanted = allSelects ? units_.Units() : std::vector<std::uint32_t>{};

@@ -10,6 +10,7 @@
 #include "platform/console_platform.h"
 #include "tools/vanticctl/ctl_console_confirm.h"
 #include "tools/vanticctl/ctl_handlers.h"
+#include "tools/vanticctl/ctl_unit_choice.h"
 #include "units/channel_media.h"
 #include "units/deploy.h"
 #include "units/deploy_interfaces.h"
@@ -30,12 +31,28 @@ struct Targets {
     std::string error;
 };
 
-Targets ReadTargets(const CtlOptions& options) {
-    if (options.all == options.units.has_value()) {
-        return {false, {}, "give either --units N,N... or --all"};
+// --match and --group are resolved against the unit list here; DeployOnConsole
+// fetches it again for the deployment itself.
+Targets ReadTargets(const Invocation& call) {
+    const CtlOptions& options = call.options;
+    if (UnitChoiceCount(options) != 1) {
+        return {false, {}, std::string(kOneUnitChoice)};
     }
     Targets targets{options.all, {}, {}};
     if (options.all) {
+        return targets;
+    }
+    const FilterChoice chosen = ChosenFilter(options);
+    if (!chosen.error.empty()) {
+        return {false, {}, chosen.error};
+    }
+    if (chosen.filter) {
+        const FetchResult list = FetchPayload(*call.access, ServerCommand::GetUnitList, kNoUnit);
+        if (!list.Ok()) {
+            return {
+                false, {}, "could not get the unit list from the server at " + call.access->host};
+        }
+        targets.units = MatchedUnitNumbers(list.Text(), *chosen.filter, targets.error);
         return targets;
     }
     for (const std::string& field : cpStringArray::SplitNew(*options.units, ",")) {
@@ -117,7 +134,7 @@ namespace {
 
 CommandOutcome DeployOnConsole(const Invocation& call, std::optional<EntryList> changeList,
                                ClipSource clips) {
-    const Targets targets = ReadTargets(call.options);
+    const Targets targets = ReadTargets(call);
     if (!targets.error.empty()) {
         return Fail(targets.error);
     }

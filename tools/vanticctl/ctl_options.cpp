@@ -14,7 +14,7 @@ struct ValueOption {
     std::optional<std::string> CtlOptions::*field;
 };
 
-constexpr std::array<ValueOption, 17> kValueOptions = {{
+constexpr std::array<ValueOption, 19> kValueOptions = {{
     {"--server", &CtlOptions::server},
     {"--user", &CtlOptions::user},
     {"--password-file", &CtlOptions::passwordFile},
@@ -23,6 +23,8 @@ constexpr std::array<ValueOption, 17> kValueOptions = {{
     {"--playlist", &CtlOptions::playlist},
     {"--channel", &CtlOptions::channel},
     {"--units", &CtlOptions::units},
+    {"--match", &CtlOptions::match},
+    {"--group", &CtlOptions::group},
     {"--text-file", &CtlOptions::textFile},
     {"--refresh", &CtlOptions::refresh},
     {"--file", &CtlOptions::file},
@@ -39,13 +41,14 @@ struct FlagOption {
     bool CtlOptions::*field;
 };
 
-constexpr std::array<FlagOption, 6> kFlagOptions = {{
+constexpr std::array<FlagOption, 7> kFlagOptions = {{
     {"--help", &CtlOptions::help},
     {"--version", &CtlOptions::version},
     {"-h", &CtlOptions::help},
     {"--all", &CtlOptions::all},
     {"--yes", &CtlOptions::yes},
     {"--dry-run", &CtlOptions::dryRun},
+    {"--count", &CtlOptions::count},
 }};
 
 const FlagOption* FindFlag(std::string_view name) {

@@ -25,6 +25,8 @@ struct CtlOptions {
     std::optional<std::string> playlist;  // --playlist FILE.PLY
     std::optional<std::string> channel;   // --channel C (0-3 or the channel's name)
     std::optional<std::string> units;     // --units 4,9
+    std::optional<std::string> match;     // --match "TEXT": the units the filter shows
+    std::optional<std::string> group;     // --group NAME: the units a saved group shows
     bool all = false;                     // --all
     bool yes = false;                     // --yes: answer every question Yes
     bool dryRun = false;                  // deploy --dry-run: print the preview, change nothing
@@ -45,16 +47,22 @@ struct CtlOptions {
     std::optional<std::string> chart;      // --chart FILE.svg|FILE.png (with --channel C)
     std::optional<std::string> statement;  // --statement CLIP (with --out FILE.pdf)
 
+    // units only
+    bool count = false;  // --count: the status counts instead of the list
+
     [[nodiscard]] bool HasReportOptions() const { return from || to; }
+    // --units, --match or --group.
+    [[nodiscard]] bool ChoosesUnits() const { return units || match || group; }
     // Whether any of the options of the commands that change units is given.
     [[nodiscard]] bool HasDeployOptions() const {
-        return playlist || channel || units || all || yes || dryRun || textFile || refresh || file;
+        return playlist || channel || ChoosesUnits() || all || yes || dryRun || textFile ||
+               refresh || file;
     }
     // The options of the commands that change units that plan does not take.
     [[nodiscard]] bool HasUnitChangeOptions() const {
-        return units || all || yes || textFile || refresh || file;
+        return ChoosesUnits() || all || yes || textFile || refresh || file;
     }
-    // The same, but for --units, which reports take too, and --channel,
+    // The same, but for --units (--match, --group), which reports take too, and --channel,
     // which a chart takes.
     [[nodiscard]] bool HasDeployOnlyOptions() const {
         return playlist || (channel && !chart) || all || yes || dryRun || textFile || refresh ||

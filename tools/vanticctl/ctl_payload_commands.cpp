@@ -11,6 +11,9 @@
 #include "playlist/entry_set.h"
 #include "tools/vanticctl/ctl_format.h"
 #include "tools/vanticctl/ctl_handlers.h"
+#include "tools/vanticctl/ctl_unit_choice.h"
+#include "units/status_counts.h"
+#include "units/unit_filter.h"
 
 namespace vantic::ctl {
 namespace {
@@ -81,12 +84,41 @@ CommandOutcome Upload(const Invocation& call, ServerCommand command, std::int32_
     return {};
 }
 
+std::string UnitLines(const std::vector<UnitRecord>& units) {
+    std::string lines;
+    for (const UnitRecord& unit : units) {
+        lines += unit.Fields().Join("\t") + "\n";
+    }
+    return FormatUnitList(lines);
+}
+
+std::string CountsLine(const std::vector<UnitRecord>& units) {
+    std::vector<const UnitRecord*> records;
+    for (const UnitRecord& unit : units) {
+        records.push_back(&unit);
+    }
+    const StatusCounts counts = CountStatuses(records);
+    return counts.units == 0 ? "0 units\n" : StatusCountsText(counts) + "\n";
+}
+
 }  // namespace
 
+// With --match or --group only the units the filter shows; with --count
+// their status counts rather than their lines.
 CommandOutcome RunUnits(const Invocation& call) {
-    return Download(
-        call, ServerCommand::GetUnitList, kNoUnit, "unit list",
-        [&](const FetchResult& result) { call.output = FormatUnitList(result.Text()); });
+    if (call.options.units || call.options.all) {
+        return Fail("units takes --match TEXT or --group NAME, not --units or --all");
+    }
+    const FilterChoice chosen = ChosenFilter(call.options);
+    if (!chosen.error.empty()) {
+        return Fail(chosen.error);
+    }
+    const UnitFilter filter = chosen.filter.value_or(UnitFilter());
+    return Download(call, ServerCommand::GetUnitList, kNoUnit, "unit list",
+                    [&](const FetchResult& result) {
+                        const std::vector<UnitRecord> units = MatchingUnits(result.Text(), filter);
+                        call.output = call.options.count ? CountsLine(units) : UnitLines(units);
+                    });
 }
 
 CommandOutcome RunInstructionsGet(const Invocation& call) {

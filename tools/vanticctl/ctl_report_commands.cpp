@@ -16,6 +16,7 @@
 #include "reports/status_report.h"
 #include "tools/vanticctl/ctl_chart_renderer.h"
 #include "tools/vanticctl/ctl_handlers.h"
+#include "tools/vanticctl/ctl_unit_choice.h"
 #include "units/unit_rows.h"
 #include "units/upload_progress.h"
 
@@ -62,7 +63,8 @@ CommandOutcome FetchUnitList(const Invocation& call, std::string& reply) {
     return {};
 }
 
-// The unit list as the server shows it to this login, with --units selected.
+// The unit list as the server shows it to this login, with the units of
+// --units, --match or --group selected.
 CommandOutcome LoadUnits(const Invocation& call, UnitRows& units) {
     std::string reply;
     if (CommandOutcome fetched = FetchUnitList(call, reply);
@@ -72,6 +74,20 @@ CommandOutcome LoadUnits(const Invocation& call, UnitRows& units) {
     units = UnitRows::FromUnitListReply(reply);
     if (units.ItemCount() == 0) {
         return Fail("No player units in list!");
+    }
+    if (call.options.units && (call.options.match || call.options.group)) {
+        return Fail("give --units, --match or --group, not more than one");
+    }
+    const FilterChoice chosen = ChosenFilter(call.options);
+    if (!chosen.error.empty()) {
+        return Fail(chosen.error);
+    }
+    if (chosen.filter) {
+        std::string error;
+        for (const std::uint32_t unit : MatchedUnitNumbers(reply, *chosen.filter, error)) {
+            (void)units.Select(unit);
+        }
+        return error.empty() ? CommandOutcome{} : Fail(error);
     }
     if (!call.options.units) {
         return {};

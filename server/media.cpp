@@ -2,7 +2,10 @@
 // of the login record and reads the controller's echo. An upload streams
 // the raw file bytes into a temporary file while a second thread computes
 // their MD5; the file is put in place only when the body arrived whole and
-// its digest is the one the login announced.
+// its digest is the one the login announced. The controller does not read
+// the value of the upload's reply word, only whether one came: an upload
+// that is not stored therefore gets no reply at all, so the controller
+// reports it failed instead of going on to name a file the store lacks.
 
 #include <algorithm>
 #include <memory>
@@ -21,7 +24,6 @@ namespace {
 constexpr std::uint32_t kHeld = 1;
 constexpr std::uint32_t kNotHeld = 0;
 constexpr std::uint32_t kStoredReply = 0;
-constexpr std::uint32_t kRejectedReply = 1;
 
 // Reads size bytes into the pipeline's buffers, which digest them, and
 // writes each buffer to the file, when given, while the digest runs.
@@ -45,35 +47,25 @@ IoResult StreamBody(Exchange& exchange, std::uint32_t size, DigestPipeline& dige
     return IoResult::Ok;
 }
 
-// Decides what becomes of a completely received body; sets the outcome and
-// gives the reply word.
-std::uint32_t Settle(Exchange& exchange, std::unique_ptr<AtomicFile> file, bool alreadyHeld,
-                     bool writeFailed, const Md5Digest& received) {
+// Decides what becomes of a completely received body and sets the
+// outcome; true when the store holds the file now.
+bool Settle(Exchange& exchange, std::unique_ptr<AtomicFile> file, bool alreadyHeld,
+            bool writeFailed, const Md5Digest& received) {
     std::string& outcome = exchange.record.outcome;
     if (received != exchange.login.digest) {
         outcome = "rejected:digest-mismatch:" + HexEncode(ByteView(received));
-        return kRejectedReply;
+        return false;
     }
     if (alreadyHeld) {
         outcome = "already-held";
-        return kStoredReply;
+        return true;
     }
     if (writeFailed || !file || !file->Commit(exchange.context.store.Durable())) {
         outcome = "rejected:store-failed";
-        return kRejectedReply;
+        return false;
     }
     outcome = "stored";
-    return kStoredReply;
-}
-
-// Refuses an upload after its frame, before any of its body is read.
-void RefuseUpload(Exchange& exchange, std::string_view reason) {
-    exchange.record.outcome = "refused:" + std::string(reason);
-    const IoResult result = SendReplyWord(exchange, kRejectedReply);
-    if (result != IoResult::Ok) {
-        exchange.record.outcome += ':';
-        exchange.record.outcome += IoOutcome(result, "reply");
-    }
+    return true;
 }
 
 // Why a body of size may not be received now; nothing when it may. A
@@ -143,7 +135,8 @@ void ServeMediaUpload(Exchange& exchange) {
     std::unique_ptr<UploadSlots::Held> slot;
     if (std::optional<std::string_view> reason =
             UploadRefusal(exchange, size, !refuse && !alreadyHeld, slot)) {
-        RefuseUpload(exchange, *reason);
+        // Before any of the body is read; the close is the answer.
+        exchange.record.outcome = "refused:" + std::string(*reason);
         return;
     }
     connection.RequireRate(exchange.context.limits.minUploadRate,
@@ -163,9 +156,10 @@ void ServeMediaUpload(Exchange& exchange) {
         exchange.record.outcome = "refused:fault";
         return;
     }
-    std::uint32_t reply =
-        Settle(exchange, std::move(file), alreadyHeld, writeFailed, digest.Finish());
-    result = SendReplyWord(exchange, reply);
+    if (!Settle(exchange, std::move(file), alreadyHeld, writeFailed, digest.Finish())) {
+        return;
+    }
+    result = SendReplyWord(exchange, kStoredReply);
     if (result != IoResult::Ok) {
         exchange.record.outcome += ':';
         exchange.record.outcome += IoOutcome(result, "reply");

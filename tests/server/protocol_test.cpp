@@ -201,7 +201,7 @@ TEST_F(ServerProtocol, MediaIsStoredOnlyUnderItsOwnDigest) {
     EXPECT_EQ(server_.AwaitLog({"command=7", "outcome=already-held"}).size(), 1u);
 
     const Md5Digest other = DigestOf("something else");
-    EXPECT_EQ(client.PutMedia(other, bytes), 1u);
+    EXPECT_EQ(client.PutMedia(other, bytes), std::nullopt);  // not stored: no reply word
     EXPECT_FALSE(FileExists(server_.DataDir() + "/media/" + HexEncode(ByteView(other))));
     EXPECT_EQ(server_.AwaitLog({"command=7", "rejected:digest-mismatch"}).size(), 1u);
     EXPECT_EQ(client.Query(other), 0u);
@@ -227,7 +227,7 @@ TEST_F(ServerProtocol, LargeMediaIsDigestedWhole) {
     // digest of what actually arrived.
     std::string changed = bytes;
     changed[changed.size() - 5000] ^= 1;
-    EXPECT_EQ(client.PutMedia(DigestOf("announced"), changed), 1u);
+    EXPECT_EQ(client.PutMedia(DigestOf("announced"), changed), std::nullopt);
     EXPECT_EQ(server_
                   .AwaitLog({"command=7",
                              "rejected:digest-mismatch:" + HexEncode(ByteView(DigestOf(changed)))})

@@ -66,10 +66,14 @@ LoginVerdict LoginGate::Check(const LoginAttempt& attempt) {
     }
     const auto began = std::chrono::steady_clock::now();
     const bool correct = SlowCheck(attempt);
+    if (correct) {
+        // Before the slot goes: the connections that waited for this check
+        // look for the login among the verified as soon as it ends.
+        verified_.Remember(*attempt.account, attempt.password);
+    }
     ReleaseSlot(attempt.login);
     NoteCheckTime(std::chrono::steady_clock::now() - began);
     if (correct) {
-        verified_.Remember(*attempt.account, attempt.password);
         backoff_.Succeeded(addressKey);
         backoff_.Succeeded(loginKey);
         return LoginVerdict::Accepted;

@@ -4,12 +4,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <thread>
 
 #include "server/account_command.h"
 #include "server/greeter.h"
 #include "server/log_throttle.h"
+#include "server/login_gate.h"
+#include "server/password_hash.h"
 #include "tests/server/live_server.h"
 
 namespace vantic::testing {
@@ -81,6 +84,30 @@ TEST(ServerGuard, AFullTableMakesTheBusiestAddressGiveWayNotTheNewcomer) {
     ::close(complete[0].fd);
     for (int end : clientEnds) {
         ::close(end);
+    }
+}
+
+// A burst of one login's connections makes one check; the others, waiting
+// for it, find the login verified the moment its slot is free.
+TEST(ServerGuard, ABurstOfOneHonestLoginIsAllAcceptedWithOneCheckSlot) {
+    std::string error;
+    std::optional<server::Logger> log = server::Logger::Open("", error);
+    ASSERT_TRUE(log);
+    const server::Account account{
+        "sovra", server::HashPassword("right", 20000).value_or(""), true, {}};
+    for (int round = 0; round < 20; ++round) {
+        server::VerifiedLogins verified;
+        server::LoginGate gate(verified, 1, *log);
+        std::atomic<int> accepted = 0;
+        std::vector<std::jthread> burst;
+        for (int connection = 0; connection < 6; ++connection) {
+            burst.emplace_back([&] {
+                const server::LoginAttempt attempt{&account, "sovra", "right", "10.0.0.1", 0};
+                accepted += gate.Check(attempt) == server::LoginVerdict::Accepted ? 1 : 0;
+            });
+        }
+        burst.clear();
+        ASSERT_EQ(accepted, 6) << "round " << round;
     }
 }
 

@@ -560,6 +560,26 @@ void QtMainWindowView::DestroyMainWindow() {
     window_.reset();
 }
 
+namespace {
+
+// In a text field (the unit filter) the editing keys edit its text: Ctrl+A
+// there selects the text instead of adding media.
+bool IsTextEditingKey(const QObject* receiver, const QKeyEvent& key) {
+    if (qobject_cast<const QLineEdit*>(receiver) == nullptr) {
+        return false;
+    }
+    for (const QKeySequence::StandardKey editing :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+          QKeySequence::Undo, QKeySequence::Redo}) {
+        if (key.matches(editing)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int QtMainWindowView::AcceleratorFor(int key, Qt::KeyboardModifiers modifiers) const {
     const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
     if (!(held & Qt::ControlModifier)) {
@@ -589,7 +609,7 @@ bool QtMainWindowView::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     const int id = AcceleratorFor(key->key(), key->modifiers());
-    if (id == 0) {
+    if (id == 0 || IsTextEditingKey(watched, *key)) {
         return false;
     }
     events_->OnCommand(id);

@@ -283,6 +283,8 @@ TEST_F(QtMainWindow, TheFilterFieldCountsAndGroupsFeedTheUnitFilter) {
     view.SetUnitGroups({});
     EXPECT_EQ(Menu("&Groups")->actions().size(), 1);
 
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);  // selects the text, adds no media
+    EXPECT_EQ(field->selectedText(), field->text());
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(events.commands, std::vector<int>{40053});
 }

@@ -551,6 +551,7 @@ void QtListControl::ShowStale(bool stale) {
 void QtListControl::FitColumns() {
     OnUiThread([&] {
         fitting_ = true;
+        fitted_.clear();
         FitNow();
     });
 }
@@ -562,8 +563,10 @@ void QtListControl::FitNow() {
     }
     sizing_ = true;
     const int last = columnCount() - 1;
+    fitted_.resize(static_cast<std::size_t>(std::max(0, columnCount())), 0);
     for (int column = 0; column <= last; ++column) {
-        const int width = std::max(sizeHintForColumn(column), header()->sectionSizeHint(column));
+        int& width = fitted_[static_cast<std::size_t>(column)];
+        width = std::max({width, sizeHintForColumn(column), header()->sectionSizeHint(column)});
         if (column == last) {
             lastWidth_ = width;
         } else {

@@ -108,6 +108,9 @@ class QtListControl final : public QTreeWidget, public ListControl {
     bool fitPending_ = false;
     bool sizing_ = false;  // our own resizes, not the operator's
     int lastWidth_ = 0;    // the last column's width before stretching
+    // The widths fitted so far: a fit only widens, so rows a filter hides
+    // for a moment do not narrow the columns they need.
+    std::vector<int> fitted_;
 };
 
 }  // namespace vantic

@@ -121,6 +121,13 @@ TEST_F(QtListTest, FittedColumnsShowEveryTextAndTheLastFillsTheList) {
     EXPECT_TRUE(testing::PumpUntil(allFit));
     EXPECT_EQ(header->sectionPosition(2) + header->sectionSize(2), control.viewport()->width());
 
+    const int fitted = header->sectionSize(0);
+    view.SetHiddenRows({true, false});  // the long number hidden: no narrower fit
+    view.InsertRow(std::make_unique<Unit>(9));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(header->sectionSize(0), fitted);
+    view.SetHiddenRows({});
+
     control.resize(900, 300);
     EXPECT_TRUE(testing::PumpUntil([&] {
         return header->sectionPosition(2) + header->sectionSize(2) == control.viewport()->width();

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/file_writes.h"
 #include "core/write_steps.h"
 
 namespace vantic {
@@ -37,23 +38,6 @@ std::string VFormat(const char* format, va_list args) {
                           ? buffer.size() * 2
                           : static_cast<std::size_t>(needed) + 1);
     }
-}
-
-bool WriteAll(FileWrites& writes, int fd, std::string_view bytes) {
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const long written = writes.Write(fd, data, left);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 }  // namespace

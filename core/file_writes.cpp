@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace vantic {
@@ -27,6 +28,24 @@ class PosixFileWrites final : public FileWrites {
 FileWrites& SystemFileWrites() {
     static PosixFileWrites writes;
     return writes;
+}
+
+bool WriteAll(FileWrites& writes, int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const long written = writes.Write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    return WriteAll(SystemFileWrites(), fd, bytes);
 }
 
 }  // namespace vantic

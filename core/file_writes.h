@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vantic {
 
@@ -25,5 +26,10 @@ class FileWrites {
 
 // The system's own.
 [[nodiscard]] FileWrites& SystemFileWrites();
+
+// Writes all of bytes to fd, again after an interrupted or short write;
+// false when a write fails or writes nothing (a pipe's reader went away).
+[[nodiscard]] bool WriteAll(FileWrites& writes, int fd, std::string_view bytes);
+[[nodiscard]] bool WriteAll(int fd, std::string_view bytes);
 
 }  // namespace vantic

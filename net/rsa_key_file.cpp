@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "core/file_writes.h"
 #include "net/rsa_key.h"
 
 namespace vantic {
@@ -77,20 +78,6 @@ int CreateFresh(const std::string& path, unsigned mode, std::string& name) {
         }
     }
     return -1;
-}
-
-bool WriteAll(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t written = ::write(fd, content.data(), content.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "core/file_writes.h"
+
 extern char** environ;
 
 namespace vantic {
@@ -57,21 +59,6 @@ bool StartWithPipe(const std::vector<std::string>& argv, int input, int unused, 
         ready && posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     return started;
-}
-
-// Writes all of input; false when the reader went away first.
-bool WriteAll(int fd, std::string_view input) {
-    while (!input.empty()) {
-        const ssize_t written = ::write(fd, input.data(), input.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        input.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace

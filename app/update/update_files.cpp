@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "core/file_writes.h"
+
 namespace vantic {
 
 namespace {
@@ -31,20 +33,6 @@ class Descriptor {
   private:
     int fd_;
 };
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 bool ReadAll(int fd, std::string& out) {
     char piece[32768];

@@ -101,10 +101,6 @@ void VenueList::ArrangeBySortKey() {
     }
 }
 
-}  // namespace vantic
-
-namespace vantic {
-
 std::vector<const UnitRecord*> VenueList::Records() const {
     std::vector<const UnitRecord*> records;
     for (const RowData* data : AllRowData()) {

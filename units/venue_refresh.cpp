@@ -30,10 +30,7 @@ constexpr const char* kNoInstructionsCaption = "Communication Error";
 std::vector<StatusChange> VenueList::MergeReply(std::string_view reply) {
     const std::vector<ReplyLine> lines = ParseUnitListReply(reply);
     VenueLockHold hold(*lock_);
-    std::vector<const UnitRecord*> rows;
-    for (RowData* data : AllRowData()) {
-        rows.push_back(dynamic_cast<const UnitRecord*>(data));
-    }
+    const std::vector<const UnitRecord*> rows = Records();
     MergePlan plan = PlanMerge(rows, lines);
     if (plan.updates.empty() && plan.added.empty()) {
         return {};

@@ -172,6 +172,14 @@ std::string_view ExtensionOf(std::string_view path) {
     return path.substr(path.size());
 }
 
+std::string FolderOfPath(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) {
+        return ".";
+    }
+    return std::string(path.substr(0, slash == 0 ? 1 : slash));
+}
+
 std::string_view FileNameOf(std::string_view path) {
     for (std::size_t i = path.size(); i > 0; --i) {
         if (IsPathSeparator(path[i - 1])) {
@@ -352,11 +360,8 @@ std::optional<std::string> CreateUniqueFile(const std::string& directory, std::s
 }
 
 bool ReplaceWholeFile(const std::string& path, std::string_view bytes, FileWrites& writes) {
-    const std::size_t slash = path.rfind('/');
-    const std::string directory =
-        slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
     const std::optional<std::string> temporary =
-        CreateUniqueFile(directory, std::string(FileNameOf(path)) + ".", path);
+        CreateUniqueFile(FolderOfPath(path), std::string(FileNameOf(path)) + ".", path);
     if (!temporary) {
         return false;
     }

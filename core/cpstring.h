@@ -82,6 +82,9 @@ void FormatInto(char* buffer, std::size_t size, const char* format, ...)
 [[nodiscard]] std::string_view ExtensionOf(std::string_view path);
 // The text after the last path separator; the whole path when there is none.
 [[nodiscard]] std::string_view FileNameOf(std::string_view path);
+// The folder a path names a file in: all before its last "/", "/" for a
+// file at the root, "." for a bare name.
+[[nodiscard]] std::string FolderOfPath(std::string_view path);
 [[nodiscard]] bool IsPathSeparator(char c);
 
 // Files. Paths are plain 8-bit strings.

@@ -4,22 +4,14 @@
 
 #include <cstdlib>
 
+#include "core/cpstring.h"
+
 namespace vantic {
 namespace {
 
 bool IsFolder(const std::string& path) {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// The folder of a chosen path: all before its last "/", "/" for a file at
-// the root, empty for a bare name.
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return {};
-    }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 }  // namespace
@@ -40,8 +32,8 @@ std::optional<std::string> FileDialogs::Choose(const FileDialogRequest& request,
     }
     std::optional<std::string> chosen = save ? RunSaveDialog(started) : RunOpenDialog(started);
     if (chosen && memory != nullptr) {
-        if (const std::string folder = FolderOf(*chosen); !folder.empty()) {
-            memory->Remember(request.kind, folder);
+        if (chosen->find('/') != std::string::npos) {  // a bare name tells no folder
+            memory->Remember(request.kind, FolderOfPath(*chosen));
         }
     }
     return chosen;

@@ -18,16 +18,6 @@ constexpr const char* kReadError = "Error reading the file. The file may be of t
 constexpr const char* kParseError = "Error parsing data";
 constexpr const char* kParseErrorCaption = "Could not parse data";
 
-// The temporary file goes beside the target, so the final rename never
-// crosses file systems.
-std::string DirectoryPart(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
 FileDialogRequest SaveRequest(WindowId owner) {
     FileDialogRequest request;
     request.owner = owner;
@@ -120,7 +110,8 @@ EntrySet PlayList::DocumentEntries() const {
 // The rows are read where they are, so the list keeps its rows, order and
 // selection whatever the outcome.
 bool PlayList::WriteFile(const std::string& path) {
-    const std::optional<std::string> temporary = CreateUniqueFile(DirectoryPart(path), "vtc", path);
+    // Beside the target, so the final rename never crosses file systems.
+    const std::optional<std::string> temporary = CreateUniqueFile(FolderOfPath(path), "vtc", path);
     if (!temporary) {
         return false;
     }

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "core/cpstring.h"
 #include "core/file_writes.h"
 
 namespace vantic {
@@ -51,15 +52,10 @@ bool ReadAll(int fd, std::string& out) {
     }
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
-
 }  // namespace
 
 bool PlaceUpdateFile(const std::string& path, std::string_view bytes, mode_t mode) {
-    std::string temporary = FolderOf(path) + ".vantic-update.XXXXXX";
+    std::string temporary = FolderOfPath(path) + "/.vantic-update.XXXXXX";
     Descriptor file(::mkstemp(temporary.data()));
     if (file.Get() < 0) {
         return false;
